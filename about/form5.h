@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+
+class HyperLink;
+class QLabel;
+class QPushButton;
+
+// The About window: product, maker and the author's address as a link.
+class Form5 : public QDialog {
+    Q_OBJECT
+public:
+    explicit Form5(QWidget* parent = nullptr);
+    HyperLink* link() const { return HyperLink1; }
+
+private:
+    void Command1_Click();
+
+    QLabel* Label1;
+    QLabel* Label2;
+    HyperLink* HyperLink1;
+    QPushButton* Command1;
+};

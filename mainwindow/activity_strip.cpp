@@ -1,0 +1,69 @@
+#include "activity_strip.h"
+
+#include "twips.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+// The strip's picture: soft blue pulses whose pattern repeats every period, so the jump
+// back by one period cannot be seen.
+class StripImage : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const double period = TwipsToPixels(ActivityStrip::kPeriodTwips);
+        const QColor base(0xE8, 0xEE, 0xF6);
+        const QColor pulse(0x2F, 0x6F, 0xB8);
+        const int h = height();
+        for (int x = 0; x < width(); ++x) {
+            // Three pulses per period, each fading in and out.
+            const double phase = std::fmod(x / period * 3.0, 1.0);
+            const double strength = std::pow(std::sin(phase * M_PI), 6.0);
+            QColor c;
+            c.setRgbF(base.redF() + (pulse.redF() - base.redF()) * strength,
+                      base.greenF() + (pulse.greenF() - base.greenF()) * strength,
+                      base.blueF() + (pulse.blueF() - base.blueF()) * strength);
+            p.setPen(c);
+            p.drawLine(x, 0, x, h);
+        }
+        QLinearGradient shine(0, 0, 0, h);
+        shine.setColorAt(0, QColor(255, 255, 255, 110));
+        shine.setColorAt(0.5, QColor(255, 255, 255, 0));
+        p.fillRect(rect(), shine);
+    }
+};
+
+} // namespace
+
+ActivityStrip::ActivityStrip(QWidget* parent) : QFrame(parent), image_(new StripImage(this)) {
+    setObjectName("Picture1");
+    image_->setObjectName("Image1");
+    setFrameShape(QFrame::NoFrame);
+    resetImage();
+}
+
+double ActivityStrip::imageLeftTwips() const {
+    return TwipsOf(image_).left;
+}
+
+void ActivityStrip::resetImage() {
+    SetTwips(image_, {0, 0, 3.0 * kPeriodTwips, PixelsToTwips(qMax(1, height()))});
+}
+
+void ActivityStrip::Advance() {
+    double left = imageLeftTwips();
+    if (left == 0)
+        left = -kPeriodTwips;
+    SetLeftTwips(image_, left + 1);
+}
+
+void ActivityStrip::resizeEvent(QResizeEvent*) {
+    SetHeightTwips(image_, PixelsToTwips(height()));
+}

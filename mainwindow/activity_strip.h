@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QFrame>
+
+// The activity strip: a picture (Image1) wider than its frame (Picture1) that creeps one
+// twip to the right per file found and jumps back by one period, which its content hides.
+class ActivityStrip : public QFrame {
+    Q_OBJECT
+public:
+    static constexpr int kPeriodTwips = 4455;
+
+    explicit ActivityStrip(QWidget* parent = nullptr);
+
+    QWidget* image() const { return image_; }
+    double imageLeftTwips() const;
+    void Advance();
+    void resetImage();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QWidget* image_;
+};

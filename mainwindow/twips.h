@@ -1,0 +1,19 @@
+#pragma once
+
+class QWidget;
+
+// Designed positions and sizes are in twips: 1440 to the inch, 15 to the pixel at 96 dpi.
+// Each control keeps its twips so repeated layouts never drift by rounding.
+struct Twips {
+    double left = 0, top = 0, width = 0, height = 0;
+};
+
+int TwipsToPixels(double twips);
+double PixelsToTwips(int pixels);
+
+Twips TwipsOf(const QWidget* w);
+void SetTwips(QWidget* w, const Twips& t);
+void SetLeftTwips(QWidget* w, double left);
+void SetTopTwips(QWidget* w, double top);
+void SetWidthTwips(QWidget* w, double width);
+void SetHeightTwips(QWidget* w, double height);

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "registry_hive_format.h"
+#include "win32_types.h"
+
+#include <functional>
+#include <string>
+
+namespace win {
+
+// Points at which a rewrite of the hive can be interrupted in tests, to show that a
+// process killed there leaves the old or the new hive, never a mix.
+enum class HiveWriteStage { TemporaryHalfWritten, TemporaryComplete, Renamed };
+using HiveWriteHook = void (*)(HiveWriteStage);
+void SetHiveWriteHookForTests(HiveWriteHook hook);
+
+// $XDG_CONFIG_HOME/gleichwart/registry.reg, ~/.config/gleichwart/registry.reg when unset.
+std::string HivePathFromEnvironment();
+
+// The registry file of the current user. Readers see the file as it is on disk now; every
+// change locks the hive, reads it again, applies that one change and replaces the file
+// atomically, so two running copies never lose each other's values.
+class Hive {
+public:
+    explicit Hive(std::string path);
+
+    // The hive at the path the environment names now (tests switch XDG_CONFIG_HOME).
+    static Hive& Current();
+
+    const std::string& path() const { return path_; }
+    const HiveData& read();
+    // `change` returns a Win32 code; the file is rewritten only when it returns 0 and the
+    // hive's text differs. Returns the change's code or the code of a failed write.
+    LONG modify(const std::function<LONG(HiveData&)>& change);
+
+private:
+    struct Identity {
+        unsigned long long dev = 0, ino = 0, size = 0;
+        long long mtimeSec = 0, mtimeNsec = 0, ctimeNsec = 0;
+        bool exists = false;
+        bool operator==(const Identity&) const = default;
+    };
+    Identity statFile() const;
+    LONG writeFile(const std::string& target, const std::string& text);
+
+    std::string path_;
+    HiveData cache_;
+    Identity cachedIdentity_;
+    bool cacheValid_ = false;
+};
+
+} // namespace win

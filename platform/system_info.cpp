@@ -1,0 +1,52 @@
+#include "system_info.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#ifndef GLEICHWART_DATA_DIR
+#define GLEICHWART_DATA_DIR "/usr/local/share/gleichwart"
+#endif
+
+namespace win {
+
+std::uint32_t GetTickCount() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_MONOTONIC, &ts);
+    const auto ms = static_cast<std::uint64_t>(ts.tv_sec) * 1000u +
+                    static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
+    return static_cast<std::uint32_t>(ms);
+}
+
+std::string GetTempPathA() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string path = tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp";
+    if (path.back() != '/')
+        path += '/';
+    return path;
+}
+
+} // namespace win
+
+namespace platform {
+
+std::string ExecutableFolder() {
+    std::string buf(4096, '\0');
+    const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size());
+    if (n <= 0)
+        return ".";
+    buf.resize(static_cast<std::size_t>(n));
+    const auto slash = buf.rfind('/');
+    return slash == 0 ? "/" : buf.substr(0, slash);
+}
+
+std::string ProgramFolder() {
+    const std::string exe = ExecutableFolder();
+    struct stat st {};
+    if (::stat((exe + "/Icons").c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return exe;
+    return GLEICHWART_DATA_DIR;
+}
+
+} // namespace platform

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QObject>
+
+class Form1StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void firstStartShowsEmptyPathsAndTheDesignedSizeCentred();
+    void whatShutdownWritesIsWhatTheNextStartShows();
+    void emptyStartPathComesBackAsOneSpace();
+    void windowClosedMaximisedKeepsItsLastNormalGeometry();
+    void storedWidthWithLeftZeroIsCentred();
+    void windowOffEveryScreenOpensCentred();
+    void backgroundSettingsAreReadAsFlagsOnlyWhenOne();
+    void helpAndAboutOpenModallyWithTheirTexts();
+    void windowsAreFoundByNameInAnyCase();
+
+private:
+    struct Home;
+    Home* home_ = nullptr;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+// The registry root every setting lives under.
+inline const std::string kRootKey = "Software\\Halvorn Soft\\Gleichwart";
+
+// The named control of a window, failing the test when it is missing.
+template <typename T> T* Control(QWidget* window, const QString& name) {
+    T* w = window->findChild<T*>(name);
+    if (w == nullptr)
+        qFatal("control %s not found", qPrintable(name));
+    return w;
+}
+
+// Runs `action` on the next modal window that opens (a message box, a dialog), then closes it.
+void OnNextModal(std::function<void(QWidget*)> action);
+
+// Saves a picture of the widget below $GLEICHWART_SCREENSHOTS when that is set.
+void SaveScreenshot(QWidget* w, const QString& name);

@@ -1,0 +1,36 @@
+#include "form1_layout_test.h"
+#include "form1_startup_test.h"
+#include "hyperlink_test.h"
+
+#include "app/application.h"
+#include "platform/shell_execute.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTest>
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SetUpApplication(app);
+    // No test may start a browser or a mail program: nothing opens unless a test says so.
+    win::SetShellExecuteHandler(nullptr);
+    QStandardPaths::setTestModeEnabled(true);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+
+    int failed = 0;
+    {
+        Form1StartupTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        Form1LayoutTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        HyperLinkTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    return failed == 0 ? 0 : 1;
+}

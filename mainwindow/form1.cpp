@@ -17,6 +17,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     setFont(designed);
     createMenus();
     createControls();
+    connectControls();
     Form_Load();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rules/sync_rule.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -36,10 +38,16 @@ public:
 
     // The picture is stretched over the background panel (read by the soft frame).
     bool Stretch = false;
+    // The rule applied in the main window: it drives loading, comparison and the run.
+    SyncRule CurrentRule;
 
     clsRegistry& Reg() { return *Reg_; }
 
     void Form_Resize();
+    void Regeln_Laden(const std::string& Regel = std::string());
+    void Combo1_Click();
+    void TabStrip1_Click();
+    void Command5_Click(int Index);
     void DrawSoftFrame(PictureBox* P, int N);
     void BlendLine(PictureBox* P, int a, int alpha, bool vertical, int b, int length);
 
@@ -63,6 +71,9 @@ private:
     void createListPanel();
     void createProgressPanel();
     void createMenus();
+    void connectControls();
+    bool isFirstStart() const;
+    void storeStarterRules();
     void Form_Load();
     void Form_Unload();
     void Form_Activate();

@@ -58,10 +58,15 @@ double Form1::ScaleHeight() const {
 
 void Form1::Form_Load() {
     ApplyTahomaFont(this);
+    const bool firstStart = isFirstStart(); // before any read creates the root key
     Reg_ = std::make_unique<clsRegistry>();
 
     PlaceInStatusPanel(Picture1, StatusBar1, 2);
     PlaceInStatusPanel(ProgressBar1, StatusBar1, 2);
+
+    if (firstStart)
+        storeStarterRules();
+    Regeln_Laden(Reg_->GetStringValue(HKCU, kRootKey, "LastRegel"));
 
     Text1->setText(FromUtf8(Reg_->GetStringValue(HKCU, kRootKey, "LastStartDir")));
     Text2->setText(FromUtf8(Reg_->GetStringValue(HKCU, kRootKey, "LastDestinationDir")));

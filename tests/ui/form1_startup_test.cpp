@@ -76,15 +76,15 @@ void Form1StartupTest::whatShutdownWritesIsWhatTheNextStartShows() {
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         Control<QLineEdit>(&w, "Text1")->setText("/home/anna/Fotos \"alt\"");
         Control<QLineEdit>(&w, "Text2")->setText("/media/Sicherung/Größe");
-        Control<QComboBox>(&w, "Combo1")->addItems({"Aktualisieren", "Spiegeln"});
-        Control<QComboBox>(&w, "Combo1")->setCurrentIndex(1);
+        auto* combo = Control<QComboBox>(&w, "Combo1");
+        combo->setCurrentIndex(combo->findText("Spiegeln"));
         w.resize(Px(9000), Px(7200));
         w.move(Px(300), Px(450));
         w.close();
     }
     clsRegistry& reg = home_->reg;
     QCOMPARE(reg.GetStringValue(HKCU, kRootKey, "LastRegel"), std::string("Spiegeln"));
-    QCOMPARE(reg.GetNumericValue(HKCU, kRootKey, "SyncMode"), 1);
+    QCOMPARE(reg.GetNumericValue(HKCU, kRootKey, "SyncMode"), 2);
     QCOMPARE(reg.GetNumericValue(HKCU, kRootKey, "Width"), 9000);
     QCOMPARE(reg.GetNumericValue(HKCU, kRootKey, "Height"), 7200);
     QCOMPARE(reg.GetNumericValue(HKCU, kRootKey, "Left"), 300);

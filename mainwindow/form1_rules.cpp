@@ -1,0 +1,97 @@
+// The main window's rule list: filling it from the store and applying the chosen rule.
+#include "form1.h"
+
+#include "platform/registry_api.h"
+#include "rules/form3.h"
+#include "rules/quick_sort.h"
+#include "rules/rule_store.h"
+#include "shell/cls_registry.h"
+#include "tab_strip.h"
+
+#include <QComboBox>
+#include <QListView>
+#include <QPushButton>
+#include <QTabBar>
+
+namespace {
+
+constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
+constexpr const char* kDeleteTabCaption = "    zu löschende Dateien";
+
+QString FromUtf8(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+} // namespace
+
+bool Form1::isFirstStart() const {
+    win::HKEY key = 0;
+    if (win::RegOpenKeyExA(win::HKEY_CURRENT_USER, kRootKey, 0, win::KEY_ALL_ACCESS, &key) !=
+        win::ERROR_SUCCESS)
+        return true;
+    win::RegCloseKey(key);
+    return false;
+}
+
+// A new user can start at once with three ready rules; later starts never add them again,
+// also not when the user has deleted every rule.
+void Form1::storeStarterRules() {
+    Reg_->CreateKey(HKCU, kRulesKey);
+    Reg_->SetStringValue(HKCU, kRulesKey, "Aktualisieren", "0|0|1|1");
+    Reg_->SetStringValue(HKCU, kRulesKey, "Spiegeln", "0|4|1|1");
+    Reg_->SetStringValue(HKCU, kRulesKey, "Beide Richtungen", "0|3|1|1");
+}
+
+void Form1::Regeln_Laden(const std::string& Regel) {
+    Combo1->clear();
+    std::vector<std::string> names = Reg_->EnumValues(HKCU, kRulesKey, true);
+    if (clsRegistry::IsFullArray(names)) {
+        if (names.size() >= 2)
+            QuickSort(names, 0, names.size() - 1);
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            Combo1->addItem(FromUtf8(names[k]));
+            if (names[k] == Regel)
+                Combo1->setCurrentIndex(static_cast<int>(k));
+        }
+    }
+    if (Combo1->currentIndex() < 0 && Combo1->count() > 0)
+        Combo1->setCurrentIndex(0);
+    Combo1_Click();
+}
+
+void Form1::Combo1_Click() {
+    // With no rule in the list the name is empty, which reads as the default rule.
+    CurrentRule = LoadRule(Combo1->currentText().toUtf8().toStdString());
+    QTabBar* tabs = TabStrip1->tabs();
+    if (CurrentRule.ReverseAction == 4 || CurrentRule.ReverseAction == 5) {
+        if (tabs->count() == 1)
+            tabs->addTab(kDeleteTabCaption);
+    } else if (tabs->count() == 2) {
+        tabs->removeTab(1);
+        tabs->setCurrentIndex(0);
+        TabStrip1_Click();
+    }
+    // After a change of rule the folders have to be loaded again before a run.
+    Command3->setEnabled(false);
+}
+
+void Form1::TabStrip1_Click() {
+    QListView* shown = TabStrip1->tabs()->currentIndex() == 1 ? List2 : List1;
+    QListView* hidden = shown == List1 ? List2 : List1;
+    hidden->hide();
+    shown->show();
+    shown->raise();
+}
+
+void Form1::Command5_Click(int Index) {
+    if (Index == 2) {
+        auto* editor = new Form3(this);
+        editor->Laden(Combo1->currentText());
+    }
+}
+
+void Form1::connectControls() {
+    connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
+    connect(TabStrip1->tabs(), &QTabBar::currentChanged, this, [this] { TabStrip1_Click(); });
+    connect(Command5[2], &QPushButton::clicked, this, [this] { Command5_Click(2); });
+}

@@ -1,0 +1,259 @@
+#include "form3.h"
+
+#include "mainwindow/form1.h"
+#include "mainwindow/list_index.h"
+#include "mainwindow/twips.h"
+#include "mainwindow/window_font.h"
+#include "quick_sort.h"
+#include "rule_store.h"
+#include "shell/cls_registry.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace {
+
+constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
+// A name nobody stores: "Neu" fills the form from it and so shows the default rule.
+constexpr const char* kUnusedRuleName = "jhgfhfdgfdhgfdhgdgf";
+
+QString FromUtf8(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+std::string ToUtf8(const QString& s) {
+    return s.toUtf8().toStdString();
+}
+
+QString Tag(const QLineEdit* edit) {
+    return edit->property("Tag").toString();
+}
+void SetTag(QLineEdit* edit, const QString& tag) {
+    edit->setProperty("Tag", tag);
+}
+
+} // namespace
+
+Form3::Form3(Form1* owner) : QDialog(owner), owner_(owner) {
+    setObjectName("Form3");
+    setWindowTitle("Regel Editor");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    createControls();
+    Form_Load();
+}
+
+Form3::~Form3() = default;
+
+void Form3::Form_Load() {
+    Reg = std::make_unique<clsRegistry>();
+    const QStringList conditions = {"nicht existiert oder älter ist.", "nicht existiert.",
+                                    "älter ist."};
+    Combo1->addItems(conditions);
+    Combo2->addItems(conditions);
+    Combo1->setCurrentIndex(0);
+    Combo2->setCurrentIndex(0);
+    ApplyTahomaFont(this);
+}
+
+void Form3::Laden(const QString& name) {
+    List1->clear();
+    std::vector<std::string> names = Reg->EnumValues(HKCU, kRulesKey, true);
+    if (clsRegistry::IsFullArray(names)) {
+        if (names.size() >= 2)
+            QuickSort(names, 0, names.size() - 1);
+        for (const auto& n : names)
+            List1->addItem(FromUtf8(n));
+    }
+    for (int k = 0; k < List1->count(); ++k)
+        if (List1->item(k)->text() == name)
+            List1->setCurrentRow(k);
+    List1_MouseUp(Qt::NoButton, QPoint());
+    if (isVisible())
+        return;
+    placeOverOwner();
+    exec(); // the window may be gone after this: nothing follows
+}
+
+void Form3::placeOverOwner() {
+    const QRect main = owner_->frameGeometry();
+    int left = main.x() + (main.width() - width()) / 2;
+    int top = main.y() + (main.height() - height()) / 2;
+    left = qMax(left, 0);
+    top = qMax(top, 0);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        if (left + width() > s.width())
+            left = s.width() - width();
+        if (top + height() > s.height())
+            top = s.height() - height();
+    }
+    move(left, top);
+}
+
+void Form3::fillForm(const QString& name) {
+    Check1->setChecked(true);
+    const SyncRule rule = LoadRule(ToUtf8(name));
+    Combo1->setCurrentIndex(rule.CopyCondition);
+    Text1->setText(name);
+    SetTag(Text1, name);
+    switch (rule.ReverseAction) {
+    case 0:
+        Check1->setChecked(false);
+        break;
+    case 1:
+    case 2:
+    case 3:
+        Option1->setChecked(true);
+        Combo2->setCurrentIndex(3 - rule.ReverseAction); // index 0 is 3, index 2 is 1
+        break;
+    case 4:
+        Option2->setChecked(true);
+        Option3->setChecked(true);
+        break;
+    case 5:
+        Option2->setChecked(true);
+        Option4->setChecked(true);
+        break;
+    default:
+        break;
+    }
+    Check2->setChecked(rule.IncludeSubfolders);
+    Check3->setChecked(rule.HiddenFiles);
+    Check4->setChecked(rule.SystemFiles);
+    Check5->setChecked(rule.ReadOnlyFiles);
+    Option1_Click();
+    Check1_Click();
+}
+
+void Form3::Check1_Click() {
+    if (!Check1->isChecked()) {
+        for (QWidget* w : std::initializer_list<QWidget*>{Frame2, Frame3, Option1, Option2, Option3,
+                                                          Option4, Combo2})
+            w->setEnabled(false);
+        return;
+    }
+    Frame2->setEnabled(true);
+    Option1->setEnabled(true);
+    Option2->setEnabled(true);
+    Option1_Click();
+}
+
+void Form3::Option1_Click() {
+    const bool copyBack = Option1->isChecked();
+    Frame3->setEnabled(!copyBack);
+    Option3->setEnabled(!copyBack);
+    Option4->setEnabled(!copyBack);
+    Combo2->setEnabled(copyBack);
+}
+
+void Form3::List1_MouseDown(Qt::MouseButton button, QPoint pixel) {
+    if (button != Qt::RightButton)
+        return;
+    const int index = ListIndexFromPoint(List1, PixelsToTwips(pixel.x()), PixelsToTwips(pixel.y()));
+    if (index >= 0)
+        List1->setCurrentRow(index);
+}
+
+void Form3::List1_MouseUp(Qt::MouseButton button, QPoint pixel) {
+    if (button != Qt::RightButton) {
+        if (QListWidgetItem* item = List1->currentItem(); item != nullptr && item->isSelected())
+            fillForm(item->text());
+        return;
+    }
+    const int index = ListIndexFromPoint(List1, PixelsToTwips(pixel.x()), PixelsToTwips(pixel.y()));
+    if (index < 0)
+        return;
+    List1->setCurrentRow(index);
+    lPopUp->popup(List1->viewport()->mapToGlobal(pixel));
+}
+
+bool Form3::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == List1->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            auto* me = static_cast<QMouseEvent*>(event);
+            List1_MouseDown(me->button(), me->position().toPoint());
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            auto* me = static_cast<QMouseEvent*>(event);
+            List1_MouseUp(me->button(), me->position().toPoint());
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Form3::add_Click() {
+    fillForm(kUnusedRuleName);
+    SetTag(Text1, QString());
+    Text1->setText("Neue Regel");
+    Text1->setFocus();
+    Text1->selectAll();
+}
+
+void Form3::edit_Click() {
+    if (QListWidgetItem* item = List1->currentItem())
+        fillForm(item->text());
+}
+
+void Form3::delete_Click() {
+    QListWidgetItem* item = List1->currentItem();
+    if (item == nullptr)
+        return;
+    const int row = List1->row(item);
+    Reg->setEnableDelete(true);
+    Reg->DeleteValue(HKCU, kRulesKey, ToUtf8(item->text()));
+    QString neighbour;
+    if (row > 0)
+        neighbour = List1->item(row - 1)->text();
+    else if (List1->count() > 1)
+        neighbour = List1->item(1)->text();
+    Laden(neighbour);
+}
+
+void Form3::Command1_Click() {
+    const QString name = Text1->text().trimmed();
+    if (name.isEmpty()) {
+        QMessageBox box(QMessageBox::Critical, "Fehler...", "Die Regel muss einen Namen haben !!",
+                        QMessageBox::Ok, this);
+        box.exec();
+        return;
+    }
+    // Every control is read before anything is refreshed: renaming onto another stored
+    // rule refills the form from that rule, and what is saved must be what was shown.
+    const int copy = Combo1->currentIndex();
+    int reverse = 0;
+    if (Check1->isChecked()) {
+        if (Option1->isChecked())
+            reverse = 3 - Combo2->currentIndex();
+        else
+            reverse = Option3->isChecked() ? 4 : 5;
+    }
+    const bool readOnly = Check5->isChecked();
+    const bool hidden = Check3->isChecked();
+    const bool subfolders = Check2->isChecked();
+    const bool system = Check4->isChecked();
+    const QString loadedAs = Tag(Text1);
+
+    Reg->CreateKey(HKCU, kRulesKey);
+    if (!loadedAs.isEmpty()) {
+        Reg->setEnableDelete(true);
+        Reg->DeleteValue(HKCU, kRulesKey, ToUtf8(loadedAs));
+        Laden(name);
+    }
+    Reg->SetStringValue(HKCU, kRulesKey, ToUtf8(name),
+                        FormatRuleText(copy, reverse, subfolders ? 1 : 0,
+                                       AttributesToCode(readOnly, hidden, system)));
+    // The main window follows a renamed current rule and otherwise keeps its own.
+    if (ToUtf8(loadedAs) == owner_->CurrentRule.Name)
+        owner_->Regeln_Laden(ToUtf8(name));
+    else
+        owner_->Regeln_Laden(owner_->CurrentRule.Name);
+    Laden(name);
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class Form1;
+class clsRegistry;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+// The rule editor: lists the stored rules and creates, changes, renames and deletes them.
+class Form3 : public QDialog {
+    Q_OBJECT
+public:
+    // Owned by the main window, whose rule list it refreshes after each save.
+    explicit Form3(Form1* owner);
+    ~Form3() override;
+
+    // Opens the editor on the rule of that name, or refreshes it while it is open.
+    void Laden(const QString& name);
+
+    void Command1_Click();
+    void add_Click();
+    void edit_Click();
+    void delete_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Form_Load();
+    void createControls();
+    void fillForm(const QString& name);
+    void Check1_Click();
+    void Option1_Click();
+    void List1_MouseDown(Qt::MouseButton button, QPoint pixel);
+    void List1_MouseUp(Qt::MouseButton button, QPoint pixel);
+    void placeOverOwner();
+
+    Form1* owner_;
+    std::unique_ptr<clsRegistry> Reg;
+
+    QLabel* Label1;
+    QListWidget* List1;
+    QLabel* Label2;
+    QLineEdit* Text1;
+    QGroupBox* Frame1;
+    QLabel* Label3;
+    QComboBox* Combo1;
+    QGroupBox* Frame2;
+    QCheckBox* Check1;
+    QRadioButton* Option1;
+    QComboBox* Combo2;
+    QRadioButton* Option2;
+    QGroupBox* Frame3;
+    QRadioButton* Option3;
+    QRadioButton* Option4;
+    QGroupBox* Frame4;
+    QCheckBox* Check5;
+    QCheckBox* Check4;
+    QCheckBox* Check3;
+    QCheckBox* Check2;
+    QPushButton* Command1;
+    QMenu* lPopUp;
+};

@@ -1,0 +1,203 @@
+#include "rule_store.h"
+
+#include "platform/registry_api.h"
+#include "platform/user_locale.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace {
+
+using namespace win;
+
+// A number as the user's locale writes it: blanks around it, a sign, digits with at most
+// one decimal separator and an optional exponent.
+std::optional<double> ParseLocaleNumber(std::string_view s, char decimalSeparator) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    std::string normal;
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        normal += s[i++];
+    bool digits = false, separator = false;
+    for (; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c >= '0' && c <= '9') {
+            digits = true;
+            normal += c;
+        } else if (c == decimalSeparator && !separator) {
+            separator = true;
+            normal += '.';
+        } else {
+            break;
+        }
+    }
+    if (!digits)
+        return std::nullopt;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        normal += 'e';
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            normal += s[i++];
+        bool expDigits = false;
+        for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+            expDigits = true;
+            normal += s[i];
+        }
+        if (!expDigits)
+            return std::nullopt;
+    }
+    if (i != s.size())
+        return std::nullopt;
+    double value = 0;
+    const char* begin = normal.data() + (normal.front() == '+' ? 1 : 0);
+    const auto [end, ec] = std::from_chars(begin, normal.data() + normal.size(), value);
+    if (ec != std::errc() || end != normal.data() + normal.size())
+        return std::nullopt;
+    return value;
+}
+
+std::vector<std::string_view> Split(std::string_view text, char sep) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    while (true) {
+        const auto pos = text.find(sep, start);
+        fields.push_back(text.substr(start, pos - start));
+        if (pos == std::string_view::npos)
+            return fields;
+        start = pos + 1;
+    }
+}
+
+std::int32_t RoundHalfEven(double v) {
+    return static_cast<std::int32_t>(std::nearbyint(v));
+}
+
+SyncRule FallbackRule(const std::string& name) {
+    SyncRule r;
+    r.Name = name;
+    r.CopyCondition = 2;
+    r.ReverseAction = 0;
+    r.IncludeSubfolders = true;
+    r.ReadOnlyFiles = true;
+    return r;
+}
+
+} // namespace
+
+SyncRule ParseRuleText(const std::string& name, std::string_view text, char decimalSeparator) {
+    const auto fields = Split(text, '|');
+    if (fields.size() != 4)
+        return FallbackRule(name);
+    double n[4];
+    for (int k = 0; k < 4; ++k) {
+        const auto value = ParseLocaleNumber(fields[k], decimalSeparator);
+        if (!value)
+            return FallbackRule(name);
+        n[k] = *value;
+    }
+    if (!(n[0] > -1 && n[0] < 3.0) || !(n[1] > -1 && n[1] < 6.0) || !(n[3] > -1 && n[3] < 8.0))
+        return FallbackRule(name);
+    SyncRule r;
+    r.Name = name;
+    r.CopyCondition = RoundHalfEven(n[0]);
+    r.ReverseAction = RoundHalfEven(n[1]);
+    r.IncludeSubfolders = n[2] != 0;
+    const AttributeFlags flags = CodeToAttributes(RoundHalfEven(n[3]));
+    r.SystemFiles = flags.SystemFiles;
+    r.HiddenFiles = flags.HiddenFiles;
+    r.ReadOnlyFiles = flags.ReadOnlyFiles;
+    return r;
+}
+
+SyncRule LoadRule(const std::string& name) {
+    const std::string text =
+        RegistryQueryString(HKEY_CURRENT_USER, kRulesKey, name, kDefaultRuleText);
+    return ParseRuleText(name, text, platform::UserDecimalSeparator());
+}
+
+std::string FormatRuleText(std::int32_t copyCondition, std::int32_t reverseAction,
+                           std::int32_t subfolders, std::int32_t attributeCode) {
+    return std::to_string(copyCondition) + '|' + std::to_string(reverseAction) + '|' +
+           std::to_string(subfolders) + '|' + std::to_string(attributeCode);
+}
+
+std::string RuleText(const SyncRule& rule) {
+    return FormatRuleText(rule.CopyCondition, rule.ReverseAction, rule.IncludeSubfolders ? 1 : 0,
+                          AttributesToCode(rule.ReadOnlyFiles, rule.HiddenFiles, rule.SystemFiles));
+}
+
+// The codes are a fixed table, not a bit mask.
+std::int32_t AttributesToCode(bool readOnly, bool hidden, bool system) {
+    static constexpr std::int32_t table[2][2][2] = {
+        // [readOnly][hidden][system]
+        {{0, 6}, {4, 5}},
+        {{1, 7}, {2, 3}},
+    };
+    return table[readOnly][hidden][system];
+}
+
+AttributeFlags CodeToAttributes(std::int32_t code) {
+    switch (code) {
+    case 1:
+        return {false, false, true};
+    case 2:
+        return {false, true, true};
+    case 3:
+        return {true, true, true};
+    case 4:
+        return {false, true, false};
+    case 5:
+        return {true, true, false};
+    case 6:
+        return {true, false, false};
+    case 7:
+        return {true, false, true};
+    default:
+        return {};
+    }
+}
+
+void RegistryCreateKey(std::uintptr_t root, const std::string& keyPath) {
+    HKEY key = 0;
+    DWORD disposition = 0;
+    if (RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, &key, &disposition) == ERROR_SUCCESS)
+        RegCloseKey(key);
+}
+
+bool RegistryOpenKey(std::uintptr_t root, const std::string& keyPath, std::uintptr_t& key) {
+    LONG rc = RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_ALL_ACCESS, &key);
+    if (rc == ERROR_FILE_NOT_FOUND) {
+        RegistryCreateKey(root, keyPath);
+        rc = RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_ALL_ACCESS, &key);
+    }
+    return rc == ERROR_SUCCESS;
+}
+
+std::string RegistryQueryString(std::uintptr_t root, const std::string& keyPath,
+                                const std::string& valueName, const std::string& defaultText) {
+    HKEY key = 0;
+    if (!RegistryOpenKey(root, keyPath, key))
+        return defaultText;
+    std::string result = defaultText;
+    BYTE probe = 0;
+    DWORD size = 0;
+    LONG rc = RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr, &probe, &size);
+    if (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) {
+        std::string buffer(size, '\0');
+        if (RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr,
+                             reinterpret_cast<BYTE*>(buffer.data()), &size) == ERROR_SUCCESS) {
+            buffer.resize(size);
+            if (!buffer.empty())
+                buffer.pop_back(); // the closing NUL
+            result = buffer;
+        }
+    }
+    RegCloseKey(key);
+    return result;
+}

@@ -1,0 +1,326 @@
+#include "rules_test.h"
+
+#include "core/temp_home.h"
+#include "mainwindow/form1.h"
+#include "rules/form3.h"
+#include "rules/rule_store.h"
+#include "shell/cls_registry.h"
+#include "ui_test_support.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+
+#include <functional>
+
+struct RulesTest::Home {
+    TempHome home;
+    clsRegistry reg;
+};
+
+namespace {
+
+constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
+
+// Stores rules as a returning user has them (the root key exists: no starter rules).
+void StoreRules(clsRegistry& reg, const std::vector<std::pair<std::string, std::string>>& rules) {
+    reg.CreateKey(HKCU, kRootKey);
+    reg.CreateKey(HKCU, kRulesKey);
+    for (const auto& [name, text] : rules)
+        reg.SetStringValue(HKCU, kRulesKey, name, text);
+}
+
+QStringList Items(QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+QStringList Items(QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
+}
+
+std::string Stored(clsRegistry& reg, const std::string& name) {
+    std::string text = reg.GetStringValue(HKCU, kRulesKey, name);
+    return text;
+}
+
+// Opens the rule editor from the main window's "..." button and runs `steps` in it.
+void WithEditor(Form1& w, const std::function<void(Form3*)>& steps) {
+    bool ran = false;
+    OnNextModal([&](QWidget* modal) {
+        auto* editor = qobject_cast<Form3*>(modal);
+        QVERIFY(editor != nullptr);
+        steps(editor);
+        ran = true;
+    });
+    Control<QPushButton>(&w, "Command5_2")->click();
+    QVERIFY(ran);
+}
+
+void Select(Form3* editor, const QString& name) {
+    auto* list = Control<QListWidget>(editor, "List1");
+    const auto found = list->findItems(name, Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    list->setCurrentItem(found.first());
+}
+
+void SelectInMain(Form1& w, const QString& name) {
+    auto* combo = Control<QComboBox>(&w, "Combo1");
+    combo->setCurrentIndex(combo->findText(name));
+    w.Combo1_Click();
+}
+
+} // namespace
+
+void RulesTest::init() {
+    home_ = new Home;
+}
+
+void RulesTest::cleanup() {
+    delete home_;
+    home_ = nullptr;
+}
+
+void RulesTest::firstStartStoresThreeRulesOnlyOnce() {
+    {
+        Form1 w;
+        auto* combo = Control<QComboBox>(&w, "Combo1");
+        QCOMPARE(Items(combo), (QStringList{"Aktualisieren", "Beide Richtungen", "Spiegeln"}));
+        QCOMPARE(combo->currentText(), QString("Aktualisieren"));
+        QCOMPARE(w.CurrentRule.ReverseAction, 0);
+    }
+    clsRegistry& reg = home_->reg;
+    QCOMPARE(Stored(reg, "Aktualisieren"), std::string("0|0|1|1"));
+    QCOMPARE(Stored(reg, "Spiegeln"), std::string("0|4|1|1"));
+    QCOMPARE(Stored(reg, "Beide Richtungen"), std::string("0|3|1|1"));
+    for (const char* name : {"Aktualisieren", "Spiegeln", "Beide Richtungen"}) {
+        reg.setEnableDelete(true);
+        reg.DeleteValue(HKCU, kRulesKey, name);
+    }
+    Form1 again;
+    QCOMPARE(Control<QComboBox>(&again, "Combo1")->count(), 0);
+    // With no rule the empty name applies, which reads as the default rule.
+    QCOMPARE(again.CurrentRule.Name, std::string());
+    QCOMPARE(again.CurrentRule.ReverseAction, 3);
+    QVERIFY(!clsRegistry::IsFullArray(reg.EnumValues(HKCU, kRulesKey, true)));
+}
+
+void RulesTest::deleteTabComesWithTheDeleteRulesAndGoesWithOthers() {
+    StoreRules(home_->reg, {{"Papierkorb", "0|4|1|1"}, {"Weg", "0|5|1|1"}, {"Nur", "0|0|1|1"}});
+    Form1 w;
+    w.show();
+    QTabBar* tabs = Control<QTabBar>(&w, "TabStrip1Tabs");
+    SelectInMain(w, "Papierkorb");
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(0), QString("     zu kopierende Dateien"));
+    QCOMPARE(tabs->tabText(1), QString("    zu löschende Dateien"));
+    tabs->setCurrentIndex(1);
+    QVERIFY(!Control<QListView>(&w, "List2")->isHidden());
+    SelectInMain(w, "Weg");
+    QCOMPARE(tabs->count(), 2);
+    SelectInMain(w, "Nur");
+    QCOMPARE(tabs->count(), 1);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QVERIFY(!Control<QListView>(&w, "List1")->isHidden());
+    QVERIFY(Control<QListView>(&w, "List2")->isHidden());
+    QVERIFY(!Control<QPushButton>(&w, "Command3")->isEnabled());
+}
+
+void RulesTest::ruleListIsSortedAndMatchesTheLastRuleExactly() {
+    // Names compare without case in the store, so "a" would be "A": "ab" stands in for it.
+    StoreRules(home_->reg,
+               {{"b", "0|0|1|1"}, {"A", "0|0|1|1"}, {"Ä", "0|4|1|1"}, {"ab", "0|5|1|1"}});
+    home_->reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Ä");
+    {
+        Form1 w;
+        auto* combo = Control<QComboBox>(&w, "Combo1");
+        QCOMPARE(Items(combo), (QStringList{"A", "ab", "b", "Ä"}));
+        QCOMPARE(combo->currentText(), QString("Ä"));
+        QCOMPARE(w.CurrentRule.ReverseAction, 4);
+        QCOMPARE(Control<QTabBar>(&w, "TabStrip1Tabs")->count(), 2);
+    }
+    // The last rule is matched with its case: "ä" is no "Ä".
+    home_->reg.SetStringValue(HKCU, kRootKey, "LastRegel", "ä");
+    Form1 w;
+    QCOMPARE(Control<QComboBox>(&w, "Combo1")->currentIndex(), 0);
+}
+
+void RulesTest::newRuleSavedUnchangedIsTheDefaultRule() {
+    StoreRules(home_->reg, {{"Spiegeln", "0|4|1|1"}});
+    Form1 w;
+    w.show();
+    WithEditor(w, [&](Form3* editor) {
+        editor->add_Click();
+        QCOMPARE(Control<QLineEdit>(editor, "Text1")->text(), QString("Neue Regel"));
+        QCOMPARE(Control<QLineEdit>(editor, "Text1")->selectedText(), QString("Neue Regel"));
+        editor->Command1_Click();
+        QCOMPARE(Control<QListWidget>(editor, "List1")->currentItem()->text(),
+                 QString("Neue Regel"));
+    });
+    QCOMPARE(Stored(home_->reg, "Neue Regel"), std::string("0|3|1|1"));
+    QCOMPARE(Stored(home_->reg, "Spiegeln"), std::string("0|4|1|1"));
+    // The main window's list knows the new rule and keeps its own.
+    QCOMPARE(Items(Control<QComboBox>(&w, "Combo1")), (QStringList{"Neue Regel", "Spiegeln"}));
+    QCOMPARE(w.CurrentRule.Name, std::string("Spiegeln"));
+}
+
+void RulesTest::savedControlsMapToTheStoredText() {
+    StoreRules(home_->reg, {{"R", "1|3|1|0"}});
+    Form1 w;
+    w.show();
+    WithEditor(w, [&](Form3* editor) {
+        Select(editor, "R");
+        editor->edit_Click();
+        auto* check1 = Control<QCheckBox>(editor, "Check1");
+        check1->click(); // the frame off: nothing happens on the target side
+        QVERIFY(!Control<QGroupBox>(editor, "Frame2")->isEnabled());
+        QVERIFY(check1->isEnabled());
+        editor->Command1_Click();
+        QCOMPARE(Stored(home_->reg, "R"), std::string("1|0|1|0"));
+
+        check1->click();
+        Control<QRadioButton>(editor, "Option1")->click();
+
+        Control<QComboBox>(editor, "Combo2")->setCurrentIndex(2); // "älter ist."
+        editor->Command1_Click();
+        QCOMPARE(Stored(home_->reg, "R"), std::string("1|1|1|0"));
+
+        Control<QRadioButton>(editor, "Option2")->click();
+        QVERIFY(!Control<QComboBox>(editor, "Combo2")->isEnabled());
+        QVERIFY(Control<QGroupBox>(editor, "Frame3")->isEnabled());
+        Control<QRadioButton>(editor, "Option4")->click(); // "Datei komplett löschen"
+        Control<QCheckBox>(editor, "Check5")->setChecked(true);
+        Control<QCheckBox>(editor, "Check4")->setChecked(true);
+        Control<QCheckBox>(editor, "Check3")->setChecked(false);
+        Control<QCheckBox>(editor, "Check2")->setChecked(false);
+        Control<QComboBox>(editor, "Combo1")->setCurrentIndex(2);
+        editor->Command1_Click();
+        QCOMPARE(Stored(home_->reg, "R"), std::string("2|5|0|7"));
+    });
+}
+
+void RulesTest::deletingSelectsTheNeighbour() {
+    StoreRules(home_->reg, {{"A", "0|0|1|1"}, {"B", "0|1|1|1"}, {"C", "0|2|1|1"}});
+    Form1 w;
+    w.show();
+    WithEditor(w, [&](Form3* editor) {
+        auto* list = Control<QListWidget>(editor, "List1");
+        Select(editor, "A");
+        editor->delete_Click();
+        QCOMPARE(Items(list), (QStringList{"B", "C"}));
+        QCOMPARE(list->currentItem()->text(), QString("B"));
+        QCOMPARE(Control<QLineEdit>(editor, "Text1")->text(), QString("B"));
+        Select(editor, "C");
+        editor->delete_Click();
+        QCOMPARE(Items(list), QStringList{"B"});
+        QCOMPARE(list->currentItem()->text(), QString("B"));
+        editor->delete_Click();
+        QCOMPARE(list->count(), 0);
+        QCOMPARE(Control<QLineEdit>(editor, "Text1")->text(), QString("B")); // left as it was
+    });
+    QVERIFY(!clsRegistry::IsFullArray(home_->reg.EnumValues(HKCU, kRulesKey, true)));
+    // The main window still lists them until its list is refreshed.
+    QCOMPARE(Control<QComboBox>(&w, "Combo1")->count(), 3);
+}
+
+void RulesTest::renamingTheCurrentRuleMakesTheMainWindowFollow() {
+    StoreRules(home_->reg, {{"Alt", "1|2|1|3"}, {"Anders", "0|0|1|1"}});
+    home_->reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Alt");
+    Form1 w;
+    w.show();
+    QCOMPARE(w.CurrentRule.Name, std::string("Alt"));
+    WithEditor(w, [&](Form3* editor) {
+        QCOMPARE(Control<QLineEdit>(editor, "Text1")->text(), QString("Alt"));
+        Control<QLineEdit>(editor, "Text1")->setText("Neu2");
+        editor->Command1_Click();
+    });
+    QCOMPARE(Stored(home_->reg, "Neu2"), std::string("1|2|1|3"));
+    QCOMPARE(Stored(home_->reg, "Alt"), std::string()); // gone
+    QCOMPARE(Control<QComboBox>(&w, "Combo1")->currentText(), QString("Neu2"));
+    QCOMPARE(w.CurrentRule.Name, std::string("Neu2"));
+}
+
+void RulesTest::renamingOntoAnotherRuleSavesWhatTheFormShowed() {
+    StoreRules(home_->reg, {{"Quelle", "1|1|0|3"}, {"Ziel", "2|5|1|0"}});
+    Form1 w;
+    w.show();
+    WithEditor(w, [&](Form3* editor) {
+        Select(editor, "Quelle");
+        editor->edit_Click();
+        Control<QLineEdit>(editor, "Text1")->setText("Ziel");
+        editor->Command1_Click();
+        QCOMPARE(Items(Control<QListWidget>(editor, "List1")), QStringList{"Ziel"});
+    });
+    QCOMPARE(Stored(home_->reg, "Ziel"), std::string("1|1|0|3"));
+}
+
+void RulesTest::namesAreTrimmedAndAnEmptyNameIsRefused() {
+    StoreRules(home_->reg, {{"Eins", "0|0|1|1"}});
+    Form1 w;
+    w.show();
+    const std::string before = ReadFile(home_->home.hivePath());
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    WithEditor(w, [&](Form3* editor) {
+        editor->add_Click();
+        Control<QLineEdit>(editor, "Text1")->setText("   ");
+        OnNextModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box != nullptr);
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+        });
+        editor->Command1_Click();
+        QCOMPARE(ReadFile(home_->home.hivePath()), before);
+        Control<QLineEdit>(editor, "Text1")->setText("  Mit Leerzeichen ");
+        editor->Command1_Click();
+    });
+    QCOMPARE(title, QString("Fehler..."));
+    QCOMPARE(text, QString("Die Regel muss einen Namen haben !!"));
+    QCOMPARE(icon, QMessageBox::Critical);
+    const auto names = home_->reg.EnumValues(HKCU, kRulesKey, true);
+    QCOMPARE(names, (std::vector<std::string>{"Eins", "Mit Leerzeichen"}));
+}
+
+void RulesTest::formShowsTheStoredRuleWithItsEnabling() {
+    StoreRules(home_->reg, {{"Papierkorb", "1|4|1|2"}, {"Zurück", "2|2|0|6"}});
+    home_->reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Papierkorb");
+    Form1 w;
+    w.show();
+    bool isModal = false;
+    WithEditor(w, [&](Form3* editor) {
+        isModal = editor->isModal() && editor->parentWidget() == &w;
+        QCOMPARE(editor->windowTitle(), QString("Regel Editor"));
+        QCOMPARE(Control<QComboBox>(editor, "Combo1")->currentIndex(), 1);
+        QVERIFY(Control<QRadioButton>(editor, "Option2")->isChecked());
+        QVERIFY(Control<QRadioButton>(editor, "Option3")->isChecked());
+        QVERIFY(!Control<QComboBox>(editor, "Combo2")->isEnabled());
+        QVERIFY(Control<QCheckBox>(editor, "Check5")->isChecked());
+        QVERIFY(Control<QCheckBox>(editor, "Check3")->isChecked());
+        QVERIFY(!Control<QCheckBox>(editor, "Check4")->isChecked());
+        QVERIFY(Control<QCheckBox>(editor, "Check2")->isChecked());
+        SaveScreenshot(editor, "rule-editor");
+        Select(editor, "Zurück");
+        editor->edit_Click();
+        QVERIFY(Control<QRadioButton>(editor, "Option1")->isChecked());
+        QCOMPARE(Control<QComboBox>(editor, "Combo2")->currentIndex(), 1);
+        QVERIFY(!Control<QGroupBox>(editor, "Frame3")->isEnabled());
+        QVERIFY(Control<QCheckBox>(editor, "Check4")->isChecked());
+        QVERIFY(!Control<QCheckBox>(editor, "Check2")->isChecked());
+    });
+    QVERIFY(isModal);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+class RulesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void firstStartStoresThreeRulesOnlyOnce();
+    void deleteTabComesWithTheDeleteRulesAndGoesWithOthers();
+    void ruleListIsSortedAndMatchesTheLastRuleExactly();
+    void newRuleSavedUnchangedIsTheDefaultRule();
+    void savedControlsMapToTheStoredText();
+    void deletingSelectsTheNeighbour();
+    void renamingTheCurrentRuleMakesTheMainWindowFollow();
+    void renamingOntoAnotherRuleSavesWhatTheFormShowed();
+    void namesAreTrimmedAndAnEmptyNameIsRefused();
+    void formShowsTheStoredRuleWithItsEnabling();
+
+private:
+    struct Home;
+    Home* home_ = nullptr;
+};

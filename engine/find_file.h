@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/date_time.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+class FileSystem;
+struct DirEntry;
+} // namespace platform
+
+// Receives what a scan finds.
+class FindFileEvents {
+public:
+    virtual ~FindFileEvents() = default;
+    // One matching file: its bare name and its folder, which always ends in "/".
+    virtual void MatchFound(const std::string& sFilename, const std::string& sFilePath,
+                            DateTime sLastWrite, std::int64_t& Filesize,
+                            std::int32_t& FileAttributes) = 0;
+    // Asked before each descent into a subfolder; set Cancel to end the search.
+    virtual void StopSearch(bool& Cancel) = 0;
+};
+
+// The scanner's error: number 9999 with the failing member named in source and description.
+struct FindFileError {
+    int Number = 9999;
+    std::string Source;
+    std::string Description;
+};
+
+// The recursive folder scanner: all files of a folder are reported before its subfolders
+// are entered, subfolders in listing order.
+class FindFile {
+public:
+    static constexpr std::int32_t kDefaultFileFlag = 439;
+
+    FindFile(platform::FileSystem& fs, FindFileEvents& events) : fs_(fs), events_(events) {}
+
+    std::optional<FindFileError> sStartSearch();
+
+    void setSFileFlag(std::int32_t vData) { fileFlag_ = vData; }
+    std::int32_t sFileFlag() const { return fileFlag_; }
+    void setSInclSubfolders(bool vData) { inclSubfolders_ = vData; }
+    bool sInclSubfolders() const { return inclSubfolders_; }
+    void setSFileToFind(const std::string& vData) { fileToFind_ = vData; }
+    const std::string& sFileToFind() const { return fileToFind_; }
+    void setSSearchpath(const std::string& vData) { searchpath_ = vData; }
+    const std::string& sSearchpath() const { return searchpath_; }
+
+private:
+    void searchFolder();
+
+    platform::FileSystem& fs_;
+    FindFileEvents& events_;
+    std::string searchpath_;
+    std::string fileToFind_;
+    bool inclSubfolders_ = true;
+    std::int32_t fileFlag_ = kDefaultFileFlag;
+};
+
+// "*" and "?" as in a file pattern; "*.*" matches every name, also one without a dot.
+bool WildcardMatch(const std::string& pattern, const std::string& name);

@@ -1,0 +1,142 @@
+#include "folder_loading.h"
+
+#include "compare_trees.h"
+#include "load_view.h"
+#include "platform/file_system.h"
+#include "sync_session.h"
+
+namespace {
+
+std::string Trimmed(const std::string& s) {
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    const auto last = s.find_last_not_of(" \t");
+    return s.substr(first, last - first + 1);
+}
+
+std::string Quoted(const std::string& s) {
+    return "\"" + s + "\"";
+}
+
+// True when `inner` lies below `outer` (both canonical).
+bool LiesInside(const std::string& inner, const std::string& outer) {
+    if (outer == "/")
+        return inner != "/";
+    return inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0 &&
+           inner[outer.size()] == '/';
+}
+
+// Reports each file found into one of the session's collections.
+class Collector final : public FindFileEvents {
+public:
+    Collector(SyncSession& session, FileList& into, LoadView& view)
+        : session_(session), into_(into), view_(view) {}
+
+    void MatchFound(const std::string& sFilename, const std::string& sFilePath, DateTime sLastWrite,
+                    std::int64_t& Filesize, std::int32_t& FileAttributes) override {
+        MyFile* f = session_.NewRecord();
+        f->Path.reserve(sFilePath.size() + sFilename.size());
+        f->Path = sFilePath;
+        f->Path += sFilename;
+        f->LastWrite = sLastWrite;
+        f->Attributes = static_cast<std::uint32_t>(FileAttributes);
+        f->Size = Filesize;
+        into_.push_back(f);
+        view_.ActivityStep();
+    }
+    void StopSearch(bool& Cancel) override { Cancel = session_.AbortRequested; }
+
+private:
+    SyncSession& session_;
+    FileList& into_;
+    LoadView& view_;
+};
+
+} // namespace
+
+bool FolderExists(platform::FileSystem& fs, const std::string& path) {
+    const platform::AttributeResult a = fs.GetTargetAttributes(path);
+    return a.ok() && (a.attributes & platform::kAttrDirectory) != 0;
+}
+
+bool FileExists(platform::FileSystem& fs, const std::string& path) {
+    const platform::AttributeResult a = fs.GetFileAttributes(path);
+    return a.ok() && (a.attributes & (platform::kAttrDirectory | platform::kAttrVolume)) == 0;
+}
+
+std::string CheckPaths(platform::FileSystem& fs, const std::string& startText,
+                       const std::string& targetText) {
+    std::string message;
+    if (Trimmed(startText).empty())
+        message = "Es wurde kein Startpfad angegeben !!";
+    else if (!FolderExists(fs, startText))
+        message = "Der Startpfad: " + Quoted(startText) + "existiert nicht !!";
+    if (Trimmed(targetText).empty())
+        message = "Es wurde kein Zielpfad angegeben !!";
+    else if (!FolderExists(fs, targetText))
+        message = "Der Zielpfad: " + Quoted(targetText) + "existiert nicht !!";
+    if (!message.empty())
+        return message;
+    // One tree inside the other would copy the tree into itself, or delete what was just
+    // copied: such a pair is refused. The same folder twice is harmless and allowed.
+    const std::string start = fs.CanonicalPath(startText);
+    const std::string target = fs.CanonicalPath(targetText);
+    if (!start.empty() && !target.empty()) {
+        if (LiesInside(target, start))
+            return "Der Zielpfad: " + Quoted(targetText) + " liegt innerhalb des Startpfads !!";
+        if (LiesInside(start, target))
+            return "Der Startpfad: " + Quoted(startText) + " liegt innerhalb des Zielpfads !!";
+    }
+    return {};
+}
+
+std::int32_t ScanMask(const SyncRule& rule) {
+    if (rule.HiddenFiles && rule.ReadOnlyFiles && rule.SystemFiles)
+        return 423; // only then are temporary files admitted
+    std::int32_t mask = 160;
+    if (rule.HiddenFiles)
+        mask += 2;
+    if (rule.ReadOnlyFiles)
+        mask += 1;
+    if (rule.SystemFiles)
+        mask += 4;
+    return mask;
+}
+
+LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView& view) {
+    session.ResetCollections();
+    session.AbortRequested = false;
+    LoadResult result;
+
+    const std::int32_t mask = ScanMask(session.CurrentRule);
+    Collector startCollector(session, session.StartFiles, view);
+    FindFile FF(fs, startCollector);
+    FF.setSFileToFind("*.*");
+    FF.setSFileFlag(mask);
+    FF.setSInclSubfolders(session.CurrentRule.IncludeSubfolders);
+    view.StatusText("Durchsuche: " + Quoted(session.StartPath));
+    FF.setSSearchpath(session.StartPath);
+    result.error = FF.sStartSearch();
+    if (result.error)
+        return result;
+
+    if (session.CurrentRule.ReverseAction != 0) {
+        Collector targetCollector(session, session.TargetFiles, view);
+        FindFile FF1(fs, targetCollector);
+        FF1.setSFileToFind("*.*");
+        FF1.setSFileFlag(mask);
+        FF1.setSInclSubfolders(session.CurrentRule.IncludeSubfolders);
+        view.StatusText("Durchsuche: " + Quoted(session.TargetPath));
+        FF1.setSSearchpath(session.TargetPath);
+        result.error = FF1.sStartSearch();
+        if (result.error)
+            return result;
+    }
+
+    view.StatusText("Vergleiche " +
+                    std::to_string(session.StartFiles.size() + session.TargetFiles.size()) +
+                    " Dateien...");
+    result.compared = CompareTrees(session, fs, view);
+    return result;
+}

@@ -1,0 +1,34 @@
+#include "maybe_do_events.h"
+
+#include <cstdint>
+
+namespace {
+
+std::int16_t g_counter = 0;
+
+std::function<void()>& Pump() {
+    static std::function<void()> pump;
+    return pump;
+}
+
+} // namespace
+
+void MaybeDoEvents() {
+    if (++g_counter >= 10) {
+        g_counter = 0;
+        if (Pump())
+            Pump()();
+    }
+}
+
+void SetEventPump(std::function<void()> pump) {
+    Pump() = std::move(pump);
+}
+
+int MaybeDoEventsCounter() {
+    return g_counter;
+}
+
+void ResetMaybeDoEventsCounter() {
+    g_counter = 0;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// "1024 B", "1,50 KB", "1024,00 MB", "2,00 GB": the unit changes only above 1024 of the
+// smaller one. The decimal separator is the user's unless one is given.
+std::string FormatSize(std::int64_t bytes);
+std::string FormatSize(std::int64_t bytes, char decimalSeparator);
+
+// Seconds as minutes and seconds, "125:30", "00:-05"; minutes are not limited to 59.
+std::string FormatTime(std::int32_t seconds);

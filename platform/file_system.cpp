@@ -1,0 +1,141 @@
+#include "file_system.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+unsigned char FoldAscii(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? c + 32 : c;
+}
+
+// Names as the Windows file system returns them: without regard to case, ties by bytes.
+bool NameLess(const DirEntry& a, const DirEntry& b) {
+    const std::string& x = a.name;
+    const std::string& y = b.name;
+    const std::size_t n = std::min(x.size(), y.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char cx = FoldAscii(static_cast<unsigned char>(x[i]));
+        const unsigned char cy = FoldAscii(static_cast<unsigned char>(y[i]));
+        if (cx != cy)
+            return cx < cy;
+    }
+    if (x.size() != y.size())
+        return x.size() < y.size();
+    return x < y;
+}
+
+class RealFs final : public FileSystem {
+public:
+    int ListDirectory(const std::string& folder, std::vector<DirEntry>& entries) override {
+        entries.clear();
+        DIR* dir = ::opendir(folder.c_str());
+        if (dir == nullptr)
+            return errno;
+        const int fd = ::dirfd(dir);
+        while (true) {
+            errno = 0;
+            const dirent* d = ::readdir(dir);
+            if (d == nullptr)
+                break;
+            const char* name = d->d_name;
+            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+                continue;
+            DirEntry e;
+            e.name = name;
+            if (d->d_type == DT_DIR || d->d_type == DT_LNK) {
+                // Folders need no size or time, links are never followed: spare the stat.
+                e.attributes =
+                    AttributesFromMode(d->d_type == DT_DIR ? S_IFDIR | 0700 : S_IFLNK, name);
+            } else {
+                struct stat st {};
+                if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                    continue; // vanished since the listing: not there
+                e.attributes = AttributesFromMode(st.st_mode, name);
+                e.size = st.st_size;
+                e.lastWrite = DateTimeFromUnix(st.st_mtim.tv_sec);
+            }
+            entries.push_back(std::move(e));
+        }
+        const int err = errno;
+        ::closedir(dir);
+        std::sort(entries.begin(), entries.end(), NameLess);
+        return err;
+    }
+
+    AttributeResult GetFileAttributes(const std::string& path) override {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0)
+            return {errno, 0};
+        const auto slash = path.rfind('/');
+        const char* name = path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+        return {0, AttributesFromMode(st.st_mode, name)};
+    }
+
+    AttributeResult GetTargetAttributes(const std::string& path) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0)
+            return {errno, 0};
+        const auto slash = path.rfind('/');
+        const char* name = path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+        return {0, AttributesFromMode(st.st_mode, name)};
+    }
+
+    std::string CanonicalPath(const std::string& path) override {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (resolved == nullptr)
+            return {};
+        std::string out(resolved);
+        std::free(resolved);
+        return out;
+    }
+
+    DateTime GetFileLastWrite(const std::string& path) override {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            return kZeroDate;
+        struct stat st {};
+        DateTime t = kZeroDate;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+            t = DateTimeFromUnix(st.st_mtim.tv_sec);
+        ::close(fd);
+        return t;
+    }
+};
+
+} // namespace
+
+bool AttributeResult::missing() const {
+    return error == ENOENT || error == ENOTDIR;
+}
+
+std::uint32_t AttributesFromMode(unsigned mode, const char* name) {
+    std::uint32_t attr = 0;
+    if (S_ISDIR(mode))
+        attr = kAttrDirectory;
+    else if (S_ISREG(mode))
+        attr = kAttrArchive;
+    else if (S_ISLNK(mode))
+        attr = kAttrReparsePoint;
+    else
+        attr = kAttrDevice;
+    if (name != nullptr && name[0] == '.')
+        attr |= kAttrHidden;
+    if ((S_ISDIR(mode) || S_ISREG(mode)) && (mode & S_IWUSR) == 0)
+        attr |= kAttrReadOnly;
+    return attr;
+}
+
+FileSystem& RealFileSystem() {
+    static RealFs fs;
+    return fs;
+}
+
+} // namespace platform

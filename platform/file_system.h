@@ -1,0 +1,65 @@
+#pragma once
+
+#include "date_time.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Attribute bits as the program knows them from the Windows file system.
+inline constexpr std::uint32_t kAttrReadOnly = 1;
+inline constexpr std::uint32_t kAttrHidden = 2;
+inline constexpr std::uint32_t kAttrSystem = 4;
+inline constexpr std::uint32_t kAttrVolume = 8;
+inline constexpr std::uint32_t kAttrDirectory = 16;
+inline constexpr std::uint32_t kAttrArchive = 32;
+inline constexpr std::uint32_t kAttrDevice = 64;
+inline constexpr std::uint32_t kAttrNormal = 128;
+inline constexpr std::uint32_t kAttrTemporary = 256;
+inline constexpr std::uint32_t kAttrReparsePoint = 1024;
+
+struct DirEntry {
+    std::string name;
+    std::uint32_t attributes = 0;
+    std::int64_t size = 0;
+    DateTime lastWrite = kZeroDate;
+};
+
+// The answer of an attribute query: the bits, or the errno of the failure.
+struct AttributeResult {
+    int error = 0;
+    std::uint32_t attributes = 0;
+    bool ok() const { return error == 0; }
+    // The path is known not to exist; any other failure leaves it unknown.
+    bool missing() const;
+};
+
+// The file operations of the engine, behind an interface so that tests can make any of them
+// fail. Paths are bytes, passed to the kernel unchanged.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The folder's entries sorted by name (case-insensitive, ties by bytes), without "." and
+    // "..". Returns 0 or the errno that kept the folder from being listed.
+    virtual int ListDirectory(const std::string& folder, std::vector<DirEntry>& entries) = 0;
+    // The attribute bits of the path itself (a link is not followed).
+    virtual AttributeResult GetFileAttributes(const std::string& path) = 0;
+    // The attribute bits of what the path leads to, following links (for the roots a user
+    // types, which may well be links to folders).
+    virtual AttributeResult GetTargetAttributes(const std::string& path) = 0;
+    // The last-write time of a regular file that can be opened for reading, else the zero date.
+    virtual DateTime GetFileLastWrite(const std::string& path) = 0;
+    // The path with every link and "." or ".." resolved; empty when that fails.
+    virtual std::string CanonicalPath(const std::string& path) = 0;
+};
+
+// The real file system of this machine.
+FileSystem& RealFileSystem();
+
+// Attribute bits from a file's mode and name, as the scanner reports them.
+std::uint32_t AttributesFromMode(unsigned mode, const char* name);
+
+} // namespace platform

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+#include <functional>
+#include <map>
+#include <string>
+
+// The real file system, with chosen paths answering as if they could not be examined.
+class FailingFileSystem : public platform::FileSystem {
+public:
+    // Every query of a path that starts with `prefix` fails with `error`.
+    void failBelow(const std::string& prefix, int error) { failures_[prefix] = error; }
+
+    int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
+        if (int err = failure(folder))
+            return e.clear(), err;
+        return platform::RealFileSystem().ListDirectory(folder, e);
+    }
+    platform::AttributeResult GetFileAttributes(const std::string& path) override {
+        if (int err = failure(path))
+            return {err, 0};
+        return platform::RealFileSystem().GetFileAttributes(path);
+    }
+    platform::AttributeResult GetTargetAttributes(const std::string& path) override {
+        if (int err = failure(path))
+            return {err, 0};
+        return platform::RealFileSystem().GetTargetAttributes(path);
+    }
+    DateTime GetFileLastWrite(const std::string& path) override {
+        return failure(path) ? kZeroDate : platform::RealFileSystem().GetFileLastWrite(path);
+    }
+    std::string CanonicalPath(const std::string& path) override {
+        return platform::RealFileSystem().CanonicalPath(path);
+    }
+
+private:
+    int failure(const std::string& path) const {
+        for (const auto& [prefix, err] : failures_)
+            if (path.compare(0, prefix.size(), prefix) == 0)
+                return err;
+        return 0;
+    }
+    std::map<std::string, int> failures_;
+};
+
+// A folder of made-up entries, for attribute bits a Linux file system never shows.
+class ListedFileSystem : public FailingFileSystem {
+public:
+    std::map<std::string, std::vector<platform::DirEntry>> folders;
+    int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
+        auto it = folders.find(folder);
+        e = it != folders.end() ? it->second : std::vector<platform::DirEntry>{};
+        return 0;
+    }
+};

@@ -1,0 +1,200 @@
+#include "engine/find_file.h"
+#include "engine/maybe_do_events.h"
+#include "fake_file_system.h"
+#include "tree_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+struct Found {
+    std::string name, folder;
+    DateTime lastWrite;
+    std::int64_t size;
+    std::int32_t attributes;
+};
+
+// Records what a scan reports; can cancel at the n-th StopSearch.
+class Recorder : public FindFileEvents {
+public:
+    std::vector<Found> found;
+    std::vector<std::string> events;
+    int stopSearches = 0;
+    int cancelAt = -1;
+
+    void MatchFound(const std::string& n, const std::string& f, DateTime t, std::int64_t& s,
+                    std::int32_t& a) override {
+        found.push_back({n, f, t, s, a});
+        events.push_back(f + n);
+    }
+    void StopSearch(bool& cancel) override {
+        events.push_back("stop?");
+        cancel = ++stopSearches == cancelAt;
+    }
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const auto& f : found)
+            out.push_back(f.folder + f.name);
+        return out;
+    }
+};
+
+std::vector<std::string> Scan(platform::FileSystem& fs, const std::string& path, Recorder& rec,
+                              std::int32_t mask = 423, bool subfolders = true) {
+    FindFile ff(fs, rec);
+    ff.setSFileToFind("*.*");
+    ff.setSFileFlag(mask);
+    ff.setSInclSubfolders(subfolders);
+    ff.setSSearchpath(path);
+    EXPECT_FALSE(ff.sStartSearch().has_value());
+    return rec.names();
+}
+
+TEST(FindFileScan, ReportsFilesBeforeSubfoldersInNameOrderWithOrWithoutTrailingSlash) {
+    TreeBuilder t;
+    t.file("b.txt");
+    t.file("A.txt");
+    t.file("sub/z.txt");
+    t.file("Sub2/y.txt");
+    t.file("sub/deeper/x.txt");
+    t.folder("empty");
+    const std::string r = t.root();
+    Recorder a, b;
+    const auto plain = Scan(platform::RealFileSystem(), r, a);
+    EXPECT_EQ(plain, (std::vector<std::string>{r + "/A.txt", r + "/b.txt", r + "/sub/z.txt",
+                                               r + "/sub/deeper/x.txt", r + "/Sub2/y.txt"}));
+    EXPECT_EQ(Scan(platform::RealFileSystem(), r + "/", b), plain);
+    // One question before each of the four descents, none after the last folder.
+    EXPECT_EQ(a.stopSearches, 4);
+    EXPECT_EQ(a.events.front(), r + "/A.txt");
+}
+
+TEST(FindFileScan, SizesAndTimesAreReportedAsTheFileSystemHasThem) {
+    TreeBuilder t;
+    t.file("gross.bin", 5000000000LL, UnixTime(14, 5, 7), 900000000, true);
+    t.file("klein.txt", 3, UnixTime(0, 0, 0));
+    Recorder rec;
+    Scan(platform::RealFileSystem(), t.root(), rec);
+    ASSERT_EQ(rec.found.size(), 2u);
+    EXPECT_EQ(rec.found[0].size, 5000000000LL);
+    EXPECT_EQ(rec.found[0].lastWrite, At(14, 5, 7)); // 14:05:07.9 is 14:05:07
+    EXPECT_EQ(rec.found[0].attributes, 32);
+    EXPECT_EQ(rec.found[1].lastWrite, At(0, 0, 0));
+    EXPECT_EQ(rec.found[0].folder, t.root() + "/");
+}
+
+TEST(FindFileScan, TheMaskAdmitsOnlyFilesWhoseEveryBitItNames) {
+    ListedFileSystem fs;
+    fs.folders["/x/"] = {
+        {"archiv", 32, 1, 0},   {"versteckt", 34, 1, 0},  {"system", 36, 1, 0},
+        {"nurlesen", 33, 1, 0}, {"temporaer", 295, 1, 0}, {"komprimiert", 2080, 1, 0},
+        {"ordner", 16, 0, 0},   {"link", 1024, 0, 0},     {"fifo", 64, 0, 0}};
+    Recorder r163, r423, r160;
+    EXPECT_EQ(Scan(fs, "/x", r163, 163),
+              (std::vector<std::string>{"/x/archiv", "/x/versteckt", "/x/nurlesen"}));
+    EXPECT_EQ(Scan(fs, "/x", r423, 423),
+              (std::vector<std::string>{"/x/archiv", "/x/versteckt", "/x/system", "/x/nurlesen",
+                                        "/x/temporaer"}));
+    EXPECT_EQ(Scan(fs, "/x", r160, 160), (std::vector<std::string>{"/x/archiv"}));
+}
+
+TEST(FindFileScan, HiddenAndReadOnlyFilesGetTheirBits) {
+    TreeBuilder t;
+    t.file(".versteckt");
+    const std::string ro = t.file("schreibgeschuetzt");
+    ::chmod(ro.c_str(), 0444);
+    Recorder all, plain;
+    Scan(platform::RealFileSystem(), t.root(), all, 423);
+    ASSERT_EQ(all.found.size(), 2u);
+    EXPECT_EQ(all.found[0].attributes, 34);
+    EXPECT_EQ(all.found[1].attributes, 33);
+    EXPECT_TRUE(Scan(platform::RealFileSystem(), t.root(), plain, 160).empty());
+}
+
+TEST(FindFileScan, SubfolderSwitchOffAndCancelKeepToTheTopFolder) {
+    TreeBuilder t;
+    t.file("oben.txt");
+    t.file("a/unten.txt");
+    t.file("b/unten.txt");
+    Recorder off, cancel;
+    EXPECT_EQ(Scan(platform::RealFileSystem(), t.root(), off, 423, false),
+              std::vector<std::string>{t.root() + "/oben.txt"});
+    EXPECT_EQ(off.stopSearches, 0);
+    cancel.cancelAt = 1;
+    EXPECT_EQ(Scan(platform::RealFileSystem(), t.root(), cancel),
+              std::vector<std::string>{t.root() + "/oben.txt"});
+    EXPECT_EQ(cancel.stopSearches, 1);
+}
+
+TEST(FindFileScan, CancelEndsOnlyItsLevelAndEachLevelAboveAsksAgain) {
+    TreeBuilder t;
+    t.file("a/a1/x");
+    t.file("a/a2/x");
+    t.file("b/x");
+    Recorder rec;
+    rec.cancelAt = 3; // the question before a/a2: a/a2 is skipped, b still follows
+    EXPECT_EQ(Scan(platform::RealFileSystem(), t.root(), rec),
+              (std::vector<std::string>{t.root() + "/a/a1/x", t.root() + "/b/x"}));
+    EXPECT_EQ(rec.stopSearches, 4);
+}
+
+TEST(FindFileScan, SearchPathKeepsTheLastSubfolderEntered) {
+    TreeBuilder t;
+    t.file("eins/x");
+    t.file("zwei/drei/y");
+    Recorder rec;
+    FindFile ff(platform::RealFileSystem(), rec);
+    ff.setSFileToFind("*.*");
+    ff.setSFileFlag(423);
+    ff.setSSearchpath(t.root());
+    ASSERT_FALSE(ff.sStartSearch());
+    EXPECT_EQ(ff.sSearchpath(), t.root() + "/zwei/drei");
+}
+
+TEST(FindFileScan, MissingFoldersLinksAndFifosAreNeitherReportedNorEntered) {
+    TreeBuilder t;
+    t.file("echt.txt");
+    t.link("schleife", t.root()); // a link back to the top: no loop
+    t.link("zeiger.txt", t.path("echt.txt"));
+    t.fifo("rohr"); // never opened, so nothing hangs
+    Recorder rec, missing;
+    EXPECT_EQ(Scan(platform::RealFileSystem(), t.root(), rec),
+              std::vector<std::string>{t.root() + "/echt.txt"});
+    EXPECT_EQ(rec.stopSearches, 0);
+    EXPECT_TRUE(Scan(platform::RealFileSystem(), t.path("gibt es nicht"), missing).empty());
+    EXPECT_EQ(platform::RealFileSystem().GetFileLastWrite(t.path("rohr")), kZeroDate);
+}
+
+TEST(FindFileScan, NamesThatAreNotUtf8AreFoundByteForByte) {
+    TreeBuilder t;
+    const std::string name = "caf\xE9 \xFF.txt";
+    t.file(name, 4);
+    Recorder rec;
+    Scan(platform::RealFileSystem(), t.root(), rec);
+    ASSERT_EQ(rec.found.size(), 1u);
+    EXPECT_EQ(rec.found[0].name, name);
+    EXPECT_EQ(rec.found[0].size, 4);
+}
+
+TEST(FindFileScan, PatternsMatchLikeFilePatterns) {
+    EXPECT_TRUE(WildcardMatch("*.*", "ohne_punkt"));
+    EXPECT_TRUE(WildcardMatch("*.txt", "a.b.txt"));
+    EXPECT_FALSE(WildcardMatch("*.txt", "a.txt.bak"));
+    EXPECT_TRUE(WildcardMatch("a?c*", "abcdef"));
+    EXPECT_FALSE(WildcardMatch("a?c", "ac"));
+}
+
+TEST(MaybeDoEventsTest, YieldsEveryTenthCallAcrossCallers) {
+    int pumped = 0;
+    SetEventPump([&] { ++pumped; });
+    ResetMaybeDoEventsCounter();
+    for (int i = 0; i < 25; ++i)
+        MaybeDoEvents();
+    EXPECT_EQ(pumped, 2);
+    EXPECT_EQ(MaybeDoEventsCounter(), 5);
+    SetEventPump(nullptr);
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "engine/maybe_do_events.h"
 #include "platform/desktop_launcher.h"
 
 #include <QApplication>
@@ -42,4 +43,5 @@ void SetUpApplication(QApplication& app) {
     LoadGermanStandardTexts(app);
     AddTahoma();
     InstallDesktopLauncher();
+    SetEventPump([] { QCoreApplication::processEvents(); });
 }

@@ -101,6 +101,9 @@ std::string CounterpartPath(const SyncSession& session, const std::string& path,
 }
 
 bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view) {
+    // A scan stopped before it found anything must not pass for a complete comparison.
+    if (session.AbortRequested)
+        return false;
     const int reverse = session.CurrentRule.ReverseAction;
     const auto startCount = static_cast<std::int64_t>(session.StartFiles.size());
     view.ShowComparisonProgress(startCount +

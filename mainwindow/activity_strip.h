@@ -21,4 +21,5 @@ protected:
 
 private:
     QWidget* image_;
+    int leftTwips_ = 0; // kept here: the picture moves one twip per file found
 };

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "rules/sync_rule.h"
+#include "engine/load_view.h"
+#include "engine/sync_session.h"
 
 #include <QMainWindow>
 
@@ -8,6 +9,7 @@
 #include <memory>
 
 class ActivityStrip;
+class FileListModel;
 class PictureBox;
 class StatusBar;
 class clsRegistry;
@@ -25,7 +27,7 @@ class QTabBar;
 class TabStrip;
 
 // The main window: the program's start window, whose closing ends the program.
-class Form1 : public QMainWindow {
+class Form1 : public QMainWindow, private LoadView {
     Q_OBJECT
 public:
     static constexpr const char* kRootKey = "Software\\Halvorn Soft\\Gleichwart";
@@ -38,8 +40,9 @@ public:
 
     // The picture is stretched over the background panel (read by the soft frame).
     bool Stretch = false;
-    // The rule applied in the main window: it drives loading, comparison and the run.
-    SyncRule CurrentRule;
+    // What a load found and a run works on, with the rule applied in the main window.
+    SyncSession& session() { return session_; }
+    const SyncRule& CurrentRule() const { return session_.CurrentRule; }
 
     clsRegistry& Reg() { return *Reg_; }
 
@@ -48,6 +51,13 @@ public:
     void Combo1_Click();
     void TabStrip1_Click();
     void Command5_Click(int Index);
+    void Command1_Click();
+    void Command2_Click();
+    void List1_Click();
+    void List2_Click();
+    void Check1_MouseUp();
+    // Shows the copy and delete lists of the session, as the end of a load does.
+    void showComparedLists();
     void DrawSoftFrame(PictureBox* P, int N);
     void BlendLine(PictureBox* P, int a, int alpha, bool vertical, int b, int length);
 
@@ -81,12 +91,23 @@ private:
     void loadBackground();
     void paintBackground();
     QSize designedWindowSize() const;
+    void listClick(QListView* list, FileListModel* model, bool copyList);
+    void setTotalsText(const QString& text);
+
+    // What loading shows while it works.
+    void StatusText(const std::string& text) override;
+    void ActivityStep() override;
+    void ShowComparisonProgress(std::int64_t maximum) override;
+    void ComparisonProgress(std::int64_t value) override;
+
+    SyncSession session_;
+    FileListModel* copyModel_ = nullptr;
+    FileListModel* deleteModel_ = nullptr;
 
     std::unique_ptr<clsRegistry> Reg_;
     bool unloaded_ = false;
 
     // Fields of the window's state.
-    bool AbortRequested = false;
     bool NoBackGround = false;
     bool BackGroundSoft = false;
     bool BackgroundShown = false;

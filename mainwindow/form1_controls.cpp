@@ -2,6 +2,7 @@
 #include "form1.h"
 
 #include "activity_strip.h"
+#include "file_list_model.h"
 #include "picture_box.h"
 #include "status_bar.h"
 #include "tab_strip.h"
@@ -103,11 +104,19 @@ void Form1::createListPanel() {
     TabStrip1->tabs()->addTab("     zu kopierende Dateien");
     List1 = Make<QListView>(Picture2, "List1", {120, 720, 7455, 3660});
     List2 = Make<QListView>(Picture2, "List2", {120, 720, 7455, 3660});
+    copyModel_ = new FileListModel(this);
+    deleteModel_ = new FileListModel(this);
+    List1->setModel(copyModel_);
+    List2->setModel(deleteModel_);
     for (QListView* list : {List1, List2}) {
         list->setUniformItemSizes(true);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setTextElideMode(Qt::ElideMiddle);
     }
+    List2->hide();
     Check1 = Make<QCheckBox>(Picture2, "Check1", {120, 4440, 200, 200});
+    Check1->setEnabled(false);
+    TabStrip1->setSelectAllBox(Check1);
     Frame2 = Make<QGroupBox>(Picture2, "Frame2", {0, 4920, 7695, 855});
     Frame2->setFlat(true);
     Picture4 = Make<PictureBox>(Frame2, "Picture4", {120, 250, 615, 495});

@@ -1,6 +1,7 @@
 // The main window's rule list: filling it from the store and applying the chosen rule.
 #include "form1.h"
 
+#include "file_list_model.h"
 #include "platform/registry_api.h"
 #include "rules/form3.h"
 #include "rules/quick_sort.h"
@@ -8,6 +9,7 @@
 #include "shell/cls_registry.h"
 #include "tab_strip.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QListView>
 #include <QPushButton>
@@ -61,9 +63,9 @@ void Form1::Regeln_Laden(const std::string& Regel) {
 
 void Form1::Combo1_Click() {
     // With no rule in the list the name is empty, which reads as the default rule.
-    CurrentRule = LoadRule(Combo1->currentText().toUtf8().toStdString());
+    session_.CurrentRule = LoadRule(Combo1->currentText().toUtf8().toStdString());
     QTabBar* tabs = TabStrip1->tabs();
-    if (CurrentRule.ReverseAction == 4 || CurrentRule.ReverseAction == 5) {
+    if (session_.CurrentRule.ReverseAction == 4 || session_.CurrentRule.ReverseAction == 5) {
         if (tabs->count() == 1)
             tabs->addTab(kDeleteTabCaption);
     } else if (tabs->count() == 2) {
@@ -72,15 +74,9 @@ void Form1::Combo1_Click() {
         TabStrip1_Click();
     }
     // After a change of rule the folders have to be loaded again before a run.
+    copyModel_->setList(nullptr);
+    deleteModel_->setList(nullptr);
     Command3->setEnabled(false);
-}
-
-void Form1::TabStrip1_Click() {
-    QListView* shown = TabStrip1->tabs()->currentIndex() == 1 ? List2 : List1;
-    QListView* hidden = shown == List1 ? List2 : List1;
-    hidden->hide();
-    shown->show();
-    shown->raise();
 }
 
 void Form1::Command5_Click(int Index) {
@@ -94,4 +90,13 @@ void Form1::connectControls() {
     connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
     connect(TabStrip1->tabs(), &QTabBar::currentChanged, this, [this] { TabStrip1_Click(); });
     connect(Command5[2], &QPushButton::clicked, this, [this] { Command5_Click(2); });
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Check1, &QCheckBox::clicked, this, &Form1::Check1_MouseUp);
+    connect(List1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &Form1::List1_Click);
+    connect(List2->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &Form1::List2_Click);
+    connect(copyModel_, &FileListModel::ticksChanged, this, &Form1::List1_Click);
+    connect(deleteModel_, &FileListModel::ticksChanged, this, &Form1::List2_Click);
 }

@@ -134,7 +134,7 @@ void Form1::Form_Unload() {
     if (unloaded_)
         return;
     unloaded_ = true;
-    AbortRequested = true;
+    session_.AbortRequested = true;
     QCoreApplication::processEvents();
 
     for (const char* name : {"Form2", "Form3", "Form4"}) {

@@ -14,6 +14,11 @@ void TabStrip::resizeEvent(QResizeEvent*) {
     tabs_->setGeometry(2, 0, width() - 4, tabs_->sizeHint().height());
 }
 
+void TabStrip::setTotalsText(const QString& text) {
+    totals_ = text;
+    repaint(); // the totals follow every tick at once
+}
+
 void TabStrip::paintEvent(QPaintEvent*) {
     QStylePainter p(this);
     QStyleOptionTabWidgetFrame pane;
@@ -24,4 +29,17 @@ void TabStrip::paintEvent(QPaintEvent*) {
     pane.tabBarSize = tabs_->sizeHint();
     pane.tabBarRect = tabs_->geometry();
     p.drawPrimitive(QStyle::PE_FrameTabWidget, pane);
+
+    const int lineHeight = fontMetrics().height();
+    p.setPen(Qt::black);
+    p.drawText(QRect(8, 30, width() - 16, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+               fontMetrics().elidedText(totals_, Qt::ElideRight, width() - 16));
+    if (selectAllBox_ != nullptr) {
+        const QRect box = selectAllBox_->geometry();
+        p.setPen(selectAllBox_->isEnabled()
+                     ? palette().color(QPalette::WindowText)
+                     : palette().color(QPalette::Disabled, QPalette::WindowText));
+        p.drawText(QRect(box.right() + 6, box.top(), 200, box.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter, "alle auswählen");
+    }
 }

@@ -11,6 +11,10 @@ class TabStrip : public QWidget {
 public:
     explicit TabStrip(QWidget* parent = nullptr);
     QTabBar* tabs() const { return tabs_; }
+    // The totals of the list on view, painted below the tabs.
+    void setTotalsText(const QString& text);
+    // The tick box whose label "alle auswählen" the strip paints beside it.
+    void setSelectAllBox(QWidget* box) { selectAllBox_ = box; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -18,4 +22,6 @@ protected:
 
 private:
     QTabBar* tabs_;
+    QString totals_;
+    QWidget* selectAllBox_ = nullptr;
 };

@@ -251,9 +251,9 @@ void Form3::Command1_Click() {
                         FormatRuleText(copy, reverse, subfolders ? 1 : 0,
                                        AttributesToCode(readOnly, hidden, system)));
     // The main window follows a renamed current rule and otherwise keeps its own.
-    if (ToUtf8(loadedAs) == owner_->CurrentRule.Name)
+    if (ToUtf8(loadedAs) == owner_->CurrentRule().Name)
         owner_->Regeln_Laden(ToUtf8(name));
     else
-        owner_->Regeln_Laden(owner_->CurrentRule.Name);
+        owner_->Regeln_Laden(owner_->CurrentRule().Name);
     Laden(name);
 }

@@ -100,7 +100,7 @@ void RulesTest::firstStartStoresThreeRulesOnlyOnce() {
         auto* combo = Control<QComboBox>(&w, "Combo1");
         QCOMPARE(Items(combo), (QStringList{"Aktualisieren", "Beide Richtungen", "Spiegeln"}));
         QCOMPARE(combo->currentText(), QString("Aktualisieren"));
-        QCOMPARE(w.CurrentRule.ReverseAction, 0);
+        QCOMPARE(w.CurrentRule().ReverseAction, 0);
     }
     clsRegistry& reg = home_->reg;
     QCOMPARE(Stored(reg, "Aktualisieren"), std::string("0|0|1|1"));
@@ -113,8 +113,8 @@ void RulesTest::firstStartStoresThreeRulesOnlyOnce() {
     Form1 again;
     QCOMPARE(Control<QComboBox>(&again, "Combo1")->count(), 0);
     // With no rule the empty name applies, which reads as the default rule.
-    QCOMPARE(again.CurrentRule.Name, std::string());
-    QCOMPARE(again.CurrentRule.ReverseAction, 3);
+    QCOMPARE(again.CurrentRule().Name, std::string());
+    QCOMPARE(again.CurrentRule().ReverseAction, 3);
     QVERIFY(!clsRegistry::IsFullArray(reg.EnumValues(HKCU, kRulesKey, true)));
 }
 
@@ -149,7 +149,7 @@ void RulesTest::ruleListIsSortedAndMatchesTheLastRuleExactly() {
         auto* combo = Control<QComboBox>(&w, "Combo1");
         QCOMPARE(Items(combo), (QStringList{"A", "ab", "b", "Ä"}));
         QCOMPARE(combo->currentText(), QString("Ä"));
-        QCOMPARE(w.CurrentRule.ReverseAction, 4);
+        QCOMPARE(w.CurrentRule().ReverseAction, 4);
         QCOMPARE(Control<QTabBar>(&w, "TabStrip1Tabs")->count(), 2);
     }
     // The last rule is matched with its case: "ä" is no "Ä".
@@ -174,7 +174,7 @@ void RulesTest::newRuleSavedUnchangedIsTheDefaultRule() {
     QCOMPARE(Stored(home_->reg, "Spiegeln"), std::string("0|4|1|1"));
     // The main window's list knows the new rule and keeps its own.
     QCOMPARE(Items(Control<QComboBox>(&w, "Combo1")), (QStringList{"Neue Regel", "Spiegeln"}));
-    QCOMPARE(w.CurrentRule.Name, std::string("Spiegeln"));
+    QCOMPARE(w.CurrentRule().Name, std::string("Spiegeln"));
 }
 
 void RulesTest::savedControlsMapToTheStoredText() {
@@ -241,7 +241,7 @@ void RulesTest::renamingTheCurrentRuleMakesTheMainWindowFollow() {
     home_->reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Alt");
     Form1 w;
     w.show();
-    QCOMPARE(w.CurrentRule.Name, std::string("Alt"));
+    QCOMPARE(w.CurrentRule().Name, std::string("Alt"));
     WithEditor(w, [&](Form3* editor) {
         QCOMPARE(Control<QLineEdit>(editor, "Text1")->text(), QString("Alt"));
         Control<QLineEdit>(editor, "Text1")->setText("Neu2");
@@ -250,7 +250,7 @@ void RulesTest::renamingTheCurrentRuleMakesTheMainWindowFollow() {
     QCOMPARE(Stored(home_->reg, "Neu2"), std::string("1|2|1|3"));
     QCOMPARE(Stored(home_->reg, "Alt"), std::string()); // gone
     QCOMPARE(Control<QComboBox>(&w, "Combo1")->currentText(), QString("Neu2"));
-    QCOMPARE(w.CurrentRule.Name, std::string("Neu2"));
+    QCOMPARE(w.CurrentRule().Name, std::string("Neu2"));
 }
 
 void RulesTest::renamingOntoAnotherRuleSavesWhatTheFormShowed() {

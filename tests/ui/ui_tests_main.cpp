@@ -1,6 +1,7 @@
 #include "form1_layout_test.h"
 #include "form1_startup_test.h"
 #include "hyperlink_test.h"
+#include "loading_test.h"
 #include "rules_test.h"
 
 #include "app/application.h"
@@ -35,6 +36,10 @@ int main(int argc, char* argv[]) {
     }
     {
         RulesTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        LoadingTest t;
         failed += QTest::qExec(&t, argc, argv);
     }
     return failed == 0 ? 0 : 1;

@@ -1,0 +1,60 @@
+#include "file_list_model.h"
+
+QString DisplayPath(const std::string& path) {
+    return QString::fromUtf8(path.data(), qsizetype(path.size()));
+}
+
+void FileListModel::setList(FileList* list) {
+    beginResetModel();
+    list_ = list;
+    endResetModel();
+}
+
+MyFile* FileListModel::record(int row) const {
+    if (list_ == nullptr || row < 0 || row >= int(list_->size()))
+        return nullptr;
+    return (*list_)[std::size_t(row)];
+}
+
+int FileListModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid() || list_ == nullptr)
+        return 0;
+    return int(list_->size());
+}
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const {
+    const MyFile* f = record(index.row());
+    if (f == nullptr)
+        return {};
+    if (role == Qt::DisplayRole)
+        return DisplayPath(f->Path);
+    if (role == Qt::CheckStateRole)
+        return f->Selected ? Qt::Checked : Qt::Unchecked;
+    return {};
+}
+
+bool FileListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    MyFile* f = record(index.row());
+    if (f == nullptr || role != Qt::CheckStateRole)
+        return false;
+    f->Selected = value.toInt() == Qt::Checked;
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    emit ticksChanged();
+    return true;
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+           Qt::ItemNeverHasChildren;
+}
+
+void FileListModel::setAllSelected(bool selected) {
+    if (list_ == nullptr || list_->empty())
+        return;
+    for (MyFile* f : *list_)
+        f->Selected = selected;
+    emit dataChanged(index(0), index(int(list_->size()) - 1), {Qt::CheckStateRole});
+    emit ticksChanged();
+}

@@ -1,0 +1,109 @@
+// "Ordner laden": checking the paths, scanning both trees and showing what a run would do.
+#include "form1.h"
+
+#include "activity_strip.h"
+#include "engine/folder_loading.h"
+#include "file_list_model.h"
+#include "picture_box.h"
+#include "platform/file_system.h"
+#include "status_bar.h"
+#include "tab_strip.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+
+namespace {
+
+std::string ToBytes(const QString& s) {
+    return s.toUtf8().toStdString();
+}
+
+void ShowError(QWidget* owner, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, "Fehler...", text, QMessageBox::Ok, owner);
+    box.setObjectName("ErrorMessage");
+    box.exec();
+}
+
+} // namespace
+
+void Form1::Command1_Click() {
+    auto& fs = platform::RealFileSystem();
+    const std::string message = CheckPaths(fs, ToBytes(Text1->text()), ToBytes(Text2->text()));
+    if (!message.empty()) {
+        ShowError(this, QString::fromStdString(message));
+        return;
+    }
+    session_.StartPath = ToBytes(Text1->text());
+    session_.TargetPath = ToBytes(Text2->text());
+    // The lists let go of the old records before the load releases them.
+    copyModel_->setList(nullptr);
+    deleteModel_->setList(nullptr);
+
+    List1->hide();
+    List2->hide();
+    Combo1->setEnabled(false);
+    Command1->setEnabled(false);
+    Command3->setEnabled(false);
+    Picture1->resetImage();
+    Picture1->raise();
+
+    const LoadResult result = LoadFolders(session_, fs, *this);
+    if (result.error)
+        ShowError(this, QString::fromStdString(result.error->Description));
+    else if (result.compared)
+        showComparedLists();
+
+    // Whatever happened, the window ends idle with its controls usable.
+    Combo1->setEnabled(true);
+    Command1->setEnabled(true);
+    Command3->setEnabled(true);
+    Command1->repaint();
+    Command3->repaint();
+}
+
+void Form1::showComparedLists() {
+    copyModel_->setList(&session_.CopyList);
+    deleteModel_->setList(&session_.DeleteList);
+    for (QListView* list : {List1, List2}) {
+        if (list->model()->rowCount() > 0)
+            list->setCurrentIndex(list->model()->index(0, 0));
+    }
+    List2->show();
+    List1->show();
+    BackgroundShown = false;
+    Picture2->show();
+    Picture3->show();
+    Picture2->raise();
+    TabStrip1->tabs()->setCurrentIndex(0);
+    List1->raise();
+    List1->setFocus();
+    List1_Click();
+}
+
+void Form1::Command2_Click() {
+    session_.AbortRequested = true;
+    ProgressBar1->setValue(0);
+}
+
+void Form1::StatusText(const std::string& text) {
+    StatusBar1->setPanelText(1, DisplayPath(text));
+}
+
+void Form1::ActivityStep() {
+    Picture1->Advance();
+}
+
+void Form1::ShowComparisonProgress(std::int64_t maximum) {
+    ProgressBar1->setMaximum(int(qMin<std::int64_t>(maximum, INT_MAX)));
+    ProgressBar1->setValue(0);
+    ProgressBar1->raise();
+}
+
+void Form1::ComparisonProgress(std::int64_t value) {
+    ProgressBar1->setValue(int(qMin<std::int64_t>(value, INT_MAX)));
+}

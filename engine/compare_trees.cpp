@@ -5,8 +5,11 @@
 #include "platform/file_system.h"
 #include "sync_session.h"
 #include "texts.h"
+#include "tree_index.h"
 
 #include "folder_loading.h"
+
+#include <optional>
 
 namespace {
 
@@ -43,15 +46,30 @@ Counterpart Probe(platform::FileSystem& fs, const std::string& path) {
     return a.missing() ? Counterpart::Missing : Counterpart::Unknown;
 }
 
-bool ChooseStartFile(platform::FileSystem& fs, const MyFile& f, const std::string& other,
-                     int copyCondition) {
+// What the comparison knows of a counterpart: the scanned record of the other tree when the
+// scan saw it, else the file system is asked.
+struct Other {
+    const MyFile* scanned = nullptr;
+    std::string path;
+    platform::FileSystem& fs;
+
+    DateTime lastWrite() const {
+        return scanned != nullptr ? scanned->LastWrite : fs.GetFileLastWrite(path);
+    }
+    bool exists() const { return scanned != nullptr || FileExists(fs, path); }
+    Counterpart probe() const {
+        return scanned != nullptr ? Counterpart::Present : Probe(fs, path);
+    }
+};
+
+bool ChooseStartFile(const MyFile& f, const Other& other, int copyCondition) {
     switch (copyCondition) {
     case 0:
-        return LaterByMoreThanFiveSeconds(f.LastWrite, fs.GetFileLastWrite(other));
+        return LaterByMoreThanFiveSeconds(f.LastWrite, other.lastWrite());
     case 1:
-        return !FileExists(fs, other);
+        return !other.exists();
     case 2: {
-        const DateTime t = fs.GetFileLastWrite(other);
+        const DateTime t = other.lastWrite();
         return t != kZeroDate && LaterByMoreThanFiveSeconds(f.LastWrite, t);
     }
     default:
@@ -61,31 +79,29 @@ bool ChooseStartFile(platform::FileSystem& fs, const MyFile& f, const std::strin
 
 enum class TargetChoice { None, CopyBack, Delete };
 
-TargetChoice ChooseTargetFile(platform::FileSystem& fs, const MyFile& f, const std::string& other,
-                              int reverseAction) {
+TargetChoice ChooseTargetFile(const MyFile& f, const Other& other, int reverseAction) {
     switch (reverseAction) {
     case 1: {
-        const DateTime t = fs.GetFileLastWrite(other);
+        const DateTime t = other.lastWrite();
         return t != kZeroDate && LaterByMoreThanFiveSeconds(f.LastWrite, t) ? TargetChoice::CopyBack
                                                                             : TargetChoice::None;
     }
     case 2:
-        return Probe(fs, other) == Counterpart::Missing ? TargetChoice::CopyBack
-                                                        : TargetChoice::None;
+        return other.probe() == Counterpart::Missing ? TargetChoice::CopyBack : TargetChoice::None;
     case 3: {
-        const Counterpart c = Probe(fs, other);
+        const Counterpart c = other.probe();
         if (c == Counterpart::Missing)
             return TargetChoice::CopyBack;
         if (c == Counterpart::Unknown)
             return TargetChoice::None;
         // A start file whose time cannot be read is not overwritten either.
-        const DateTime t = fs.GetFileLastWrite(other);
+        const DateTime t = other.lastWrite();
         return t != kZeroDate && LaterByMoreThanFiveSeconds(f.LastWrite, t) ? TargetChoice::CopyBack
                                                                             : TargetChoice::None;
     }
     case 4:
     case 5:
-        return Probe(fs, other) == Counterpart::Missing ? TargetChoice::Delete : TargetChoice::None;
+        return other.probe() == Counterpart::Missing ? TargetChoice::Delete : TargetChoice::None;
     default:
         return TargetChoice::None;
     }
@@ -110,25 +126,45 @@ bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view
                                 (reverse != 0 ? std::int64_t(session.TargetFiles.size()) : 0));
     std::int64_t total = 0;
     std::int64_t position = 0;
+    const std::size_t startRoot = RootPrefixLength(session.StartPath);
+    const std::size_t targetRoot = RootPrefixLength(session.TargetPath);
+    // Each tree that was scanned answers for its own files; the file system is asked only
+    // about files a scan did not see (missing, or left out by the attribute options).
+    std::optional<TreeIndex> targetIndex;
+    if (reverse != 0)
+        targetIndex.emplace(session.TargetFiles, targetRoot);
+    auto counterpart = [&](const MyFile& f, bool isStart, const std::optional<TreeIndex>& index,
+                           std::size_t ownRoot) {
+        const std::string_view folder = f.FolderView();
+        const std::string_view relative =
+            ownRoot <= folder.size() ? folder.substr(ownRoot) : std::string_view();
+        Other other{index ? index->find(relative, f.Name) : nullptr, std::string(), fs};
+        if (other.scanned == nullptr)
+            other.path = CounterpartPath(session, f.Path(), isStart);
+        return other;
+    };
     for (MyFile* f : session.StartFiles) {
         if (session.AbortRequested)
             return false;
         view.ComparisonProgress(++position);
         total += f->Size;
-        const std::string other = CounterpartPath(session, f->Path, true);
-        if (ChooseStartFile(fs, *f, other, session.CurrentRule.CopyCondition)) {
+        const Other other = counterpart(*f, true, targetIndex, startRoot);
+        if (ChooseStartFile(*f, other, session.CurrentRule.CopyCondition)) {
             f->IsStart = true;
             session.CopyList.push_back(f);
         }
         MaybeDoEvents();
     }
     if (reverse != 0) {
+        targetIndex.reset();
+        std::optional<TreeIndex> startIndex;
+        startIndex.emplace(session.StartFiles, startRoot);
         for (MyFile* f : session.TargetFiles) {
             if (session.AbortRequested)
                 return false;
             view.ComparisonProgress(++position);
-            const std::string other = CounterpartPath(session, f->Path, false);
-            switch (ChooseTargetFile(fs, *f, other, reverse)) {
+            const Other other = counterpart(*f, false, startIndex, targetRoot);
+            switch (ChooseTargetFile(*f, other, reverse)) {
             case TargetChoice::CopyBack:
                 session.CopyList.push_back(f);
                 break;

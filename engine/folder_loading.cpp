@@ -35,10 +35,7 @@ public:
 
     void MatchFound(const std::string& sFilename, const std::string& sFilePath, DateTime sLastWrite,
                     std::int64_t& Filesize, std::int32_t& FileAttributes) override {
-        MyFile* f = session_.NewRecord();
-        f->Path.reserve(sFilePath.size() + sFilename.size());
-        f->Path = sFilePath;
-        f->Path += sFilename;
+        MyFile* f = session_.NewRecord(sFilePath, sFilename);
         f->LastWrite = sLastWrite;
         f->Attributes = static_cast<std::uint32_t>(FileAttributes);
         f->Size = Filesize;

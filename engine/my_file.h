@@ -4,14 +4,27 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // One file found in a tree. The collections of a load hold references to the same record,
-// so a tick made through one list is seen through the others.
+// so a tick made through one list is seen through the others. The path is kept in two
+// parts: the folder, shared by every file in it, and the name, both owned by the session.
 struct MyFile {
     bool Selected = false;
     bool IsStart = false; // a start-tree file in the copy list, copied start → target
     std::uint32_t Attributes = 0;
     std::int64_t Size = 0;
     DateTime LastWrite = kZeroDate;
-    std::string Path; // the folder with its trailing "/", then the name
+    const std::string* Folder = nullptr; // ends in "/"
+    const char* Name = "";
+
+    // The folder with its trailing "/", then the name.
+    std::string Path() const {
+        std::string p = Folder != nullptr ? *Folder : std::string();
+        p += Name;
+        return p;
+    }
+    std::string_view FolderView() const {
+        return Folder != nullptr ? std::string_view(*Folder) : std::string_view();
+    }
 };

@@ -1,7 +1,40 @@
 #include "sync_session.h"
 
-MyFile* SyncSession::NewRecord() {
-    return &records_.emplace_back();
+#include <algorithm>
+#include <cstring>
+
+namespace {
+constexpr std::size_t kNameBlock = 64 * 1024;
+}
+
+const char* SyncSession::keepName(std::string_view name) {
+    const std::size_t need = name.size() + 1;
+    if (nameBlocks_.empty() || nameBlockUsed_ + need > nameBlockSize_) {
+        nameBlockSize_ = std::max(kNameBlock, need);
+        nameBlocks_.push_back(std::make_unique<char[]>(nameBlockSize_));
+        nameBlockUsed_ = 0;
+    }
+    char* out = nameBlocks_.back().get() + nameBlockUsed_;
+    std::memcpy(out, name.data(), name.size());
+    out[name.size()] = '\0';
+    nameBlockUsed_ += need;
+    return out;
+}
+
+MyFile* SyncSession::NewRecord(std::string_view folder, std::string_view name) {
+    if (folders_.empty() || folders_.back() != folder)
+        folders_.emplace_back(folder);
+    MyFile& f = records_.emplace_back();
+    f.Folder = &folders_.back();
+    f.Name = keepName(name);
+    return &f;
+}
+
+MyFile* SyncSession::NewRecord(std::string_view path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string_view::npos)
+        return NewRecord(std::string_view(), path);
+    return NewRecord(path.substr(0, slash + 1), path.substr(slash + 1));
 }
 
 void SyncSession::ResetCollections() {
@@ -11,6 +44,10 @@ void SyncSession::ResetCollections() {
     FileList().swap(CopyList);
     FileList().swap(DeleteList);
     std::deque<MyFile>().swap(records_);
+    std::deque<std::string>().swap(folders_);
+    nameBlocks_.clear();
+    nameBlocks_.shrink_to_fit();
+    nameBlockUsed_ = nameBlockSize_ = 0;
 }
 
 SelectionTotals SelectedTotals(const FileList& list) {

@@ -5,15 +5,23 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using FileList = std::vector<MyFile*>;
 
-// Everything one load and one run work on. The records live in the session's store and the
-// four lists refer to them, so a record is shared by every list that holds it; a new load
-// releases them all at once.
+// Everything one load and one run work on. The records, their folders and names live in
+// the session and the four lists refer to them, so a record is shared by every list that
+// holds it; a new load releases them all at once.
 struct SyncSession {
+    SyncSession() = default;
+    SyncSession(const SyncSession&) = delete;
+    SyncSession& operator=(const SyncSession&) = delete;
+    SyncSession(SyncSession&&) = default;
+    SyncSession& operator=(SyncSession&&) = default;
+
     std::string StartPath; // as typed when loading began
     std::string TargetPath;
     FileList StartFiles;
@@ -26,14 +34,23 @@ struct SyncSession {
     std::int64_t DoneSize = 0;
     std::uint32_t StartTicks = 0;
 
-    // A record kept by the session for as long as the lists of this load live.
-    MyFile* NewRecord();
+    // A record for the file `name` in `folder` (which ends in "/"), kept for as long as the
+    // lists of this load live. Files of one folder reported one after another share it.
+    MyFile* NewRecord(std::string_view folder, std::string_view name);
+    // The same for a full path.
+    MyFile* NewRecord(std::string_view path);
     // Four new, empty collections; the records of the last load are released.
     void ResetCollections();
     std::size_t RecordCount() const { return records_.size(); }
 
 private:
+    const char* keepName(std::string_view name);
+
     std::deque<MyFile> records_;
+    std::deque<std::string> folders_;
+    std::vector<std::unique_ptr<char[]>> nameBlocks_;
+    std::size_t nameBlockUsed_ = 0;
+    std::size_t nameBlockSize_ = 0;
 };
 
 // The ticked entries of a list and their total size.

@@ -27,7 +27,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     if (f == nullptr)
         return {};
     if (role == Qt::DisplayRole)
-        return DisplayPath(f->Path);
+        return DisplayPath(f->Path());
     if (role == Qt::CheckStateRole)
         return f->Selected ? Qt::Checked : Qt::Unchecked;
     return {};

@@ -65,14 +65,14 @@ void Form1::listClick(QListView* list, FileListModel* model, bool copyList) {
     if (!list->currentIndex().isValid())
         list->setCurrentIndex(model->index(0, 0));
     const MyFile* r = model->record(list->currentIndex().row());
-    Frame2->setTitle(DisplayPath(r->Path));
+    Frame2->setTitle(DisplayPath(r->Path()));
     QString details = "Dateigrösse: " + Text(FormatSize(r->Size)) +
                       "  /  zuletzt geändert: " + DateTimeText(r->LastWrite) + "\n";
     if (!copyList) {
         details += "Die Datei existiert im Startverzeichnis nicht, darum wird sie gelöscht.";
     } else {
         const DateTime t = platform::RealFileSystem().GetFileLastWrite(
-            CounterpartPath(session_, r->Path, r->IsStart));
+            CounterpartPath(session_, r->Path(), r->IsStart));
         const QString side = r->IsStart ? "Zielverzeichnis" : "Startverzeichnis";
         if (t == kZeroDate)
             details += "Die Datei existiert im " + side + " nicht.";

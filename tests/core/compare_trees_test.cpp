@@ -70,7 +70,7 @@ struct Trees {
 std::vector<std::string> Relative(const FileList& list, const Trees& trees) {
     std::vector<std::string> out;
     for (const MyFile* f : list) {
-        std::string p = f->Path;
+        std::string p = f->Path();
         p = p.compare(0, trees.start.size(), trees.start) == 0
                 ? "S" + p.substr(trees.start.size())
                 : "T" + p.substr(trees.target.size());
@@ -125,7 +125,7 @@ TEST(CompareTrees, EveryReverseActionDecidesAsItsNameSaysAndKeepsTheListOrder) {
         EXPECT_EQ(Relative(s.DeleteList, tr), deleted) << "reverse " << reverse;
         for (const MyFile* f : s.CopyList) {
             EXPECT_TRUE(f->Selected);
-            EXPECT_EQ(f->IsStart, f->Path.compare(0, tr.start.size(), tr.start) == 0);
+            EXPECT_EQ(f->IsStart, f->Path().compare(0, tr.start.size(), tr.start) == 0);
         }
         for (const MyFile* f : s.DeleteList)
             EXPECT_TRUE(f->Selected && !f->IsStart);
@@ -189,8 +189,8 @@ TEST(CompareTrees, RootsWithAndWithoutTrailingSlashGiveTheSameLists) {
         SyncSession other = tr.load(0, 4);
         ASSERT_EQ(other.CopyList.size(), 1u);
         ASSERT_EQ(other.DeleteList.size(), 1u);
-        EXPECT_EQ(CounterpartPath(other, other.CopyList[0]->Path, true), target + "/sub/a");
-        EXPECT_EQ(CounterpartPath(other, other.DeleteList[0]->Path, false), start + "/sub/weg");
+        EXPECT_EQ(CounterpartPath(other, other.CopyList[0]->Path(), true), target + "/sub/a");
+        EXPECT_EQ(CounterpartPath(other, other.DeleteList[0]->Path(), false), start + "/sub/weg");
     }
     SyncSession root;
     root.StartPath = "/";
@@ -213,6 +213,28 @@ TEST(CompareTrees, AStartSideThatCannotBeExaminedIsNeverADeletionOrAnOverwrite) 
         const std::vector<std::string> expected = {"T/offen/weg.txt"};
         EXPECT_EQ(Relative(reverse >= 4 ? s.DeleteList : s.CopyList, tr), expected) << reverse;
     }
+}
+
+TEST(CompareTrees, FilesTheScanLeftOutStillCountAsPresent) {
+    Trees tr;
+    // Read-only files take no part under this rule: neither scan reports them, yet the start
+    // file exists and its target copy must not be deleted.
+    const std::string ro = tr.t.file("start/nurlesen.txt", 1, UnixTime(1, 0, 0));
+    ::chmod(ro.c_str(), 0444);
+    tr.t.file("ziel/nurlesen.txt", 1, UnixTime(1, 0, 0));
+    const std::string roTarget = tr.t.file("ziel/geschuetzt.txt", 1, UnixTime(1, 0, 0));
+    ::chmod(roTarget.c_str(), 0444);
+    tr.t.file("start/geschuetzt.txt", 1, UnixTime(9, 0, 0));
+    SyncSession s;
+    s.StartPath = tr.start;
+    s.TargetPath = tr.target;
+    s.CurrentRule = RuleOf(0, 5);
+    s.CurrentRule.ReadOnlyFiles = false;
+    RecordingView view;
+    ASSERT_TRUE(LoadFolders(s, platform::RealFileSystem(), view).compared);
+    EXPECT_TRUE(s.DeleteList.empty());
+    // The newer start file is still compared with its left-out target copy.
+    EXPECT_EQ(Relative(s.CopyList, tr), std::vector<std::string>{"S/geschuetzt.txt"});
 }
 
 // Runs `body` as an unprivileged user when the test runs as root, so that permission
@@ -241,7 +263,8 @@ TEST(CompareTrees, TargetFileBesideAStartFolderWithoutSearchPermissionIsKept) {
     const int listed = AsUnprivileged([&] {
         SyncSession s = tr.load(0, 4);
         // Only frei.txt is sure to be missing in the start tree.
-        return s.DeleteList.size() == 1 && s.DeleteList[0]->Path == tr.target + "/frei.txt" ? 0 : 1;
+        return s.DeleteList.size() == 1 && s.DeleteList[0]->Path() == tr.target + "/frei.txt" ? 0
+                                                                                              : 1;
     });
     EXPECT_EQ(listed, 0);
 }

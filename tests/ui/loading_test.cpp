@@ -246,8 +246,8 @@ void LoadingTest::aMillionEntriesFillScrollAndToggleQuickly() {
     s.TargetPath = "/sicherung";
     s.CopyList.reserve(kCount);
     for (int i = 0; i < kCount; ++i) {
-        MyFile* f = s.NewRecord();
-        f->Path = "/daten/ordner" + std::to_string(i / 1000) + "/datei" + std::to_string(i);
+        MyFile* f = s.NewRecord("/daten/ordner" + std::to_string(i / 1000) + "/",
+                                "datei" + std::to_string(i));
         f->Size = 1000;
         f->Selected = f->IsStart = true;
         s.CopyList.push_back(f);

@@ -1,0 +1,51 @@
+#!/usr/bin/env python3
+"""Builds the benchmark's two trees: START with FILES files in FOLDERS folders, and TARGET as
+a copy of it in which 10% of the files are one hour older, 5% are missing and 5% extra files
+exist that START does not have."""
+import os
+import random
+import sys
+
+def main():
+    if len(sys.argv) < 3:
+        print("usage: make_trees.py START TARGET [FILES] [FOLDERS]", file=sys.stderr)
+        return 2
+    start, target = sys.argv[1], sys.argv[2]
+    files = int(sys.argv[3]) if len(sys.argv) > 3 else 100_000
+    folders = int(sys.argv[4]) if len(sys.argv) > 4 else 5_000
+    rnd = random.Random(4711)
+    base = 1_700_000_000
+    per_folder = files // folders
+    extra = 0
+    for d in range(folders):
+        # Two levels: 50 top folders, the rest below them.
+        rel = os.path.join("gruppe%02d" % (d % 50), "ordner%05d" % d)
+        for root in (start, target):
+            os.makedirs(os.path.join(root, rel), exist_ok=True)
+        for f in range(per_folder):
+            name = os.path.join(rel, "datei%05d_%02d.dat" % (d, f))
+            size = rnd.choice((0, 100, 2000, 8000, 8000, 20000))
+            data = b"x" * size
+            s = os.path.join(start, name)
+            with open(s, "wb") as out:
+                out.write(data)
+            os.utime(s, (base, base))
+            roll = rnd.random()
+            if roll < 0.05:
+                continue  # missing in the target
+            t = os.path.join(target, name)
+            with open(t, "wb") as out:
+                out.write(data)
+            older = base - 3600 if roll < 0.15 else base
+            os.utime(t, (older, older))
+        # 5% extra files in the target only
+        while extra < (d + 1) * files * 0.05 / folders:
+            t = os.path.join(target, rel, "extra%06d.dat" % extra)
+            with open(t, "wb") as out:
+                out.write(b"y" * 100)
+            extra += 1
+    print("built %d files in %d folders; %d extra in the target" % (files, folders, extra))
+    return 0
+
+if __name__ == "__main__":
+    sys.exit(main())

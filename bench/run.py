@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""Times Gleichwart's load and comparison against `find` and an `rsync` dry run on the same
+two trees, interleaved, on warm caches, and reports medians, ratios and peak memory per file.
+
+    python3 bench/run.py BENCH_BINARY START TARGET [ROUNDS]
+"""
+import os
+import signal
+import statistics
+import subprocess
+import sys
+import time
+
+def page_kib():
+    return os.sysconf("SC_PAGE_SIZE") // 1024
+
+def group_rss_kib(pgid):
+    """Resident memory of every process in the group, in KiB."""
+    total = 0
+    for pid in os.listdir("/proc"):
+        if not pid.isdigit():
+            continue
+        try:
+            with open("/proc/%s/stat" % pid) as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            if int(fields[2]) != pgid:  # field 5 of stat: the process group
+                continue
+            with open("/proc/%s/statm" % pid) as f:
+                total += int(f.read().split()[1]) * page_kib()
+        except (OSError, IndexError, ValueError):
+            pass
+    return total
+
+def run(cmd):
+    """Wall time and the peak resident memory summed over the command's processes."""
+    begin = time.perf_counter()
+    proc = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            start_new_session=True)
+    peak = 0
+    while proc.poll() is None:
+        peak = max(peak, group_rss_kib(proc.pid))
+        time.sleep(0.003)
+    elapsed = time.perf_counter() - begin
+    if proc.returncode not in (0, 24):
+        raise SystemExit("%s failed with %d" % (cmd[0], proc.returncode))
+    return elapsed, peak
+
+def count_files(root):
+    return sum(len(files) for _, _, files in os.walk(root))
+
+def main():
+    if len(sys.argv) < 4:
+        print(__doc__, file=sys.stderr)
+        return 2
+    bench, start, target = sys.argv[1:4]
+    rounds = int(sys.argv[4]) if len(sys.argv) > 4 else 5
+    tools = {
+        "gleichwart": [bench, start, target, "0|4|1|1"],
+        "find": ["find", start, target, "-printf", "%T@ %s %p\n"],
+        "rsync -an": ["rsync", "-an", "--delete", start + "/", target + "/"],
+    }
+    files = count_files(start) + count_files(target)
+    for cmd in tools.values():  # warm the caches
+        run(cmd)
+    times = {name: [] for name in tools}
+    peaks = {name: [] for name in tools}
+    for _ in range(rounds):
+        for name, cmd in tools.items():
+            t, p = run(cmd)
+            times[name].append(t)
+            peaks[name].append(p)
+    med = {name: statistics.median(v) for name, v in times.items()}
+    print("%d files in both trees, %d rounds interleaved, warm caches" % (files, rounds))
+    for name in tools:
+        peak = max(peaks[name])
+        print("%-11s median %.3f s   peak %7d KiB   %6.1f B per file" %
+              (name, med[name], peak, peak * 1024.0 / files))
+    g = med["gleichwart"]
+    print("gleichwart / find      = %.2f  (goal: at most 2)" % (g / med["find"]))
+    print("gleichwart / rsync -an = %.2f  (goal: below 1)" % (g / med["rsync -an"]))
+    gm = max(peaks["gleichwart"]) / files
+    rm = max(peaks["rsync -an"]) / files
+    print("memory per file gleichwart / rsync -an = %.2f  (goal: at most 1)" % (gm / rm))
+    return 0
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,96 @@
+#include "copy_errors.h"
+
+#include "platform/file_ops.h"
+#include "platform/file_system.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+
+namespace {
+
+bool IsPermission(int err) {
+    return err == EACCES || err == EPERM;
+}
+
+bool ExistsAsFile(platform::FileOps& ops, const std::string& path) {
+    struct stat st {};
+    return ops.Lstat(path, st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::string SideText(platform::CopySide side) {
+    return side == platform::CopySide::Source ? "Quelldatei: " : "Zieldatei: ";
+}
+
+} // namespace
+
+std::string ErrorDescription(int err) {
+    switch (err) {
+    case ENOENT:
+        return "Die Datei oder der Ordner existiert nicht.";
+    case EACCES:
+    case EPERM:
+        return "Zugriff verweigert.";
+    case ENOSPC:
+        return "Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.";
+    case EDQUOT:
+        return "Das Speicherkontingent ist erschöpft.";
+    case EIO:
+        return "Ein-/Ausgabefehler beim Zugriff auf den Datenträger.";
+    case EROFS:
+        return "Der Datenträger ist schreibgeschützt.";
+    case EISDIR:
+        return "Am Ziel befindet sich ein Ordner.";
+    case ENOTDIR:
+        return "Ein Teil des Pfades ist kein Ordner.";
+    case ENAMETOOLONG:
+        return "Der Dateiname ist zu lang.";
+    case EFBIG:
+        return "Die Datei ist für den Datenträger zu groß.";
+    case EMFILE:
+    case ENFILE:
+        return "Es sind zu viele Dateien geöffnet.";
+    case EBUSY:
+    case ETXTBSY:
+        return "Die Datei wird gerade verwendet.";
+    case ELOOP:
+        return "Zu viele symbolische Verknüpfungen im Pfad.";
+    case EINVAL:
+        return "Die Datei ist keine gewöhnliche Datei.";
+    case EXDEV:
+        return "Die Datei liegt auf einem anderen Datenträger.";
+    case ENOMEM:
+        return "Nicht genügend Arbeitsspeicher.";
+    default:
+        return "Fehler " + std::to_string(err) + " (" + std::strerror(err) + ").";
+    }
+}
+
+std::string CopyErrorReason(platform::FileOps& ops, const std::string& source,
+                            const std::string& destination, const platform::CopyResult& failure) {
+    if (!ExistsAsFile(ops, source))
+        return "Quelldatei existiert nicht";
+    int fd = -1;
+    if (int err = ops.Open(source, O_RDONLY | O_NONBLOCK, 0, fd); err != 0)
+        return IsPermission(err) ? "Lesezugriff auf Quelldatei verweigert"
+                                 : "Quelldatei: " + ErrorDescription(err);
+    ops.Close(fd);
+    if (ExistsAsFile(ops, destination)) {
+        // A read-only destination refuses writing, whoever asks, as on Windows.
+        struct stat st {};
+        int err = ops.Lstat(destination, st);
+        if (err == 0 && (st.st_mode & S_IWUSR) == 0)
+            err = EACCES;
+        if (err == 0) {
+            err = ops.Open(destination, O_WRONLY | O_APPEND | O_NONBLOCK, 0, fd);
+            if (err == 0)
+                ops.Close(fd);
+        }
+        if (err != 0)
+            return IsPermission(err) ? "Schreibzugriff auf Zieldatei verweigert"
+                                     : "Zieldatei: " + ErrorDescription(err);
+    }
+    if (failure.error != 0 && failure.side != platform::CopySide::None)
+        return SideText(failure.side) + ErrorDescription(failure.error);
+    return "Unbekannter Fehler";
+}

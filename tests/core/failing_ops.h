@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/file_ops.h"
+
+#include <cerrno>
+#include <fcntl.h>
+
+// The real calls, but call number `failAt` (counted from 1 over every call) fails with
+// `error` without touching anything. 0 fails nothing.
+class FailingOps : public platform::FileOps {
+public:
+    int failAt = 0;
+    int error = EIO;
+    bool noUnnamedFiles = false; // as on a file system without O_TMPFILE
+    int calls = 0;
+    bool failed = false;
+
+    int Open(const std::string& p, int f, mode_t m, int& fd) override {
+        if (noUnnamedFiles && (f & O_TMPFILE) == O_TMPFILE)
+            return fd = -1, EOPNOTSUPP;
+        return hit() ? (fd = -1, error) : FileOps::Open(p, f, m, fd);
+    }
+    int Close(int fd) override {
+        if (hit()) {
+            FileOps::Close(fd); // the descriptor is gone either way, as with a real EIO
+            return error;
+        }
+        return FileOps::Close(fd);
+    }
+    int Fstat(int fd, struct stat& st) override { return hit() ? error : FileOps::Fstat(fd, st); }
+    int Lstat(const std::string& p, struct stat& st) override {
+        return hit() ? error : FileOps::Lstat(p, st);
+    }
+    int CopyRange(int in, int out, std::size_t n, std::size_t& c) override {
+        return hit() ? (c = 0, error) : FileOps::CopyRange(in, out, n, c);
+    }
+    int Read(int fd, void* b, std::size_t n, std::size_t& g) override {
+        return hit() ? (g = 0, error) : FileOps::Read(fd, b, n, g);
+    }
+    int Write(int fd, const void* b, std::size_t n, std::size_t& w) override {
+        return hit() ? (w = 0, error) : FileOps::Write(fd, b, n, w);
+    }
+    int Fchmod(int fd, mode_t m) override { return hit() ? error : FileOps::Fchmod(fd, m); }
+    int Futimens(int fd, const struct timespec t[2]) override {
+        return hit() ? error : FileOps::Futimens(fd, t);
+    }
+    int Fdatasync(int fd) override { return hit() ? error : FileOps::Fdatasync(fd); }
+    int Rename(const std::string& a, const std::string& b) override {
+        return hit() ? error : FileOps::Rename(a, b);
+    }
+    int LinkTempFile(int fd, const std::string& p) override {
+        return hit() ? error : FileOps::LinkTempFile(fd, p);
+    }
+    int Unlink(const std::string& p) override { return hit() ? error : FileOps::Unlink(p); }
+    int Mkdir(const std::string& p, mode_t m) override {
+        return hit() ? error : FileOps::Mkdir(p, m);
+    }
+    int Chmod(const std::string& p, mode_t m) override {
+        return hit() ? error : FileOps::Chmod(p, m);
+    }
+
+private:
+    bool hit() {
+        if (++calls == failAt) {
+            failed = true;
+            return true;
+        }
+        return false;
+    }
+};

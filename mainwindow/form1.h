@@ -1,15 +1,18 @@
 #pragma once
 
 #include "engine/load_view.h"
+#include "engine/sync_run.h"
 #include "engine/sync_session.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
 
 class ActivityStrip;
 class FileListModel;
+class Form4;
 class PictureBox;
 class StatusBar;
 class clsRegistry;
@@ -27,7 +30,7 @@ class QTabBar;
 class TabStrip;
 
 // The main window: the program's start window, whose closing ends the program.
-class Form1 : public QMainWindow, private LoadView {
+class Form1 : public QMainWindow, private LoadView, private RunView {
     Q_OBJECT
 public:
     static constexpr const char* kRootKey = "Software\\Halvorn Soft\\Gleichwart";
@@ -53,6 +56,9 @@ public:
     void Command5_Click(int Index);
     void Command1_Click();
     void Command2_Click();
+    void Command3_Click();
+    // Shows what a file copy has reached.
+    void ShowCopyProgress(const CopyProgressDisplay& display);
     void List1_Click();
     void List2_Click();
     void Check1_MouseUp();
@@ -100,7 +106,24 @@ private:
     void ShowComparisonProgress(std::int64_t maximum) override;
     void ComparisonProgress(std::int64_t value) override;
 
+    // What a run shows and asks.
+    void PlannedCopies(const std::string& files, const std::string& size) override;
+    void FilesLeft(const std::string& files) override;
+    void CurrentFile(const std::string& name, const std::string& from,
+                     const std::string& to) override;
+    void CopyProgress(const CopyProgressDisplay& display) override;
+    void CopyFailed(const std::string& source, const std::string& destination,
+                    const std::string& reason) override;
+    void PumpEvents() override;
+    bool StopRequested() override;
+    int DeleteFiles(const std::string& pathList, bool toRecycleBin, bool confirm) override;
+    void setRunControlsEnabled(bool enabled);
+
     SyncSession session_;
+    // A load or a run is under way; closing then waits for its end.
+    bool busy_ = false;
+    bool closeWhenIdle_ = false;
+    QPointer<Form4> form4_;
     FileListModel* copyModel_ = nullptr;
     FileListModel* deleteModel_ = nullptr;
 

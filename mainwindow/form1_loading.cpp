@@ -52,10 +52,12 @@ void Form1::Command1_Click() {
     Picture1->resetImage();
     Picture1->raise();
 
+    busy_ = true;
     const LoadResult result = LoadFolders(session_, fs, *this);
-    if (result.error)
+    busy_ = false;
+    if (result.error && !closeWhenIdle_)
         ShowError(this, QString::fromStdString(result.error->Description));
-    else if (result.compared)
+    else if (result.compared && !closeWhenIdle_)
         showComparedLists();
 
     // Whatever happened, the window ends idle with its controls usable.
@@ -64,6 +66,8 @@ void Form1::Command1_Click() {
     Command3->setEnabled(true);
     Command1->repaint();
     Command3->repaint();
+    if (closeWhenIdle_)
+        close();
 }
 
 void Form1::showComparedLists() {

@@ -92,6 +92,7 @@ void Form1::connectControls() {
     connect(Command5[2], &QPushButton::clicked, this, [this] { Command5_Click(2); });
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Check1, &QCheckBox::clicked, this, &Form1::Check1_MouseUp);
     connect(List1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &Form1::List1_Click);

@@ -126,6 +126,13 @@ void Form1::loadBackground() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+    // A load is stopped, a run ends after the file being copied; then the window closes.
+    if (busy_) {
+        closeWhenIdle_ = true;
+        session_.AbortRequested = true;
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

@@ -4,8 +4,19 @@
 #include <QDir>
 #include <QTimer>
 
+namespace {
+QObject* WatcherParent() {
+    static QObject* parent = new QObject(qApp);
+    return parent;
+}
+} // namespace
+
+void CancelModalWatchers() {
+    qDeleteAll(WatcherParent()->children());
+}
+
 void OnNextModal(std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer(qApp);
+    auto* timer = new QTimer(WatcherParent());
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, action] {
         QWidget* modal = QApplication::activeModalWidget();

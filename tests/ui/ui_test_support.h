@@ -19,6 +19,8 @@ template <typename T> T* Control(QWidget* window, const QString& name) {
 
 // Runs `action` on the next modal window that opens (a message box, a dialog), then closes it.
 void OnNextModal(std::function<void(QWidget*)> action);
+// Stops every watcher of OnNextModal that has not seen its window yet.
+void CancelModalWatchers();
 
 // Saves a picture of the widget below $GLEICHWART_SCREENSHOTS when that is set.
 void SaveScreenshot(QWidget* w, const QString& name);

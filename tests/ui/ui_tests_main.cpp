@@ -3,6 +3,7 @@
 #include "hyperlink_test.h"
 #include "loading_test.h"
 #include "rules_test.h"
+#include "run_test.h"
 
 #include "app/application.h"
 #include "platform/shell_execute.h"
@@ -40,6 +41,10 @@ int main(int argc, char* argv[]) {
     }
     {
         LoadingTest t;
+        failed += QTest::qExec(&t, argc, argv);
+    }
+    {
+        RunTest t;
         failed += QTest::qExec(&t, argc, argv);
     }
     return failed == 0 ? 0 : 1;

@@ -1,0 +1,126 @@
+#include "form4.h"
+
+#include "mainwindow/twips.h"
+#include "mainwindow/window_font.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+
+#include <cmath>
+
+namespace {
+
+template <typename T, typename... Args>
+T* Make(QWidget* parent, const char* name, const Twips& geometry, Args&&... args) {
+    T* w = new T(std::forward<Args>(args)..., parent);
+    w->setObjectName(name);
+    SetTwips(w, geometry);
+    return w;
+}
+
+} // namespace
+
+Form4::Form4(QWidget* owner) : QDialog(owner) {
+    setObjectName("Form4");
+    setWindowTitle("Kopierfehler");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(TwipsToPixels(7620), TwipsToPixels(5040));
+    Label1 = Make<QLabel>(this, "Label1", {120, 120, 7380, 495},
+                          "Folgende Dateien konnten nicht kopiert werden. Eventuell werden sie "
+                          "von anderen Programmen gerade benutzt oder Sie besitzen keine Rechte "
+                          "diese Dateien zu kopieren.");
+    Label1->setWordWrap(true);
+    Make<QLabel>(this, "Label2", {120, 720, 1575, 255}, "Quellpfad:");
+    List1 = Make<QListWidget>(this, "List1", {120, 960, 7380, 1455});
+    Make<QLabel>(this, "Label3", {120, 2520, 1575, 255}, "Zielpfad:");
+    List2 = Make<QListWidget>(this, "List2", {120, 2760, 7380, 1455});
+    Make<QLabel>(this, "Label4", {120, 4470, 615, 255}, "Fehler:");
+    Label5 = Make<QLabel>(this, "Label5", {780, 4470, 5220, 255});
+    Label5->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Command1 = Make<QPushButton>(this, "Command1", {6240, 4380, 1260, 375}, "OK");
+    Command1->setDefault(true);
+    for (QListWidget* list : {List1, List2}) {
+        list->setUniformItemSizes(true);
+        list->setTextElideMode(Qt::ElideNone);
+    }
+    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(List1, &QListWidget::currentRowChanged, this, &Form4::List1_Click);
+    Timer1.setInterval(1);
+    connect(&Timer1, &QTimer::timeout, this, &Form4::Timer1_Timer);
+    Timer1.start();
+    ApplyTahomaFont(this);
+}
+
+void Form4::AddCopyError(const QString& Quelldatei, const QString& Zieldatei,
+                         const QString& reason) {
+    if (List1->count() == 0)
+        reasons_.clear();
+    List1->addItem(Quelldatei);
+    List2->addItem(Zieldatei);
+    reasons_.append(reason);
+}
+
+void Form4::List1_Click() {
+    const int row = List1->currentRow();
+    if (row >= 0 && row < reasons_.size())
+        Label5->setText(reasons_[row]);
+}
+
+// Keeps the list without the focus in step with the one the user works in.
+void Form4::Timer1_Timer() {
+    QListWidget* leading = List2->hasFocus() ? List2 : List1;
+    QListWidget* other = leading == List1 ? List2 : List1;
+    if (other->verticalScrollBar()->value() != leading->verticalScrollBar()->value())
+        other->verticalScrollBar()->setValue(leading->verticalScrollBar()->value());
+    if (other->currentRow() != leading->currentRow())
+        other->setCurrentRow(leading->currentRow());
+}
+
+void Form4::SetHScrollbar(QListWidget* list) {
+    const QFontMetrics metrics(list->font());
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(list->item(i)->text()));
+    const int needed = widest + 5;
+    list->setHorizontalScrollBarPolicy(list->viewport()->width() >= needed ? Qt::ScrollBarAlwaysOff
+                                                                           : Qt::ScrollBarAsNeeded);
+}
+
+void Form4::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Form_Activate();
+}
+
+void Form4::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void Form4::Form_Activate() {
+    if (QWidget* main = parentWidget()) {
+        const QRect m = main->frameGeometry();
+        int left = m.x() + (m.width() - width()) / 2;
+        int top = m.y() + (m.height() - height()) / 2;
+        left = std::max(left, 0);
+        top = std::max(top, 0);
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect s = screen->geometry();
+            if (left + width() > s.width())
+                left = s.width() - width();
+            if (top + height() > s.height())
+                top = s.height() - height();
+        }
+        move(left, top);
+    }
+    SetHScrollbar(List1);
+    SetHScrollbar(List2);
+    if (List1->count() > 0)
+        List1->setCurrentRow(0);
+}

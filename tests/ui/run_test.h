@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QObject>
+
+class RunTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void runCopiesTickedEntriesFillsThePanelAndEndsIdle();
+    void failedCopiesAreListedModallyWithReasonsInStep();
+    void deleteAsksOnceAndMovesOnlyTickedFilesToTheTrash();
+    void deleteForGoodRemovesTheFiles();
+    void rulesWithoutDeletingNeverDelete();
+    void closingDuringARunFinishesTheFileThenCloses();
+
+private:
+    struct Home;
+    Home* home_ = nullptr;
+};

@@ -99,6 +99,7 @@ void Form1::createInputPanel() {
 
 void Form1::createListPanel() {
     Picture2 = Make<QWidget>(client_, "Picture2", {120, 120, 7815, 5895});
+    Picture2->setAutoFillBackground(true);
     Picture2->hide();
     TabStrip1 = Make<TabStrip>(Picture2, "TabStrip1", {0, 0, 7695, 4815});
     TabStrip1->tabs()->addTab("     zu kopierende Dateien");
@@ -126,6 +127,7 @@ void Form1::createListPanel() {
 
 void Form1::createProgressPanel() {
     Picture3 = Make<QWidget>(client_, "Picture3", {120, 120, 7935, 5775});
+    Picture3->setAutoFillBackground(true); // it lies over the file-list panel
     Picture3->hide();
     Label4 = MakeLabel(Picture3, "Label4", "Kopiervorgang:", {0, 120, 1575, 255});
     QFont bold = Label4->font();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <sys/stat.h>
 
 namespace {
@@ -176,6 +177,29 @@ TEST(FindFileScan, NamesThatAreNotUtf8AreFoundByteForByte) {
     ASSERT_EQ(rec.found.size(), 1u);
     EXPECT_EQ(rec.found[0].name, name);
     EXPECT_EQ(rec.found[0].size, 4);
+}
+
+TEST(FindFileScan, AFailureInsideTheScanComesBackAsError9999) {
+    class Broken : public ListedFileSystem {
+    public:
+        int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
+            if (folder == "/x/tief/")
+                throw std::runtime_error("kaputt");
+            return ListedFileSystem::ListDirectory(folder, e);
+        }
+    } fs;
+    fs.folders["/x/"] = {{"a", 32, 1, 0}, {"tief", 16, 0, 0}};
+    Recorder rec;
+    FindFile ff(fs, rec);
+    ff.setSFileToFind("*.*");
+    ff.setSFileFlag(423);
+    ff.setSSearchpath("/x");
+    const auto error = ff.sStartSearch();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->Number, 9999);
+    EXPECT_EQ(error->Source, "cFindFile:sStartSearch Method");
+    EXPECT_EQ(error->Description, "Fehler bei sStartSearch");
+    EXPECT_EQ(rec.names(), std::vector<std::string>{"/x/a"}); // what was reported stands
 }
 
 TEST(FindFileScan, PatternsMatchLikeFilePatterns) {

@@ -295,6 +295,26 @@ TEST(SyncRunRealFiles, AProcessKilledWhileCopyingLeavesTheOldOrTheWholeFile) {
     }
 }
 
+TEST(SyncRunRealFiles, EntriesFarBeyond32767AreReached) {
+    TreeBuilder t;
+    t.text("start/letzte.txt", "zuletzt", UnixTime(12, 0, 0));
+    SyncSession s = Load(t.path("start"), t.path("ziel"), 0, 0);
+    ASSERT_EQ(s.CopyList.size(), 1u);
+    MyFile* last = s.CopyList[0];
+    FileList many;
+    for (int i = 0; i < 70000; ++i) {
+        MyFile* f = s.NewRecord(t.path("start/"), "nie" + std::to_string(i));
+        f->IsStart = true; // unticked: skipped without any effect
+        many.push_back(f);
+    }
+    many.push_back(last);
+    s.CopyList = many;
+    RecordingRun view;
+    EXPECT_FALSE(RunCopyPhase(s, platform::RealFileOps(), view).anyCopyFailed);
+    EXPECT_EQ(Content(t.path("ziel/letzte.txt")), "zuletzt");
+    EXPECT_EQ(view.planned, "1 Dateien");
+}
+
 TEST(CopyErrorReasonTest, ProbesTellMissingUnreadableAndUnknown) {
     TreeBuilder t;
     const std::string src = t.text("quelle.txt", "x");

@@ -2,6 +2,8 @@
 
 #include "core/temp_home.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/list_index.h"
+#include "mainwindow/twips.h"
 #include "rules/form3.h"
 #include "rules/rule_store.h"
 #include "shell/cls_registry.h"
@@ -314,6 +316,13 @@ void RulesTest::formShowsTheStoredRuleWithItsEnabling() {
         QVERIFY(!Control<QCheckBox>(editor, "Check4")->isChecked());
         QVERIFY(Control<QCheckBox>(editor, "Check2")->isChecked());
         SaveScreenshot(editor, "rule-editor");
+        // A right click below the last entry finds no entry; on the first it finds that one.
+        auto* list = Control<QListWidget>(editor, "List1");
+        const QRect first = list->visualItemRect(list->item(0));
+        QCOMPARE(ListIndexFromPoint(list, PixelsToTwips(first.center().x()),
+                                    PixelsToTwips(first.center().y())),
+                 0);
+        QCOMPARE(ListIndexFromPoint(list, PixelsToTwips(5), PixelsToTwips(list->height() - 5)), -1);
         Select(editor, "Zurück");
         editor->edit_Click();
         QVERIFY(Control<QRadioButton>(editor, "Option1")->isChecked());

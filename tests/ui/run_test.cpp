@@ -16,6 +16,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -93,6 +94,7 @@ void RunTest::cleanup() {
 
 void RunTest::runCopiesTickedEntriesFillsThePanelAndEndsIdle() {
     TreeBuilder& t = home_->trees;
+    t.file("start/gross.bin", 24 << 20, UnixTime(12, 0, 0));
     t.text("start/a.txt", "aaa", UnixTime(12, 0, 0));
     t.text("start/b.txt", "bbbb", UnixTime(12, 0, 0));
     t.text("start/sub/c.txt", "ccccc", UnixTime(12, 0, 0));
@@ -103,14 +105,28 @@ void RunTest::runCopiesTickedEntriesFillsThePanelAndEndsIdle() {
     Load(w, t.path("start"), t.path("ziel"));
     auto* model = Control<QListView>(&w, "List1")->model();
     model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
+    // A picture of the progress panel half way through the large file.
+    QTimer watcher;
+    auto* totalBar = Control<QProgressBar>(&w, "ProgressBar2");
+    QString captionDuringRun;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (totalBar->value() >= 40) {
+            watcher.stop();
+            captionDuringRun = w.windowTitle();
+            SaveScreenshot(&w, "run-progress");
+        }
+    });
+    watcher.start(0);
     Control<QPushButton>(&w, "Command3")->click();
+    QVERIFY(captionDuringRun.endsWith("% kopiert"));
+    QVERIFY(!Control<QLabel>(&w, "SpeedValue")->text().isEmpty());
 
     QVERIFY(fs::exists(t.path("ziel/a.txt")));
     QVERIFY(!fs::exists(t.path("ziel/b.txt")));
     QCOMPARE(Q(ReadFile(t.path("ziel/sub/c.txt"))), QString("ccccc"));
-    QCOMPARE(LabelText(w, "Label9_2"), QString("2 Dateien"));
+    QCOMPARE(LabelText(w, "Label9_2"), QString("3 Dateien"));
     QCOMPARE(LabelText(w, "Label9_3"), QString("0 Dateien"));
-    QCOMPARE(LabelText(w, "Label9_4"), Q(FormatSize(8)));
+    QCOMPARE(LabelText(w, "Label9_4"), Q(FormatSize((24 << 20) + 8)));
     QCOMPARE(LabelText(w, "Label8_0"), QString("c.txt"));
     QCOMPARE(LabelText(w, "Label8_1"), Q(t.path("start/sub")));
     QCOMPARE(LabelText(w, "Label8_2"), Q(t.path("ziel/sub")));
@@ -261,4 +277,69 @@ void RunTest::closingDuringARunFinishesTheFileThenCloses() {
     // The window saved its state on the way out.
     QCOMPARE(Q(home_->reg.GetStringValue(HKCU, kRootKey, "LastStartDir")), Q(t.path("start")));
     delete w;
+}
+
+void RunTest::closingDuringALoadStopsItAndCloses() {
+    TreeBuilder& t = home_->trees;
+    for (int d = 0; d < 30; ++d)
+        for (int f = 0; f < 20; ++f)
+            t.file("start/d" + std::to_string(d) + "/f" + std::to_string(f), 1);
+    t.folder("ziel");
+    UseRule(home_->reg, "0|4|1|1");
+    auto* w = new Form1;
+    w->show();
+    QTimer::singleShot(0, w, &QWidget::close);
+    Load(*w, t.path("start"), t.path("ziel"));
+    QVERIFY(!w->isVisible());
+    QVERIFY(w->session().StartFiles.size() < 600);
+    QCOMPARE(Q(home_->reg.GetStringValue(HKCU, kRootKey, "LastDestinationDir")), Q(t.path("ziel")));
+    delete w;
+}
+
+void RunTest::filesTheShellCouldNotDeleteAreListed() {
+    TreeBuilder& t = home_->trees;
+    t.folder("start");
+    t.text("ziel/bleibt_nicht.txt", "1");
+    t.text("ziel/schon_weg.txt", "2");
+    UseRule(home_->reg, "0|5|1|1");
+    Form1 w;
+    w.show();
+    Load(w, t.path("start"), t.path("ziel"));
+    fs::remove(t.path("ziel/schon_weg.txt"));
+    QString title, text, report, details;
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box != nullptr);
+        OnNextModal([&](QWidget* second) {
+            auto* failures = qobject_cast<QMessageBox*>(second);
+            QVERIFY(failures != nullptr);
+            report = failures->text();
+            details = failures->informativeText();
+            QCOMPARE(failures->parentWidget(), &w);
+        });
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == "Ja")
+                b->click();
+    });
+    Control<QPushButton>(&w, "Command3")->click();
+    QCOMPARE(report, QString("Folgende Dateien konnten nicht gelöscht werden:"));
+    QVERIFY(details.startsWith(Q(t.path("ziel/schon_weg.txt"))));
+    QVERIFY(!fs::exists(t.path("ziel/bleibt_nicht.txt")));
+    QCOMPARE(Control<StatusBar>(&w, "StatusBar1")->panelText(1),
+             QString("Synchronisierung beendet"));
+}
+
+void RunTest::errorListsScrollSidewaysOnlyWhenAnEntryIsTooWide() {
+    Form1 w;
+    auto* errors = new Form4(&w);
+    errors->AddCopyError("/kurz", "/auch/kurz", "Unbekannter Fehler");
+    auto* list1 = Control<QListWidget>(errors, "List1");
+    errors->show();
+    errors->SetHScrollbar(list1);
+    QCOMPARE(list1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    errors->AddCopyError("/" + QString(400, 'x'), "/y", "Unbekannter Fehler");
+    errors->SetHScrollbar(list1);
+    QCOMPARE(list1->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QCOMPARE(errors->ErrorReasons().size(), 2);
+    errors->close();
 }

@@ -13,6 +13,9 @@ private slots:
     void deleteForGoodRemovesTheFiles();
     void rulesWithoutDeletingNeverDelete();
     void closingDuringARunFinishesTheFileThenCloses();
+    void closingDuringALoadStopsItAndCloses();
+    void filesTheShellCouldNotDeleteAreListed();
+    void errorListsScrollSidewaysOnlyWhenAnEntryIsTooWide();
 
 private:
     struct Home;

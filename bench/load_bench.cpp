@@ -2,13 +2,16 @@
 // does it, and reports the peak memory of the process.
 #include "engine/folder_loading.h"
 #include "engine/load_view.h"
+#include "engine/sync_run.h"
 #include "engine/sync_session.h"
+#include "platform/file_ops.h"
 #include "platform/file_system.h"
 #include "rules/rule_store.h"
 
 #include <chrono>
 #include <cstdio>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,13 +27,38 @@ public:
     void ComparisonProgress(std::int64_t) override {}
 };
 
+// A run without a window: deletions go straight to unlink, as "for good" does after "Ja".
+class SilentRun final : public RunView {
+public:
+    int failures = 0;
+    void StatusText(const std::string&) override {}
+    void PlannedCopies(const std::string&, const std::string&) override {}
+    void FilesLeft(const std::string&) override {}
+    void CurrentFile(const std::string&, const std::string&, const std::string&) override {}
+    void CopyProgress(const CopyProgressDisplay&) override {}
+    void CopyFailed(const std::string&, const std::string&, const std::string&) override {
+        ++failures;
+    }
+    void PumpEvents() override {}
+    bool StopRequested() override { return false; }
+    int DeleteFiles(const std::string& list, bool, bool) override {
+        for (std::size_t start = 0; start < list.size() && list[start] != '\0';) {
+            const std::size_t end = list.find('\0', start);
+            ::unlink(list.substr(start, end - start).c_str());
+            start = end + 1;
+        }
+        return 0;
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s START TARGET [RULE]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s START TARGET [RULE] [--run]\n", argv[0]);
         return 2;
     }
+    const bool run = argc > 4 && std::string(argv[4]) == "--run";
     SyncSession session;
     session.StartPath = argv[1];
     session.TargetPath = argv[2];
@@ -38,6 +66,17 @@ int main(int argc, char** argv) {
     SilentView view;
     const auto begin = std::chrono::steady_clock::now();
     const LoadResult result = LoadFolders(session, platform::RealFileSystem(), view);
+    if (run) {
+        const auto loaded = std::chrono::steady_clock::now();
+        SilentRun runView;
+        RunCopyPhase(session, platform::RealFileOps(), runView);
+        RunDeletePhase(session, runView);
+        std::printf(
+            "load %.3f run %.3f failures %d ",
+            std::chrono::duration<double>(loaded - begin).count(),
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - loaded).count(),
+            runView.failures);
+    }
     const auto end = std::chrono::steady_clock::now();
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);

@@ -8,6 +8,9 @@
 #include "sync_session.h"
 #include "texts.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 std::string Files(std::int64_t count) {
@@ -23,6 +26,79 @@ std::string AfterLastSlash(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+} // namespace
+
+namespace {
+
+// Copies are written into temporary files and renamed into place in batches: one flush of
+// the file system makes a whole batch durable, where one flush per file would cost more than
+// the copying of many small files. Until its rename a destination keeps its old content.
+class CopyBatch {
+public:
+    static constexpr std::size_t kMaxFiles = 128; // each may hold an open file
+    static constexpr std::int64_t kMaxBytes = 64LL << 20;
+
+    CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result)
+        : ops_(ops), view_(view), result_(result) {}
+
+    void add(MyFile* f, const std::string& source, platform::StagedCopy staged) {
+        pending_.push_back({f, source, std::move(staged)});
+        bytes_ += f->Size;
+        if (pending_.size() >= kMaxFiles || bytes_ >= kMaxBytes)
+            commit();
+    }
+
+    void commit() {
+        std::vector<std::pair<dev_t, int>> synced; // one flush per file system
+        for (Pending& p : pending_) {
+            auto it = std::find_if(synced.begin(), synced.end(),
+                                   [&](const auto& d) { return d.first == p.staged.device; });
+            if (it == synced.end()) {
+                synced.emplace_back(p.staged.device, ops_.SyncFileSystem(p.staged.folder));
+                it = synced.end() - 1;
+            }
+            platform::CopyResult r;
+            if (it->second != 0) {
+                platform::DiscardStaged(ops_, p.staged);
+                r = {it->second, platform::CopySide::Destination, p.staged.destination};
+            } else {
+                r = platform::CommitStaged(ops_, p.staged);
+            }
+            if (!r.ok())
+                Failed(ops_, view_, result_, p.source, p.staged.destination, r);
+            FixAttributes(ops_, *p.file, p.staged.destination);
+        }
+        pending_.clear();
+        bytes_ = 0;
+    }
+
+    static void Failed(platform::FileOps& ops, RunView& view, RunResult& result,
+                       const std::string& source, const std::string& destination,
+                       const platform::CopyResult& r) {
+        view.CopyFailed(source, destination, CopyErrorReason(ops, source, destination, r));
+        result.anyCopyFailed = true;
+    }
+
+    // After each copy, failed or not, the destination gets the attributes the scan found.
+    static void FixAttributes(platform::FileOps& ops, const MyFile& f,
+                              const std::string& destination) {
+        if (platform::GetFileAttributesA(ops, destination) != f.Attributes)
+            platform::SetFileAttributesA(ops, destination, f.Attributes);
+    }
+
+private:
+    struct Pending {
+        MyFile* file;
+        std::string source;
+        platform::StagedCopy staged;
+    };
+    platform::FileOps& ops_;
+    RunView& view_;
+    RunResult& result_;
+    std::vector<Pending> pending_;
+    std::int64_t bytes_ = 0;
+};
 
 } // namespace
 
@@ -44,6 +120,7 @@ RunResult RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& vi
     view.PlannedCopies(Files(ticked), FormatSize(session.TotalSize));
 
     const char separator = platform::UserDecimalSeparator();
+    CopyBatch batch(ops, view, result);
     std::int64_t processed = 0;
     bool haveFolder = false;
     std::string lastFolder;
@@ -67,24 +144,28 @@ RunResult RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& vi
         }
         view.PumpEvents();
 
-        const platform::CopyResult copy = platform::CopyFileEx(
-            ops, source, destination, [&](std::int64_t transferred, std::int64_t fileSize) {
+        platform::StagedCopy staged;
+        const platform::CopyResult copy = platform::StageCopy(
+            ops, source, destination,
+            [&](std::int64_t transferred, std::int64_t fileSize) {
                 const auto elapsed =
                     static_cast<std::int32_t>(win::GetTickCount() - session.StartTicks);
                 view.CopyProgress(CopyCallback(transferred, fileSize, session.TotalSize,
                                                session.DoneSize, elapsed, separator));
                 view.PumpEvents();
-            });
-        if (!copy.ok()) {
-            view.CopyFailed(source, destination, CopyErrorReason(ops, source, destination, copy));
-            result.anyCopyFailed = true;
+            },
+            false, staged);
+        if (copy.ok()) {
+            batch.add(f, source, staged);
+        } else {
+            CopyBatch::Failed(ops, view, result, source, destination, copy);
+            CopyBatch::FixAttributes(ops, *f, destination);
         }
-        if (platform::GetFileAttributesA(ops, destination) != f->Attributes)
-            platform::SetFileAttributesA(ops, destination, f->Attributes);
         session.DoneSize += f->Size;
         ++processed;
         view.FilesLeft(Files(ticked - processed));
     }
+    batch.commit(); // also when the window is closing: these copies are complete
     return result;
 }
 

@@ -117,8 +117,8 @@ CopyResult CopyData(CopyState& s, const std::string& source, const std::string& 
 
 } // namespace
 
-CopyResult CopyFileEx(FileOps& ops, const std::string& source, const std::string& destination,
-                      const CopyProgress& progress) {
+CopyResult StageCopy(FileOps& ops, const std::string& source, const std::string& destination,
+                     const CopyProgress& progress, bool flush, StagedCopy& staged) {
     CopyState s{ops};
     if (int err = ops.Open(source, O_RDONLY | O_NOFOLLOW | O_NONBLOCK, 0, s.in); err != 0)
         return Fail(err, CopySide::Source, source);
@@ -165,23 +165,69 @@ CopyResult CopyFileEx(FileOps& ops, const std::string& source, const std::string
     if (int e = ops.Futimens(s.out, times); e != 0)
         return Fail(e, CopySide::Destination, destination);
     // The data is on the disk before the name points at it: after a power cut the
-    // destination is the old file or the complete new one.
-    if (int e = ops.Fdatasync(s.out); e != 0)
-        return Fail(e, CopySide::Destination, destination);
-    if (unnamed) {
-        const std::string name = TemporaryName(folder);
-        if (int e = ops.LinkTempFile(s.out, name); e != 0)
+    // destination is the old file or the complete new one. A batch is flushed as a whole
+    // before its renames instead.
+    if (flush) {
+        if (int e = ops.Fdatasync(s.out); e != 0)
             return Fail(e, CopySide::Destination, destination);
-        s.tempName = name;
     }
-    const int out = s.out;
+    struct stat written {};
+    if (int e = ops.Fstat(s.out, written); e != 0)
+        return Fail(e, CopySide::Destination, destination);
+    // An unnamed file stays open and nameless until its commit, so that a program that
+    // dies in between leaves nothing behind.
+    if (!unnamed) {
+        const int out = s.out;
+        s.out = -1;
+        if (int e = ops.Close(out); e != 0)
+            return Fail(e, CopySide::Destination, destination);
+    }
+    staged.fd = s.out;
+    staged.temporary = s.tempName;
+    staged.destination = destination;
+    staged.folder = folder;
+    staged.device = written.st_dev;
     s.out = -1;
-    if (int e = ops.Close(out); e != 0)
-        return Fail(e, CopySide::Destination, destination);
-    if (int e = ops.Rename(s.tempName, destination); e != 0)
-        return Fail(e, CopySide::Destination, destination);
-    s.renamed = true;
+    s.renamed = true; // handed over to the caller
     return {};
+}
+
+CopyResult CommitStaged(FileOps& ops, StagedCopy& staged) {
+    if (staged.fd >= 0) {
+        const std::string name = TemporaryName(staged.folder);
+        const int linked = ops.LinkTempFile(staged.fd, name);
+        const int closed = ops.Close(staged.fd);
+        staged.fd = -1;
+        if (linked != 0)
+            return Fail(linked, CopySide::Destination, staged.destination);
+        staged.temporary = name;
+        if (closed != 0) {
+            ops.Unlink(staged.temporary);
+            return Fail(closed, CopySide::Destination, staged.destination);
+        }
+    }
+    if (int e = ops.Rename(staged.temporary, staged.destination); e != 0) {
+        ops.Unlink(staged.temporary);
+        return Fail(e, CopySide::Destination, staged.destination);
+    }
+    return {};
+}
+
+void DiscardStaged(FileOps& ops, StagedCopy& staged) {
+    if (staged.fd >= 0) {
+        ops.Close(staged.fd); // a nameless file is gone with its last descriptor
+        staged.fd = -1;
+    } else {
+        ops.Unlink(staged.temporary);
+    }
+}
+
+CopyResult CopyFileEx(FileOps& ops, const std::string& source, const std::string& destination,
+                      const CopyProgress& progress) {
+    StagedCopy staged; // committed or discarded below, so never left open
+    if (CopyResult r = StageCopy(ops, source, destination, progress, true, staged); !r.ok())
+        return r;
+    return CommitStaged(ops, staged);
 }
 
 int MakeSureDirectoryPathExists(FileOps& ops, const std::string& path) {

@@ -29,6 +29,26 @@ using CopyProgress = std::function<void(std::int64_t transferred, std::int64_t f
 CopyResult CopyFileEx(FileOps& ops, const std::string& source, const std::string& destination,
                       const CopyProgress& progress);
 
+// A copy written completely into a temporary file beside its destination, waiting to be
+// renamed into place.
+struct StagedCopy {
+    int fd = -1;           // an open nameless file, where the file system has them
+    std::string temporary; // else the temporary file's name
+    std::string destination;
+    std::string folder;
+    dev_t device = 0; // the file system it lies on
+};
+
+// The first half of CopyFileEx: the data, mode and time in a temporary file. With
+// `flush` the data is on the disk when it returns; without, the caller makes a whole batch
+// durable at once (SyncFileSystem) before committing any of it.
+CopyResult StageCopy(FileOps& ops, const std::string& source, const std::string& destination,
+                     const CopyProgress& progress, bool flush, StagedCopy& staged);
+// Renames the staged copy over its destination; on failure the temporary file is removed.
+CopyResult CommitStaged(FileOps& ops, StagedCopy& staged);
+// Removes a staged copy that will not be committed.
+void DiscardStaged(FileOps& ops, StagedCopy& staged);
+
 // Creates every missing folder of `path` (up to its last "/"); the result of the last mkdir.
 int MakeSureDirectoryPathExists(FileOps& ops, const std::string& path);
 

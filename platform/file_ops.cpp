@@ -90,6 +90,15 @@ int FileOps::Chmod(const std::string& path, mode_t mode) {
     return ::chmod(path.c_str(), mode) != 0 ? errno : 0;
 }
 
+int FileOps::SyncFileSystem(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int err = ::syncfs(fd) != 0 ? errno : 0;
+    ::close(fd);
+    return err;
+}
+
 FileOps& RealFileOps() {
     static FileOps ops;
     return ops;

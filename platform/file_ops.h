@@ -29,6 +29,8 @@ public:
     virtual int Unlink(const std::string& path);
     virtual int Mkdir(const std::string& path, mode_t mode);
     virtual int Chmod(const std::string& path, mode_t mode);
+    // Writes everything of the file system that holds `path` to the disk.
+    virtual int SyncFileSystem(const std::string& path);
 };
 
 // The calls as the kernel answers them.

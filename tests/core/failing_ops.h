@@ -58,6 +58,9 @@ public:
     int Chmod(const std::string& p, mode_t m) override {
         return hit() ? error : FileOps::Chmod(p, m);
     }
+    int SyncFileSystem(const std::string& p) override {
+        return hit() ? error : FileOps::SyncFileSystem(p);
+    }
 
 private:
     bool hit() {

@@ -315,6 +315,42 @@ TEST(SyncRunRealFiles, EntriesFarBeyond32767AreReached) {
     EXPECT_EQ(view.planned, "1 Dateien");
 }
 
+TEST(SyncRunRealFiles, ARunKilledHalfWayLeavesOldOrWholeFilesAndNoTemporaryOnes) {
+    TreeBuilder t;
+    for (int i = 0; i < 12; ++i) {
+        t.text("start/f" + std::to_string(i), std::string(300000, char('a' + i)),
+               UnixTime(12, 0, 0));
+        t.text("ziel/f" + std::to_string(i), "alt", UnixTime(1, 0, 0));
+    }
+    for (int killAt : {3, 17, 30}) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            SyncSession s = Load(t.path("start"), t.path("ziel"), 0, 0);
+            int calls = 0;
+            struct Killer : RecordingRun {
+                int* calls;
+                int at;
+                void CopyProgress(const CopyProgressDisplay&) override {
+                    if (++*calls == at)
+                        ::kill(::getpid(), SIGKILL);
+                }
+            } view;
+            view.calls = &calls;
+            view.at = killAt;
+            RunCopyPhase(s, platform::RealFileOps(), view);
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        for (int i = 0; i < 12; ++i) {
+            const std::string now = Content(t.path("ziel/f" + std::to_string(i)));
+            EXPECT_TRUE(now == "alt" || now == std::string(300000, char('a' + i)))
+                << "f" << i << " after a kill at progress call " << killAt;
+        }
+        EXPECT_TRUE(TemporaryFiles(t.root()).empty());
+    }
+}
+
 TEST(CopyErrorReasonTest, ProbesTellMissingUnreadableAndUnknown) {
     TreeBuilder t;
     const std::string src = t.text("quelle.txt", "x");

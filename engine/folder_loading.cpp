@@ -101,32 +101,33 @@ std::int32_t ScanMask(const SyncRule& rule) {
     return mask;
 }
 
+namespace {
+
+// One tree into one collection, with the rule's attribute and subfolder options.
+std::optional<FindFileError> ScanTree(SyncSession& session, platform::FileSystem& fs,
+                                      LoadView& view, const std::string& root, FileList& into) {
+    Collector collector(session, into, view);
+    FindFile scanner(fs, collector);
+    scanner.setSFileToFind("*.*");
+    scanner.setSFileFlag(ScanMask(session.CurrentRule));
+    scanner.setSInclSubfolders(session.CurrentRule.IncludeSubfolders);
+    view.StatusText("Durchsuche: " + Quoted(root));
+    scanner.setSSearchpath(root);
+    return scanner.sStartSearch();
+}
+
+} // namespace
+
 LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView& view) {
     session.ResetCollections();
     session.AbortRequested = false;
     LoadResult result;
 
-    const std::int32_t mask = ScanMask(session.CurrentRule);
-    Collector startCollector(session, session.StartFiles, view);
-    FindFile FF(fs, startCollector);
-    FF.setSFileToFind("*.*");
-    FF.setSFileFlag(mask);
-    FF.setSInclSubfolders(session.CurrentRule.IncludeSubfolders);
-    view.StatusText("Durchsuche: " + Quoted(session.StartPath));
-    FF.setSSearchpath(session.StartPath);
-    result.error = FF.sStartSearch();
+    result.error = ScanTree(session, fs, view, session.StartPath, session.StartFiles);
     if (result.error)
         return result;
-
     if (session.CurrentRule.ReverseAction != 0) {
-        Collector targetCollector(session, session.TargetFiles, view);
-        FindFile FF1(fs, targetCollector);
-        FF1.setSFileToFind("*.*");
-        FF1.setSFileFlag(mask);
-        FF1.setSInclSubfolders(session.CurrentRule.IncludeSubfolders);
-        view.StatusText("Durchsuche: " + Quoted(session.TargetPath));
-        FF1.setSSearchpath(session.TargetPath);
-        result.error = FF1.sStartSearch();
+        result.error = ScanTree(session, fs, view, session.TargetPath, session.TargetFiles);
         if (result.error)
             return result;
     }

@@ -2,28 +2,15 @@
 
 #include "mainwindow/twips.h"
 #include "mainwindow/window_font.h"
+#include "mainwindow/window_placement.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <cmath>
-
-namespace {
-
-template <typename T, typename... Args>
-T* Make(QWidget* parent, const char* name, const Twips& geometry, Args&&... args) {
-    T* w = new T(std::forward<Args>(args)..., parent);
-    w->setObjectName(name);
-    SetTwips(w, geometry);
-    return w;
-}
-
-} // namespace
 
 Form4::Form4(QWidget* owner) : QDialog(owner) {
     setObjectName("Form4");
@@ -31,19 +18,20 @@ Form4::Form4(QWidget* owner) : QDialog(owner) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFixedSize(TwipsToPixels(7620), TwipsToPixels(5040));
-    Label1 = Make<QLabel>(this, "Label1", {120, 120, 7380, 495},
-                          "Folgende Dateien konnten nicht kopiert werden. Eventuell werden sie "
-                          "von anderen Programmen gerade benutzt oder Sie besitzen keine Rechte "
-                          "diese Dateien zu kopieren.");
+    Label1 =
+        MakeControl<QLabel>(this, "Label1", {120, 120, 7380, 495},
+                            "Folgende Dateien konnten nicht kopiert werden. Eventuell werden sie "
+                            "von anderen Programmen gerade benutzt oder Sie besitzen keine Rechte "
+                            "diese Dateien zu kopieren.");
     Label1->setWordWrap(true);
-    Make<QLabel>(this, "Label2", {120, 720, 1575, 255}, "Quellpfad:");
-    List1 = Make<QListWidget>(this, "List1", {120, 960, 7380, 1455});
-    Make<QLabel>(this, "Label3", {120, 2520, 1575, 255}, "Zielpfad:");
-    List2 = Make<QListWidget>(this, "List2", {120, 2760, 7380, 1455});
-    Make<QLabel>(this, "Label4", {120, 4470, 615, 255}, "Fehler:");
-    Label5 = Make<QLabel>(this, "Label5", {780, 4470, 5220, 255});
+    MakeControl<QLabel>(this, "Label2", {120, 720, 1575, 255}, "Quellpfad:");
+    List1 = MakeControl<QListWidget>(this, "List1", {120, 960, 7380, 1455});
+    MakeControl<QLabel>(this, "Label3", {120, 2520, 1575, 255}, "Zielpfad:");
+    List2 = MakeControl<QListWidget>(this, "List2", {120, 2760, 7380, 1455});
+    MakeControl<QLabel>(this, "Label4", {120, 4470, 615, 255}, "Fehler:");
+    Label5 = MakeControl<QLabel>(this, "Label5", {780, 4470, 5220, 255});
     Label5->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Command1 = Make<QPushButton>(this, "Command1", {6240, 4380, 1260, 375}, "OK");
+    Command1 = MakeControl<QPushButton>(this, "Command1", {6240, 4380, 1260, 375}, "OK");
     Command1->setDefault(true);
     for (QListWidget* list : {List1, List2}) {
         list->setUniformItemSizes(true);
@@ -104,21 +92,7 @@ void Form4::changeEvent(QEvent* event) {
 }
 
 void Form4::Form_Activate() {
-    if (QWidget* main = parentWidget()) {
-        const QRect m = main->frameGeometry();
-        int left = m.x() + (m.width() - width()) / 2;
-        int top = m.y() + (m.height() - height()) / 2;
-        left = std::max(left, 0);
-        top = std::max(top, 0);
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect s = screen->geometry();
-            if (left + width() > s.width())
-                left = s.width() - width();
-            if (top + height() > s.height())
-                top = s.height() - height();
-        }
-        move(left, top);
-    }
+    PlaceCentredOver(this, parentWidget());
     SetHScrollbar(List1);
     SetHScrollbar(List2);
     if (List1->count() > 0)

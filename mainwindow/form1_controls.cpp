@@ -20,22 +20,14 @@
 
 namespace {
 
-template <typename T, typename... Args>
-T* Make(QWidget* parent, const QString& name, const Twips& geometry, Args&&... args) {
-    T* w = new T(std::forward<Args>(args)..., parent);
-    w->setObjectName(name);
-    SetTwips(w, geometry);
-    return w;
-}
-
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const Twips& g) {
-    QLabel* l = Make<QLabel>(parent, name, g, text);
+    QLabel* l = MakeControl<QLabel>(parent, name, g, text);
     l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return l;
 }
 
 QProgressBar* MakeBar(QWidget* parent, const QString& name, const Twips& g) {
-    QProgressBar* bar = Make<QProgressBar>(parent, name, g);
+    QProgressBar* bar = MakeControl<QProgressBar>(parent, name, g);
     bar->setRange(0, 100);
     bar->setValue(0);
     bar->setTextVisible(false);
@@ -43,7 +35,7 @@ QProgressBar* MakeBar(QWidget* parent, const QString& name, const Twips& g) {
 }
 
 QFrame* MakeLine(QWidget* parent, const QString& name, const Twips& g) {
-    QFrame* line = Make<QFrame>(parent, name, g);
+    QFrame* line = MakeControl<QFrame>(parent, name, g);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     return line;
@@ -56,55 +48,57 @@ void Form1::createControls() {
     client_->setObjectName("client");
     setCentralWidget(client_);
 
-    Picture5 = Make<PictureBox>(client_, "Picture5", {120, 120, 7935, 5775});
+    Picture5 = MakeControl<PictureBox>(client_, "Picture5", {120, 120, 7935, 5775});
     Picture5->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     createListPanel();
     createProgressPanel();
     createInputPanel();
 
-    PicBuf = Make<PictureBox>(client_, "PicBuf", {9720, 5520, 1215, 495});
+    PicBuf = MakeControl<PictureBox>(client_, "PicBuf", {9720, 5520, 1215, 495});
     PicBuf->setAutoSize(true);
     PicBuf->hide();
-    DrawTextContainer = Make<PictureBox>(client_, "DrawTextContainer", {9720, 5520, 1215, 495});
+    DrawTextContainer =
+        MakeControl<PictureBox>(client_, "DrawTextContainer", {9720, 5520, 1215, 495});
     DrawTextContainer->hide();
     Label6 = MakeLabel(client_, "Label6", QString(), {5160, 120, 1215, 255});
     Label6->hide();
 
-    StatusBar1 = Make<StatusBar>(client_, "StatusBar1", {0, 5955, 11670, 255});
+    StatusBar1 = MakeControl<StatusBar>(client_, "StatusBar1", {0, 5955, 11670, 255});
     Picture1 = new ActivityStrip(client_);
     SetTwips(Picture1, {120, 6000, 4455, 255});
     ProgressBar1 = MakeBar(client_, "ProgressBar1", {0, 6240, 4455, 255});
 }
 
 void Form1::createInputPanel() {
-    Picture6 = Make<QWidget>(client_, "Picture6", {8160, 240, 3375, 4695});
+    Picture6 = MakeControl<QWidget>(client_, "Picture6", {8160, 240, 3375, 4695});
     Label1 = MakeLabel(Picture6, "Label1", "Startpfad:", {120, 0, 1575, 255});
-    Text1 = Make<QLineEdit>(Picture6, "Text1", {120, 240, 2775, 285}, "C:\\BACKUP");
+    Text1 = MakeControl<QLineEdit>(Picture6, "Text1", {120, 240, 2775, 285}, "C:\\BACKUP");
     Label2 = MakeLabel(Picture6, "Label2", "Zielpfad:", {120, 600, 1095, 255});
-    Text2 = Make<QLineEdit>(Picture6, "Text2", {120, 840, 2775, 285}, "C:\\BACKUP1");
+    Text2 = MakeControl<QLineEdit>(Picture6, "Text2", {120, 840, 2775, 285}, "C:\\BACKUP1");
     Label3 = MakeLabel(Picture6, "Label3", "Regel:", {120, 1200, 1575, 255});
-    Combo1 = Make<QComboBox>(Picture6, "Combo1", {120, 1440, 2775, 315});
+    Combo1 = MakeControl<QComboBox>(Picture6, "Combo1", {120, 1440, 2775, 315});
     const double buttonTops[3] = {240, 840, 1440};
     for (int i = 0; i < 3; ++i)
-        Command5[i] = Make<QPushButton>(Picture6, QString("Command5_%1").arg(i),
-                                        {3000, buttonTops[i], 375, 255}, "...");
+        Command5[i] = MakeControl<QPushButton>(Picture6, QString("Command5_%1").arg(i),
+                                               {3000, buttonTops[i], 375, 255}, "...");
     Line1[0] = MakeLine(Picture6, "Line1_0", {120, 1860, 3255, 60});
-    Command1 = Make<QPushButton>(Picture6, "Command1", {120, 2040, 3255, 855}, "    Ordner laden");
-    Command3 = Make<QPushButton>(Picture6, "Command3", {120, 3000, 3255, 855},
-                                 "          Synchronisieren");
+    Command1 =
+        MakeControl<QPushButton>(Picture6, "Command1", {120, 2040, 3255, 855}, "    Ordner laden");
+    Command3 = MakeControl<QPushButton>(Picture6, "Command3", {120, 3000, 3255, 855},
+                                        "          Synchronisieren");
     Command3->setEnabled(false);
-    Command2 = Make<QPushButton>(Picture6, "Command2", {120, 3960, 3255, 510}, "Abbrechen");
+    Command2 = MakeControl<QPushButton>(Picture6, "Command2", {120, 3960, 3255, 510}, "Abbrechen");
     Line1[1] = MakeLine(Picture6, "Line1_1", {120, 4560, 3255, 60});
 }
 
 void Form1::createListPanel() {
-    Picture2 = Make<QWidget>(client_, "Picture2", {120, 120, 7815, 5895});
+    Picture2 = MakeControl<QWidget>(client_, "Picture2", {120, 120, 7815, 5895});
     Picture2->setAutoFillBackground(true);
     Picture2->hide();
-    TabStrip1 = Make<TabStrip>(Picture2, "TabStrip1", {0, 0, 7695, 4815});
+    TabStrip1 = MakeControl<TabStrip>(Picture2, "TabStrip1", {0, 0, 7695, 4815});
     TabStrip1->tabs()->addTab("     zu kopierende Dateien");
-    List1 = Make<QListView>(Picture2, "List1", {120, 720, 7455, 3660});
-    List2 = Make<QListView>(Picture2, "List2", {120, 720, 7455, 3660});
+    List1 = MakeControl<QListView>(Picture2, "List1", {120, 720, 7455, 3660});
+    List2 = MakeControl<QListView>(Picture2, "List2", {120, 720, 7455, 3660});
     copyModel_ = new FileListModel(this);
     deleteModel_ = new FileListModel(this);
     List1->setModel(copyModel_);
@@ -115,18 +109,18 @@ void Form1::createListPanel() {
         list->setTextElideMode(Qt::ElideMiddle);
     }
     List2->hide();
-    Check1 = Make<QCheckBox>(Picture2, "Check1", {120, 4440, 200, 200});
+    Check1 = MakeControl<QCheckBox>(Picture2, "Check1", {120, 4440, 200, 200});
     Check1->setEnabled(false);
     TabStrip1->setSelectAllBox(Check1);
-    Frame2 = Make<QGroupBox>(Picture2, "Frame2", {0, 4920, 7695, 855});
+    Frame2 = MakeControl<QGroupBox>(Picture2, "Frame2", {0, 4920, 7695, 855});
     Frame2->setFlat(true);
-    Picture4 = Make<PictureBox>(Frame2, "Picture4", {120, 250, 615, 495});
+    Picture4 = MakeControl<PictureBox>(Frame2, "Picture4", {120, 250, 615, 495});
     Label10 = MakeLabel(Frame2, "Label10", QString(), {840, 320, 5775, 375});
     Label10->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 void Form1::createProgressPanel() {
-    Picture3 = Make<QWidget>(client_, "Picture3", {120, 120, 7935, 5775});
+    Picture3 = MakeControl<QWidget>(client_, "Picture3", {120, 120, 7935, 5775});
     Picture3->setAutoFillBackground(true); // it lies over the file-list panel
     Picture3->hide();
     Label4 = MakeLabel(Picture3, "Label4", "Kopiervorgang:", {0, 120, 1575, 255});
@@ -134,7 +128,7 @@ void Form1::createProgressPanel() {
     bold.setBold(true);
     Label4->setFont(bold);
 
-    Frame1 = Make<QGroupBox>(Picture3, "Frame1", {120, 480, 7815, 1455}, "Aktuelle Datei");
+    Frame1 = MakeControl<QGroupBox>(Picture3, "Frame1", {120, 480, 7815, 1455}, "Aktuelle Datei");
     const char* fileCaptions[3] = {"Dateiname:", "Von:", "Nach:"};
     const char* fileNames[3] = {"lblDateiname", "lblVon", "lblNach"};
     for (int i = 0; i < 3; ++i) {
@@ -146,7 +140,8 @@ void Form1::createProgressPanel() {
     MakeLabel(Frame1, "lblFortschritt", "Fortschritt:", {120, 1080, 915, 255});
     ProgressBar3 = MakeBar(Frame1, "ProgressBar3", {1080, 1080, 6615, 255});
 
-    Frame3 = Make<QGroupBox>(Picture3, "Frame3", {120, 2040, 7815, 2055}, "Gesamtfortschritt");
+    Frame3 =
+        MakeControl<QGroupBox>(Picture3, "Frame3", {120, 2040, 7815, 2055}, "Gesamtfortschritt");
     ProgressBar2 = MakeBar(Frame3, "ProgressBar2", {120, 360, 7575, 375});
     struct Row {
         const char* leftName;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 class QWidget;
 
 // Designed positions and sizes are in twips: 1440 to the inch, 15 to the pixel at 96 dpi.
@@ -17,3 +19,12 @@ void SetLeftTwips(QWidget* w, double left);
 void SetTopTwips(QWidget* w, double top);
 void SetWidthTwips(QWidget* w, double width);
 void SetHeightTwips(QWidget* w, double height);
+
+// A control with its name and designed geometry, made as `new T(args..., parent)`.
+template <typename T, typename Parent, typename Name, typename... Args>
+T* MakeControl(Parent* parent, const Name& name, const Twips& geometry, Args&&... args) {
+    T* w = new T(std::forward<Args>(args)..., parent);
+    w->setObjectName(name);
+    SetTwips(w, geometry);
+    return w;
+}

@@ -4,6 +4,7 @@
 #include "mainwindow/list_index.h"
 #include "mainwindow/twips.h"
 #include "mainwindow/window_font.h"
+#include "mainwindow/window_placement.h"
 #include "quick_sort.h"
 #include "rule_store.h"
 #include "shell/cls_registry.h"
@@ -11,14 +12,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace {
 
@@ -79,24 +78,8 @@ void Form3::Laden(const QString& name) {
     List1_MouseUp(Qt::NoButton, QPoint());
     if (isVisible())
         return;
-    placeOverOwner();
+    PlaceCentredOver(this, owner_);
     exec(); // the window may be gone after this: nothing follows
-}
-
-void Form3::placeOverOwner() {
-    const QRect main = owner_->frameGeometry();
-    int left = main.x() + (main.width() - width()) / 2;
-    int top = main.y() + (main.height() - height()) / 2;
-    left = qMax(left, 0);
-    top = qMax(top, 0);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        if (left + width() > s.width())
-            left = s.width() - width();
-        if (top + height() > s.height())
-            top = s.height() - height();
-    }
-    move(left, top);
 }
 
 void Form3::fillForm(const QString& name) {

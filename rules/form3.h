@@ -44,7 +44,6 @@ private:
     void Option1_Click();
     void List1_MouseDown(Qt::MouseButton button, QPoint pixel);
     void List1_MouseUp(Qt::MouseButton button, QPoint pixel);
-    void placeOverOwner();
 
     Form1* owner_;
     std::unique_ptr<clsRegistry> Reg;

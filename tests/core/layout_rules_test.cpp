@@ -1,9 +1,11 @@
 #include "mainwindow/layout_rules.h"
 #include "mainwindow/soft_frame.h"
 #include "mainwindow/startup_geometry.h"
+#include "platform/system_info.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <utility>
 
@@ -98,6 +100,20 @@ TEST(StartupPlacement, StoredWidthIsCentredOnTheScreen) {
     const WindowPlacement kept = ComputeStartupPlacement(-40000, 45000, 0, 0, 100, 100, 0, 0);
     EXPECT_DOUBLE_EQ(kept.left, -40000);
     EXPECT_DOUBLE_EQ(kept.top, 45000);
+}
+
+TEST(SystemInfo, TemporaryFolderEndsInASlashAndTicksGoForward) {
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old != nullptr ? old : "";
+    ::setenv("TMPDIR", "/var/tmp/eigen", 1);
+    EXPECT_EQ(win::GetTempPathA(), "/var/tmp/eigen/");
+    ::unsetenv("TMPDIR");
+    EXPECT_EQ(win::GetTempPathA(), "/tmp/");
+    if (!saved.empty())
+        ::setenv("TMPDIR", saved.c_str(), 1);
+    const std::uint32_t a = win::GetTickCount();
+    const std::uint32_t b = win::GetTickCount();
+    EXPECT_LT(std::uint32_t(b - a), 1000u);
 }
 
 } // namespace

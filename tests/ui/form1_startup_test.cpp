@@ -11,12 +11,14 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTabBar>
 #include <QTest>
 
 #include <cmath>
@@ -67,6 +69,57 @@ void Form1StartupTest::firstStartShowsEmptyPathsAndTheDesignedSizeCentred() {
     }
     QCOMPARE(items, (QStringList{"Datei", "Einstellungen", "Verknüpfung erstellen", "-", "Beenden",
                                  "Hilfe", "Hilfethemen", "-", "Über..."}));
+}
+
+void Form1StartupTest::everyDesignedControlIsThereWithItsCaption() {
+    Form1 w;
+    const std::vector<std::pair<const char*, QString>> captions = {
+        {"Label1", "Startpfad:"},
+        {"Label2", "Zielpfad:"},
+        {"Label3", "Regel:"},
+        {"Command1", "    Ordner laden"},
+        {"Command3", "          Synchronisieren"},
+        {"Command2", "Abbrechen"},
+        {"Command5_0", "..."},
+        {"Command5_1", "..."},
+        {"Command5_2", "..."},
+        {"Label4", "Kopiervorgang:"},
+        {"lblDateiname", "Dateiname:"},
+        {"lblVon", "Von:"},
+        {"lblNach", "Nach:"},
+        {"lblFortschritt", "Fortschritt:"},
+        {"lblGeschaetzteDauer", "Geschätzte Dauer:"},
+        {"lblFertigIn", "Fertig in ca.:"},
+        {"lblMenge", "Zu kopierende Menge:"},
+        {"lblNochDateien", "Noch zu kopieren:"},
+        {"lblGroesse", "Zu kopierende Größe:"},
+        {"lblNochGroesse", "Noch zu kopieren:"},
+        {"lblKopiergeschwindigkeit", "Kopiergeschwindigkeit:"},
+    };
+    for (const auto& [name, caption] : captions) {
+        QWidget* control = Control<QWidget>(&w, name);
+        const QVariant text = control->property("text");
+        QCOMPARE(text.toString(), caption);
+    }
+    QCOMPARE(Control<QGroupBox>(&w, "Frame1")->title(), QString("Aktuelle Datei"));
+    QCOMPARE(Control<QGroupBox>(&w, "Frame3")->title(), QString("Gesamtfortschritt"));
+    for (const char* name : {"Picture1",     "Image1",       "Picture2",
+                             "Picture3",     "Picture4",     "Picture5",
+                             "Picture6",     "PicBuf",       "DrawTextContainer",
+                             "Label6",       "Label10",      "TabStrip1",
+                             "List1",        "List2",        "Check1",
+                             "Frame2",       "Text1",        "Text2",
+                             "Combo1",       "Line1_0",      "Line1_1",
+                             "StatusBar1",   "ProgressBar1", "ProgressBar2",
+                             "ProgressBar3", "Label8_0",     "Label8_1",
+                             "Label8_2",     "Label9_0",     "Label9_1",
+                             "Label9_2",     "Label9_3",     "Label9_4",
+                             "Label9_5"})
+        QVERIFY2(w.findChild<QWidget*>(name) != nullptr, name);
+    QCOMPARE(TwipsOf(Control<QWidget>(&w, "Command1")).height, 855.0);
+    QCOMPARE(TwipsOf(Control<QWidget>(&w, "Text2")).top, 840.0);
+    QCOMPARE(Control<QTabBar>(&w, "TabStrip1Tabs")->tabText(0),
+             QString("     zu kopierende Dateien"));
 }
 
 void Form1StartupTest::whatShutdownWritesIsWhatTheNextStartShows() {

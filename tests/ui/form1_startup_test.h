@@ -8,6 +8,7 @@ private slots:
     void init();
     void cleanup();
     void firstStartShowsEmptyPathsAndTheDesignedSizeCentred();
+    void everyDesignedControlIsThereWithItsCaption();
     void whatShutdownWritesIsWhatTheNextStartShows();
     void emptyStartPathComesBackAsOneSpace();
     void windowClosedMaximisedKeepsItsLastNormalGeometry();

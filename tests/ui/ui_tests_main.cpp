@@ -12,6 +12,11 @@
 #include <QStandardPaths>
 #include <QTest>
 
+template <typename T> int Run(int argc, char* argv[]) {
+    T test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -23,29 +28,11 @@ int main(int argc, char* argv[]) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 
     int failed = 0;
-    {
-        Form1StartupTest t;
-        failed += QTest::qExec(&t, argc, argv);
-    }
-    {
-        Form1LayoutTest t;
-        failed += QTest::qExec(&t, argc, argv);
-    }
-    {
-        HyperLinkTest t;
-        failed += QTest::qExec(&t, argc, argv);
-    }
-    {
-        RulesTest t;
-        failed += QTest::qExec(&t, argc, argv);
-    }
-    {
-        LoadingTest t;
-        failed += QTest::qExec(&t, argc, argv);
-    }
-    {
-        RunTest t;
-        failed += QTest::qExec(&t, argc, argv);
-    }
+    failed += Run<Form1StartupTest>(argc, argv);
+    failed += Run<Form1LayoutTest>(argc, argv);
+    failed += Run<HyperLinkTest>(argc, argv);
+    failed += Run<RulesTest>(argc, argv);
+    failed += Run<LoadingTest>(argc, argv);
+    failed += Run<RunTest>(argc, argv);
     return failed == 0 ? 0 : 1;
 }

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 template <typename T> int Run(int argc, char* argv[]) {
@@ -20,6 +21,12 @@ template <typename T> int Run(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No window test may touch a real user's settings or trash, also one that forgets its
+    // own temporary home.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
     QApplication app(argc, argv);
     SetUpApplication(app);
     // No test may start a browser or a mail program: nothing opens unless a test says so.

@@ -49,6 +49,8 @@ void Form1::Command1_Click() {
     Combo1->setEnabled(false);
     Command1->setEnabled(false);
     Command3->setEnabled(false);
+    // The rule editor could change the rule under the running load.
+    Command5[2]->setEnabled(false);
     Picture1->resetImage();
     Picture1->raise();
 
@@ -64,6 +66,7 @@ void Form1::Command1_Click() {
     Combo1->setEnabled(true);
     Command1->setEnabled(true);
     Command3->setEnabled(true);
+    Command5[2]->setEnabled(true);
     Command1->repaint();
     Command3->repaint();
     if (closeWhenIdle_)

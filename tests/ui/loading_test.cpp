@@ -224,8 +224,14 @@ void LoadingTest::abortDuringTheScanEndsIdleWithEmptyLists() {
     Form1 w;
     w.show();
     Prepare(w, t.path("start"), t.path("ziel"));
-    // "Abbrechen" is pressed as soon as the scan lets events run.
-    QTimer::singleShot(0, Control<QPushButton>(&w, "Command2"), &QPushButton::click);
+    // "Abbrechen" is pressed as soon as the scan lets events run; the rule cannot be changed
+    // under the running load.
+    bool editorLocked = false;
+    QTimer::singleShot(0, &w, [&] {
+        editorLocked = !Control<QPushButton>(&w, "Command5_2")->isEnabled() &&
+                       !Control<QComboBox>(&w, "Combo1")->isEnabled();
+        Control<QPushButton>(&w, "Command2")->click();
+    });
     Control<QPushButton>(&w, "Command1")->click();
     QVERIFY(w.session().StartFiles.size() < 400);
     QCOMPARE(Control<QListView>(&w, "List1")->model()->rowCount(), 0);
@@ -234,6 +240,8 @@ void LoadingTest::abortDuringTheScanEndsIdleWithEmptyLists() {
     for (const char* name : {"Command1", "Command3"})
         QVERIFY(Control<QPushButton>(&w, name)->isEnabled());
     QVERIFY(Control<QComboBox>(&w, "Combo1")->isEnabled());
+    QVERIFY(editorLocked);
+    QVERIFY(Control<QPushButton>(&w, "Command5_2")->isEnabled());
 }
 
 void LoadingTest::aMillionEntriesFillScrollAndToggleQuickly() {

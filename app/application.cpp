@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "engine/maybe_do_events.h"
+#include "mainwindow/event_pump.h"
 #include "platform/desktop_launcher.h"
 
 #include <QApplication>
@@ -43,5 +44,5 @@ void SetUpApplication(QApplication& app) {
     LoadGermanStandardTexts(app);
     AddTahoma();
     InstallDesktopLauncher();
-    SetEventPump([] { QCoreApplication::processEvents(); });
+    SetEventPump(PumpPendingEvents);
 }

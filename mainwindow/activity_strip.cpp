@@ -10,19 +10,27 @@
 namespace {
 
 // The strip's picture: soft blue pulses whose pattern repeats every period, so the jump
-// back by one period cannot be seen.
+// back by one period cannot be seen. Drawn once per size; moving it only copies pixels.
 class StripImage : public QWidget {
 public:
     using QWidget::QWidget;
 
 protected:
     void paintEvent(QPaintEvent*) override {
+        if (cache_.size() != size())
+            cache_ = render(size());
         QPainter p(this);
+        p.drawImage(0, 0, cache_);
+    }
+
+private:
+    static QImage render(QSize size) {
+        QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        QPainter p(&image);
         const double period = TwipsToPixels(ActivityStrip::kPeriodTwips);
         const QColor base(0xE8, 0xEE, 0xF6);
         const QColor pulse(0x2F, 0x6F, 0xB8);
-        const int h = height();
-        for (int x = 0; x < width(); ++x) {
+        for (int x = 0; x < image.width(); ++x) {
             // Three pulses per period, each fading in and out.
             const double phase = std::fmod(x / period * 3.0, 1.0);
             const double strength = std::pow(std::sin(phase * M_PI), 6.0);
@@ -31,13 +39,16 @@ protected:
                       base.greenF() + (pulse.greenF() - base.greenF()) * strength,
                       base.blueF() + (pulse.blueF() - base.blueF()) * strength);
             p.setPen(c);
-            p.drawLine(x, 0, x, h);
+            p.drawLine(x, 0, x, image.height());
         }
-        QLinearGradient shine(0, 0, 0, h);
+        QLinearGradient shine(0, 0, 0, image.height());
         shine.setColorAt(0, QColor(255, 255, 255, 110));
         shine.setColorAt(0.5, QColor(255, 255, 255, 0));
-        p.fillRect(rect(), shine);
+        p.fillRect(image.rect(), shine);
+        return image;
     }
+
+    QImage cache_;
 };
 
 } // namespace

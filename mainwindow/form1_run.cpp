@@ -2,6 +2,7 @@
 #include "form1.h"
 
 #include "engine/form4.h"
+#include "event_pump.h"
 #include "file_list_model.h"
 #include "picture_box.h"
 #include "platform/desktop_shell.h"

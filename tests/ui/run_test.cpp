@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -198,13 +199,16 @@ void RunTest::deleteAsksOnceAndMovesOnlyTickedFilesToTheTrash() {
     model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
     QString title, text;
     AnswerDeleteQuestion(title, text);
+    // The desktop's own trash location, which follows XDG_DATA_HOME (a temporary folder here).
+    QStandardPaths::setTestModeEnabled(false);
     Control<QPushButton>(&w, "Command3")->click();
+    QStandardPaths::setTestModeEnabled(true);
     QCOMPARE(title, QString("Dateien löschen"));
     QCOMPARE(text, QString("Sollen diese 2 Dateien wirklich in den Papierkorb verschoben werden?"));
     QVERIFY(!fs::exists(t.path("ziel/x.txt")));
     QVERIFY(fs::exists(t.path("ziel/y.txt")));
     QVERIFY(!fs::exists(t.path("ziel/z.txt")));
-    QCOMPARE(TrashedNames(Q(home_->home.path())), (QStringList{"x.txt", "z.txt"}));
+    QCOMPARE(TrashedNames(Q(home_->home.path() + "/data/Trash")), (QStringList{"x.txt", "z.txt"}));
 }
 
 void RunTest::deleteForGoodRemovesTheFiles() {

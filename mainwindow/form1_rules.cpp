@@ -11,6 +11,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QTabBar>
@@ -83,13 +86,29 @@ void Form1::Command5_Click(int Index) {
     if (Index == 2) {
         auto* editor = new Form3(this);
         editor->Laden(Combo1->currentText());
+        return;
     }
+    // Until the program's own folder browser exists, the desktop's folder dialog chooses.
+    QLineEdit* box = Index == 0 ? Text1 : Text2;
+    const QString current = box->text().trimmed();
+    QFileDialog dialog(this, Index == 0 ? "Startordner suchen..." : "Zielordner suchen...",
+                       QDir(current).exists() && !current.isEmpty() ? current : QDir::homePath());
+    dialog.setObjectName("FolderDialog");
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    QString folder = dialog.selectedFiles().constFirst();
+    if (folder.size() > 1 && folder.endsWith('/'))
+        folder.chop(1);
+    box->setText(folder);
 }
 
 void Form1::connectControls() {
     connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
     connect(TabStrip1->tabs(), &QTabBar::currentChanged, this, [this] { TabStrip1_Click(); });
-    connect(Command5[2], &QPushButton::clicked, this, [this] { Command5_Click(2); });
+    for (int i = 0; i < 3; ++i)
+        connect(Command5[i], &QPushButton::clicked, this, [this, i] { Command5_Click(i); });
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,6 +95,28 @@ void LoadingTest::badPathsAreRefusedWithTheirMessage() {
     QCOMPARE(LoadAndCatchMessage(w),
              Q("Der Zielpfad: \"" + inner + "\" liegt innerhalb des Startpfads !!"));
     QVERIFY(Control<QPushButton>(&w, "Command1")->isEnabled());
+}
+
+void LoadingTest::folderButtonsPutTheChosenFolderIntoTheBox() {
+    const std::string chosen = home_->trees.folder("gewaehlt");
+    Form1 w;
+    w.show();
+    QString caption;
+    OnNextModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(dialog != nullptr);
+        caption = dialog->windowTitle();
+        SaveScreenshot(dialog, "folder-dialog");
+        dialog->selectFile(Q(chosen));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    Control<QPushButton>(&w, "Command5_1")->click();
+    QCOMPARE(caption, QString("Zielordner suchen..."));
+    QCOMPARE(Control<QLineEdit>(&w, "Text2")->text(), Q(chosen));
+    // Cancelling leaves the box as it was.
+    OnNextModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    Control<QPushButton>(&w, "Command5_0")->click();
+    QCOMPARE(Control<QLineEdit>(&w, "Text1")->text(), QString());
 }
 
 void LoadingTest::loadShowsTickedEntriesWithDetailsAndTotals() {

@@ -8,6 +8,7 @@ private slots:
     void init();
     void cleanup();
     void badPathsAreRefusedWithTheirMessage();
+    void folderButtonsPutTheChosenFolderIntoTheBox();
     void loadShowsTickedEntriesWithDetailsAndTotals();
     void untickingAnEntryUpdatesTotalsAndSelectAll();
     void selectAllOnTheDeleteTabUnticksEveryRecord();

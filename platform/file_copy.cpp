@@ -244,9 +244,7 @@ std::uint32_t GetFileAttributesA(FileOps& ops, const std::string& path) {
     struct stat st {};
     if (ops.Lstat(path, st) != 0)
         return kInvalidFileAttributes;
-    const auto slash = path.rfind('/');
-    return AttributesFromMode(st.st_mode,
-                              path.c_str() + (slash == std::string::npos ? 0 : slash + 1));
+    return AttributesOfPath(st.st_mode, path);
 }
 
 int SetFileAttributesA(FileOps& ops, const std::string& path, std::uint32_t attributes) {

@@ -74,18 +74,14 @@ public:
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0)
             return {errno, 0};
-        const auto slash = path.rfind('/');
-        const char* name = path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
-        return {0, AttributesFromMode(st.st_mode, name)};
+        return {0, AttributesOfPath(st.st_mode, path)};
     }
 
     AttributeResult GetTargetAttributes(const std::string& path) override {
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0)
             return {errno, 0};
-        const auto slash = path.rfind('/');
-        const char* name = path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
-        return {0, AttributesFromMode(st.st_mode, name)};
+        return {0, AttributesOfPath(st.st_mode, path)};
     }
 
     std::string CanonicalPath(const std::string& path) override {
@@ -131,6 +127,11 @@ std::uint32_t AttributesFromMode(unsigned mode, const char* name) {
     if ((S_ISDIR(mode) || S_ISREG(mode)) && (mode & S_IWUSR) == 0)
         attr |= kAttrReadOnly;
     return attr;
+}
+
+std::uint32_t AttributesOfPath(unsigned mode, const std::string& path) {
+    const auto slash = path.rfind('/');
+    return AttributesFromMode(mode, path.c_str() + (slash == std::string::npos ? 0 : slash + 1));
 }
 
 FileSystem& RealFileSystem() {

@@ -61,5 +61,7 @@ FileSystem& RealFileSystem();
 
 // Attribute bits from a file's mode and name, as the scanner reports them.
 std::uint32_t AttributesFromMode(unsigned mode, const char* name);
+// The same for a path, whose last component is the name.
+std::uint32_t AttributesOfPath(unsigned mode, const std::string& path);
 
 } // namespace platform

@@ -46,12 +46,6 @@ void Prepare(Form1& w, const std::string& start, const std::string& target) {
     Control<QLineEdit>(&w, "Text2")->setText(Q(target));
 }
 
-void UseRule(clsRegistry& reg, const std::string& text) {
-    reg.CreateKey(HKCU, kRootKey);
-    reg.SetStringValue(HKCU, kRulesKey, "Test", text);
-    reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Test");
-}
-
 QString LoadAndCatchMessage(Form1& w) {
     QString text;
     OnNextModal([&](QWidget* modal) {
@@ -107,7 +101,8 @@ void LoadingTest::folderButtonsPutTheChosenFolderIntoTheBox() {
         QVERIFY(dialog != nullptr);
         caption = dialog->windowTitle();
         SaveScreenshot(dialog, "folder-dialog");
-        dialog->selectFile(Q(chosen));
+        // Opening the folder and accepting chooses it, with nothing left to load in between.
+        dialog->setDirectory(Q(chosen));
         static_cast<QDialog*>(dialog)->accept();
     });
     Control<QPushButton>(&w, "Command5_1")->click();
@@ -127,12 +122,11 @@ void LoadingTest::loadShowsTickedEntriesWithDetailsAndTotals() {
     t.file("ziel/b.txt", 5, UnixTime(11, 0, 0));
     t.file("ziel/sub/c.txt", 5, UnixTime(13, 0, 0));
     t.file("ziel/alt.txt", 7, UnixTime(0, 0, 0));
-    UseRule(home_->reg, "0|4|1|1");
+    UseRule("0|4|1|1");
     Form1 w;
     w.resize(900, 560);
     w.show();
-    Prepare(w, t.path("start"), t.path("ziel"));
-    Control<QPushButton>(&w, "Command1")->click();
+    LoadFolders(&w, t.path("start"), t.path("ziel"));
 
     auto* list1 = Control<QListView>(&w, "List1");
     QAbstractItemModelTester tester(list1->model(),
@@ -181,11 +175,10 @@ void LoadingTest::untickingAnEntryUpdatesTotalsAndSelectAll() {
     for (const char* name : {"a", "b", "c"})
         t.file(std::string("start/") + name, 1024, UnixTime(12, 0, 0));
     t.folder("ziel");
-    UseRule(home_->reg, "0|0|1|1");
+    UseRule("0|0|1|1");
     Form1 w;
     w.show();
-    Prepare(w, t.path("start"), t.path("ziel"));
-    Control<QPushButton>(&w, "Command1")->click();
+    LoadFolders(&w, t.path("start"), t.path("ziel"));
     auto* model = Control<QListView>(&w, "List1")->model();
     QVERIFY(model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
     QCOMPARE(Totals(w),
@@ -202,11 +195,10 @@ void LoadingTest::selectAllOnTheDeleteTabUnticksEveryRecord() {
     t.folder("start");
     t.file("ziel/x", 10);
     t.file("ziel/y", 20);
-    UseRule(home_->reg, "0|5|1|1");
+    UseRule("0|5|1|1");
     Form1 w;
     w.show();
-    Prepare(w, t.path("start"), t.path("ziel"));
-    Control<QPushButton>(&w, "Command1")->click();
+    LoadFolders(&w, t.path("start"), t.path("ziel"));
     Control<QTabBar>(&w, "TabStrip1Tabs")->setCurrentIndex(1);
     auto* check = Control<QCheckBox>(&w, "Check1");
     QVERIFY(check->isChecked());
@@ -224,11 +216,10 @@ void LoadingTest::emptyCopyListLeavesDetailsEmpty() {
     TreeBuilder& t = home_->trees;
     t.file("start/same", 1, UnixTime(1, 0, 0));
     t.file("ziel/same", 1, UnixTime(1, 0, 0));
-    UseRule(home_->reg, "0|0|1|1");
+    UseRule("0|0|1|1");
     Form1 w;
     w.show();
-    Prepare(w, t.path("start"), t.path("ziel"));
-    Control<QPushButton>(&w, "Command1")->click();
+    LoadFolders(&w, t.path("start"), t.path("ziel"));
     QCOMPARE(Control<QListView>(&w, "List1")->model()->rowCount(), 0);
     QCOMPARE(Control<QGroupBox>(&w, "Frame2")->title(), QString());
     QCOMPARE(Control<QLabel>(&w, "Label10")->text(), QString());
@@ -243,7 +234,7 @@ void LoadingTest::abortDuringTheScanEndsIdleWithEmptyLists() {
         for (int f = 0; f < 20; ++f)
             t.file("start/d" + std::to_string(d) + "/f" + std::to_string(f), 1);
     t.folder("ziel");
-    UseRule(home_->reg, "0|4|1|1");
+    UseRule("0|4|1|1");
     Form1 w;
     w.show();
     Prepare(w, t.path("start"), t.path("ziel"));

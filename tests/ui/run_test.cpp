@@ -40,18 +40,6 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-void UseRule(clsRegistry& reg, const std::string& text) {
-    reg.CreateKey(HKCU, kRootKey);
-    reg.SetStringValue(HKCU, kRulesKey, "Test", text);
-    reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Test");
-}
-
-void Load(Form1& w, const std::string& start, const std::string& target) {
-    Control<QLineEdit>(&w, "Text1")->setText(Q(start));
-    Control<QLineEdit>(&w, "Text2")->setText(Q(target));
-    Control<QPushButton>(&w, "Command1")->click();
-}
-
 QString LabelText(Form1& w, const char* name) {
     return Control<QLabel>(&w, name)->text();
 }
@@ -100,10 +88,10 @@ void RunTest::runCopiesTickedEntriesFillsThePanelAndEndsIdle() {
     t.text("start/b.txt", "bbbb", UnixTime(12, 0, 0));
     t.text("start/sub/c.txt", "ccccc", UnixTime(12, 0, 0));
     t.folder("ziel");
-    UseRule(home_->reg, "0|0|1|1");
+    UseRule("0|0|1|1");
     Form1 w;
     w.show();
-    Load(w, t.path("start"), t.path("ziel"));
+    LoadFolders(&w, t.path("start"), t.path("ziel"));
     auto* model = Control<QListView>(&w, "List1")->model();
     model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
     // A picture of the progress panel half way through the large file.
@@ -148,10 +136,10 @@ void RunTest::failedCopiesAreListedModallyWithReasonsInStep() {
     t.text("start/3_weg.txt", "x", UnixTime(12, 0, 0));
     const std::string locked = t.text("ziel/2_gesperrt.txt", "alt", UnixTime(1, 0, 0));
     ::chmod(locked.c_str(), 0444);
-    UseRule(home_->reg, "0|0|1|1");
+    UseRule("0|0|1|1");
     Form1 w;
     w.show();
-    Load(w, t.path("start"), t.path("ziel"));
+    LoadFolders(&w, t.path("start"), t.path("ziel"));
     fs::remove(t.path("start/1_weg.txt"));
     fs::remove(t.path("start/3_weg.txt"));
     bool modal = false;
@@ -190,10 +178,10 @@ void RunTest::deleteAsksOnceAndMovesOnlyTickedFilesToTheTrash() {
     t.text("ziel/x.txt", "1");
     t.text("ziel/y.txt", "2");
     t.text("ziel/z.txt", "3");
-    UseRule(home_->reg, "0|4|1|1");
+    UseRule("0|4|1|1");
     Form1 w;
     w.show();
-    Load(w, t.path("start"), t.path("ziel"));
+    LoadFolders(&w, t.path("start"), t.path("ziel"));
     auto* model = Control<QListView>(&w, "List2")->model();
     QCOMPARE(model->rowCount(), 3);
     model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
@@ -215,10 +203,10 @@ void RunTest::deleteForGoodRemovesTheFiles() {
     TreeBuilder& t = home_->trees;
     t.folder("start");
     t.text("ziel/weg.txt", "1");
-    UseRule(home_->reg, "0|5|1|1");
+    UseRule("0|5|1|1");
     Form1 w;
     w.show();
-    Load(w, t.path("start"), t.path("ziel"));
+    LoadFolders(&w, t.path("start"), t.path("ziel"));
     QString title, text;
     AnswerDeleteQuestion(title, text);
     Control<QPushButton>(&w, "Command3")->click();
@@ -232,10 +220,10 @@ void RunTest::rulesWithoutDeletingNeverDelete() {
     t.text("start/a.txt", "a", UnixTime(12, 0, 0));
     t.text("ziel/nur_hier.txt", "bleibt", UnixTime(1, 0, 0));
     for (const char* rule : {"0|0|1|1", "0|1|1|1", "0|2|1|1", "0|3|1|1"}) {
-        UseRule(home_->reg, rule);
+        UseRule(rule);
         Form1 w;
         w.show();
-        Load(w, t.path("start"), t.path("ziel"));
+        LoadFolders(&w, t.path("start"), t.path("ziel"));
         bool asked = false;
         OnNextModal([&](QWidget*) { asked = true; });
         Control<QPushButton>(&w, "Command3")->click();
@@ -251,10 +239,10 @@ void RunTest::closingDuringARunFinishesTheFileThenCloses() {
     for (int i = 0; i < 6; ++i)
         t.file("start/f" + std::to_string(i) + ".bin", 3 << 20, UnixTime(12, 0, 0));
     t.folder("ziel");
-    UseRule(home_->reg, "0|0|1|1");
+    UseRule("0|0|1|1");
     auto* w = new Form1;
     w->show();
-    Load(*w, t.path("start"), t.path("ziel"));
+    LoadFolders(w, t.path("start"), t.path("ziel"));
     // Closed as soon as the first file is being copied.
     QTimer watcher;
     auto* name = Control<QLabel>(w, "Label8_0");
@@ -289,11 +277,11 @@ void RunTest::closingDuringALoadStopsItAndCloses() {
         for (int f = 0; f < 20; ++f)
             t.file("start/d" + std::to_string(d) + "/f" + std::to_string(f), 1);
     t.folder("ziel");
-    UseRule(home_->reg, "0|4|1|1");
+    UseRule("0|4|1|1");
     auto* w = new Form1;
     w->show();
     QTimer::singleShot(0, w, &QWidget::close);
-    Load(*w, t.path("start"), t.path("ziel"));
+    LoadFolders(w, t.path("start"), t.path("ziel"));
     QVERIFY(!w->isVisible());
     QVERIFY(w->session().StartFiles.size() < 600);
     QCOMPARE(Q(home_->reg.GetStringValue(HKCU, kRootKey, "LastDestinationDir")), Q(t.path("ziel")));
@@ -305,10 +293,10 @@ void RunTest::filesTheShellCouldNotDeleteAreListed() {
     t.folder("start");
     t.text("ziel/bleibt_nicht.txt", "1");
     t.text("ziel/schon_weg.txt", "2");
-    UseRule(home_->reg, "0|5|1|1");
+    UseRule("0|5|1|1");
     Form1 w;
     w.show();
-    Load(w, t.path("start"), t.path("ziel"));
+    LoadFolders(&w, t.path("start"), t.path("ziel"));
     fs::remove(t.path("ziel/schon_weg.txt"));
     QString title, text, report, details;
     OnNextModal([&](QWidget* modal) {

@@ -1,7 +1,12 @@
 #include "ui_test_support.h"
 
+#include "rules/rule_store.h"
+#include "shell/cls_registry.h"
+
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -36,4 +41,17 @@ void SaveScreenshot(QWidget* w, const QString& name) {
         return;
     QDir().mkpath(dir);
     w->grab().save(dir + "/" + name + ".png");
+}
+
+void UseRule(const std::string& text) {
+    clsRegistry reg;
+    reg.CreateKey(clsRegistry::HKEY_CURRENT_USER, kRootKey);
+    reg.SetStringValue(clsRegistry::HKEY_CURRENT_USER, kRulesKey, "Test", text);
+    reg.SetStringValue(clsRegistry::HKEY_CURRENT_USER, kRootKey, "LastRegel", "Test");
+}
+
+void LoadFolders(QWidget* mainWindow, const std::string& start, const std::string& target) {
+    Control<QLineEdit>(mainWindow, "Text1")->setText(QString::fromStdString(start));
+    Control<QLineEdit>(mainWindow, "Text2")->setText(QString::fromStdString(target));
+    Control<QPushButton>(mainWindow, "Command1")->click();
 }

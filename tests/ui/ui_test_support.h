@@ -22,5 +22,11 @@ void OnNextModal(std::function<void(QWidget*)> action);
 // Stops every watcher of OnNextModal that has not seen its window yet.
 void CancelModalWatchers();
 
+// Stores `text` as the rule "Test" and makes it the one the next main window starts with.
+void UseRule(const std::string& text);
+
+// Types both paths into the main window and presses "Ordner laden".
+void LoadFolders(QWidget* mainWindow, const std::string& start, const std::string& target);
+
 // Saves a picture of the widget below $GLEICHWART_SCREENSHOTS when that is set.
 void SaveScreenshot(QWidget* w, const QString& name);

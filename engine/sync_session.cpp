@@ -43,6 +43,7 @@ void SyncSession::ResetCollections() {
     FileList().swap(TargetFiles);
     FileList().swap(CopyList);
     FileList().swap(DeleteList);
+    std::vector<ScanProblem>().swap(ScanProblems);
     std::deque<MyFile>().swap(records_);
     std::deque<std::string>().swap(folders_);
     nameBlocks_.clear();

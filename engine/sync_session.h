@@ -12,6 +12,21 @@
 
 using FileList = std::vector<MyFile*>;
 
+// Which folder a root was when it was loaded: a run only goes ahead in the same folders.
+struct FolderIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool known = false;
+    bool operator==(const FolderIdentity&) const = default;
+};
+
+// A folder or file of either tree that could not be read during the load.
+struct ScanProblem {
+    std::string path;
+    int error = 0;           // the errno
+    bool inStartTree = true; // else in the target tree
+};
+
 // Everything one load and one run work on. The records, their folders and names live in
 // the session and the four lists refer to them, so a record is shared by every list that
 // holds it; a new load releases them all at once.
@@ -29,6 +44,9 @@ struct SyncSession {
     FileList CopyList;
     FileList DeleteList;
     SyncRule CurrentRule;
+    FolderIdentity StartRoot; // taken when the load began
+    FolderIdentity TargetRoot;
+    std::vector<ScanProblem> ScanProblems; // in the order they were met
     bool AbortRequested = false;
     std::int64_t TotalSize = 0;
     std::int64_t DoneSize = 0;

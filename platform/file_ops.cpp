@@ -1,7 +1,9 @@
 #include "file_ops.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 
 namespace platform {
@@ -25,7 +27,10 @@ int FileOps::Lstat(const std::string& path, struct stat& st) {
 
 int FileOps::CopyRange(int in, int out, std::size_t length, std::size_t& copied) {
     copied = 0;
-    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, length, 0);
+    ssize_t n;
+    do
+        n = ::copy_file_range(in, nullptr, out, nullptr, length, 0);
+    while (n < 0 && errno == EINTR);
     if (n < 0)
         return errno;
     copied = static_cast<std::size_t>(n);
@@ -97,6 +102,73 @@ int FileOps::SyncFileSystem(const std::string& path) {
     const int err = ::syncfs(fd) != 0 ? errno : 0;
     ::close(fd);
     return err;
+}
+
+int FileOps::OpenAt(int dirFd, const std::string& name, int flags, mode_t mode, int& fd) {
+    do
+        fd = ::openat(dirFd, name.c_str(), flags | O_CLOEXEC, mode);
+    while (fd < 0 && errno == EINTR);
+    return fd < 0 ? errno : 0;
+}
+
+int FileOps::StatAt(int dirFd, const std::string& name, struct stat& st) {
+    return ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ? errno : 0;
+}
+
+int FileOps::MkdirAt(int dirFd, const std::string& name, mode_t mode) {
+    return ::mkdirat(dirFd, name.c_str(), mode) != 0 ? errno : 0;
+}
+
+int FileOps::RenameAt(int fromDir, const std::string& from, int toDir, const std::string& to,
+                      unsigned flags) {
+    return ::renameat2(fromDir, from.c_str(), toDir, to.c_str(), flags) != 0 ? errno : 0;
+}
+
+int FileOps::LinkTempFileAt(int fd, int dirFd, const std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), dirFd, name.c_str(), AT_SYMLINK_FOLLOW) != 0 ? errno
+                                                                                         : 0;
+}
+
+int FileOps::UnlinkAt(int dirFd, const std::string& name, int flags) {
+    return ::unlinkat(dirFd, name.c_str(), flags) != 0 ? errno : 0;
+}
+
+int FileOps::ListNames(int dirFd, std::vector<std::string>& names) {
+    names.clear();
+    // A folder stream of its own, so that the caller's descriptor keeps its position.
+    const int own = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (own < 0)
+        return errno;
+    DIR* dir = ::fdopendir(own);
+    if (dir == nullptr) {
+        const int err = errno;
+        ::close(own);
+        return err;
+    }
+    int err = 0;
+    while (true) {
+        errno = 0;
+        const dirent* d = ::readdir(dir);
+        if (d == nullptr) {
+            err = errno;
+            break;
+        }
+        const char* n = d->d_name;
+        if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
+            continue;
+        names.emplace_back(n);
+    }
+    ::closedir(dir);
+    return err;
+}
+
+int FileOps::SyncFileSystemOf(int fd) {
+    return ::syncfs(fd) != 0 ? errno : 0;
+}
+
+int FileOps::Fsync(int fd) {
+    return ::fsync(fd) != 0 ? errno : 0;
 }
 
 FileOps& RealFileOps() {

@@ -4,6 +4,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <vector>
 
 namespace platform {
 
@@ -31,6 +32,26 @@ public:
     virtual int Chmod(const std::string& path, mode_t mode);
     // Writes everything of the file system that holds `path` to the disk.
     virtual int SyncFileSystem(const std::string& path);
+
+    // The same calls relative to an open folder, so that no link on the way to the folder
+    // is followed again. `name` is one path component.
+    virtual int OpenAt(int dirFd, const std::string& name, int flags, mode_t mode, int& fd);
+    // fstatat without following a link in the last component.
+    virtual int StatAt(int dirFd, const std::string& name, struct stat& st);
+    virtual int MkdirAt(int dirFd, const std::string& name, mode_t mode);
+    // renameat2; `flags` 0 or RENAME_NOREPLACE.
+    virtual int RenameAt(int fromDir, const std::string& from, int toDir, const std::string& to,
+                         unsigned flags);
+    // Gives a file opened with O_TMPFILE the name `name` in the folder; EEXIST when taken.
+    virtual int LinkTempFileAt(int fd, int dirFd, const std::string& name);
+    // unlinkat; `flags` 0 or AT_REMOVEDIR.
+    virtual int UnlinkAt(int dirFd, const std::string& name, int flags);
+    // The names in an open folder, without "." and "..", in the order the kernel gives them.
+    virtual int ListNames(int dirFd, std::vector<std::string>& names);
+    // syncfs: writes everything of the file system that holds the open file to the disk.
+    virtual int SyncFileSystemOf(int fd);
+    // fsync, for a folder whose entries must reach the disk.
+    virtual int Fsync(int fd);
 };
 
 // The calls as the kernel answers them.

@@ -6,7 +6,8 @@
 #include <fcntl.h>
 
 // The real calls, but call number `failAt` (counted from 1 over every call) fails with
-// `error` without touching anything. 0 fails nothing.
+// `error` without touching anything. 0 fails nothing. With `persist`, every call after the
+// first failure fails too, as on a disk that stays full.
 class FailingOps : public platform::FileOps {
 public:
     int failAt = 0;
@@ -14,6 +15,7 @@ public:
     bool noUnnamedFiles = false; // as on a file system without O_TMPFILE
     int calls = 0;
     bool failed = false;
+    bool persist = false;
 
     int Open(const std::string& p, int f, mode_t m, int& fd) override {
         if (noUnnamedFiles && (f & O_TMPFILE) == O_TMPFILE)
@@ -62,9 +64,36 @@ public:
         return hit() ? error : FileOps::SyncFileSystem(p);
     }
 
+    int OpenAt(int d, const std::string& n, int f, mode_t m, int& fd) override {
+        if (noUnnamedFiles && (f & O_TMPFILE) == O_TMPFILE)
+            return fd = -1, EOPNOTSUPP;
+        return hit() ? (fd = -1, error) : FileOps::OpenAt(d, n, f, m, fd);
+    }
+    int StatAt(int d, const std::string& n, struct stat& st) override {
+        return hit() ? error : FileOps::StatAt(d, n, st);
+    }
+    int MkdirAt(int d, const std::string& n, mode_t m) override {
+        return hit() ? error : FileOps::MkdirAt(d, n, m);
+    }
+    int RenameAt(int fd, const std::string& f, int td, const std::string& t, unsigned fl) override {
+        return hit() ? error : FileOps::RenameAt(fd, f, td, t, fl);
+    }
+    int LinkTempFileAt(int fd, int d, const std::string& n) override {
+        return hit() ? error : FileOps::LinkTempFileAt(fd, d, n);
+    }
+    int UnlinkAt(int d, const std::string& n, int f) override {
+        return hit() ? error : FileOps::UnlinkAt(d, n, f);
+    }
+    int ListNames(int d, std::vector<std::string>& n) override {
+        return hit() ? error : FileOps::ListNames(d, n);
+    }
+    int SyncFileSystemOf(int fd) override { return hit() ? error : FileOps::SyncFileSystemOf(fd); }
+    int Fsync(int fd) override { return hit() ? error : FileOps::Fsync(fd); }
+
 private:
     bool hit() {
-        if (++calls == failAt) {
+        ++calls;
+        if (failAt > 0 && (calls == failAt || (persist && calls > failAt))) {
             failed = true;
             return true;
         }

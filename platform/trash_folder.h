@@ -1,0 +1,41 @@
+#pragma once
+
+// The pieces of the trash that its source files share; not for use elsewhere.
+
+#include "file_ops.h"
+#include "trash.h"
+
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <vector>
+
+namespace platform {
+
+inline constexpr std::string_view kTrashInfoSuffix = ".trashinfo";
+
+// The trash of one file system while entries are moved into it.
+struct TrashFolder {
+    dev_t device = 0;
+    int error = 0; // why this file system has no usable trash
+    int files = -1;
+    int info = -1;
+    std::string encodedFolder; // how the Path= of an entry of the folder begins
+    bool unflushed = false;
+    int flushError = 0;
+};
+
+// Closes a folder's descriptor and forgets it. A folder descriptor carries no written data,
+// so its close cannot lose anything and its result does not matter.
+void CloseQuietly(FileOps& ops, int& fd);
+
+// The index in `trashes` of the trash for entries on `device` of `folder` (open as dirFd,
+// ending in "/"), opened and added when it is not there yet. Returns 0 or why that file
+// system has no usable trash.
+int FindTrash(FileOps& ops, int dirFd, const std::string& folder, dev_t device,
+              const TrashPlaces& places, std::vector<TrashFolder>& trashes, unsigned& index);
+
+// Appends TrashPathEncode(bytes) to `out`.
+void AppendTrashPathEncoded(std::string& out, std::string_view bytes);
+
+} // namespace platform

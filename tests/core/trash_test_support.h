@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// An open folder for the calls that work relative to one; closed at the end of the scope.
+class OpenFolder {
+public:
+    explicit OpenFolder(const std::string& path);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// The user's trash below the test's XDG_DATA_HOME.
+std::string HomeTrash();
+
+// The value of `key=` in a trash description; empty when the line is missing.
+std::string InfoField(const std::string& info, const std::string& key);
+// The bytes that %XX stands for.
+std::string PercentDecode(const std::string& encoded);
+// Whether a DeletionDate value has the form YYYY-MM-DDThh:mm:ss and lies, as local time,
+// within a minute of now.
+bool IsRecentDeletionDate(const std::string& value);
+
+// Every entry below `root` that is not a folder, by its path below `root`: a file's content,
+// or "-> target" for a link.
+std::map<std::string, std::string> Entries(const std::string& root);
+
+// Entries() of several roots in one map, each under its own prefix ("home/...", "tree/...").
+std::map<std::string, std::string>
+Snapshot(const std::vector<std::pair<std::string, std::string>>& prefixAndRoot);
+
+// One entry handed to the trash: its key in a Snapshot(), the Path= its description must
+// hold (decoded), and the errno the call gave for it.
+struct TrashAttempt {
+    std::string key;
+    std::string path;
+    int error = 0;
+};
+
+// What is wrong with `after` as the outcome of `attempts` on `before`, or "" when all is
+// right: each entry with error 0 left its place and lies in a trash ("<trash>/files/<n>")
+// unchanged beside its description ("<trash>/info/<n>.trashinfo"); each other entry failed
+// with `injected` and is untouched; nothing else changed, but for up to `strayInfos`
+// descriptions without an entry (when every call fails, even their removal is refused).
+std::string TrashOutcomeProblem(const std::map<std::string, std::string>& before,
+                                const std::map<std::string, std::string>& after,
+                                const std::vector<TrashAttempt>& attempts, int injected,
+                                int strayInfos);
+
+// Runs `body` in a child process with a fresh tmpfs on `dir`, in a mount namespace of its own
+// so that nothing stays mounted. Returns the child's exit code (99 when it did not exit).
+int WithOwnFileSystem(const std::string& dir, const std::function<int()>& body);

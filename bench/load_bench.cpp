@@ -27,7 +27,7 @@ public:
     void ComparisonProgress(std::int64_t) override {}
 };
 
-// A run without a window: deletions go straight to unlink, as "for good" does after "Ja".
+// A run without a window that answers the delete question "Ja".
 class SilentRun final : public RunView {
 public:
     int failures = 0;
@@ -41,13 +41,9 @@ public:
     }
     void PumpEvents() override {}
     bool StopRequested() override { return false; }
-    int DeleteFiles(const std::string& list, bool, bool) override {
-        for (std::size_t start = 0; start < list.size() && list[start] != '\0';) {
-            const std::size_t end = list.find('\0', start);
-            ::unlink(list.substr(start, end - start).c_str());
-            start = end + 1;
-        }
-        return 0;
+    bool ConfirmDelete(std::size_t, bool) override { return true; }
+    void DeleteFailed(const std::vector<DeleteFailure>& list) override {
+        failures += int(list.size());
     }
 };
 
@@ -69,8 +65,9 @@ int main(int argc, char** argv) {
     if (run) {
         const auto loaded = std::chrono::steady_clock::now();
         SilentRun runView;
-        RunCopyPhase(session, platform::RealFileOps(), runView);
-        RunDeletePhase(session, runView);
+        const RunResult outcome = RunSynchronisation(session, platform::RealFileOps(), runView);
+        if (!outcome.refused.empty())
+            std::fprintf(stderr, "%s\n", outcome.refused.c_str());
         std::printf(
             "load %.3f run %.3f failures %d ",
             std::chrono::duration<double>(loaded - begin).count(),

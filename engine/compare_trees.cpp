@@ -9,7 +9,11 @@
 
 #include "folder_loading.h"
 
+#include <algorithm>
+#include <memory>
 #include <optional>
+#include <sys/stat.h>
+#include <unordered_set>
 
 namespace {
 
@@ -32,80 +36,119 @@ bool LaterByMoreThanFiveSeconds(DateTime mine, DateTime other) {
     return mine > other + 5;
 }
 
-enum class Counterpart { Missing, Present, Unknown };
+using Seen = platform::SeenDestination;
+using Kind = Seen::Kind;
 
-// Whether the counterpart is there. A path that cannot be examined (permission denied, an
-// I/O error: anything but "does not exist") is not missing: a read error must never lead
-// to a deletion or an overwrite on the other side.
-Counterpart Probe(platform::FileSystem& fs, const std::string& path) {
-    const platform::AttributeResult a = fs.GetFileAttributes(path);
-    if (a.ok())
-        return (a.attributes & (platform::kAttrDirectory | platform::kAttrVolume)) == 0
-                   ? Counterpart::Present
-                   : Counterpart::Missing;
-    return a.missing() ? Counterpart::Missing : Counterpart::Unknown;
+// What an examination of the counterpart found.
+Seen FromState(const platform::FileState& st) {
+    if (st.missing())
+        return {Kind::Absent};
+    if (!st.ok())
+        return {Kind::Unknown}; // a link on the way, no permission, an I/O error
+    if (S_ISDIR(st.mode))
+        return {Kind::Folder};
+    if (!S_ISREG(st.mode))
+        return {Kind::Other};
+    return {Kind::File, st.size, st.lastWrite};
 }
 
-// What the comparison knows of a counterpart: the scanned record of the other tree when the
-// scan saw it, else the file system is asked.
-struct Other {
-    const MyFile* scanned = nullptr;
-    std::string path;
-    platform::FileSystem& fs;
+// The counterpart's last-write time; the zero date when there is no file to read it from.
+DateTime TimeOf(const Seen& other) {
+    return other.kind == Kind::File ? other.lastWrite : kZeroDate;
+}
 
-    DateTime lastWrite() const {
-        return scanned != nullptr ? scanned->LastWrite : fs.GetFileLastWrite(path);
-    }
-    bool exists() const { return scanned != nullptr || FileExists(fs, path); }
-    Counterpart probe() const {
-        return scanned != nullptr ? Counterpart::Present : Probe(fs, path);
-    }
-};
+enum class Counterpart { Missing, Present, Unknown };
 
-bool ChooseStartFile(const MyFile& f, const Other& other, int copyCondition) {
+// Whether the counterpart is there. One that cannot be examined (permission denied, an I/O
+// error, a link on the way: anything but "does not exist") is not missing: a read error must
+// never lead to a deletion or an overwrite on the other side. A folder of the same name
+// counts as missing, as a file is looked for.
+Counterpart Probe(const Seen& other) {
+    switch (other.kind) {
+    case Kind::Absent:
+    case Kind::Folder:
+        return Counterpart::Missing;
+    case Kind::Unknown:
+        return Counterpart::Unknown;
+    default:
+        return Counterpart::Present;
+    }
+}
+
+} // namespace
+
+bool StartFileChosen(int copyCondition, DateTime mine, const Seen& other) {
     switch (copyCondition) {
     case 0:
-        return LaterByMoreThanFiveSeconds(f.LastWrite, other.lastWrite());
+        return LaterByMoreThanFiveSeconds(mine, TimeOf(other));
     case 1:
-        return !other.exists();
+        return other.kind != Kind::File && other.kind != Kind::Other;
     case 2: {
-        const DateTime t = other.lastWrite();
-        return t != kZeroDate && LaterByMoreThanFiveSeconds(f.LastWrite, t);
+        const DateTime t = TimeOf(other);
+        return t != kZeroDate && LaterByMoreThanFiveSeconds(mine, t);
     }
     default:
         return false;
     }
 }
 
-enum class TargetChoice { None, CopyBack, Delete };
-
-TargetChoice ChooseTargetFile(const MyFile& f, const Other& other, int reverseAction) {
+TargetChoice TargetFileChoice(int reverseAction, DateTime mine, const Seen& other) {
     switch (reverseAction) {
     case 1: {
-        const DateTime t = other.lastWrite();
-        return t != kZeroDate && LaterByMoreThanFiveSeconds(f.LastWrite, t) ? TargetChoice::CopyBack
-                                                                            : TargetChoice::None;
+        const DateTime t = TimeOf(other);
+        return t != kZeroDate && LaterByMoreThanFiveSeconds(mine, t) ? TargetChoice::CopyBack
+                                                                     : TargetChoice::None;
     }
     case 2:
-        return other.probe() == Counterpart::Missing ? TargetChoice::CopyBack : TargetChoice::None;
+        return Probe(other) == Counterpart::Missing ? TargetChoice::CopyBack : TargetChoice::None;
     case 3: {
-        const Counterpart c = other.probe();
+        const Counterpart c = Probe(other);
         if (c == Counterpart::Missing)
             return TargetChoice::CopyBack;
         if (c == Counterpart::Unknown)
             return TargetChoice::None;
         // A start file whose time cannot be read is not overwritten either.
-        const DateTime t = other.lastWrite();
-        return t != kZeroDate && LaterByMoreThanFiveSeconds(f.LastWrite, t) ? TargetChoice::CopyBack
-                                                                            : TargetChoice::None;
+        const DateTime t = TimeOf(other);
+        return t != kZeroDate && LaterByMoreThanFiveSeconds(mine, t) ? TargetChoice::CopyBack
+                                                                     : TargetChoice::None;
     }
     case 4:
     case 5:
-        return other.probe() == Counterpart::Missing ? TargetChoice::Delete : TargetChoice::None;
+        return Probe(other) == Counterpart::Missing ? TargetChoice::Delete : TargetChoice::None;
     default:
         return TargetChoice::None;
     }
 }
+
+namespace {
+
+// The relative paths of the start tree that could not be read: below them nothing is known,
+// so nothing on the target side may be deleted for their sake.
+class UnreadableStart {
+public:
+    UnreadableStart(const SyncSession& session, std::size_t startRoot) {
+        for (const ScanProblem& p : session.ScanProblems)
+            if (p.inStartTree && p.path.size() >= startRoot)
+                paths_.insert(p.path.substr(startRoot));
+    }
+    // True when `relativeFolder` + `name`, or a folder above it, could not be read.
+    bool covers(std::string_view relativeFolder, std::string_view name) const {
+        if (paths_.empty())
+            return false;
+        if (paths_.count(std::string(relativeFolder) + std::string(name)) != 0)
+            return true;
+        if (paths_.count("") != 0)
+            return true;
+        for (auto slash = relativeFolder.find('/'); slash != std::string_view::npos;
+             slash = relativeFolder.find('/', slash + 1))
+            if (paths_.count(std::string(relativeFolder.substr(0, slash + 1))) != 0)
+                return true;
+        return false;
+    }
+
+private:
+    std::unordered_set<std::string> paths_;
+};
 
 } // namespace
 
@@ -129,48 +172,59 @@ bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view
     const std::size_t startRoot = RootPrefixLength(session.StartPath);
     const std::size_t targetRoot = RootPrefixLength(session.TargetPath);
     // Each tree that was scanned answers for its own files; the file system is asked only
-    // about files a scan did not see (missing, or left out by the attribute options).
+    // about files a scan did not see (missing, or left out by the attribute options), and
+    // below the other root without following links, as the run will write there.
     std::optional<TreeIndex> targetIndex;
     if (reverse != 0)
         targetIndex.emplace(session.TargetFiles, targetRoot);
-    auto counterpart = [&](const MyFile& f, bool isStart, const std::optional<TreeIndex>& index,
-                           std::size_t ownRoot) {
+    std::unique_ptr<platform::TreeReader> targetReader = fs.OpenTree(session.TargetPath);
+    auto counterpart = [&](const MyFile& f, const std::optional<TreeIndex>& index,
+                           std::size_t ownRoot, platform::TreeReader& otherTree) {
         const std::string_view folder = f.FolderView();
         const std::string_view relative =
             ownRoot <= folder.size() ? folder.substr(ownRoot) : std::string_view();
-        Other other{index ? index->find(relative, f.Name) : nullptr, std::string(), fs};
-        if (other.scanned == nullptr)
-            other.path = CounterpartPath(session, f.Path(), isStart);
-        return other;
+        if (index) {
+            if (const MyFile* scanned = index->find(relative, f.Name))
+                return Seen{Kind::File, scanned->Size, scanned->LastWrite};
+        }
+        return FromState(otherTree.Examine(relative, f.Name));
     };
     for (MyFile* f : session.StartFiles) {
         if (session.AbortRequested)
             return false;
         view.ComparisonProgress(++position);
         total += f->Size;
-        const Other other = counterpart(*f, true, targetIndex, startRoot);
-        if (ChooseStartFile(*f, other, session.CurrentRule.CopyCondition)) {
+        const Seen other = counterpart(*f, targetIndex, startRoot, *targetReader);
+        if (StartFileChosen(session.CurrentRule.CopyCondition, f->LastWrite, other)) {
             f->IsStart = true;
+            f->Counterpart = other;
             session.CopyList.push_back(f);
         }
         MaybeDoEvents();
     }
+    targetReader.reset();
     if (reverse != 0) {
         targetIndex.reset();
         std::optional<TreeIndex> startIndex;
         startIndex.emplace(session.StartFiles, startRoot);
+        std::unique_ptr<platform::TreeReader> startReader = fs.OpenTree(session.StartPath);
+        const UnreadableStart unreadable(session, startRoot);
         for (MyFile* f : session.TargetFiles) {
             if (session.AbortRequested)
                 return false;
             view.ComparisonProgress(++position);
-            const Other other = counterpart(*f, false, startIndex, targetRoot);
-            switch (ChooseTargetFile(*f, other, reverse)) {
+            const Seen other = counterpart(*f, startIndex, targetRoot, *startReader);
+            switch (TargetFileChoice(reverse, f->LastWrite, other)) {
             case TargetChoice::CopyBack:
+                f->Counterpart = other;
                 session.CopyList.push_back(f);
                 break;
-            case TargetChoice::Delete:
-                session.DeleteList.push_back(f);
+            case TargetChoice::Delete: {
+                const std::string_view folder = f->FolderView();
+                if (!unreadable.covers(folder.substr(std::min(targetRoot, folder.size())), f->Name))
+                    session.DeleteList.push_back(f);
                 break;
+            }
             case TargetChoice::None:
                 break;
             }

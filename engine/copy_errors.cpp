@@ -68,6 +68,20 @@ std::string ErrorDescription(int err) {
 
 std::string CopyErrorReason(platform::FileOps& ops, const std::string& source,
                             const std::string& destination, const platform::CopyResult& failure) {
+    // What the run found out itself needs no probing, and a destination behind a link or
+    // changed since the load is not to be probed through its path either.
+    switch (failure.problem) {
+    case platform::CopyProblem::LinkInPath:
+        return failure.side == platform::CopySide::Source
+                   ? "Ein Teil des Quellpfads ist eine symbolische Verknüpfung."
+                   : "Ein Teil des Zielpfads ist eine symbolische Verknüpfung.";
+    case platform::CopyProblem::DestinationChanged:
+        return "Die Zieldatei wurde nach dem Laden geändert.";
+    case platform::CopyProblem::SourceChanged:
+        return "Die Quelldatei wurde nach dem Laden geändert.";
+    case platform::CopyProblem::None:
+        break;
+    }
     if (!ExistsAsFile(ops, source))
         return "Quelldatei existiert nicht";
     int fd = -1;

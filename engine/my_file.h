@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/date_time.h"
+#include "platform/seen_file.h"
 
 #include <cstdint>
 #include <string>
@@ -15,6 +16,9 @@ struct MyFile {
     std::uint32_t Attributes = 0;
     std::int64_t Size = 0;
     DateTime LastWrite = kZeroDate;
+    // For an entry of the copy list: what the comparison saw at the other end, so that the
+    // run replaces only that.
+    platform::SeenDestination Counterpart;
     const std::string* Folder = nullptr; // ends in "/"
     const char* Name = "";
 

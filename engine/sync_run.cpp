@@ -1,15 +1,16 @@
 #include "sync_run.h"
 
 #include "compare_trees.h"
-#include "copy_errors.h"
+#include "copy_batch.h"
+#include "delete_phase.h"
 #include "platform/file_copy.h"
+#include "platform/file_system.h"
 #include "platform/system_info.h"
 #include "platform/user_locale.h"
 #include "sync_session.h"
 #include "texts.h"
 
-#include <algorithm>
-#include <vector>
+#include <sys/stat.h>
 
 namespace {
 
@@ -27,89 +28,63 @@ std::string AfterLastSlash(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-} // namespace
+std::size_t RootPrefixLength(const std::string& root) {
+    return root.empty() || root.back() != '/' ? root.size() + 1 : root.size();
+}
 
-namespace {
+// The part of a path below its root, up to and with the last "/".
+std::string_view RelativeFolder(std::string_view path, std::size_t rootLength) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string_view::npos || slash + 1 <= rootLength)
+        return {};
+    return path.substr(rootLength, slash + 1 - rootLength);
+}
 
-// Copies are written into temporary files and renamed into place in batches: one flush of
-// the file system makes a whole batch durable, where one flush per file would cost more than
-// the copying of many small files. Until its rename a destination keeps its old content.
-class CopyBatch {
-public:
-    static constexpr std::size_t kMaxFiles = 128; // each may hold an open file
-    static constexpr std::int64_t kMaxBytes = 64LL << 20;
-
-    CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result)
-        : ops_(ops), view_(view), result_(result) {}
-
-    void add(MyFile* f, const std::string& source, platform::StagedCopy staged) {
-        pending_.push_back({f, source, std::move(staged)});
-        bytes_ += f->Size;
-        if (pending_.size() >= kMaxFiles || bytes_ >= kMaxBytes)
-            commit();
-    }
-
-    void commit() {
-        std::vector<std::pair<dev_t, int>> synced; // one flush per file system
-        for (Pending& p : pending_) {
-            auto it = std::find_if(synced.begin(), synced.end(),
-                                   [&](const auto& d) { return d.first == p.staged.device; });
-            if (it == synced.end()) {
-                synced.emplace_back(p.staged.device, ops_.SyncFileSystem(p.staged.folder));
-                it = synced.end() - 1;
-            }
-            platform::CopyResult r;
-            if (it->second != 0) {
-                platform::DiscardStaged(ops_, p.staged);
-                r = {it->second, platform::CopySide::Destination, p.staged.destination};
-            } else {
-                r = platform::CommitStaged(ops_, p.staged);
-            }
-            if (!r.ok())
-                Failed(ops_, view_, result_, p.source, p.staged.destination, r);
-            FixAttributes(ops_, *p.file, p.staged.destination);
-        }
-        pending_.clear();
-        bytes_ = 0;
-    }
-
-    static void Failed(platform::FileOps& ops, RunView& view, RunResult& result,
-                       const std::string& source, const std::string& destination,
-                       const platform::CopyResult& r) {
-        view.CopyFailed(source, destination, CopyErrorReason(ops, source, destination, r));
-        result.anyCopyFailed = true;
-    }
-
-    // After each copy, failed or not, the destination gets the attributes the scan found.
-    static void FixAttributes(platform::FileOps& ops, const MyFile& f,
-                              const std::string& destination) {
-        if (platform::GetFileAttributesA(ops, destination) != f.Attributes)
-            platform::SetFileAttributesA(ops, destination, f.Attributes);
-    }
-
-private:
-    struct Pending {
-        MyFile* file;
-        std::string source;
-        platform::StagedCopy staged;
-    };
-    platform::FileOps& ops_;
-    RunView& view_;
-    RunResult& result_;
-    std::vector<Pending> pending_;
-    std::int64_t bytes_ = 0;
+// Both roots, opened once for the run; every folder below them is reached from these.
+struct Trees {
+    explicit Trees(platform::FileOps& ops)
+        : startRead(ops), startWrite(ops), targetRead(ops), targetWrite(ops) {}
+    platform::FolderChain startRead, startWrite, targetRead, targetWrite;
 };
 
-} // namespace
+bool SameFolder(const FolderIdentity& loaded, const platform::FileIdentity& now) {
+    return !loaded.known || (loaded.device == now.device && loaded.inode == now.inode);
+}
 
-RunResult RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view) {
-    RunResult result;
-    session.TotalSize = 0;
-    session.DoneSize = 0;
-    session.StartTicks = win::GetTickCount();
-    if (session.CopyList.empty())
-        return result;
+// Opens both roots and checks that they are still the folders that were loaded: a stick
+// pulled out and a folder created in its place must not be filled.
+std::string OpenRoots(const SyncSession& session, Trees& trees) {
+    platform::FileIdentity start, target;
+    const std::string again = " Bitte laden Sie die Ordner neu.";
+    if (trees.startRead.OpenRoot(session.StartPath, &start) != 0 ||
+        trees.startWrite.OpenRoot(session.StartPath) != 0)
+        return "Der Startordner \"" + session.StartPath + "\" ist nicht mehr vorhanden." + again;
+    if (trees.targetRead.OpenRoot(session.TargetPath, &target) != 0 ||
+        trees.targetWrite.OpenRoot(session.TargetPath) != 0)
+        return "Der Zielordner \"" + session.TargetPath + "\" ist nicht mehr vorhanden." + again;
+    if (!SameFolder(session.StartRoot, start))
+        return "Der Startordner \"" + session.StartPath +
+               "\" ist nicht mehr derselbe Ordner wie beim Laden." + again;
+    if (!SameFolder(session.TargetRoot, target))
+        return "Der Zielordner \"" + session.TargetPath +
+               "\" ist nicht mehr derselbe Ordner wie beim Laden." + again;
+    return {};
+}
 
+// A source that changed since the load is copied as it is now only while it still wins
+// under the rule against what was seen at the destination.
+bool StillChosen(const SyncSession& session, const MyFile& f, const struct stat& now) {
+    const DateTime time = DateTimeFromUnix(now.st_mtim.tv_sec);
+    if (now.st_size == f.Size && time == f.LastWrite)
+        return true;
+    if (f.IsStart)
+        return StartFileChosen(session.CurrentRule.CopyCondition, time, f.Counterpart);
+    return TargetFileChoice(session.CurrentRule.ReverseAction, time, f.Counterpart) ==
+           TargetChoice::CopyBack;
+}
+
+void RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view, Trees& trees,
+                  CopyBatch& batch, RunResult& result) {
     std::int64_t ticked = 0;
     for (const MyFile* f : session.CopyList) {
         if (f->Selected) {
@@ -120,10 +95,10 @@ RunResult RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& vi
     view.PlannedCopies(Files(ticked), FormatSize(session.TotalSize));
 
     const char separator = platform::UserDecimalSeparator();
-    CopyBatch batch(ops, view, result);
+    const std::size_t startRoot = RootPrefixLength(session.StartPath);
+    const std::size_t targetRoot = RootPrefixLength(session.TargetPath);
     std::int64_t processed = 0;
-    bool haveFolder = false;
-    std::string lastFolder;
+    platform::FolderRef lastFolder;
     for (MyFile* f : session.CopyList) {
         if (!f->Selected)
             continue;
@@ -133,67 +108,72 @@ RunResult RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& vi
         }
         const std::string source = f->Path();
         const std::string destination = CounterpartPath(session, source, f->IsStart);
-        const std::string to = UpToLastSlash(destination);
-        view.CurrentFile(AfterLastSlash(destination), UpToLastSlash(source), to);
-        // The destination folder chain is made when the folder changes; a folder that cannot
-        // be made shows up as a failed copy.
-        if (!haveFolder || to != lastFolder) {
-            platform::MakeSureDirectoryPathExists(ops, to + "/");
-            lastFolder = to;
-            haveFolder = true;
-        }
+        view.CurrentFile(AfterLastSlash(destination), UpToLastSlash(source),
+                         UpToLastSlash(destination));
         view.PumpEvents();
 
-        platform::StagedCopy staged;
-        const platform::CopyResult copy = platform::StageCopy(
-            ops, source, destination,
-            [&](std::int64_t transferred, std::int64_t fileSize) {
-                const auto elapsed =
-                    static_cast<std::int32_t>(win::GetTickCount() - session.StartTicks);
-                view.CopyProgress(CopyCallback(transferred, fileSize, session.TotalSize,
-                                               session.DoneSize, elapsed, separator));
-                view.PumpEvents();
-            },
-            false, staged);
-        if (copy.ok()) {
-            batch.add(f, source, staged);
+        platform::FolderChain& from = f->IsStart ? trees.startRead : trees.targetRead;
+        platform::FolderChain& to = f->IsStart ? trees.targetWrite : trees.startWrite;
+        const std::string_view relative =
+            RelativeFolder(f->FolderView(), f->IsStart ? startRoot : targetRoot);
+        platform::CopyEnd in{nullptr, f->Name, source};
+        platform::CopyEnd out{nullptr, f->Name, destination};
+        platform::CopyResult copy;
+        if (int err = from.Resolve(relative, false, in.folder); err != 0) {
+            copy = {err, platform::CopySide::Source, source};
+            if (err == ELOOP)
+                copy.problem = platform::CopyProblem::LinkInPath;
+        } else if (int e = to.Resolve(relative, true, out.folder); e != 0) {
+            copy = {e, platform::CopySide::Destination, destination};
+            if (e == ELOOP)
+                copy.problem = platform::CopyProblem::LinkInPath;
         } else {
-            CopyBatch::Failed(ops, view, result, source, destination, copy);
-            CopyBatch::FixAttributes(ops, *f, destination);
+            // Temporary files of a killed run are cleared once per folder this run writes in.
+            if (out.folder != lastFolder) {
+                platform::RemoveStaleTemporaries(ops, out.folder->fd);
+                lastFolder = out.folder;
+            }
+            platform::StagedCopy staged;
+            copy = platform::StageCopy(
+                ops, in, out, f->Counterpart, (f->Attributes & platform::kAttrReadOnly) != 0,
+                [&](const struct stat& now) { return StillChosen(session, *f, now); },
+                [&](std::int64_t transferred, std::int64_t fileSize) {
+                    const auto elapsed =
+                        static_cast<std::int32_t>(win::GetTickCount() - session.StartTicks);
+                    view.CopyProgress(CopyCallback(transferred, fileSize, session.TotalSize,
+                                                   session.DoneSize, elapsed, separator));
+                    view.PumpEvents();
+                },
+                false, staged);
+            if (copy.ok())
+                batch.add(*f, source, std::move(staged));
         }
+        if (!copy.ok())
+            CopyBatch::Failed(ops, view, result, source, destination, copy);
         session.DoneSize += f->Size;
         ++processed;
         view.FilesLeft(Files(ticked - processed));
     }
-    batch.commit(); // also when the window is closing: these copies are complete
+    // Also when the run was stopped: these copies are complete.
+    batch.finish();
+}
+
+} // namespace
+
+RunResult RunSynchronisation(SyncSession& session, platform::FileOps& ops, RunView& view) {
+    RunResult result;
+    session.TotalSize = 0;
+    session.DoneSize = 0;
+    session.StartTicks = win::GetTickCount();
+    Trees trees(ops);
+    result.refused = OpenRoots(session, trees);
+    if (!result.refused.empty())
+        return result;
+
+    CopyBatch batch(ops, view, result);
+    if (!session.CopyList.empty())
+        RunCopyPhase(session, ops, view, trees, batch, result);
+    if (!result.stoppedEarly)
+        RunDeletePhase(session, ops, view, trees.targetWrite, batch.takeWritten(), result);
     return result;
-}
-
-void RunDeletePhase(SyncSession& session, RunView& view) {
-    const int reverse = session.CurrentRule.ReverseAction;
-    if ((reverse != 4 && reverse != 5) || session.DeleteList.empty())
-        return;
-    std::string pathList;
-    for (const MyFile* f : session.DeleteList) {
-        if (f->Selected) {
-            pathList += f->Path();
-            pathList += '\0';
-        }
-    }
-    if (pathList.empty())
-        return;
-    pathList += '\0';
-    view.StatusText("Löschvorgang...");
-    view.DeleteFiles(EnsureDoubleNull(std::move(pathList)), reverse == 4, true);
-}
-
-std::string EnsureDoubleNull(std::string text) {
-    const std::size_t n = text.size();
-    if (n >= 2 && text[n - 1] == '\0' && text[n - 2] == '\0')
-        return text;
-    if (n == 0 || text[n - 1] != '\0')
-        text.append(2, '\0');
-    else
-        text += '\0';
-    return text;
 }

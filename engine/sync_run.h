@@ -2,7 +2,9 @@
 
 #include "copy_progress.h"
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 struct SyncSession;
 namespace platform {
@@ -26,23 +28,32 @@ public:
                             const std::string& reason) = 0;
     // Lets the window repaint and answer input.
     virtual void PumpEvents() = 0;
-    // True once the window is being closed: the run ends after the file being copied.
+    // True once the user stopped the run or closes the window: the run ends after the file
+    // being copied, and the delete phase is skipped.
     virtual bool StopRequested() = 0;
-    // One delete operation of the shell for every path of the double-NUL-terminated list,
-    // with its own question and its own report of what it could not delete.
-    virtual int DeleteFiles(const std::string& pathList, bool toRecycleBin, bool confirm) = 0;
+    // One question for all `count` files about to be deleted; true to go ahead.
+    virtual bool ConfirmDelete(std::size_t count, bool toRecycleBin) = 0;
+    // Every file that could not be deleted, with its reason; only called when there are any.
+    virtual void DeleteFailed(const std::vector<struct DeleteFailure>& failures) = 0;
+};
+
+struct DeleteFailure {
+    std::string path;
+    std::string reason;
 };
 
 struct RunResult {
+    // Not empty when the run did not start because a root is no longer the loaded folder;
+    // then no file was touched and this is the message for the user.
+    std::string refused;
     bool anyCopyFailed = false;
-    bool stoppedEarly = false; // the window was closed: the remaining entries were left
+    bool stoppedEarly = false; // stopped by the user: the remaining entries were left
+    bool deleteDeclined = false;
+    std::size_t deleted = 0;
+    std::size_t deleteFailures = 0;
 };
 
-// Copies every ticked entry of the copy list in its own direction.
-RunResult RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view);
-
-// Hands the ticked entries of the delete list to the shell when the rule deletes.
-void RunDeletePhase(SyncSession& session, RunView& view);
-
-// Makes the text end in two NUL characters.
-std::string EnsureDoubleNull(std::string text);
+// The whole run: checks that both roots are still the loaded folders, copies every ticked
+// entry of the copy list in its own direction, then deletes the ticked entries of the delete
+// list when the rule deletes, and makes everything it did durable before it returns.
+RunResult RunSynchronisation(SyncSession& session, platform::FileOps& ops, RunView& view);

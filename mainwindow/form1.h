@@ -116,7 +116,8 @@ private:
                     const std::string& reason) override;
     void PumpEvents() override;
     bool StopRequested() override;
-    int DeleteFiles(const std::string& pathList, bool toRecycleBin, bool confirm) override;
+    bool ConfirmDelete(std::size_t count, bool toRecycleBin) override;
+    void DeleteFailed(const std::vector<DeleteFailure>& failures) override;
     void setRunControlsEnabled(bool enabled);
 
     SyncSession session_;

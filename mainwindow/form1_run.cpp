@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -38,11 +39,13 @@ void Form1::Command3_Click() {
     Picture3->raise();
     QCoreApplication::processEvents();
 
-    const RunResult result = RunCopyPhase(session_, platform::RealFileOps(), *this);
-    if (!result.stoppedEarly)
-        RunDeletePhase(session_, *this);
+    session_.AbortRequested = false; // "Abbrechen" now stops the run
+    const RunResult result = RunSynchronisation(session_, platform::RealFileOps(), *this);
+    if (!result.refused.empty() && !closeWhenIdle_)
+        QMessageBox::critical(this, "Fehler...", Text(result.refused));
 
-    StatusBar1->setPanelText(1, "Synchronisierung beendet");
+    StatusBar1->setPanelText(1, result.stoppedEarly ? "Synchronisierung abgebrochen"
+                                                    : "Synchronisierung beendet");
     if (result.anyCopyFailed && form4_ && !closeWhenIdle_)
         form4_->exec(); // the window deletes itself when it is closed
     setWindowTitle("Gleichwart");
@@ -106,9 +109,19 @@ void Form1::PumpEvents() {
 }
 
 bool Form1::StopRequested() {
-    return closeWhenIdle_;
+    return closeWhenIdle_ || session_.AbortRequested;
 }
 
-int Form1::DeleteFiles(const std::string& pathList, bool toRecycleBin, bool confirm) {
-    return ShellDeleteFiles(this, pathList, toRecycleBin, confirm);
+bool Form1::ConfirmDelete(std::size_t count, bool toRecycleBin) {
+    return AskDeleteQuestion(this, count, toRecycleBin);
+}
+
+void Form1::DeleteFailed(const std::vector<DeleteFailure>& failures) {
+    if (closeWhenIdle_)
+        return;
+    QStringList lines;
+    lines.reserve(qsizetype(failures.size()));
+    for (const DeleteFailure& f : failures)
+        lines << Text(f.path) + " (" + Text(f.reason) + ")";
+    ShowDeleteFailures(this, lines);
 }

@@ -5,21 +5,19 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace platform {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 20; // progress is reported at least every MiB
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
 
 // A write that runs out of room or rights is the destination's fault; anything else while
 // moving data is laid at the source's door.
@@ -37,10 +35,9 @@ CopySide SideOf(int err) {
     }
 }
 
-std::string TemporaryName(const std::string& folder) {
+std::string TemporaryName() {
     static std::atomic<unsigned> counter{0};
-    return folder + (folder.back() == '/' ? "" : "/") + kTemporaryPrefix +
-           std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    return kTemporaryPrefix + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
 }
 
 mode_t CurrentUmask() {
@@ -59,15 +56,16 @@ struct CopyState {
     int in = -1;
     int out = -1;
     std::string tempName; // set once the temporary file has a name
-    bool renamed = false;
+    int tempFolder = -1;  // the folder that holds it
+    bool handedOver = false;
 
     ~CopyState() {
         if (out >= 0)
             ops.Close(out);
         if (in >= 0)
             ops.Close(in);
-        if (!tempName.empty() && !renamed)
-            ops.Unlink(tempName);
+        if (!tempName.empty() && !handedOver)
+            ops.UnlinkAt(tempFolder, tempName, 0);
     }
 };
 
@@ -117,115 +115,247 @@ CopyResult CopyData(CopyState& s, const std::string& source, const std::string& 
 
 } // namespace
 
-CopyResult StageCopy(FileOps& ops, const std::string& source, const std::string& destination,
+CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destination,
+                     const SeenDestination& seen, bool readOnly, const SourceCheck& sourceCheck,
                      const CopyProgress& progress, bool flush, StagedCopy& staged) {
-    CopyState s{ops};
-    if (int err = ops.Open(source, O_RDONLY | O_NOFOLLOW | O_NONBLOCK, 0, s.in); err != 0)
-        return Fail(err, CopySide::Source, source);
+    CopyState s{ops, -1, -1, {}, -1, false};
+    if (int err =
+            ops.OpenAt(source.folder->fd, source.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK, 0, s.in);
+        err != 0)
+        return Fail(err, CopySide::Source, source.path);
     struct stat st {};
     if (int err = ops.Fstat(s.in, st); err != 0)
-        return Fail(err, CopySide::Source, source);
+        return Fail(err, CopySide::Source, source.path);
     if (!S_ISREG(st.st_mode))
-        return Fail(EINVAL, CopySide::Source, source);
+        return Fail(EINVAL, CopySide::Source, source.path);
+    if (sourceCheck && !sourceCheck(st))
+        return {0, CopySide::Source, source.path, CopyProblem::SourceChanged};
 
-    struct stat old {};
-    if (ops.Lstat(destination, old) == 0) {
-        if (S_ISDIR(old.st_mode))
-            return Fail(EISDIR, CopySide::Destination, destination);
-        if (S_ISREG(old.st_mode) && (old.st_mode & S_IWUSR) == 0)
-            return Fail(EACCES, CopySide::Destination, destination); // read-only, as on Windows
+    const int dirFd = destination.folder->fd;
+    if (seen.kind == SeenDestination::Kind::Folder)
+        return Fail(EISDIR, CopySide::Destination, destination.path);
+    if (seen.kind != SeenDestination::Kind::Absent) {
+        // A file is replaced: it must still be the one the comparison saw, and writable
+        // unless its read-only mark came from the mirror itself.
+        struct stat old {};
+        const int err = ops.StatAt(dirFd, destination.name, old);
+        if (err != 0 && err != ENOENT)
+            return Fail(err, CopySide::Destination, destination.path);
+        if (err == 0 && S_ISDIR(old.st_mode))
+            return Fail(EISDIR, CopySide::Destination, destination.path);
+        if (err == 0 && !S_ISREG(old.st_mode))
+            return Fail(EINVAL, CopySide::Destination, destination.path);
+        if (seen.kind == SeenDestination::Kind::Unknown || err != 0 || !StillAsSeen(old, seen))
+            return {0, CopySide::Destination, destination.path, CopyProblem::DestinationChanged};
+        const bool sourceReadOnly = (st.st_mode & S_IWUSR) == 0;
+        if ((old.st_mode & S_IWUSR) == 0 && !sourceReadOnly)
+            return Fail(EACCES, CopySide::Destination, destination.path);
     }
 
     // An unnamed file vanishes by itself if the program dies while writing it; where the
     // file system has no such files, a named temporary file takes its place.
-    const std::string folder = FolderOf(destination);
     bool unnamed = true;
-    int err = ops.Open(folder, O_TMPFILE | O_WRONLY, 0600, s.out);
+    int err = ops.OpenAt(dirFd, ".", O_TMPFILE | O_WRONLY, 0600, s.out);
     if (err == EOPNOTSUPP || err == EISDIR || err == EINVAL) {
         unnamed = false;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::string name = TemporaryName(folder);
-            err = ops.Open(name, O_WRONLY | O_CREAT | O_EXCL, 0600, s.out);
-            if (err == 0)
+            const std::string name = TemporaryName();
+            err = ops.OpenAt(dirFd, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600, s.out);
+            if (err == 0) {
                 s.tempName = name;
+                s.tempFolder = dirFd;
+            }
             if (err != EEXIST)
                 break;
         }
     }
     if (err != 0)
-        return Fail(err, CopySide::Destination, destination);
+        return Fail(err, CopySide::Destination, destination.path);
 
     if (progress)
         progress(0, st.st_size);
-    if (CopyResult r = CopyData(s, source, destination, st.st_size, progress); !r.ok())
+    if (CopyResult r = CopyData(s, source.path, destination.path, st.st_size, progress); !r.ok())
         return r;
-    if (int e = ops.Fchmod(s.out, st.st_mode & 07777); e != 0)
-        return Fail(e, CopySide::Destination, destination);
+    // Set-user-ID and set-group-ID bits are not handed on: a copy is data, not a privilege.
+    mode_t mode = st.st_mode & 0777;
+    if (readOnly)
+        mode &= ~mode_t(0222);
+    else if ((mode & S_IWUSR) == 0)
+        mode |= (0222 & ~CurrentUmask()) | S_IWUSR;
+    if (int e = ops.Fchmod(s.out, mode); e != 0)
+        return Fail(e, CopySide::Destination, destination.path);
     const timespec times[2] = {st.st_atim, st.st_mtim};
     if (int e = ops.Futimens(s.out, times); e != 0)
-        return Fail(e, CopySide::Destination, destination);
+        return Fail(e, CopySide::Destination, destination.path);
     // The data is on the disk before the name points at it: after a power cut the
     // destination is the old file or the complete new one. A batch is flushed as a whole
-    // before its renames instead.
+    // before its commits instead.
     if (flush) {
         if (int e = ops.Fdatasync(s.out); e != 0)
-            return Fail(e, CopySide::Destination, destination);
+            return Fail(e, CopySide::Destination, destination.path);
     }
     struct stat written {};
     if (int e = ops.Fstat(s.out, written); e != 0)
-        return Fail(e, CopySide::Destination, destination);
+        return Fail(e, CopySide::Destination, destination.path);
     // An unnamed file stays open and nameless until its commit, so that a program that
     // dies in between leaves nothing behind.
     if (!unnamed) {
         const int out = s.out;
         s.out = -1;
         if (int e = ops.Close(out); e != 0)
-            return Fail(e, CopySide::Destination, destination);
+            return Fail(e, CopySide::Destination, destination.path);
     }
     staged.fd = s.out;
     staged.temporary = s.tempName;
     staged.destination = destination;
-    staged.folder = folder;
-    staged.device = written.st_dev;
+    staged.seen = seen;
+    staged.written = {static_cast<std::uint64_t>(written.st_dev),
+                      static_cast<std::uint64_t>(written.st_ino)};
     s.out = -1;
-    s.renamed = true; // handed over to the caller
+    s.handedOver = true;
     return {};
 }
 
-CopyResult CommitStaged(FileOps& ops, StagedCopy& staged) {
-    if (staged.fd >= 0) {
-        const std::string name = TemporaryName(staged.folder);
-        const int linked = ops.LinkTempFile(staged.fd, name);
-        const int closed = ops.Close(staged.fd);
-        staged.fd = -1;
-        if (linked != 0)
-            return Fail(linked, CopySide::Destination, staged.destination);
-        staged.temporary = name;
-        if (closed != 0) {
-            ops.Unlink(staged.temporary);
-            return Fail(closed, CopySide::Destination, staged.destination);
+namespace {
+
+CopyResult Changed(const StagedCopy& staged) {
+    return {0, CopySide::Destination, staged.destination.path, CopyProblem::DestinationChanged};
+}
+
+// Gives an unnamed staged file a temporary name beside its destination.
+int NameUnnamed(FileOps& ops, StagedCopy& staged) {
+    const int dirFd = staged.destination.folder->fd;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = TemporaryName();
+        const int err = ops.LinkTempFileAt(staged.fd, dirFd, name);
+        if (err == 0) {
+            staged.temporary = name;
+            return 0;
         }
+        if (err != EEXIST)
+            return err;
     }
-    if (int e = ops.Rename(staged.temporary, staged.destination); e != 0) {
-        ops.Unlink(staged.temporary);
-        return Fail(e, CopySide::Destination, staged.destination);
+    return EEXIST;
+}
+
+} // namespace
+
+CopyResult CommitStaged(FileOps& ops, StagedCopy& staged) {
+    const int dirFd = staged.destination.folder->fd;
+    const std::string& name = staged.destination.name;
+    CopyResult result;
+    if (staged.seen.kind == SeenDestination::Kind::Absent) {
+        // A new file takes only a free name: one that appeared since the load is not ours.
+        int err = 0;
+        if (staged.fd >= 0) {
+            err = ops.LinkTempFileAt(staged.fd, dirFd, name);
+        } else {
+            err = ops.RenameAt(dirFd, staged.temporary, dirFd, name, RENAME_NOREPLACE);
+            if (err == EINVAL || err == ENOSYS || err == EOPNOTSUPP) {
+                struct stat st {};
+                err = ops.StatAt(dirFd, name, st) == 0
+                          ? EEXIST
+                          : ops.RenameAt(dirFd, staged.temporary, dirFd, name, 0);
+            }
+            if (err == 0)
+                staged.temporary.clear();
+        }
+        if (err == EEXIST)
+            result = Changed(staged);
+        else if (err != 0)
+            result = Fail(err, CopySide::Destination, staged.destination.path);
+    } else {
+        struct stat now {};
+        const int err = ops.StatAt(dirFd, name, now);
+        if (err != 0 && err != ENOENT)
+            result = Fail(err, CopySide::Destination, staged.destination.path);
+        else if (err != 0 || !StillAsSeen(now, staged.seen))
+            result = Changed(staged);
+        else if (int e = staged.fd >= 0 ? NameUnnamed(ops, staged) : 0; e != 0)
+            result = Fail(e, CopySide::Destination, staged.destination.path);
+        else if (int r = ops.RenameAt(dirFd, staged.temporary, dirFd, name, 0); r != 0)
+            result = Fail(r, CopySide::Destination, staged.destination.path);
+        else
+            staged.temporary.clear();
     }
-    return {};
+    DiscardStaged(ops, staged); // closes the unnamed file; removes a name that was not used
+    return result;
 }
 
 void DiscardStaged(FileOps& ops, StagedCopy& staged) {
     if (staged.fd >= 0) {
         ops.Close(staged.fd); // a nameless file is gone with its last descriptor
         staged.fd = -1;
-    } else {
-        ops.Unlink(staged.temporary);
+    }
+    if (!staged.temporary.empty() && staged.destination.folder) {
+        ops.UnlinkAt(staged.destination.folder->fd, staged.temporary, 0);
+        staged.temporary.clear();
     }
 }
 
+bool StillAsSeen(const struct stat& now, const SeenDestination& seen) {
+    return seen.kind == SeenDestination::Kind::File && S_ISREG(now.st_mode) &&
+           now.st_size == seen.size && DateTimeFromUnix(now.st_mtim.tv_sec) == seen.lastWrite;
+}
+
+void RemoveStaleTemporaries(FileOps& ops, int folderFd) {
+    std::vector<std::string> names;
+    if (ops.ListNames(folderFd, names) != 0)
+        return;
+    const std::string prefix = kTemporaryPrefix;
+    for (const std::string& n : names) {
+        if (n.compare(0, prefix.size(), prefix) != 0 || n.size() < prefix.size() + 6 ||
+            n.compare(n.size() - 4, 4, ".tmp") != 0)
+            continue;
+        const long pid = std::strtol(n.c_str() + prefix.size(), nullptr, 10);
+        // Only the files of a run that is gone: a live process may still commit its own.
+        if (pid <= 0 || pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 ||
+            errno != ESRCH)
+            continue;
+        ops.UnlinkAt(folderFd, n, 0);
+    }
+}
+
+namespace {
+
+// The folder of a path and the name in it.
+std::pair<std::string, std::string> Split(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {".", path};
+    return {slash == 0 ? std::string("/") : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+int OpenFolderOf(FileOps& ops, const std::string& folder, FolderRef& ref) {
+    int fd = -1;
+    if (int err = ops.Open(folder, O_RDONLY | O_DIRECTORY, 0, fd); err != 0)
+        return err;
+    ref = std::make_shared<OpenFolder>(ops, fd);
+    return 0;
+}
+
+} // namespace
+
 CopyResult CopyFileEx(FileOps& ops, const std::string& source, const std::string& destination,
                       const CopyProgress& progress) {
+    const auto [sourceFolder, sourceName] = Split(source);
+    const auto [targetFolder, targetName] = Split(destination);
+    CopyEnd from{nullptr, sourceName, source};
+    CopyEnd to{nullptr, targetName, destination};
+    if (int err = OpenFolderOf(ops, sourceFolder, from.folder); err != 0)
+        return Fail(err, CopySide::Source, source);
+    if (int err = OpenFolderOf(ops, targetFolder, to.folder); err != 0)
+        return Fail(err, CopySide::Destination, destination);
+    // Whatever is there now is what this copy replaces.
+    SeenDestination seen{SeenDestination::Kind::Absent};
+    struct stat st {};
+    if (ops.StatAt(to.folder->fd, targetName, st) == 0)
+        seen = {S_ISDIR(st.st_mode)   ? SeenDestination::Kind::Folder
+                : S_ISREG(st.st_mode) ? SeenDestination::Kind::File
+                                      : SeenDestination::Kind::Other,
+                st.st_size, DateTimeFromUnix(st.st_mtim.tv_sec)};
     StagedCopy staged; // committed or discarded below, so never left open
-    if (CopyResult r = StageCopy(ops, source, destination, progress, true, staged); !r.ok())
+    if (CopyResult r = StageCopy(ops, from, to, seen, false, {}, progress, true, staged); !r.ok())
         return r;
     return CommitStaged(ops, staged);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "date_time.h"
 #include "file_ops.h"
+#include "folder_chain.h"
+#include "seen_file.h"
 
 #include <cstdint>
 #include <functional>
@@ -11,49 +14,79 @@ namespace platform {
 // Where a copy failed: reading the source or writing the destination.
 enum class CopySide { None, Source, Destination };
 
+// Failures that are not a system call's errno.
+enum class CopyProblem : std::uint8_t {
+    None,
+    LinkInPath,         // a folder on the way to the destination is a symbolic link
+    DestinationChanged, // the destination is no longer what the comparison saw
+    SourceChanged,      // the source changed since the load and is no longer newer
+};
+
 struct CopyResult {
     int error = 0; // 0 on success, else the errno
     CopySide side = CopySide::None;
     std::string path; // the path the failing call was about
-    bool ok() const { return error == 0; }
+    CopyProblem problem = CopyProblem::None;
+    bool ok() const { return error == 0 && problem == CopyProblem::None; }
 };
 
 // Told the bytes copied so far and the file's size: first with 0, then after every chunk.
 using CopyProgress = std::function<void(std::int64_t transferred, std::int64_t fileSize)>;
+// Asked with the source as it is now, before any data moves; false leaves the copy out.
+using SourceCheck = std::function<bool(const struct stat& now)>;
 
-// Copies a file as CopyFileExA does, but never leaves a partial destination: the data goes
-// into a temporary file beside the destination, gets the source's mode and last-write time,
-// is flushed to the disk and only then renamed over the destination. A destination without
-// the owner's write permission is refused with EACCES, as a read-only file is on Windows.
-// On any failure the temporary file is removed and the old destination is untouched.
-CopyResult CopyFileEx(FileOps& ops, const std::string& source, const std::string& destination,
-                      const CopyProgress& progress);
-
-// A copy written completely into a temporary file beside its destination, waiting to be
-// renamed into place.
-struct StagedCopy {
-    int fd = -1;           // an open nameless file, where the file system has them
-    std::string temporary; // else the temporary file's name
-    std::string destination;
-    std::string folder;
-    dev_t device = 0; // the file system it lies on
+// One end of a copy: an open folder, the name in it and the whole path for messages.
+struct CopyEnd {
+    FolderRef folder;
+    std::string name;
+    std::string path;
 };
 
-// The first half of CopyFileEx: the data, mode and time in a temporary file. With
+// A copy written completely into a temporary file in its destination folder, waiting to
+// be put in place.
+struct StagedCopy {
+    int fd = -1;           // an open nameless file, where the file system has them
+    std::string temporary; // else the temporary file's name in the folder
+    CopyEnd destination;
+    SeenDestination seen;
+    FileIdentity written; // the new file, as it will be found under its name
+};
+
+// The first half of a copy: the data, mode and time in a temporary file beside the
+// destination. The mode is the source's without set-user-ID and set-group-ID bits, without
+// write permission when `readOnly`. A read-only destination (no owner write bit) refuses with
+// EACCES, as on Windows, unless `sourceReadOnly` says the mark came from the mirror. With
 // `flush` the data is on the disk when it returns; without, the caller makes a whole batch
-// durable at once (SyncFileSystem) before committing any of it.
-CopyResult StageCopy(FileOps& ops, const std::string& source, const std::string& destination,
+// durable at once (SyncFileSystemOf) before committing any of it.
+CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destination,
+                     const SeenDestination& seen, bool readOnly, const SourceCheck& sourceCheck,
                      const CopyProgress& progress, bool flush, StagedCopy& staged);
-// Renames the staged copy over its destination; on failure the temporary file is removed.
+// Puts the staged copy in place, after looking once more that the destination is still what
+// was seen: a new file is linked to its free name, a replacement renamed over the old file.
+// On failure the temporary file is removed and the destination left as it is.
 CopyResult CommitStaged(FileOps& ops, StagedCopy& staged);
 // Removes a staged copy that will not be committed.
 void DiscardStaged(FileOps& ops, StagedCopy& staged);
 
+// Copies `source` to `destination` (whose folder must exist) at once, flushed, replacing
+// whatever is there: the copy of a single file outside a run.
+CopyResult CopyFileEx(FileOps& ops, const std::string& source, const std::string& destination,
+                      const CopyProgress& progress);
+
+// The temporary files of the copy are named with this prefix, the process ID and a number.
+inline constexpr const char* kTemporaryPrefix = ".gleichwart-";
+// Removes the temporary files that a run which no longer lives left in the open folder.
+void RemoveStaleTemporaries(FileOps& ops, int folderFd);
+
+// True when a file as it is now still looks as `seen` describes it.
+bool StillAsSeen(const struct stat& now, const SeenDestination& seen);
+
+} // namespace platform
+
+namespace platform {
+
 // Creates every missing folder of `path` (up to its last "/"); the result of the last mkdir.
 int MakeSureDirectoryPathExists(FileOps& ops, const std::string& path);
-
-// The temporary files of the copy are named with this prefix.
-inline constexpr const char* kTemporaryPrefix = ".gleichwart-";
 
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 // The attribute bits of a path (a link is not followed), or kInvalidFileAttributes.

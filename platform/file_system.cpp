@@ -1,5 +1,8 @@
 #include "file_system.h"
 
+#include "file_ops.h"
+#include "folder_chain.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -106,7 +109,47 @@ public:
     }
 };
 
+class RealTreeReader final : public TreeReader {
+public:
+    explicit RealTreeReader(const std::string& root) : chain_(RealFileOps()) {
+        rootError_ = chain_.OpenRoot(root);
+    }
+    FileState Examine(std::string_view relativeFolder, const std::string& name) override {
+        FileState state;
+        if (rootError_ != 0) {
+            state.error = rootError_;
+            return state;
+        }
+        FolderRef folder;
+        if (int err = chain_.Resolve(relativeFolder, false, folder); err != 0) {
+            state.error = err;
+            return state;
+        }
+        struct stat st {};
+        if (int err = RealFileOps().StatAt(folder->fd, name, st); err != 0) {
+            state.error = err;
+            return state;
+        }
+        state.mode = st.st_mode;
+        state.size = st.st_size;
+        state.lastWrite = DateTimeFromUnix(st.st_mtim.tv_sec);
+        return state;
+    }
+
+private:
+    FolderChain chain_;
+    int rootError_ = 0;
+};
+
 } // namespace
+
+std::unique_ptr<TreeReader> FileSystem::OpenTree(const std::string& root) {
+    return std::make_unique<RealTreeReader>(root);
+}
+
+bool FileState::missing() const {
+    return error == ENOENT || error == ENOTDIR;
+}
 
 bool AttributeResult::missing() const {
     return error == ENOENT || error == ENOTDIR;

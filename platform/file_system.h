@@ -3,7 +3,9 @@
 #include "date_time.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -36,6 +38,25 @@ struct AttributeResult {
     bool missing() const;
 };
 
+// One entry as examined below a root, without following any link on the way.
+struct FileState {
+    int error = 0; // ENOENT or ENOTDIR: not there; ELOOP: a link on the way; else unknown
+    unsigned mode = 0;
+    std::int64_t size = 0;
+    DateTime lastWrite = kZeroDate;
+    bool ok() const { return error == 0; }
+    bool missing() const;
+};
+
+// Examines entries below one root, folder by folder; the folders on the way are opened one
+// component at a time and never through a link, as the run does when it writes there.
+class TreeReader {
+public:
+    virtual ~TreeReader() = default;
+    // `relativeFolder` is "" or components each ending in "/".
+    virtual FileState Examine(std::string_view relativeFolder, const std::string& name) = 0;
+};
+
 // The file operations of the engine, behind an interface so that tests can make any of them
 // fail. Paths are bytes, passed to the kernel unchanged.
 class FileSystem {
@@ -54,6 +75,8 @@ public:
     virtual DateTime GetFileLastWrite(const std::string& path) = 0;
     // The path with every link and "." or ".." resolved; empty when that fails.
     virtual std::string CanonicalPath(const std::string& path) = 0;
+    // A reader of the entries below `root` (which may itself be a link to a folder).
+    virtual std::unique_ptr<TreeReader> OpenTree(const std::string& root);
 };
 
 // The real file system of this machine.

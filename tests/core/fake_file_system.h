@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 // The real file system, with chosen paths answering as if they could not be examined.
@@ -33,8 +34,29 @@ public:
     std::string CanonicalPath(const std::string& path) override {
         return platform::RealFileSystem().CanonicalPath(path);
     }
+    std::unique_ptr<platform::TreeReader> OpenTree(const std::string& root) override {
+        return std::make_unique<Reader>(*this, root);
+    }
 
 private:
+    // The real reader, with the chosen paths failing.
+    class Reader : public platform::TreeReader {
+    public:
+        Reader(const FailingFileSystem& fs, const std::string& root)
+            : fs_(fs), root_(root.empty() || root.back() != '/' ? root + "/" : root),
+              real_(platform::RealFileSystem().OpenTree(root)) {}
+        platform::FileState Examine(std::string_view folder, const std::string& name) override {
+            platform::FileState st;
+            st.error = fs_.failure(root_ + std::string(folder) + name);
+            return st.error != 0 ? st : real_->Examine(folder, name);
+        }
+
+    private:
+        const FailingFileSystem& fs_;
+        std::string root_;
+        std::unique_ptr<platform::TreeReader> real_;
+    };
+
     int failure(const std::string& path) const {
         for (const auto& [prefix, err] : failures_)
             if (path.compare(0, prefix.size(), prefix) == 0)

@@ -46,8 +46,9 @@ public:
     std::vector<std::string> nach;
     std::vector<CopyProgressDisplay> progress;
     std::vector<Failure> failures;
-    std::vector<std::string> deleteCalls;
-    bool toRecycleBin = false;
+    std::vector<std::pair<std::size_t, bool>> questions; // count, to the trash
+    bool answer = true;
+    std::vector<DeleteFailure> deleteFailures;
     int stopAfter = -1; // StopRequested answers true from this question on
     int stopQuestions = 0;
 
@@ -66,11 +67,11 @@ public:
     }
     void PumpEvents() override {}
     bool StopRequested() override { return stopAfter >= 0 && ++stopQuestions > stopAfter; }
-    int DeleteFiles(const std::string& list, bool recycle, bool) override {
-        deleteCalls.push_back(list);
-        toRecycleBin = recycle;
-        return 0;
+    bool ConfirmDelete(std::size_t count, bool toTrash) override {
+        questions.emplace_back(count, toTrash);
+        return answer;
     }
+    void DeleteFailed(const std::vector<DeleteFailure>& f) override { deleteFailures = f; }
 };
 
 std::string Content(const std::string& path) {
@@ -86,7 +87,10 @@ std::vector<std::string> TemporaryFiles(const std::string& root) {
     return found;
 }
 
+// Loads as the window does, which only loads folders that exist.
 SyncSession Load(const std::string& start, const std::string& target, int copy, int reverse) {
+    fs::create_directories(start);
+    fs::create_directories(target);
     SyncSession s;
     s.StartPath = start;
     s.TargetPath = target;
@@ -116,12 +120,17 @@ TEST_P(SyncRunFailures, FailingAnyOneCallLosesNothingAndTheRunGoesOn) {
         ops.failAt = n;
         ops.error = n % 2 == 0 ? ENOSPC : EIO;
         RecordingRun view;
-        const RunResult result = RunCopyPhase(s, ops, view);
+        const RunResult result = RunSynchronisation(s, ops, view);
         if (!ops.failed) {
             EXPECT_FALSE(result.anyCopyFailed);
             break; // n is beyond the last call of a whole run
         }
         ++runsWithFailure;
+        if (!result.refused.empty()) { // a root could not be opened: nothing is touched
+            EXPECT_EQ(Content(t.path("ziel/alt.txt")), "ALTER STAND") << n;
+            EXPECT_FALSE(fs::exists(t.path("ziel/neu.txt"))) << n;
+            continue;
+        }
         EXPECT_EQ(view.filesLeft, "0 Dateien") << "the run went through every entry, n=" << n;
         EXPECT_TRUE(TemporaryFiles(t.root()).empty()) << "n=" << n;
         const std::vector<std::pair<std::string, std::string>> expected = {
@@ -151,7 +160,7 @@ TEST(SyncRunRealFiles, CopiesBothWaysKeepsTimeAndModeAndMakesFolders) {
     t.text("ziel/zurueck.txt", "nur im Ziel", UnixTime(13, 0, 0));
     SyncSession s = Load(t.path("start"), t.path("ziel"), 0, 2);
     RecordingRun view;
-    const RunResult r = RunCopyPhase(s, platform::RealFileOps(), view);
+    const RunResult r = RunSynchronisation(s, platform::RealFileOps(), view);
     EXPECT_FALSE(r.anyCopyFailed);
     const std::string copied = t.path("ziel/a/b/skript.sh");
     struct stat st {};
@@ -173,17 +182,17 @@ TEST(SyncRunRealFiles, AVanishedSourceAndAReadOnlyDestinationAreReportedWithThei
     SyncSession s = Load(t.path("start"), t.path("ziel"), 0, 0);
     fs::remove(t.path("start/weg.txt"));
     RecordingRun view;
-    EXPECT_TRUE(RunCopyPhase(s, platform::RealFileOps(), view).anyCopyFailed);
+    EXPECT_TRUE(RunSynchronisation(s, platform::RealFileOps(), view).anyCopyFailed);
     ASSERT_EQ(view.failures.size(), 2u);
     EXPECT_EQ(view.failures[0].destination, locked);
     EXPECT_EQ(view.failures[0].reason, "Schreibzugriff auf Zieldatei verweigert");
     EXPECT_EQ(view.failures[1].source, t.path("start/weg.txt"));
     EXPECT_EQ(view.failures[1].reason, "Quelldatei existiert nicht");
-    // The old file stays, and then gets the attributes the start file had: writable again.
+    // The user protected the old file: it stays as it was, read-only, and keeps refusing.
     EXPECT_EQ(Content(locked), "alt");
     struct stat st {};
     ::stat(locked.c_str(), &st);
-    EXPECT_NE(st.st_mode & S_IWUSR, 0u);
+    EXPECT_EQ(st.st_mode & 0222, 0u);
     EXPECT_EQ(view.filesLeft, "0 Dateien");
 }
 
@@ -193,7 +202,7 @@ TEST(SyncRunRealFiles, AFileThatGrewDrivesTheBarsToAHundredAndTheRestBelowZero) 
     SyncSession s = Load(t.path("start"), t.path("ziel"), 0, 0);
     t.file("start/waechst.bin", 3 << 20, UnixTime(12, 0, 0));
     RecordingRun view;
-    EXPECT_FALSE(RunCopyPhase(s, platform::RealFileOps(), view).anyCopyFailed);
+    EXPECT_FALSE(RunSynchronisation(s, platform::RealFileOps(), view).anyCopyFailed);
     ASSERT_FALSE(view.progress.empty());
     const CopyProgressDisplay& last = view.progress.back();
     EXPECT_EQ(last.fileBar, 100);
@@ -211,7 +220,7 @@ TEST(SyncRunRealFiles, ClosingTheWindowEndsTheRunAfterTheCurrentFile) {
     SyncSession s = Load(t.path("start"), t.path("ziel"), 0, 0);
     RecordingRun view;
     view.stopAfter = 1;
-    const RunResult r = RunCopyPhase(s, platform::RealFileOps(), view);
+    const RunResult r = RunSynchronisation(s, platform::RealFileOps(), view);
     EXPECT_TRUE(r.stoppedEarly);
     EXPECT_TRUE(fs::exists(t.path("ziel/a")));
     EXPECT_FALSE(fs::exists(t.path("ziel/b")));
@@ -256,7 +265,7 @@ TEST(SyncRunRealFiles, AFullDiskKeepsTheOldFileAndNamesTheReason) {
         ::utimensat(AT_FDCWD, (target + "/gross.bin").c_str(), old, 0);
         SyncSession s = Load(t.path("start"), target, 0, 0);
         RecordingRun view;
-        RunCopyPhase(s, platform::RealFileOps(), view);
+        RunSynchronisation(s, platform::RealFileOps(), view);
         if (view.failures.size() != 1 || view.failures[0].destination != target + "/gross.bin")
             return 1;
         if (view.failures[0].reason !=
@@ -310,7 +319,7 @@ TEST(SyncRunRealFiles, EntriesFarBeyond32767AreReached) {
     many.push_back(last);
     s.CopyList = many;
     RecordingRun view;
-    EXPECT_FALSE(RunCopyPhase(s, platform::RealFileOps(), view).anyCopyFailed);
+    EXPECT_FALSE(RunSynchronisation(s, platform::RealFileOps(), view).anyCopyFailed);
     EXPECT_EQ(Content(t.path("ziel/letzte.txt")), "zuletzt");
     EXPECT_EQ(view.planned, "1 Dateien");
 }
@@ -337,7 +346,7 @@ TEST(SyncRunRealFiles, ARunKilledHalfWayLeavesOldOrWholeFilesAndNoTemporaryOnes)
             } view;
             view.calls = &calls;
             view.at = killAt;
-            RunCopyPhase(s, platform::RealFileOps(), view);
+            RunSynchronisation(s, platform::RealFileOps(), view);
             ::_exit(0);
         }
         int status = 0;
@@ -372,42 +381,43 @@ TEST(CopyErrorReasonTest, ProbesTellMissingUnreadableAndUnknown) {
               "Zieldatei: Ein-/Ausgabefehler beim Zugriff auf den Datenträger.");
 }
 
-TEST(DeletePhase, HandsOnlyTickedEntriesToTheShellAndOnlyForDeleteRules) {
-    TreeBuilder t;
-    t.folder("start");
-    t.text("ziel/x", "1");
-    t.text("ziel/y", "2");
-    t.text("ziel/z", "3");
+TEST(DeletePhase, DeletesOnlyTickedEntriesAndOnlyForDeleteRulesAfterOneQuestion) {
     for (int reverse = 0; reverse <= 5; ++reverse) {
+        TreeBuilder t;
+        t.folder("start");
+        t.text("ziel/x", "1");
+        t.text("ziel/y", "2");
+        t.text("ziel/z", "3");
         SyncSession s = Load(t.path("start"), t.path("ziel"), 0, reverse);
         if (reverse >= 4) {
             ASSERT_EQ(s.DeleteList.size(), 3u);
             s.DeleteList[1]->Selected = false;
         }
         RecordingRun view;
-        RunDeletePhase(s, view);
+        const RunResult r = RunSynchronisation(s, platform::RealFileOps(), view);
         if (reverse < 4) {
-            EXPECT_TRUE(view.deleteCalls.empty()) << reverse;
+            EXPECT_TRUE(view.questions.empty()) << reverse;
             continue;
         }
-        ASSERT_EQ(view.deleteCalls.size(), 1u);
-        EXPECT_EQ(view.deleteCalls[0], t.path("ziel/x") + '\0' + t.path("ziel/z") + '\0' + '\0');
-        EXPECT_EQ(view.toRecycleBin, reverse == 4);
+        ASSERT_EQ(view.questions.size(), 1u);
+        EXPECT_EQ(view.questions[0], std::make_pair(std::size_t(2), reverse == 4));
         EXPECT_EQ(view.texts, std::vector<std::string>{"Löschvorgang..."});
-        for (MyFile* f : s.DeleteList)
-            f->Selected = false;
-        RecordingRun none;
-        RunDeletePhase(s, none);
-        EXPECT_TRUE(none.deleteCalls.empty() && none.texts.empty());
+        EXPECT_EQ(r.deleted, 2u);
+        EXPECT_FALSE(fs::exists(t.path("ziel/x")));
+        EXPECT_TRUE(fs::exists(t.path("ziel/y")));
+        EXPECT_FALSE(fs::exists(t.path("ziel/z")));
     }
 }
 
-TEST(DeletePhase, EnsureDoubleNullEndsEveryTextInTwoNuls) {
-    using namespace std::string_literals;
-    EXPECT_EQ(EnsureDoubleNull("a"), "a\0\0"s);
-    EXPECT_EQ(EnsureDoubleNull("a\0"s), "a\0\0"s);
-    EXPECT_EQ(EnsureDoubleNull("a\0\0"s), "a\0\0"s);
-    EXPECT_EQ(EnsureDoubleNull(""), "\0\0"s);
+TEST(DeletePhase, NoMeansNothingIsDeleted) {
+    TreeBuilder t;
+    t.folder("start");
+    t.text("ziel/x", "1");
+    SyncSession s = Load(t.path("start"), t.path("ziel"), 0, 5);
+    RecordingRun view;
+    view.answer = false;
+    EXPECT_TRUE(RunSynchronisation(s, platform::RealFileOps(), view).deleteDeclined);
+    EXPECT_TRUE(fs::exists(t.path("ziel/x")));
 }
 
 } // namespace

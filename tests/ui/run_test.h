@@ -14,7 +14,7 @@ private slots:
     void rulesWithoutDeletingNeverDelete();
     void closingDuringARunFinishesTheFileThenCloses();
     void closingDuringALoadStopsItAndCloses();
-    void filesTheShellCouldNotDeleteAreListed();
+    void filesChangedAfterTheLoadAreLeftAndListed();
     void errorListsScrollSidewaysOnlyWhenAnEntryIsTooWide();
 
 private:

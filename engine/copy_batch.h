@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/file_copy.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class RunView;
+struct MyFile;
+struct RunResult;
+
+// Copies are written into temporary files and put in place in batches: one flush of the
+// file system makes a whole batch durable, where one flush per file would cost more than the
+// copying of many small files. Until its commit a destination keeps its old content.
+class CopyBatch {
+public:
+    static constexpr std::size_t kMaxFiles = 128; // each may hold an open file
+    static constexpr std::int64_t kMaxBytes = 64LL << 20;
+
+    CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result)
+        : ops_(ops), view_(view), result_(result) {}
+    CopyBatch(const CopyBatch&) = delete;
+    CopyBatch& operator=(const CopyBatch&) = delete;
+
+    void add(const MyFile& f, const std::string& source, platform::StagedCopy staged);
+    // Flushes the waiting copies' data, then puts each in place.
+    void commit();
+    // Commits what waits, then flushes the file systems once more, so that the last names
+    // given are on the disk too before the run reports that it is done.
+    void finish();
+
+    // Every file this run wrote, sorted: a path that leads to one of them is never deleted.
+    std::vector<platform::FileIdentity> takeWritten();
+
+    // Lists a failed copy with its reason.
+    static void Failed(platform::FileOps& ops, RunView& view, RunResult& result,
+                       const std::string& source, const std::string& destination,
+                       const platform::CopyResult& r);
+
+private:
+    struct Pending {
+        std::string source;
+        std::int64_t size;
+        platform::StagedCopy staged;
+    };
+    int syncOnce(const platform::StagedCopy& staged, std::vector<std::pair<std::uint64_t, int>>&);
+
+    platform::FileOps& ops_;
+    RunView& view_;
+    RunResult& result_;
+    std::vector<Pending> pending_;
+    std::int64_t bytes_ = 0;
+    // One open folder per file system that got new names since its last flush.
+    std::vector<std::pair<std::uint64_t, platform::FolderRef>> unflushedNames_;
+    std::vector<platform::FileIdentity> written_;
+};

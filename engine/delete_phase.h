@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/folder_chain.h"
+
+#include <vector>
+
+class RunView;
+struct RunResult;
+struct SyncSession;
+
+// Deletes the ticked entries of the delete list when the rule deletes: after one question,
+// each file into the trash of its file system or for good, relative to its folder opened
+// without following links. A file that changed since the load, or that this run wrote
+// (`written`, sorted), is left alone. What could not be deleted is listed with its reason.
+void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
+                    platform::FolderChain& targetTree,
+                    const std::vector<platform::FileIdentity>& written, RunResult& result);

@@ -14,6 +14,7 @@ namespace win {
 namespace {
 
 HiveWriteHook g_writeHook = nullptr;
+HiveWriteFault g_writeFault = nullptr;
 
 // Tries of further names when a temporary name is taken by something left behind.
 constexpr int kTemporaryAttempts = 100;
@@ -146,6 +147,10 @@ void SetHiveWriteHookForTests(HiveWriteHook hook) {
     g_writeHook = hook;
 }
 
+void SetHiveWriteFaultForTests(HiveWriteFault fault) {
+    g_writeFault = fault;
+}
+
 std::string HiveTemporaryPath(const std::string& target, int attempt) {
     return target + ".tmp." + std::to_string(::getpid()) + '.' + std::to_string(attempt);
 }
@@ -208,6 +213,10 @@ LONG Hive::writeFile(const std::string& path, const std::string& text) {
     std::string target;
     if (int err = FollowLinks(path, target); err != 0)
         return CodeFromErrno(err);
+    if (g_writeFault != nullptr) {
+        if (int err = g_writeFault(target, text.size()); err != 0)
+            return CodeFromErrno(err);
+    }
     // A fresh file that no link can redirect: whatever already has the name is left alone.
     std::string tmp;
     int fd = -1;

@@ -15,6 +15,11 @@ enum class HiveWriteStage { TemporaryHalfWritten, TemporaryComplete, Renamed };
 using HiveWriteHook = void (*)(HiveWriteStage);
 void SetHiveWriteHookForTests(HiveWriteHook hook);
 
+// Lets a test fail a rewrite as a full disk would: called with the file about to be replaced
+// and the size of its new text, it returns the errno to fail with, or 0 to write.
+using HiveWriteFault = int (*)(const std::string& target, std::size_t newSize);
+void SetHiveWriteFaultForTests(HiveWriteFault fault);
+
 // Where a rewrite of `target` puts its new text first: a name of this process, and another
 // one for each further attempt when a name is taken.
 std::string HiveTemporaryPath(const std::string& target, int attempt);

@@ -208,8 +208,7 @@ void Form3::Command1_Click() {
         box.exec();
         return;
     }
-    // Every control is read before anything is refreshed: renaming onto another stored
-    // rule refills the form from that rule, and what is saved must be what was shown.
+    // Every control is read before anything is refreshed, so what is saved is what was shown.
     const int copy = Combo1->currentIndex();
     int reverse = 0;
     if (Check1->isChecked()) {
@@ -224,15 +223,17 @@ void Form3::Command1_Click() {
     const bool system = Check4->isChecked();
     const QString loadedAs = Tag(Text1);
 
-    Reg->CreateKey(HKCU, kRulesKey);
-    if (!loadedAs.isEmpty()) {
-        Reg->setEnableDelete(true);
-        Reg->DeleteValue(HKCU, kRulesKey, ToUtf8(loadedAs));
-        Laden(name);
+    // The renamed rule and the removal of its old name go into one write: a failed write
+    // leaves the stored rules as they were and the form as the user filled it.
+    const std::int32_t rc = SaveRule(ToUtf8(loadedAs), ToUtf8(name),
+                                     FormatRuleText(copy, reverse, subfolders ? 1 : 0,
+                                                    AttributesToCode(readOnly, hidden, system)));
+    if (rc != 0) {
+        QMessageBox box(QMessageBox::Critical, "Fehler...",
+                        "Die Regel konnte nicht gespeichert werden.", QMessageBox::Ok, this);
+        box.exec();
+        return;
     }
-    Reg->SetStringValue(HKCU, kRulesKey, ToUtf8(name),
-                        FormatRuleText(copy, reverse, subfolders ? 1 : 0,
-                                       AttributesToCode(readOnly, hidden, system)));
     // The main window follows a renamed current rule and otherwise keeps its own.
     if (ToUtf8(loadedAs) == owner_->CurrentRule().Name)
         owner_->Regeln_Laden(ToUtf8(name));

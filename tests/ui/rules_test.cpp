@@ -1,5 +1,6 @@
 #include "rules_test.h"
 
+#include "core/full_hive_disk.h"
 #include "core/temp_home.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/list_index.h"
@@ -267,6 +268,33 @@ void RulesTest::renamingOntoAnotherRuleSavesWhatTheFormShowed() {
         QCOMPARE(Items(Control<QListWidget>(editor, "List1")), QStringList{"Ziel"});
     });
     QCOMPARE(Stored(home_->reg, "Ziel"), std::string("1|1|0|3"));
+}
+
+void RulesTest::renamingOnAFullDiskLosesNothing() {
+    StoreRules(home_->reg, {{"Alt", "1|2|1|3"}});
+    home_->reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Alt");
+    Form1 w;
+    w.show();
+    QString message;
+    WithEditor(w, [&](Form3* editor) {
+        Control<QLineEdit>(editor, "Text1")->setText("Neu2");
+        {
+            FullHiveDisk full; // the longer name does not fit any more
+            OnNextModal([&](QWidget* modal) {
+                if (auto* box = qobject_cast<QMessageBox*>(modal))
+                    message = box->text();
+            });
+            editor->Command1_Click();
+            CancelModalWatchers();
+        }
+        // The form keeps what the user typed, to try again.
+        QCOMPARE(Control<QLineEdit>(editor, "Text1")->text(), QString("Neu2"));
+        QCOMPARE(Items(Control<QListWidget>(editor, "List1")), QStringList{"Alt"});
+    });
+    QCOMPARE(message, QString("Die Regel konnte nicht gespeichert werden."));
+    QCOMPARE(Stored(home_->reg, "Alt"), std::string("1|2|1|3"));
+    QCOMPARE(home_->reg.EnumValues(HKCU, kRulesKey, true), std::vector<std::string>{"Alt"});
+    QCOMPARE(w.CurrentRule().Name, std::string("Alt"));
 }
 
 void RulesTest::namesAreTrimmedAndAnEmptyNameIsRefused() {

@@ -15,6 +15,7 @@ private slots:
     void deletingSelectsTheNeighbour();
     void renamingTheCurrentRuleMakesTheMainWindowFollow();
     void renamingOntoAnotherRuleSavesWhatTheFormShowed();
+    void renamingOnAFullDiskLosesNothing();
     void namesAreTrimmedAndAnEmptyNameIsRefused();
     void formShowsTheStoredRuleWithItsEnabling();
 

@@ -153,7 +153,7 @@ void Form1::Form_Unload() {
     }
 
     Reg_->CreateKey(HKCU, kRootKey);
-    Reg_->SetStringValue(HKCU, kRootKey, "LastRegel", ToUtf8(Combo1->currentText()));
+    Reg_->SetStringValue(HKCU, kRootKey, "LastRegel", chosenRuleName());
     Reg_->SetStringValue(HKCU, kRootKey, "LastStartDir", ToUtf8(Text1->text()));
     Reg_->SetStringValue(HKCU, kRootKey, "LastDestinationDir", ToUtf8(Text2->text()));
     Reg_->SetNumericValue(HKCU, kRootKey, "SyncMode", Combo1->currentIndex());

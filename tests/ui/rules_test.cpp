@@ -161,6 +161,46 @@ void RulesTest::ruleListIsSortedAndMatchesTheLastRuleExactly() {
     QCOMPARE(Control<QComboBox>(&w, "Combo1")->currentIndex(), 0);
 }
 
+void RulesTest::latin1RuleNameIsFoundAppliedAndWrittenBackUnchanged() {
+    // Written by an older program in Latin-1: the byte F6 alone is no valid UTF-8.
+    const std::string latin1 = "L\xf6schen";
+    const std::string line = "\"L\xf6schen\"=\"0|5|1|1\"\n";
+    StoreRules(home_->reg, {{"Aktualisieren", "0|0|1|1"}, {latin1, "0|5|1|1"}});
+    home_->reg.SetStringValue(HKCU, kRootKey, "LastRegel", latin1);
+    const std::string hive = home_->home.hivePath();
+    QVERIFY(ReadFile(hive).find(line) != std::string::npos);
+    {
+        Form1 w;
+        w.show();
+        auto* combo = Control<QComboBox>(&w, "Combo1");
+        QCOMPARE(Items(combo), (QStringList{"Aktualisieren", "Löschen"}));
+        QCOMPARE(combo->currentIndex(), 1);
+        QCOMPARE(combo->currentText(), QString("Löschen"));
+        QCOMPARE(w.CurrentRule().Name, latin1);
+        QCOMPARE(RuleText(w.CurrentRule()), std::string("0|5|1|1"));
+        QCOMPARE(Control<QTabBar>(&w, "TabStrip1Tabs")->count(), 2);
+        // The editor finds it as well, and saving it unchanged keeps its bytes.
+        WithEditor(w, [&](Form3* editor) {
+            auto* list = Control<QListWidget>(editor, "List1");
+            QVERIFY(list->currentItem() != nullptr);
+            QCOMPARE(list->currentItem()->text(), QString("Löschen"));
+            QCOMPARE(Control<QLineEdit>(editor, "Text1")->text(), QString("Löschen"));
+            QVERIFY(Control<QRadioButton>(editor, "Option4")->isChecked());
+            editor->Command1_Click();
+            QCOMPARE(Items(list), (QStringList{"Aktualisieren", "Löschen"}));
+            QCOMPARE(list->currentItem()->text(), QString("Löschen"));
+        });
+        QCOMPARE(w.CurrentRule().Name, latin1);
+        w.close();
+    }
+    QCOMPARE(home_->reg.GetStringValue(HKCU, kRootKey, "LastRegel"), latin1);
+    QCOMPARE(home_->reg.EnumValues(HKCU, kRulesKey, true),
+             (std::vector<std::string>{"Aktualisieren", latin1}));
+    const std::string after = ReadFile(hive);
+    QVERIFY(after.find(line) != std::string::npos);
+    QVERIFY(after.find("L\xc3\xb6schen") == std::string::npos);
+}
+
 void RulesTest::newRuleSavedUnchangedIsTheDefaultRule() {
     StoreRules(home_->reg, {{"Spiegeln", "0|4|1|1"}});
     Form1 w;

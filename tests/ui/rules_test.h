@@ -10,6 +10,7 @@ private slots:
     void firstStartStoresThreeRulesOnlyOnce();
     void deleteTabComesWithTheDeleteRulesAndGoesWithOthers();
     void ruleListIsSortedAndMatchesTheLastRuleExactly();
+    void latin1RuleNameIsFoundAppliedAndWrittenBackUnchanged();
     void newRuleSavedUnchangedIsTheDefaultRule();
     void savedControlsMapToTheStoredText();
     void deletingSelectsTheNeighbour();

@@ -139,7 +139,8 @@ std::int32_t SaveRule(const std::string& previous, const std::string& name,
             stored->name = name; // the same value: only its spelling changes
             return ERROR_SUCCESS;
         }
-        std::erase_if(key.values, [&](const HiveValue& v) { return NamesEqual(v.name, previous); });
+        auto isPrevious = [&](const HiveValue& v) { return NamesEqual(v.name, previous); };
+        std::erase_if(key.values, isPrevious);
         return ERROR_SUCCESS;
     });
 }

@@ -90,6 +90,8 @@ private:
     void connectControls();
     bool isFirstStart() const;
     void storeStarterRules();
+    // The stored name of the rule chosen in the list, as its bytes; empty with no rule.
+    std::string chosenRuleName() const;
     void Form_Load();
     void Form_Unload();
     void Form_Activate();

@@ -3,6 +3,7 @@
 
 #include "file_list_model.h"
 #include "platform/registry_api.h"
+#include "rule_name_text.h"
 #include "rules/form3.h"
 #include "rules/quick_sort.h"
 #include "rules/rule_store.h"
@@ -22,10 +23,6 @@ namespace {
 
 constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
 constexpr const char* kDeleteTabCaption = "    zu löschende Dateien";
-
-QString FromUtf8(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 
 } // namespace
 
@@ -54,7 +51,7 @@ void Form1::Regeln_Laden(const std::string& Regel) {
         if (names.size() >= 2)
             QuickSort(names, 0, names.size() - 1);
         for (std::size_t k = 0; k < names.size(); ++k) {
-            Combo1->addItem(FromUtf8(names[k]));
+            Combo1->addItem(RuleNameText(names[k]), RuleNameData(names[k]));
             if (names[k] == Regel)
                 Combo1->setCurrentIndex(static_cast<int>(k));
         }
@@ -64,9 +61,13 @@ void Form1::Regeln_Laden(const std::string& Regel) {
     Combo1_Click();
 }
 
+std::string Form1::chosenRuleName() const {
+    return Combo1->currentIndex() < 0 ? std::string() : RuleNameOf(Combo1->currentData());
+}
+
 void Form1::Combo1_Click() {
     // With no rule in the list the name is empty, which reads as the default rule.
-    session_.CurrentRule = LoadRule(Combo1->currentText().toUtf8().toStdString());
+    session_.CurrentRule = LoadRule(chosenRuleName());
     QTabBar* tabs = TabStrip1->tabs();
     if (session_.CurrentRule.ReverseAction == 4 || session_.CurrentRule.ReverseAction == 5) {
         if (tabs->count() == 1)
@@ -85,7 +86,7 @@ void Form1::Combo1_Click() {
 void Form1::Command5_Click(int Index) {
     if (Index == 2) {
         auto* editor = new Form3(this);
-        editor->Laden(Combo1->currentText());
+        editor->Laden(chosenRuleName());
         return;
     }
     // Until the program's own folder browser exists, the desktop's folder dialog chooses.

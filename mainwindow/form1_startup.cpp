@@ -90,13 +90,14 @@ void Form1::Form_Load() {
 
 void Form1::applyStoredGeometry(int left, int top, int width, int height) {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect screenRect = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const QRect screenRect =
+        screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    auto twips = [](int pixels) { return static_cast<int>(std::lround(PixelsToTwips(pixels))); };
     const QSize designed = designedWindowSize();
     const WindowPlacement p = ComputeStartupPlacement(
-        left, top, width, height, static_cast<int>(std::lround(PixelsToTwips(designed.width()))),
-        static_cast<int>(std::lround(PixelsToTwips(designed.height()))),
-        static_cast<int>(std::lround(PixelsToTwips(screenRect.width()))),
-        static_cast<int>(std::lround(PixelsToTwips(screenRect.height()))));
+        left, top, width, height, twips(designed.width()), twips(designed.height()),
+        {twips(screenRect.x()), twips(screenRect.y()), twips(screenRect.width()),
+         twips(screenRect.height())});
     QRect r(TwipsToPixels(p.left), TwipsToPixels(p.top), qMax(1, TwipsToPixels(p.width)),
             qMax(1, TwipsToPixels(p.height)));
     if (!IsOnSomeScreen(r)) {
@@ -153,7 +154,7 @@ void Form1::Form_Unload() {
     }
 
     Reg_->CreateKey(HKCU, kRootKey);
-    Reg_->SetStringValue(HKCU, kRootKey, "LastRegel", ToUtf8(Combo1->currentText()));
+    Reg_->SetStringValue(HKCU, kRootKey, "LastRegel", chosenRuleName());
     Reg_->SetStringValue(HKCU, kRootKey, "LastStartDir", ToUtf8(Text1->text()));
     Reg_->SetStringValue(HKCU, kRootKey, "LastDestinationDir", ToUtf8(Text2->text()));
     Reg_->SetNumericValue(HKCU, kRootKey, "SyncMode", Combo1->currentIndex());

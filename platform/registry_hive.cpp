@@ -1,6 +1,7 @@
 #include "registry_hive.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <fcntl.h>
 #include <memory>
@@ -13,6 +14,12 @@ namespace win {
 namespace {
 
 HiveWriteHook g_writeHook = nullptr;
+HiveWriteFault g_writeFault = nullptr;
+
+// Tries of further names when a temporary name is taken by something left behind.
+constexpr int kTemporaryAttempts = 100;
+// As many links in a row as the kernel itself follows.
+constexpr int kMaxLinkHops = 40;
 
 void RunHook(HiveWriteStage stage) {
     if (g_writeHook != nullptr)
@@ -36,6 +43,23 @@ LONG CodeFromErrno(int err) {
 std::string DirectoryOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+// The file a write of `path` has to replace: `path` itself, or where its chain of symbolic
+// links ends (that file need not exist yet). Returns 0 or the errno.
+int FollowLinks(const std::string& path, std::string& target) {
+    target = path;
+    char buf[PATH_MAX];
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        const ssize_t n = ::readlink(target.c_str(), buf, sizeof buf);
+        if (n < 0)
+            return errno == EINVAL || errno == ENOENT ? 0 : errno; // EINVAL: no link
+        if (static_cast<std::size_t>(n) == sizeof buf)
+            return ENAMETOOLONG;
+        const std::string link(buf, static_cast<std::size_t>(n));
+        target = link.front() == '/' ? link : DirectoryOf(target) + '/' + link;
+    }
+    return ELOOP;
 }
 
 int MakeDirectories(const std::string& dir) {
@@ -123,6 +147,14 @@ void SetHiveWriteHookForTests(HiveWriteHook hook) {
     g_writeHook = hook;
 }
 
+void SetHiveWriteFaultForTests(HiveWriteFault fault) {
+    g_writeFault = fault;
+}
+
+std::string HiveTemporaryPath(const std::string& target, int attempt) {
+    return target + ".tmp." + std::to_string(::getpid()) + '.' + std::to_string(attempt);
+}
+
 std::string HivePathFromEnvironment() {
     std::string base;
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -177,11 +209,25 @@ const HiveData& Hive::read() {
     return cache_;
 }
 
-LONG Hive::writeFile(const std::string& target, const std::string& text) {
-    const std::string tmp = target + ".tmp";
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+LONG Hive::writeFile(const std::string& path, const std::string& text) {
+    std::string target;
+    if (int err = FollowLinks(path, target); err != 0)
+        return CodeFromErrno(err);
+    if (g_writeFault != nullptr) {
+        if (int err = g_writeFault(target, text.size()); err != 0)
+            return CodeFromErrno(err);
+    }
+    // A fresh file that no link can redirect: whatever already has the name is left alone.
+    std::string tmp;
+    int fd = -1;
+    int openErr = EEXIST;
+    for (int attempt = 0; attempt < kTemporaryAttempts && openErr == EEXIST; ++attempt) {
+        tmp = HiveTemporaryPath(target, attempt);
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        openErr = fd < 0 ? errno : 0;
+    }
     if (fd < 0)
-        return CodeFromErrno(errno);
+        return CodeFromErrno(openErr);
     const std::size_t half = text.size() / 2;
     bool ok = WriteAll(fd, text.data(), half);
     if (ok)

@@ -3,6 +3,7 @@
 #include "registry_hive_format.h"
 #include "win32_types.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -14,12 +15,23 @@ enum class HiveWriteStage { TemporaryHalfWritten, TemporaryComplete, Renamed };
 using HiveWriteHook = void (*)(HiveWriteStage);
 void SetHiveWriteHookForTests(HiveWriteHook hook);
 
+// Lets a test fail a rewrite as a full disk would: called with the file about to be replaced
+// and the size of its new text, it returns the errno to fail with, or 0 to write.
+using HiveWriteFault = int (*)(const std::string& target, std::size_t newSize);
+void SetHiveWriteFaultForTests(HiveWriteFault fault);
+
+// Where a rewrite of `target` puts its new text first: a name of this process, and another
+// one for each further attempt when a name is taken.
+std::string HiveTemporaryPath(const std::string& target, int attempt);
+
 // $XDG_CONFIG_HOME/gleichwart/registry.reg, ~/.config/gleichwart/registry.reg when unset.
 std::string HivePathFromEnvironment();
 
 // The registry file of the current user. Readers see the file as it is on disk now; every
 // change locks the hive, reads it again, applies that one change and replaces the file
-// atomically, so two running copies never lose each other's values.
+// atomically, so two running copies never lose each other's values. A hive that is a symbolic
+// link (kept in a dotfiles folder) stays one: the file it points at is replaced. The lock
+// stays beside the path the program knows, where every running copy looks for it.
 class Hive {
 public:
     explicit Hive(std::string path);
@@ -41,7 +53,8 @@ private:
         bool operator==(const Identity&) const = default;
     };
     Identity statFile() const;
-    LONG writeFile(const std::string& target, const std::string& text);
+    // Replaces the file at `path`, or the one its symbolic links lead to, with `text`.
+    LONG writeFile(const std::string& path, const std::string& text);
 
     std::string path_;
     HiveData cache_;

@@ -2,6 +2,7 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/list_index.h"
+#include "mainwindow/rule_name_text.h"
 #include "mainwindow/twips.h"
 #include "mainwindow/window_font.h"
 #include "mainwindow/window_placement.h"
@@ -25,18 +26,16 @@ constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
 // A name nobody stores: "Neu" fills the form from it and so shows the default rule.
 constexpr const char* kUnusedRuleName = "jhgfhfdgfdhgfdhgdgf";
 
-QString FromUtf8(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 std::string ToUtf8(const QString& s) {
     return s.toUtf8().toStdString();
 }
 
-QString Tag(const QLineEdit* edit) {
-    return edit->property("Tag").toString();
+// The name box keeps the stored bytes of the rule the form was filled from.
+std::string Tag(const QLineEdit* edit) {
+    return RuleNameOf(edit->property("Tag"));
 }
-void SetTag(QLineEdit* edit, const QString& tag) {
-    edit->setProperty("Tag", tag);
+void SetTag(QLineEdit* edit, const std::string& tag) {
+    edit->setProperty("Tag", RuleNameData(tag));
 }
 
 } // namespace
@@ -63,17 +62,23 @@ void Form3::Form_Load() {
     ApplyTahomaFont(this);
 }
 
-void Form3::Laden(const QString& name) {
+std::string Form3::nameOf(const QListWidgetItem* item) {
+    return item != nullptr ? RuleNameOf(item->data(Qt::UserRole)) : std::string();
+}
+
+void Form3::Laden(const std::string& name) {
     List1->clear();
     std::vector<std::string> names = Reg->EnumValues(HKCU, kRulesKey, true);
     if (clsRegistry::IsFullArray(names)) {
         if (names.size() >= 2)
             QuickSort(names, 0, names.size() - 1);
-        for (const auto& n : names)
-            List1->addItem(FromUtf8(n));
+        for (const auto& n : names) {
+            auto* item = new QListWidgetItem(RuleNameText(n), List1);
+            item->setData(Qt::UserRole, RuleNameData(n));
+        }
     }
     for (int k = 0; k < List1->count(); ++k)
-        if (List1->item(k)->text() == name)
+        if (nameOf(List1->item(k)) == name)
             List1->setCurrentRow(k);
     List1_MouseUp(Qt::NoButton, QPoint());
     if (isVisible())
@@ -82,11 +87,11 @@ void Form3::Laden(const QString& name) {
     exec(); // the window may be gone after this: nothing follows
 }
 
-void Form3::fillForm(const QString& name) {
+void Form3::fillForm(const std::string& name) {
     Check1->setChecked(true);
-    const SyncRule rule = LoadRule(ToUtf8(name));
+    const SyncRule rule = LoadRule(name);
     Combo1->setCurrentIndex(rule.CopyCondition);
-    Text1->setText(name);
+    Text1->setText(RuleNameText(name));
     SetTag(Text1, name);
     switch (rule.ReverseAction) {
     case 0:
@@ -149,7 +154,7 @@ void Form3::List1_MouseDown(Qt::MouseButton button, QPoint pixel) {
 void Form3::List1_MouseUp(Qt::MouseButton button, QPoint pixel) {
     if (button != Qt::RightButton) {
         if (QListWidgetItem* item = List1->currentItem(); item != nullptr && item->isSelected())
-            fillForm(item->text());
+            fillForm(nameOf(item));
         return;
     }
     const int index = ListIndexFromPoint(List1, PixelsToTwips(pixel.x()), PixelsToTwips(pixel.y()));
@@ -174,7 +179,7 @@ bool Form3::eventFilter(QObject* watched, QEvent* event) {
 
 void Form3::add_Click() {
     fillForm(kUnusedRuleName);
-    SetTag(Text1, QString());
+    SetTag(Text1, std::string());
     Text1->setText("Neue Regel");
     Text1->setFocus();
     Text1->selectAll();
@@ -182,7 +187,7 @@ void Form3::add_Click() {
 
 void Form3::edit_Click() {
     if (QListWidgetItem* item = List1->currentItem())
-        fillForm(item->text());
+        fillForm(nameOf(item));
 }
 
 void Form3::delete_Click() {
@@ -191,25 +196,24 @@ void Form3::delete_Click() {
         return;
     const int row = List1->row(item);
     Reg->setEnableDelete(true);
-    Reg->DeleteValue(HKCU, kRulesKey, ToUtf8(item->text()));
-    QString neighbour;
+    Reg->DeleteValue(HKCU, kRulesKey, nameOf(item));
+    std::string neighbour;
     if (row > 0)
-        neighbour = List1->item(row - 1)->text();
+        neighbour = nameOf(List1->item(row - 1));
     else if (List1->count() > 1)
-        neighbour = List1->item(1)->text();
+        neighbour = nameOf(List1->item(1));
     Laden(neighbour);
 }
 
 void Form3::Command1_Click() {
-    const QString name = Text1->text().trimmed();
-    if (name.isEmpty()) {
+    const QString shown = Text1->text().trimmed();
+    if (shown.isEmpty()) {
         QMessageBox box(QMessageBox::Critical, "Fehler...", "Die Regel muss einen Namen haben !!",
                         QMessageBox::Ok, this);
         box.exec();
         return;
     }
-    // Every control is read before anything is refreshed: renaming onto another stored
-    // rule refills the form from that rule, and what is saved must be what was shown.
+    // Every control is read before anything is refreshed, so what is saved is what was shown.
     const int copy = Combo1->currentIndex();
     int reverse = 0;
     if (Check1->isChecked()) {
@@ -222,20 +226,25 @@ void Form3::Command1_Click() {
     const bool hidden = Check3->isChecked();
     const bool subfolders = Check2->isChecked();
     const bool system = Check4->isChecked();
-    const QString loadedAs = Tag(Text1);
+    const std::string loadedAs = Tag(Text1);
+    // A name left as it was shown keeps the bytes it is stored with.
+    const std::string name =
+        !loadedAs.empty() && shown == RuleNameText(loadedAs) ? loadedAs : ToUtf8(shown);
 
-    Reg->CreateKey(HKCU, kRulesKey);
-    if (!loadedAs.isEmpty()) {
-        Reg->setEnableDelete(true);
-        Reg->DeleteValue(HKCU, kRulesKey, ToUtf8(loadedAs));
-        Laden(name);
+    // The renamed rule and the removal of its old name go into one write: a failed write
+    // leaves the stored rules as they were and the form as the user filled it.
+    const std::int32_t rc = SaveRule(loadedAs, name,
+                                     FormatRuleText(copy, reverse, subfolders ? 1 : 0,
+                                                    AttributesToCode(readOnly, hidden, system)));
+    if (rc != 0) {
+        QMessageBox box(QMessageBox::Critical, "Fehler...",
+                        "Die Regel konnte nicht gespeichert werden.", QMessageBox::Ok, this);
+        box.exec();
+        return;
     }
-    Reg->SetStringValue(HKCU, kRulesKey, ToUtf8(name),
-                        FormatRuleText(copy, reverse, subfolders ? 1 : 0,
-                                       AttributesToCode(readOnly, hidden, system)));
     // The main window follows a renamed current rule and otherwise keeps its own.
-    if (ToUtf8(loadedAs) == owner_->CurrentRule().Name)
-        owner_->Regeln_Laden(ToUtf8(name));
+    if (loadedAs == owner_->CurrentRule().Name)
+        owner_->Regeln_Laden(name);
     else
         owner_->Regeln_Laden(owner_->CurrentRule().Name);
     Laden(name);

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <string>
 
 class Form1;
 class clsRegistry;
@@ -13,6 +14,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -25,8 +27,9 @@ public:
     explicit Form3(Form1* owner);
     ~Form3() override;
 
-    // Opens the editor on the rule of that name, or refreshes it while it is open.
-    void Laden(const QString& name);
+    // Opens the editor on the rule stored under that name (its bytes), or refreshes it while
+    // it is open.
+    void Laden(const std::string& name);
 
     void Command1_Click();
     void add_Click();
@@ -39,7 +42,9 @@ protected:
 private:
     void Form_Load();
     void createControls();
-    void fillForm(const QString& name);
+    void fillForm(const std::string& name);
+    // The stored name of a list item; empty for none.
+    static std::string nameOf(const QListWidgetItem* item);
     void Check1_Click();
     void Option1_Click();
     void List1_MouseDown(Qt::MouseButton button, QPoint pixel);

@@ -1,6 +1,7 @@
 #include "rule_store.h"
 
 #include "platform/registry_api.h"
+#include "platform/registry_hive.h"
 #include "platform/user_locale.h"
 
 #include <charconv>
@@ -118,6 +119,30 @@ SyncRule LoadRule(const std::string& name) {
     const std::string text =
         RegistryQueryString(HKEY_CURRENT_USER, kRulesKey, name, kDefaultRuleText);
     return ParseRuleText(name, text, platform::UserDecimalSeparator());
+}
+
+std::int32_t SaveRule(const std::string& previous, const std::string& name,
+                      const std::string& text) {
+    const std::string keyPath = std::string("HKEY_CURRENT_USER\\") + kRulesKey;
+    return Hive::Current().modify([&](HiveData& data) {
+        HiveKey& key = data.ensureKey(keyPath);
+        HiveValue* stored = key.findValue(name);
+        if (stored == nullptr) {
+            key.values.push_back(HiveValue{name, REG_SZ, {}});
+            stored = &key.values.back();
+        }
+        stored->type = REG_SZ;
+        stored->data = text + '\0';
+        if (previous.empty())
+            return ERROR_SUCCESS;
+        if (NamesEqual(previous, name)) {
+            stored->name = name; // the same value: only its spelling changes
+            return ERROR_SUCCESS;
+        }
+        auto isPrevious = [&](const HiveValue& v) { return NamesEqual(v.name, previous); };
+        std::erase_if(key.values, isPrevious);
+        return ERROR_SUCCESS;
+    });
 }
 
 std::string FormatRuleText(std::int32_t copyCondition, std::int32_t reverseAction,

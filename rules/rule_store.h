@@ -19,6 +19,13 @@ struct AttributeFlags {
 // damaged one as the fallback record. The result always carries `name`.
 SyncRule LoadRule(const std::string& name);
 
+// Stores `text` as the rule `name` in place of the rule the editor loaded as `previous`
+// (empty for a new rule), in one rewrite of the hive: the new value is there before the old
+// one goes, so a write that fails loses neither, and a change of case only respells the
+// name. Returns 0 or the Win32 code of the failure.
+std::int32_t SaveRule(const std::string& previous, const std::string& name,
+                      const std::string& text);
+
 // Parses a stored rule text, with the user's decimal separator for the number test.
 SyncRule ParseRuleText(const std::string& name, std::string_view text, char decimalSeparator);
 

@@ -1,6 +1,5 @@
 #include "mainwindow/layout_rules.h"
 #include "mainwindow/soft_frame.h"
-#include "mainwindow/startup_geometry.h"
 #include "platform/system_info.h"
 
 #include <gtest/gtest.h>
@@ -89,17 +88,6 @@ TEST(SoftFrame, ALineOfLengthZeroCoversTheWholeSide) {
     const PixelRect r = BlendLineRect({5, 100, true, 20, 0}, 60, 40);
     EXPECT_EQ(r.height, 40);
     EXPECT_EQ(BlendLineRect({5, 100, false, 20, -3}, 60, 40).width, 0);
-}
-
-TEST(StartupPlacement, StoredWidthIsCentredOnTheScreen) {
-    const WindowPlacement p = ComputeStartupPlacement(0, 0, 9000, 0, 11790, 7000, 19200, 10800);
-    EXPECT_DOUBLE_EQ(p.width, 9000);
-    EXPECT_DOUBLE_EQ(p.left, 5100);
-    EXPECT_DOUBLE_EQ(p.height, 7000);
-    EXPECT_DOUBLE_EQ(p.top, 1900);
-    const WindowPlacement kept = ComputeStartupPlacement(-40000, 45000, 0, 0, 100, 100, 0, 0);
-    EXPECT_DOUBLE_EQ(kept.left, -40000);
-    EXPECT_DOUBLE_EQ(kept.top, 45000);
 }
 
 TEST(SystemInfo, TemporaryFolderEndsInASlashAndTicksGoForward) {

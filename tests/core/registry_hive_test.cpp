@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -129,6 +132,77 @@ TEST(RegistryHive, AWriteThatCannotCreateTheFolderIsReportedNotThrown) {
     // A key that cannot be opened enumerates as one empty element.
     EXPECT_EQ(reg.EnumKeys(HKCU, kRoot), std::vector<std::string>{""});
     EXPECT_TRUE(reg.EnumValues(HKCU, kRoot).empty());
+}
+
+bool IsLink(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+std::vector<std::string> FolderEntries(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(RegistryHive, ALinkWhereTheTemporaryFileWouldGoIsNeitherFollowedNorReplaced) {
+    TempHome home;
+    clsRegistry reg;
+    reg.SetStringValue(HKCU, kRoot, "LastStartDir", "/alt");
+    const std::string victim = home.path() + "/victim";
+    const std::string missing = home.path() + "/not-yet-there";
+    WriteFile(victim, "precious");
+    // The first names a rewrite would try: one leads to a file, one to where none is yet.
+    const std::string first = win::HiveTemporaryPath(home.hivePath(), 0);
+    const std::string second = win::HiveTemporaryPath(home.hivePath(), 1);
+    ASSERT_EQ(::symlink(victim.c_str(), first.c_str()), 0);
+    ASSERT_EQ(::symlink(missing.c_str(), second.c_str()), 0);
+
+    reg.SetStringValue(HKCU, kRoot, "LastStartDir", "/neu");
+    EXPECT_EQ(ReadFile(victim), "precious");
+    EXPECT_FALSE(FileExists(missing));
+    EXPECT_TRUE(IsLink(first));
+    EXPECT_TRUE(IsLink(second));
+    EXPECT_FALSE(IsLink(home.hivePath()));
+    EXPECT_NE(ReadFile(home.hivePath()).find("\"LastStartDir\"=\"/neu\"\n"), std::string::npos);
+    win::Hive fresh(home.hivePath());
+    const win::HiveKey* key = fresh.read().findKey("HKEY_CURRENT_USER\\" + kRoot);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->findValue("LastStartDir")->data, std::string("/neu") + '\0');
+}
+
+TEST(RegistryHive, AHiveThatIsALinkIsWrittenThroughToItsTarget) {
+    TempHome home;
+    const std::string dotfiles = home.path() + "/dotfiles";
+    const std::string target = dotfiles + "/registry.reg";
+    const std::string configDir = home.path() + "/config/gleichwart";
+    std::filesystem::create_directories(dotfiles);
+    std::filesystem::create_directories(configDir);
+    WriteFile(target, "Windows Registry Editor Version 5.00\n\n"
+                      "[HKEY_CURRENT_USER\\Software\\Halvorn Soft\\Gleichwart]\n"
+                      "\"LastStartDir\"=\"/alt\"\n\n");
+    // A relative link, as a dotfiles manager makes them.
+    ASSERT_EQ(::symlink("../../dotfiles/registry.reg", home.hivePath().c_str()), 0);
+
+    clsRegistry reg;
+    EXPECT_EQ(reg.GetStringValue(HKCU, kRoot, "LastStartDir"), "/alt");
+    reg.SetStringValue(HKCU, kRoot, "LastStartDir", "/neu");
+    ASSERT_TRUE(IsLink(home.hivePath()));
+    EXPECT_EQ(std::filesystem::read_symlink(home.hivePath()), "../../dotfiles/registry.reg");
+    EXPECT_NE(ReadFile(target).find("\"LastStartDir\"=\"/neu\"\n"), std::string::npos);
+    EXPECT_EQ(reg.GetStringValue(HKCU, kRoot, "LastStartDir"), "/neu");
+    // Nothing is left behind: the lock beside the link, no temporary file anywhere.
+    EXPECT_EQ(FolderEntries(dotfiles), std::vector<std::string>{"registry.reg"});
+    EXPECT_EQ(FolderEntries(configDir),
+              (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
+
+    // A link whose file does not exist yet gets that file.
+    std::filesystem::remove(target);
+    reg.SetStringValue(HKCU, kRoot, "LastDestinationDir", "/ziel");
+    EXPECT_TRUE(IsLink(home.hivePath()));
+    EXPECT_NE(ReadFile(target).find("\"LastDestinationDir\"=\"/ziel\"\n"), std::string::npos);
 }
 
 TEST(RegistryApi, QueryReportsTheSizeAndRefusesASmallBuffer) {

@@ -1,3 +1,4 @@
+#include "full_hive_disk.h"
 #include "platform/registry_api.h"
 #include "platform/user_locale.h"
 #include "rules/quick_sort.h"
@@ -96,6 +97,35 @@ TEST(RuleStore, StoredTextsAreReadBackAndAnEmptyValueIsDamaged) {
     EXPECT_EQ(LoadRule("Spiegeln"), Rule(0, 4, true, true, false, false, "Spiegeln"));
     EXPECT_EQ(LoadRule("spiegeln").ReverseAction, 4); // names compare without case
     EXPECT_EQ(LoadRule("Leer"), Rule(2, 0, true, true, false, false, "Leer"));
+}
+
+TEST(RuleStore, SavingUnderAnotherNameReplacesTheOldRuleInOneWrite) {
+    TempHome home;
+    clsRegistry reg;
+    reg.SetStringValue(HKCU, kRulesKey, "Alt", "1|2|1|3");
+    reg.SetStringValue(HKCU, kRulesKey, "Ziel", "2|5|1|0");
+    auto names = [&] { return reg.EnumValues(HKCU, kRulesKey, true); };
+    {
+        // The renamed rule makes the file larger: on a full disk nothing may be lost.
+        FullHiveDisk full;
+        EXPECT_EQ(SaveRule("Alt", "Neu2", "1|2|1|3"), win::ERROR_DISK_FULL);
+    }
+    EXPECT_EQ(reg.GetStringValue(HKCU, kRulesKey, "Alt"), "1|2|1|3");
+    EXPECT_EQ(names(), (std::vector<std::string>{"Alt", "Ziel"}));
+
+    EXPECT_EQ(SaveRule("Alt", "Neu2", "1|2|1|3"), win::ERROR_SUCCESS);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Ziel", "Neu2"}));
+    // A change of case is the same value with a new spelling.
+    EXPECT_EQ(SaveRule("Neu2", "NEU2", "0|0|1|1"), win::ERROR_SUCCESS);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Ziel", "NEU2"}));
+    EXPECT_EQ(LoadRule("NEU2"), Rule(0, 0, true, true, false, false, "NEU2"));
+    // Onto another stored rule: that one takes the text, the old name goes.
+    EXPECT_EQ(SaveRule("neu2", "Ziel", "1|1|0|3"), win::ERROR_SUCCESS);
+    EXPECT_EQ(names(), std::vector<std::string>{"Ziel"});
+    EXPECT_EQ(reg.GetStringValue(HKCU, kRulesKey, "Ziel"), "1|1|0|3");
+    // A new rule (no previous name) only adds.
+    EXPECT_EQ(SaveRule("", "Frisch", "0|3|1|1"), win::ERROR_SUCCESS);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Ziel", "Frisch"}));
 }
 
 TEST(QuickSortTest, OrdersByUtf16CodeUnits) {

@@ -200,6 +200,19 @@ void Form1StartupTest::windowOffEveryScreenOpensCentred() {
     QVERIFY(std::abs(w.geometry().center().x() - screen.center().x()) <= 1);
 }
 
+void Form1StartupTest::storedSizeBeyondTheScreenIsCutToIt() {
+    // Some 35000 pixels each way: unchecked, gigabytes of window and seconds to start.
+    home_->reg.SetNumericValue(HKCU, kRootKey, "Width", 0x80000);
+    home_->reg.SetNumericValue(HKCU, kRootKey, "Height", 0x80000);
+    home_->reg.SetNumericValue(HKCU, kRootKey, "Left", 300);
+    home_->reg.SetNumericValue(HKCU, kRootKey, "Top", 450);
+    Form1 w;
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(w.width() <= area.width() && w.height() <= area.height(),
+             qPrintable(QString("%1 x %2").arg(w.width()).arg(w.height())));
+    QVERIFY(area.contains(w.geometry()));
+}
+
 void Form1StartupTest::backgroundSettingsAreReadAsFlagsOnlyWhenOne() {
     clsRegistry& reg = home_->reg;
     reg.SetNumericValue(HKCU, kRootKey, "NoBackGround", 2);

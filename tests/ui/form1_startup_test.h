@@ -14,6 +14,7 @@ private slots:
     void windowClosedMaximisedKeepsItsLastNormalGeometry();
     void storedWidthWithLeftZeroIsCentred();
     void windowOffEveryScreenOpensCentred();
+    void storedSizeBeyondTheScreenIsCutToIt();
     void backgroundSettingsAreReadAsFlagsOnlyWhenOne();
     void helpAndAboutOpenModallyWithTheirTexts();
     void windowsAreFoundByNameInAnyCase();

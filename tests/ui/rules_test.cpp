@@ -1,91 +1,16 @@
+// The window tests of the rule list and of the rule editor.
 #include "rules_test.h"
+#include "rules_test_support.h"
 
-#include "core/temp_home.h"
-#include "mainwindow/form1.h"
 #include "mainwindow/list_index.h"
 #include "mainwindow/twips.h"
-#include "rules/form3.h"
-#include "rules/rule_store.h"
-#include "shell/cls_registry.h"
-#include "ui_test_support.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
-#include <QTest>
-
-#include <functional>
-
-struct RulesTest::Home {
-    TempHome home;
-    clsRegistry reg;
-};
-
-namespace {
-
-constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
-
-// Stores rules as a returning user has them (the root key exists: no starter rules).
-void StoreRules(clsRegistry& reg, const std::vector<std::pair<std::string, std::string>>& rules) {
-    reg.CreateKey(HKCU, kRootKey);
-    reg.CreateKey(HKCU, kRulesKey);
-    for (const auto& [name, text] : rules)
-        reg.SetStringValue(HKCU, kRulesKey, name, text);
-}
-
-QStringList Items(QComboBox* combo) {
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items << combo->itemText(i);
-    return items;
-}
-
-QStringList Items(QListWidget* list) {
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
-    return items;
-}
-
-std::string Stored(clsRegistry& reg, const std::string& name) {
-    std::string text = reg.GetStringValue(HKCU, kRulesKey, name);
-    return text;
-}
-
-// Opens the rule editor from the main window's "..." button and runs `steps` in it.
-void WithEditor(Form1& w, const std::function<void(Form3*)>& steps) {
-    bool ran = false;
-    OnNextModal([&](QWidget* modal) {
-        auto* editor = qobject_cast<Form3*>(modal);
-        QVERIFY(editor != nullptr);
-        steps(editor);
-        ran = true;
-    });
-    Control<QPushButton>(&w, "Command5_2")->click();
-    QVERIFY(ran);
-}
-
-void Select(Form3* editor, const QString& name) {
-    auto* list = Control<QListWidget>(editor, "List1");
-    const auto found = list->findItems(name, Qt::MatchExactly);
-    QCOMPARE(found.size(), 1);
-    list->setCurrentItem(found.first());
-}
-
-void SelectInMain(Form1& w, const QString& name) {
-    auto* combo = Control<QComboBox>(&w, "Combo1");
-    combo->setCurrentIndex(combo->findText(name));
-    w.Combo1_Click();
-}
-
-} // namespace
 
 void RulesTest::init() {
     home_ = new Home;
@@ -236,66 +161,6 @@ void RulesTest::deletingSelectsTheNeighbour() {
     QVERIFY(!clsRegistry::IsFullArray(home_->reg.EnumValues(HKCU, kRulesKey, true)));
     // The main window still lists them until its list is refreshed.
     QCOMPARE(Control<QComboBox>(&w, "Combo1")->count(), 3);
-}
-
-void RulesTest::renamingTheCurrentRuleMakesTheMainWindowFollow() {
-    StoreRules(home_->reg, {{"Alt", "1|2|1|3"}, {"Anders", "0|0|1|1"}});
-    home_->reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Alt");
-    Form1 w;
-    w.show();
-    QCOMPARE(w.CurrentRule().Name, std::string("Alt"));
-    WithEditor(w, [&](Form3* editor) {
-        QCOMPARE(Control<QLineEdit>(editor, "Text1")->text(), QString("Alt"));
-        Control<QLineEdit>(editor, "Text1")->setText("Neu2");
-        editor->Command1_Click();
-    });
-    QCOMPARE(Stored(home_->reg, "Neu2"), std::string("1|2|1|3"));
-    QCOMPARE(Stored(home_->reg, "Alt"), std::string()); // gone
-    QCOMPARE(Control<QComboBox>(&w, "Combo1")->currentText(), QString("Neu2"));
-    QCOMPARE(w.CurrentRule().Name, std::string("Neu2"));
-}
-
-void RulesTest::renamingOntoAnotherRuleSavesWhatTheFormShowed() {
-    StoreRules(home_->reg, {{"Quelle", "1|1|0|3"}, {"Ziel", "2|5|1|0"}});
-    Form1 w;
-    w.show();
-    WithEditor(w, [&](Form3* editor) {
-        Select(editor, "Quelle");
-        editor->edit_Click();
-        Control<QLineEdit>(editor, "Text1")->setText("Ziel");
-        editor->Command1_Click();
-        QCOMPARE(Items(Control<QListWidget>(editor, "List1")), QStringList{"Ziel"});
-    });
-    QCOMPARE(Stored(home_->reg, "Ziel"), std::string("1|1|0|3"));
-}
-
-void RulesTest::namesAreTrimmedAndAnEmptyNameIsRefused() {
-    StoreRules(home_->reg, {{"Eins", "0|0|1|1"}});
-    Form1 w;
-    w.show();
-    const std::string before = ReadFile(home_->home.hivePath());
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    WithEditor(w, [&](Form3* editor) {
-        editor->add_Click();
-        Control<QLineEdit>(editor, "Text1")->setText("   ");
-        OnNextModal([&](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            QVERIFY(box != nullptr);
-            title = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-        });
-        editor->Command1_Click();
-        QCOMPARE(ReadFile(home_->home.hivePath()), before);
-        Control<QLineEdit>(editor, "Text1")->setText("  Mit Leerzeichen ");
-        editor->Command1_Click();
-    });
-    QCOMPARE(title, QString("Fehler..."));
-    QCOMPARE(text, QString("Die Regel muss einen Namen haben !!"));
-    QCOMPARE(icon, QMessageBox::Critical);
-    const auto names = home_->reg.EnumValues(HKCU, kRulesKey, true);
-    QCOMPARE(names, (std::vector<std::string>{"Eins", "Mit Leerzeichen"}));
 }
 
 void RulesTest::formShowsTheStoredRuleWithItsEnabling() {

@@ -10,11 +10,13 @@ private slots:
     void firstStartStoresThreeRulesOnlyOnce();
     void deleteTabComesWithTheDeleteRulesAndGoesWithOthers();
     void ruleListIsSortedAndMatchesTheLastRuleExactly();
+    void latin1RuleNameIsFoundAppliedAndWrittenBackUnchanged();
     void newRuleSavedUnchangedIsTheDefaultRule();
     void savedControlsMapToTheStoredText();
     void deletingSelectsTheNeighbour();
     void renamingTheCurrentRuleMakesTheMainWindowFollow();
     void renamingOntoAnotherRuleSavesWhatTheFormShowed();
+    void renamingOnAFullDiskLosesNothing();
     void namesAreTrimmedAndAnEmptyNameIsRefused();
     void formShowsTheStoredRuleWithItsEnabling();
 

@@ -27,6 +27,11 @@ public:
             return {err, 0};
         return platform::RealFileSystem().GetTargetAttributes(path);
     }
+    int GetTargetId(const std::string& path, platform::FileId& id) override {
+        if (int err = failure(path))
+            return err;
+        return platform::RealFileSystem().GetTargetId(path, id);
+    }
     DateTime GetFileLastWrite(const std::string& path) override {
         return failure(path) ? kZeroDate : platform::RealFileSystem().GetFileLastWrite(path);
     }
@@ -34,7 +39,7 @@ public:
         return platform::RealFileSystem().CanonicalPath(path);
     }
 
-private:
+protected:
     int failure(const std::string& path) const {
         for (const auto& [prefix, err] : failures_)
             if (path.compare(0, prefix.size(), prefix) == 0)
@@ -44,13 +49,14 @@ private:
     std::map<std::string, int> failures_;
 };
 
-// A folder of made-up entries, for attribute bits a Linux file system never shows.
+// Folders of made-up entries, for attribute bits a Linux file system never shows. A folder
+// made to fail gives its entries (those read before the failure) and the error.
 class ListedFileSystem : public FailingFileSystem {
 public:
     std::map<std::string, std::vector<platform::DirEntry>> folders;
     int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
         auto it = folders.find(folder);
         e = it != folders.end() ? it->second : std::vector<platform::DirEntry>{};
-        return 0;
+        return failure(folder);
     }
 };

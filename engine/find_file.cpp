@@ -4,6 +4,7 @@
 #include "platform/file_system.h"
 
 #include <exception>
+#include <utility>
 
 bool WildcardMatch(const std::string& pattern, const std::string& name) {
     if (pattern == "*.*" || pattern == "*")
@@ -29,9 +30,13 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
     return p == pattern.size();
 }
 
+std::string ScannedFolderName(const std::string& path) {
+    return path.empty() || path.back() != '/' ? path + '/' : path;
+}
+
 std::optional<FindFileError> FindFile::sStartSearch() {
     try {
-        searchFolder();
+        searchFolder(false);
         return std::nullopt;
     } catch (const std::exception&) {
         return FindFileError{9999, "cFindFile:sStartSearch Method", "Fehler bei sStartSearch"};
@@ -40,29 +45,41 @@ std::optional<FindFileError> FindFile::sStartSearch() {
 
 // Walks one folder and the folders below it. A cancel ends this level; each level above asks
 // its listener again before its next subfolder.
-void FindFile::searchFolder() {
+void FindFile::searchFolder(bool insideHidden) {
     const std::string pattern = fileToFind_;
     const auto mask = static_cast<std::uint32_t>(fileFlag_);
-    std::string folder = searchpath_;
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
+    const std::string folder = ScannedFolderName(searchpath_);
     const bool subfolders = inclSubfolders_;
+    const std::uint32_t inherited = insideHidden ? platform::kAttrHidden : 0;
+    // Nothing below a hidden folder can match a mask without the hidden bit: such a folder is
+    // not entered at all.
+    const bool hiddenAdmitted = (mask & platform::kAttrHidden) != 0;
 
-    // One listing serves both passes; a folder that cannot be listed reports nothing.
+    // One listing serves both passes. A folder that cannot be listed is reported as such; one
+    // listed only in part still reports what was read.
     std::vector<platform::DirEntry> entries;
-    fs_.ListDirectory(folder, entries);
+    if (const int err = fs_.ListDirectory(folder, entries); err != 0)
+        events_.ReadFailed(folder, err);
 
-    std::vector<std::string> subfolderNames;
+    std::vector<std::pair<std::string, bool>> subfolderNames; // with "is hidden"
     for (const auto& e : entries) {
-        if (e.attributes & platform::kAttrDirectory)
-            subfolderNames.push_back(e.name);
+        if (e.error == 0 && (e.attributes & platform::kAttrDirectory) != 0) {
+            const bool hidden = insideHidden || (e.attributes & platform::kAttrHidden) != 0;
+            if (hiddenAdmitted || !hidden)
+                subfolderNames.emplace_back(e.name, hidden);
+        }
         MaybeDoEvents();
     }
     for (const auto& e : entries) {
-        if ((e.attributes | mask) == mask && WildcardMatch(pattern, e.name)) {
-            std::int64_t size = e.size;
-            auto attributes = static_cast<std::int32_t>(e.attributes);
-            events_.MatchFound(e.name, folder, e.lastWrite, size, attributes);
+        const std::uint32_t bits = e.attributes | inherited;
+        if ((bits | mask) == mask && WildcardMatch(pattern, e.name)) {
+            if (e.error != 0) {
+                events_.ReadFailed(folder + e.name, e.error);
+            } else {
+                std::int64_t size = e.size;
+                auto attributes = static_cast<std::int32_t>(bits);
+                events_.MatchFound(e.name, folder, e.lastWrite, size, attributes);
+            }
         }
         MaybeDoEvents();
     }
@@ -71,11 +88,11 @@ void FindFile::searchFolder() {
     if (!subfolders)
         return;
     bool cancel = false;
-    for (const auto& name : subfolderNames) {
+    for (const auto& [name, hidden] : subfolderNames) {
         events_.StopSearch(cancel);
         if (cancel)
             return;
         searchpath_ = folder + name;
-        searchFolder();
+        searchFolder(hidden);
     }
 }

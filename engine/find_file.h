@@ -22,6 +22,10 @@ public:
                             std::int32_t& FileAttributes) = 0;
     // Asked before each descent into a subfolder; set Cancel to end the search.
     virtual void StopSearch(bool& Cancel) = 0;
+    // A folder that could not be listed (its path ends in "/"), or an entry of a listed folder
+    // that could not be examined, with the errno. The search goes on without it; a folder that
+    // could be listed only in part still reports what was read.
+    virtual void ReadFailed(const std::string& /*sPath*/, int /*ErrorNumber*/) {}
 };
 
 // The scanner's error: number 9999 with the failing member named in source and description.
@@ -32,7 +36,9 @@ struct FindFileError {
 };
 
 // The recursive folder scanner: all files of a folder are reported before its subfolders
-// are entered, subfolders in listing order.
+// are entered, subfolders in listing order. Below a hidden folder every entry counts as hidden
+// too, as a file manager shows it; the folder the search starts in passes on nothing, so a
+// search in "~/.config/x" finds its plain files.
 class FindFile {
 public:
     static constexpr std::int32_t kDefaultFileFlag = 439;
@@ -51,7 +57,7 @@ public:
     const std::string& sSearchpath() const { return searchpath_; }
 
 private:
-    void searchFolder();
+    void searchFolder(bool insideHidden);
 
     platform::FileSystem& fs_;
     FindFileEvents& events_;
@@ -60,6 +66,9 @@ private:
     bool inclSubfolders_ = true;
     std::int32_t fileFlag_ = kDefaultFileFlag;
 };
+
+// The folder as the scanner names it in its reports: with one "/" added unless it ends in one.
+std::string ScannedFolderName(const std::string& path);
 
 // "*" and "?" as in a file pattern; "*.*" matches every name, also one without a dot.
 bool WildcardMatch(const std::string& pattern, const std::string& name);

@@ -1,6 +1,7 @@
 #include "folder_loading.h"
 
 #include "compare_trees.h"
+#include "copy_errors.h"
 #include "load_view.h"
 #include "platform/file_system.h"
 #include "sync_session.h"
@@ -27,11 +28,14 @@ bool LiesInside(const std::string& inner, const std::string& outer) {
            inner[outer.size()] == '/';
 }
 
-// Reports each file found into one of the session's collections.
+// Reports each file found into one of the session's collections, and each folder or file
+// that could not be read into its scan problems.
 class Collector final : public FindFileEvents {
 public:
-    Collector(SyncSession& session, FileList& into, LoadView& view)
-        : session_(session), into_(into), view_(view) {}
+    Collector(SyncSession& session, FileList& into, LoadView& view, const std::string& root,
+              bool startTree)
+        : session_(session), into_(into), view_(view), root_(ScannedFolderName(root)),
+          startTree_(startTree) {}
 
     void MatchFound(const std::string& sFilename, const std::string& sFilePath, DateTime sLastWrite,
                     std::int64_t& Filesize, std::int32_t& FileAttributes) override {
@@ -42,12 +46,23 @@ public:
         into_.push_back(f);
         view_.ActivityStep();
     }
-    void StopSearch(bool& Cancel) override { Cancel = session_.AbortRequested; }
+    // A root that could not be listed ends the search: the load fails anyway.
+    void StopSearch(bool& Cancel) override { Cancel = session_.AbortRequested || rootError_ != 0; }
+    void ReadFailed(const std::string& sPath, int ErrorNumber) override {
+        session_.ScanProblems.push_back({sPath, ErrorNumber, startTree_});
+        if (sPath == root_)
+            rootError_ = ErrorNumber;
+        view_.StatusText("Kann nicht gelesen werden: " + Quoted(sPath));
+    }
+    int rootError() const { return rootError_; }
 
 private:
     SyncSession& session_;
     FileList& into_;
     LoadView& view_;
+    const std::string root_;
+    const bool startTree_;
+    int rootError_ = 0;
 };
 
 } // namespace
@@ -101,19 +116,37 @@ std::int32_t ScanMask(const SyncRule& rule) {
     return mask;
 }
 
+FolderIdentity IdentifyFolder(platform::FileSystem& fs, const std::string& path) {
+    platform::FileId id;
+    if (fs.GetTargetId(path, id) != 0)
+        return {};
+    return {id.device, id.inode, true};
+}
+
 namespace {
 
-// One tree into one collection, with the rule's attribute and subfolder options.
-std::optional<FindFileError> ScanTree(SyncSession& session, platform::FileSystem& fs,
-                                      LoadView& view, const std::string& root, FileList& into) {
-    Collector collector(session, into, view);
+// One tree into its collection, with the rule's attribute and subfolder options. False when
+// the load cannot go on; `result` then says why.
+bool ScanTree(SyncSession& session, platform::FileSystem& fs, LoadView& view, bool startTree,
+              LoadResult& result) {
+    const std::string& root = startTree ? session.StartPath : session.TargetPath;
+    Collector collector(session, startTree ? session.StartFiles : session.TargetFiles, view, root,
+                        startTree);
     FindFile scanner(fs, collector);
     scanner.setSFileToFind("*.*");
     scanner.setSFileFlag(ScanMask(session.CurrentRule));
     scanner.setSInclSubfolders(session.CurrentRule.IncludeSubfolders);
     view.StatusText("Durchsuche: " + Quoted(root));
     scanner.setSSearchpath(root);
-    return scanner.sStartSearch();
+    result.error = scanner.sStartSearch();
+    if (result.error)
+        return false;
+    if (const int err = collector.rootError(); err != 0) {
+        result.rootError = std::string(startTree ? "Der Startordner " : "Der Zielordner ") +
+                           Quoted(root) + " kann nicht gelesen werden: " + ErrorDescription(err);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -121,16 +154,22 @@ std::optional<FindFileError> ScanTree(SyncSession& session, platform::FileSystem
 LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView& view) {
     session.ResetCollections();
     session.AbortRequested = false;
+    session.StartRoot = IdentifyFolder(fs, session.StartPath);
+    session.TargetRoot = IdentifyFolder(fs, session.TargetPath);
     LoadResult result;
 
-    result.error = ScanTree(session, fs, view, session.StartPath, session.StartFiles);
-    if (result.error)
-        return result;
-    if (session.CurrentRule.ReverseAction != 0) {
-        result.error = ScanTree(session, fs, view, session.TargetPath, session.TargetFiles);
-        if (result.error)
-            return result;
+    const bool scanned =
+        ScanTree(session, fs, view, true, result) &&
+        (session.CurrentRule.ReverseAction == 0 || ScanTree(session, fs, view, false, result));
+    if (!result.rootError.empty()) {
+        // What the start tree held is of no use without its counterpart; what could not be
+        // read stays on record.
+        std::vector<ScanProblem> problems = std::move(session.ScanProblems);
+        session.ResetCollections();
+        session.ScanProblems = std::move(problems);
     }
+    if (!scanned)
+        return result;
 
     view.StatusText("Vergleiche " +
                     std::to_string(session.StartFiles.size() + session.TargetFiles.size()) +

@@ -8,6 +8,7 @@
 #include <string>
 
 class LoadView;
+struct FolderIdentity;
 struct SyncSession;
 namespace platform {
 class FileSystem;
@@ -23,11 +24,19 @@ std::string CheckPaths(platform::FileSystem& fs, const std::string& startText,
 // The scanners' attribute mask for the rule's attribute options.
 std::int32_t ScanMask(const SyncRule& rule);
 
+// Which folder the path leads to (following links, as roots may be links to folders); not
+// known when it cannot be examined.
+FolderIdentity IdentifyFolder(platform::FileSystem& fs, const std::string& path);
+
 struct LoadResult {
     std::optional<FindFileError> error; // a scanner failed; the load stopped there
-    bool compared = false;              // the comparison ran to its end
+    // A root could not be listed: why, for the user. The collections are then empty, as a
+    // tree that looks empty would make every file of the other tree look extra.
+    std::string rootError;
+    bool compared = false; // the comparison ran to its end
 };
 
-// Scans the session's start tree and, when the rule acts on the target side, its target tree
-// into four new collections, then compares them. The paths must already be captured.
+// Records the roots' identities, scans the session's start tree and, when the rule acts on the
+// target side, its target tree into four new collections, then compares them. Whatever could
+// not be read goes into the session's scan problems. The paths must already be captured.
 LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView& view);

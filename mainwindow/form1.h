@@ -16,6 +16,9 @@ class Form4;
 class PictureBox;
 class StatusBar;
 class clsRegistry;
+namespace platform {
+class FileSystem;
+}
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -48,6 +51,8 @@ public:
     const SyncRule& CurrentRule() const { return session_.CurrentRule; }
 
     clsRegistry& Reg() { return *Reg_; }
+    // The file system loads read: the machine's own unless a test puts in one that fails.
+    void setFileSystem(platform::FileSystem& fs) { fs_ = &fs; }
 
     void Form_Resize();
     void Regeln_Laden(const std::string& Regel = std::string());
@@ -123,6 +128,7 @@ private:
     void setRunControlsEnabled(bool enabled);
 
     SyncSession session_;
+    platform::FileSystem* fs_ = nullptr; // none set: the machine's own
     // A load or a run is under way; closing then waits for its end.
     bool busy_ = false;
     bool closeWhenIdle_ = false;

@@ -2,6 +2,7 @@
 #include "form1.h"
 
 #include "activity_strip.h"
+#include "engine/copy_errors.h"
 #include "engine/folder_loading.h"
 #include "file_list_model.h"
 #include "picture_box.h"
@@ -29,10 +30,29 @@ void ShowError(QWidget* owner, const QString& text) {
     box.exec();
 }
 
+// Every folder and file the load could not read, with the reason: the lists leave them out.
+// The first few are in the message itself, all of them in the details, which scroll.
+void ShowScanProblems(QWidget* owner, const std::vector<ScanProblem>& problems) {
+    constexpr qsizetype kShown = 10;
+    QStringList lines;
+    lines.reserve(qsizetype(problems.size()));
+    for (const ScanProblem& p : problems)
+        lines << DisplayPath(p.path) + " (" + QString::fromStdString(ErrorDescription(p.error)) +
+                     ")";
+    QMessageBox box(QMessageBox::Warning, "Lesefehler",
+                    "Folgende Ordner und Dateien konnten nicht gelesen werden:", QMessageBox::Ok,
+                    owner);
+    box.setObjectName("ScanProblems");
+    box.setInformativeText(lines.mid(0, kShown).join("\n") +
+                           (lines.size() > kShown ? QString("\n…") : QString()));
+    box.setDetailedText(lines.join("\n"));
+    box.exec();
+}
+
 } // namespace
 
 void Form1::Command1_Click() {
-    auto& fs = platform::RealFileSystem();
+    platform::FileSystem& fs = fs_ != nullptr ? *fs_ : platform::RealFileSystem();
     const std::string message = CheckPaths(fs, ToBytes(Text1->text()), ToBytes(Text2->text()));
     if (!message.empty()) {
         ShowError(this, QString::fromStdString(message));
@@ -57,15 +77,21 @@ void Form1::Command1_Click() {
     busy_ = true;
     const LoadResult result = LoadFolders(session_, fs, *this);
     busy_ = false;
-    if (result.error && !closeWhenIdle_)
+    if (result.error && !closeWhenIdle_) {
         ShowError(this, QString::fromStdString(result.error->Description));
-    else if (result.compared && !closeWhenIdle_)
+    } else if (!result.rootError.empty() && !closeWhenIdle_) {
+        ShowError(this, DisplayPath(result.rootError));
+    } else if (result.compared && !closeWhenIdle_) {
         showComparedLists();
+        if (!session_.ScanProblems.empty())
+            ShowScanProblems(this, session_.ScanProblems);
+    }
 
-    // Whatever happened, the window ends idle with its controls usable.
+    // Whatever happened, the window ends idle with its controls usable; only a root that could
+    // not be read leaves nothing to synchronise.
     Combo1->setEnabled(true);
     Command1->setEnabled(true);
-    Command3->setEnabled(true);
+    Command3->setEnabled(result.rootError.empty());
     Command5[2]->setEnabled(true);
     Command1->repaint();
     Command3->repaint();

@@ -59,8 +59,16 @@ public:
                     AttributesFromMode(d->d_type == DT_DIR ? S_IFDIR | 0700 : S_IFLNK, name);
             } else {
                 struct stat st {};
-                if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-                    continue; // vanished since the listing: not there
+                if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                    if (errno == ENOENT)
+                        continue; // vanished since the listing: not there
+                    // There, but hidden from this user (a folder that may be read but not
+                    // searched) or unreadable: the caller learns of it.
+                    e.error = errno;
+                    e.attributes = name[0] == '.' ? kAttrHidden : 0;
+                    entries.push_back(std::move(e));
+                    continue;
+                }
                 e.attributes = AttributesFromMode(st.st_mode, name);
                 e.size = st.st_size;
                 e.lastWrite = DateTimeFromUnix(st.st_mtim.tv_sec);
@@ -85,6 +93,15 @@ public:
         if (::stat(path.c_str(), &st) != 0)
             return {errno, 0};
         return {0, AttributesOfPath(st.st_mode, path)};
+    }
+
+    int GetTargetId(const std::string& path, FileId& id) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0)
+            return errno;
+        id.device = static_cast<std::uint64_t>(st.st_dev);
+        id.inode = static_cast<std::uint64_t>(st.st_ino);
+        return 0;
     }
 
     std::string CanonicalPath(const std::string& path) override {

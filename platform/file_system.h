@@ -27,6 +27,15 @@ struct DirEntry {
     std::uint32_t attributes = 0;
     std::int64_t size = 0;
     DateTime lastWrite = kZeroDate;
+    // Listed, but it could not be examined: the errno. Of such an entry only the name and the
+    // hidden bit its name gives are known.
+    int error = 0;
+};
+
+// Which file a path leads to: its device and inode.
+struct FileId {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
 };
 
 // The answer of an attribute query: the bits, or the errno of the failure.
@@ -64,13 +73,16 @@ public:
     virtual ~FileSystem() = default;
 
     // The folder's entries sorted by name (case-insensitive, ties by bytes), without "." and
-    // "..". Returns 0 or the errno that kept the folder from being listed.
+    // "..", an entry that could not be examined with its error. Returns 0 or the errno that
+    // kept the folder from being listed (entries read before a failure are kept).
     virtual int ListDirectory(const std::string& folder, std::vector<DirEntry>& entries) = 0;
     // The attribute bits of the path itself (a link is not followed).
     virtual AttributeResult GetFileAttributes(const std::string& path) = 0;
     // The attribute bits of what the path leads to, following links (for the roots a user
     // types, which may well be links to folders).
     virtual AttributeResult GetTargetAttributes(const std::string& path) = 0;
+    // Device and inode of what the path leads to, following links. Returns 0 or the errno.
+    virtual int GetTargetId(const std::string& path, FileId& id) = 0;
     // The last-write time of a regular file that can be opened for reading, else the zero date.
     virtual DateTime GetFileLastWrite(const std::string& path) = 0;
     // The path with every link and "." or ".." resolved; empty when that fails.

@@ -28,6 +28,11 @@ public:
             return {err, 0};
         return platform::RealFileSystem().GetTargetAttributes(path);
     }
+    int GetTargetId(const std::string& path, platform::FileId& id) override {
+        if (int err = failure(path))
+            return err;
+        return platform::RealFileSystem().GetTargetId(path, id);
+    }
     DateTime GetFileLastWrite(const std::string& path) override {
         return failure(path) ? kZeroDate : platform::RealFileSystem().GetFileLastWrite(path);
     }
@@ -38,7 +43,7 @@ public:
         return std::make_unique<Reader>(*this, root);
     }
 
-private:
+protected:
     // The real reader, with the chosen paths failing.
     class Reader : public platform::TreeReader {
     public:
@@ -66,13 +71,14 @@ private:
     std::map<std::string, int> failures_;
 };
 
-// A folder of made-up entries, for attribute bits a Linux file system never shows.
+// Folders of made-up entries, for attribute bits a Linux file system never shows. A folder
+// made to fail gives its entries (those read before the failure) and the error.
 class ListedFileSystem : public FailingFileSystem {
 public:
     std::map<std::string, std::vector<platform::DirEntry>> folders;
     int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
         auto it = folders.find(folder);
         e = it != folders.end() ? it->second : std::vector<platform::DirEntry>{};
-        return 0;
+        return failure(folder);
     }
 };

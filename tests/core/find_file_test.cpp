@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <stdexcept>
 #include <sys/stat.h>
 
@@ -33,6 +35,9 @@ public:
     void StopSearch(bool& cancel) override {
         events.push_back("stop?");
         cancel = ++stopSearches == cancelAt;
+    }
+    void ReadFailed(const std::string& path, int error) override {
+        events.push_back("unlesbar " + path + " " + std::to_string(error));
     }
     std::vector<std::string> names() const {
         std::vector<std::string> out;
@@ -114,6 +119,57 @@ TEST(FindFileScan, HiddenAndReadOnlyFilesGetTheirBits) {
     EXPECT_TRUE(Scan(platform::RealFileSystem(), t.root(), plain, 160).empty());
 }
 
+TEST(FindFileScan, EverythingBelowAHiddenFolderIsHiddenButNotBelowAHiddenStart) {
+    TreeBuilder t;
+    t.file("start/.git/objects/a");
+    t.file("start/.cache/x/y");
+    t.file("start/src/b");
+    t.file("start/.profil");
+    const std::string start = t.path("start");
+    Recorder all, plain;
+    EXPECT_EQ(Scan(platform::RealFileSystem(), start, all, 423),
+              (std::vector<std::string>{start + "/.profil", start + "/.cache/x/y",
+                                        start + "/.git/objects/a", start + "/src/b"}));
+    for (const Found& f : all.found)
+        EXPECT_EQ(f.attributes, f.name == "b" ? 32 : 34) << f.folder << f.name;
+    EXPECT_EQ(Scan(platform::RealFileSystem(), start, plain, 160),
+              std::vector<std::string>{start + "/src/b"});
+    // Hidden folders cannot hold a match then, so they are not even entered.
+    EXPECT_EQ(plain.stopSearches, 1);
+
+    // A search that starts inside a dot-named folder finds its plain files.
+    t.file(".config/x/einstellung");
+    t.file(".config/x/.versteckt/z");
+    Recorder inside;
+    EXPECT_EQ(Scan(platform::RealFileSystem(), t.path(".config/x"), inside, 160),
+              std::vector<std::string>{t.path(".config/x/einstellung")});
+}
+
+TEST(FindFileScan, WhatCannotBeReadIsReportedAndTheSearchGoesOn) {
+    ListedFileSystem fs;
+    fs.folders["/x/"] = {{"a", 32, 1, 0},  {"kaputt", 0, 0, 0, EIO}, {".weg", 2, 0, 0, EIO},
+                         {"zu", 16, 0, 0}, {"teil", 16, 0, 0},       {"z", 16, 0, 0}};
+    fs.folders["/x/teil/"] = {{"gelesen", 32, 1, 0}};
+    fs.folders["/x/z/"] = {{"c", 32, 1, 0}};
+    fs.failBelow("/x/zu/", EACCES);
+    fs.failBelow("/x/teil/", EIO); // what came before the failure still counts
+    Recorder all, plain;
+    Scan(fs, "/x", all, 423);
+    EXPECT_EQ(all.events, (std::vector<std::string>{
+                              "/x/a", "unlesbar /x/kaputt 5", "unlesbar /x/.weg 5", "stop?",
+                              "unlesbar /x/zu/ 13", "stop?", "unlesbar /x/teil/ 5",
+                              "/x/teil/gelesen", "stop?", "/x/z/c"}));
+    // Without hidden files an unreadable hidden entry is none of the search's business.
+    Scan(fs, "/x", plain, 160);
+    EXPECT_EQ(std::count(plain.events.begin(), plain.events.end(), "unlesbar /x/.weg 5"), 0);
+    EXPECT_EQ(plain.names(), all.names());
+
+    Recorder root;
+    fs.failBelow("/y/", EACCES);
+    EXPECT_TRUE(Scan(fs, "/y", root).empty());
+    EXPECT_EQ(root.events, std::vector<std::string>{"unlesbar /y/ 13"});
+}
+
 TEST(FindFileScan, SubfolderSwitchOffAndCancelKeepToTheTopFolder) {
     TreeBuilder t;
     t.file("oben.txt");
@@ -165,6 +221,8 @@ TEST(FindFileScan, MissingFoldersLinksAndFifosAreNeitherReportedNorEntered) {
               std::vector<std::string>{t.root() + "/echt.txt"});
     EXPECT_EQ(rec.stopSearches, 0);
     EXPECT_TRUE(Scan(platform::RealFileSystem(), t.path("gibt es nicht"), missing).empty());
+    EXPECT_EQ(missing.events, std::vector<std::string>{"unlesbar " + t.path("gibt es nicht/") +
+                                                       " " + std::to_string(ENOENT)});
     EXPECT_EQ(platform::RealFileSystem().GetFileLastWrite(t.path("rohr")), kZeroDate);
 }
 

@@ -1,6 +1,7 @@
 #include "form1_layout_test.h"
 #include "form1_startup_test.h"
 #include "hyperlink_test.h"
+#include "load_errors_test.h"
 #include "loading_test.h"
 #include "rules_test.h"
 #include "run_test.h"
@@ -40,6 +41,7 @@ int main(int argc, char* argv[]) {
     failed += Run<HyperLinkTest>(argc, argv);
     failed += Run<RulesTest>(argc, argv);
     failed += Run<LoadingTest>(argc, argv);
+    failed += Run<LoadErrorsTest>(argc, argv);
     failed += Run<RunTest>(argc, argv);
     return failed == 0 ? 0 : 1;
 }

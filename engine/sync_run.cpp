@@ -47,8 +47,9 @@ struct Trees {
     platform::FolderChain startRead, startWrite, targetRead, targetWrite;
 };
 
+// A root whose identity the load could not take is never taken on trust.
 bool SameFolder(const FolderIdentity& loaded, const platform::FileIdentity& now) {
-    return !loaded.known || (loaded.device == now.device && loaded.inode == now.inode);
+    return loaded.known && loaded.device == now.device && loaded.inode == now.inode;
 }
 
 // Opens both roots and checks that they are still the folders that were loaded: a stick

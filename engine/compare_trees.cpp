@@ -197,7 +197,7 @@ bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view
         const Seen other = counterpart(*f, targetIndex, startRoot, *targetReader);
         if (StartFileChosen(session.CurrentRule.CopyCondition, f->LastWrite, other)) {
             f->IsStart = true;
-            f->Counterpart = other;
+            session.RememberCounterpart(*f, other);
             session.CopyList.push_back(f);
         }
         MaybeDoEvents();
@@ -216,7 +216,7 @@ bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view
             const Seen other = counterpart(*f, startIndex, targetRoot, *startReader);
             switch (TargetFileChoice(reverse, f->LastWrite, other)) {
             case TargetChoice::CopyBack:
-                f->Counterpart = other;
+                session.RememberCounterpart(*f, other);
                 session.CopyList.push_back(f);
                 break;
             case TargetChoice::Delete: {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/date_time.h"
-#include "platform/seen_file.h"
 
 #include <cstdint>
 #include <string>
@@ -14,11 +13,11 @@ struct MyFile {
     bool Selected = false;
     bool IsStart = false; // a start-tree file in the copy list, copied start → target
     std::uint32_t Attributes = 0;
+    // For an entry of the copy list, where the session keeps what the comparison saw at the
+    // other end (1 + its place there; 0 for none), so that the run replaces only that.
+    std::uint32_t CounterpartSeen = 0;
     std::int64_t Size = 0;
     DateTime LastWrite = kZeroDate;
-    // For an entry of the copy list: what the comparison saw at the other end, so that the
-    // run replaces only that.
-    platform::SeenDestination Counterpart;
     const std::string* Folder = nullptr; // ends in "/"
     const char* Name = "";
 

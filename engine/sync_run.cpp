@@ -74,13 +74,14 @@ std::string OpenRoots(const SyncSession& session, Trees& trees) {
 
 // A source that changed since the load is copied as it is now only while it still wins
 // under the rule against what was seen at the destination.
-bool StillChosen(const SyncSession& session, const MyFile& f, const struct stat& now) {
+bool StillChosen(const SyncSession& session, const MyFile& f, const platform::SeenDestination& seen,
+                 const struct stat& now) {
     const DateTime time = DateTimeFromUnix(now.st_mtim.tv_sec);
     if (now.st_size == f.Size && time == f.LastWrite)
         return true;
     if (f.IsStart)
-        return StartFileChosen(session.CurrentRule.CopyCondition, time, f.Counterpart);
-    return TargetFileChoice(session.CurrentRule.ReverseAction, time, f.Counterpart) ==
+        return StartFileChosen(session.CurrentRule.CopyCondition, time, seen);
+    return TargetFileChoice(session.CurrentRule.ReverseAction, time, seen) ==
            TargetChoice::CopyBack;
 }
 
@@ -135,9 +136,10 @@ void RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view, T
                 lastFolder = out.folder;
             }
             platform::StagedCopy staged;
+            const platform::SeenDestination seen = session.CounterpartOf(*f);
             copy = platform::StageCopy(
-                ops, in, out, f->Counterpart, (f->Attributes & platform::kAttrReadOnly) != 0,
-                [&](const struct stat& now) { return StillChosen(session, *f, now); },
+                ops, in, out, seen, (f->Attributes & platform::kAttrReadOnly) != 0,
+                [&](const struct stat& now) { return StillChosen(session, *f, seen, now); },
                 [&](std::int64_t transferred, std::int64_t fileSize) {
                     const auto elapsed =
                         static_cast<std::int32_t>(win::GetTickCount() - session.StartTicks);

@@ -37,6 +37,21 @@ MyFile* SyncSession::NewRecord(std::string_view path) {
     return NewRecord(path.substr(0, slash + 1), path.substr(slash + 1));
 }
 
+void SyncSession::RememberCounterpart(MyFile& f, const platform::SeenDestination& seen) {
+    if (f.CounterpartSeen != 0) {
+        counterparts_[f.CounterpartSeen - 1] = seen;
+        return;
+    }
+    counterparts_.push_back(seen);
+    f.CounterpartSeen = static_cast<std::uint32_t>(counterparts_.size());
+}
+
+platform::SeenDestination SyncSession::CounterpartOf(const MyFile& f) const {
+    // Without a record of the comparison nothing is known of the other end.
+    return f.CounterpartSeen != 0 ? counterparts_[f.CounterpartSeen - 1]
+                                  : platform::SeenDestination{};
+}
+
 void SyncSession::ResetCollections() {
     // Swapping with fresh containers hands the memory back, unlike clear().
     FileList().swap(StartFiles);
@@ -45,6 +60,7 @@ void SyncSession::ResetCollections() {
     FileList().swap(DeleteList);
     std::vector<ScanProblem>().swap(ScanProblems);
     std::deque<MyFile>().swap(records_);
+    std::vector<platform::SeenDestination>().swap(counterparts_);
     std::deque<std::string>().swap(folders_);
     nameBlocks_.clear();
     nameBlocks_.shrink_to_fit();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "my_file.h"
+#include "platform/seen_file.h"
 #include "rules/sync_rule.h"
 
 #include <cstdint>
@@ -61,10 +62,15 @@ struct SyncSession {
     void ResetCollections();
     std::size_t RecordCount() const { return records_.size(); }
 
+    // What the comparison saw at the other end of a file it put on the copy list.
+    void RememberCounterpart(MyFile& f, const platform::SeenDestination& seen);
+    platform::SeenDestination CounterpartOf(const MyFile& f) const;
+
 private:
     const char* keepName(std::string_view name);
 
     std::deque<MyFile> records_;
+    std::vector<platform::SeenDestination> counterparts_; // only for copy-list entries
     std::deque<std::string> folders_;
     std::vector<std::unique_ptr<char[]>> nameBlocks_;
     std::size_t nameBlockUsed_ = 0;

@@ -45,9 +45,9 @@ void CheckEveryFailingCall(int reverse, bool persist) {
         TempHome home;
         TreeBuilder t;
         t.text("start/bleibt.txt", "s", UnixTime(8, 0, 0));
-        const std::vector<std::string> doomed = {
-            t.text("ziel/a.txt", "1", UnixTime(8, 0, 0)), t.text("ziel/b.txt", "2", UnixTime(8, 0, 0)),
-            t.text("ziel/tief/c.txt", "3", UnixTime(8, 0, 0))};
+        const std::vector<std::string> doomed = {t.text("ziel/a.txt", "1", UnixTime(8, 0, 0)),
+                                                 t.text("ziel/b.txt", "2", UnixTime(8, 0, 0)),
+                                                 t.text("ziel/tief/c.txt", "3", UnixTime(8, 0, 0))};
         const std::string kept = t.text("ziel/bleibt.txt", "s", UnixTime(8, 0, 0));
         SyncSession s = Load(t.path("start"), t.path("ziel"), 1, reverse);
         ASSERT_EQ(s.DeleteList.size(), 3u);

@@ -246,9 +246,9 @@ TEST(TemporaryFiles, LeftoversOfAKilledRunAreRemovedByTheNextRunInThatFolder) {
         ::_exit(0);
     ::waitpid(gone, nullptr, 0);
     const std::string prefix = t.path("ziel/") + platform::kTemporaryPrefix;
-    const std::string stale = t.text("ziel/" + std::string(platform::kTemporaryPrefix) +
-                                         std::to_string(gone) + "-3.tmp",
-                                     "halb");
+    const std::string stale =
+        t.text("ziel/" + std::string(platform::kTemporaryPrefix) + std::to_string(gone) + "-3.tmp",
+               "halb");
     const std::string alive = prefix + "1-3.tmp"; // process 1 lives
     WriteFile(alive, "fremd");
     SyncSession s = Load(t.path("start"), t.path("ziel"), 0, 0);

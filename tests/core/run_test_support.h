@@ -80,7 +80,8 @@ inline std::vector<std::string> TemporaryFiles(const std::string& root) {
 }
 
 // Loads as the window does, which only loads folders that exist.
-inline SyncSession Load(const std::string& start, const std::string& target, int copy, int reverse) {
+inline SyncSession Load(const std::string& start, const std::string& target, int copy,
+                        int reverse) {
     fs::create_directories(start);
     fs::create_directories(target);
     SyncSession s;
@@ -94,4 +95,3 @@ inline SyncSession Load(const std::string& start, const std::string& target, int
     EXPECT_TRUE(LoadFolders(s, platform::RealFileSystem(), view).compared);
     return s;
 }
-

@@ -4,9 +4,9 @@
 #include "engine/sync_run.h"
 #include "engine/sync_session.h"
 #include "failing_ops.h"
-#include "run_test_support.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
+#include "run_test_support.h"
 #include "temp_home.h"
 #include "tree_builder.h"
 
@@ -24,8 +24,6 @@
 #include <unistd.h>
 
 namespace {
-
-
 
 class SyncRunFailures : public ::testing::TestWithParam<bool> {};
 

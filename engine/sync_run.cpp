@@ -121,18 +121,21 @@ void RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view, T
         platform::CopyEnd in{nullptr, f->Name, source};
         platform::CopyEnd out{nullptr, f->Name, destination};
         platform::CopyResult copy;
+        bool madeFolder = false;
         if (int err = from.Resolve(relative, false, in.folder); err != 0) {
             copy = {err, platform::CopySide::Source, source};
             if (err == ELOOP)
                 copy.problem = platform::CopyProblem::LinkInPath;
-        } else if (int e = to.Resolve(relative, true, out.folder); e != 0) {
+        } else if (int e = to.Resolve(relative, true, out.folder, &madeFolder); e != 0) {
             copy = {e, platform::CopySide::Destination, destination};
             if (e == ELOOP)
                 copy.problem = platform::CopyProblem::LinkInPath;
         } else {
-            // Temporary files of a killed run are cleared once per folder this run writes in.
+            // Temporary files of a killed run are cleared once per folder this run writes in;
+            // a folder it just made has none.
             if (out.folder != lastFolder) {
-                platform::RemoveStaleTemporaries(ops, out.folder->fd);
+                if (!madeFolder)
+                    platform::RemoveStaleTemporaries(ops, out.folder->fd);
                 lastFolder = out.folder;
             }
             platform::StagedCopy staged;

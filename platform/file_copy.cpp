@@ -152,15 +152,22 @@ CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destina
             return Fail(EACCES, CopySide::Destination, destination.path);
     }
 
+    // Set-user-ID and set-group-ID bits are not handed on: a copy is data, not a privilege.
+    mode_t mode = st.st_mode & 0777;
+    if (readOnly)
+        mode &= ~mode_t(0222);
+    else if ((mode & S_IWUSR) == 0)
+        mode |= (0222 & ~CurrentUmask()) | S_IWUSR;
+
     // An unnamed file vanishes by itself if the program dies while writing it; where the
     // file system has no such files, a named temporary file takes its place.
     bool unnamed = true;
-    int err = ops.OpenAt(dirFd, ".", O_TMPFILE | O_WRONLY, 0600, s.out);
+    int err = ops.OpenAt(dirFd, ".", O_TMPFILE | O_WRONLY, mode, s.out);
     if (err == EOPNOTSUPP || err == EISDIR || err == EINVAL) {
         unnamed = false;
         for (int attempt = 0; attempt < 100; ++attempt) {
             const std::string name = TemporaryName();
-            err = ops.OpenAt(dirFd, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600, s.out);
+            err = ops.OpenAt(dirFd, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode, s.out);
             if (err == 0) {
                 s.tempName = name;
                 s.tempFolder = dirFd;
@@ -176,14 +183,11 @@ CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destina
         progress(0, st.st_size);
     if (CopyResult r = CopyData(s, source.path, destination.path, st.st_size, progress); !r.ok())
         return r;
-    // Set-user-ID and set-group-ID bits are not handed on: a copy is data, not a privilege.
-    mode_t mode = st.st_mode & 0777;
-    if (readOnly)
-        mode &= ~mode_t(0222);
-    else if ((mode & S_IWUSR) == 0)
-        mode |= (0222 & ~CurrentUmask()) | S_IWUSR;
-    if (int e = ops.Fchmod(s.out, mode); e != 0)
-        return Fail(e, CopySide::Destination, destination.path);
+    // A file made with its final mode needs no change of mode, unless the umask took bits.
+    if ((mode & ~CurrentUmask()) != mode) {
+        if (int e = ops.Fchmod(s.out, mode); e != 0)
+            return Fail(e, CopySide::Destination, destination.path);
+    }
     const timespec times[2] = {st.st_atim, st.st_mtim};
     if (int e = ops.Futimens(s.out, times); e != 0)
         return Fail(e, CopySide::Destination, destination.path);
@@ -358,39 +362,6 @@ CopyResult CopyFileEx(FileOps& ops, const std::string& source, const std::string
     if (CopyResult r = StageCopy(ops, from, to, seen, false, {}, progress, true, staged); !r.ok())
         return r;
     return CommitStaged(ops, staged);
-}
-
-int MakeSureDirectoryPathExists(FileOps& ops, const std::string& path) {
-    int last = 0;
-    for (std::size_t pos = path.find('/', 1); pos != std::string::npos;
-         pos = path.find('/', pos + 1)) {
-        const int err = ops.Mkdir(path.substr(0, pos), 0777);
-        last = err == EEXIST ? 0 : err;
-    }
-    return last;
-}
-
-std::uint32_t GetFileAttributesA(FileOps& ops, const std::string& path) {
-    struct stat st {};
-    if (ops.Lstat(path, st) != 0)
-        return kInvalidFileAttributes;
-    return AttributesOfPath(st.st_mode, path);
-}
-
-int SetFileAttributesA(FileOps& ops, const std::string& path, std::uint32_t attributes) {
-    struct stat st {};
-    if (int err = ops.Lstat(path, st); err != 0)
-        return err;
-    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
-        return 0;
-    mode_t mode = st.st_mode & 07777;
-    if (attributes & kAttrReadOnly)
-        mode &= ~mode_t(0222);
-    else
-        mode |= (0222 & ~CurrentUmask()) | S_IWUSR;
-    if (mode == (st.st_mode & 07777))
-        return 0;
-    return ops.Chmod(path, mode);
 }
 
 } // namespace platform

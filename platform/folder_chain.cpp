@@ -31,12 +31,15 @@ int FolderChain::OpenRoot(const std::string& root, FileIdentity* identity) {
     return 0;
 }
 
-int FolderChain::openComponent(int parent, const std::string& name, bool create, int& fd) {
+int FolderChain::openComponent(int parent, const std::string& name, bool create, int& fd,
+                               bool& made) {
+    made = false;
     int err = ops_.OpenAt(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW, 0, fd);
     if (err == ENOENT && create) {
         err = ops_.MkdirAt(parent, name, 0777);
         if (err != 0 && err != EEXIST)
             return err;
+        made = err == 0;
         err = ops_.OpenAt(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW, 0, fd);
     }
     if (err == ELOOP || err == ENOTDIR) {
@@ -48,8 +51,10 @@ int FolderChain::openComponent(int parent, const std::string& name, bool create,
     return err;
 }
 
-int FolderChain::Resolve(std::string_view relative, bool create, FolderRef& folder) {
+int FolderChain::Resolve(std::string_view relative, bool create, FolderRef& folder, bool* created) {
     folder.reset();
+    if (created != nullptr)
+        *created = false;
     if (chain_.empty())
         return EBADF;
     // Keep the open folders the new path shares with the last one.
@@ -75,8 +80,11 @@ int FolderChain::Resolve(std::string_view relative, bool create, FolderRef& fold
         if (name == "..")
             return EINVAL; // never climbs out of the tree
         int fd = -1;
-        if (int err = openComponent(chain_.back()->fd, name, create, fd); err != 0)
+        bool made = false;
+        if (int err = openComponent(chain_.back()->fd, name, create, fd, made); err != 0)
             return err;
+        if (created != nullptr)
+            *created = made;
         chain_.push_back(std::make_shared<OpenFolder>(ops_, fd));
         names_.push_back(std::move(name));
     }

@@ -42,12 +42,13 @@ public:
     int OpenRoot(const std::string& root, FileIdentity* identity = nullptr);
     // The folder `relative` below the root ("" for the root, else components each ending in
     // "/"). With `create`, missing folders are made. ELOOP when a component is a symbolic
-    // link, ENOTDIR when it is something else that is not a folder.
-    int Resolve(std::string_view relative, bool create, FolderRef& folder);
+    // link, ENOTDIR when it is something else that is not a folder. `created` (when given)
+    // tells whether the folder itself was made just now.
+    int Resolve(std::string_view relative, bool create, FolderRef& folder, bool* created = nullptr);
     bool isOpen() const { return !chain_.empty(); }
 
 private:
-    int openComponent(int parent, const std::string& name, bool create, int& fd);
+    int openComponent(int parent, const std::string& name, bool create, int& fd, bool& made);
 
     FileOps& ops_;
     std::vector<FolderRef> chain_;   // [0] the root, then one per component

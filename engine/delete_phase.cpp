@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace {
@@ -69,6 +70,11 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
     const platform::TrashPlaces trash =
         toTrash ? platform::CurrentTrashPlaces() : platform::TrashPlaces{};
     const std::size_t rootLength = RootPrefixLength(session.TargetPath);
+    // The trash records where a file came from, and finds the top of its file system from
+    // there: it needs the absolute path even where the root was given relative.
+    std::string absoluteRoot = std::filesystem::absolute(session.TargetPath).string();
+    if (absoluteRoot.empty() || absoluteRoot.back() != '/')
+        absoluteRoot += '/';
     std::vector<DeleteFailure> failures;
     std::vector<platform::FolderRef> touched; // one folder per file system, flushed at the end
     std::vector<std::uint64_t> touchedDevices;
@@ -115,8 +121,8 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
         if (!batch.empty()) {
             errors.assign(names.size(), 0);
             if (toTrash) {
-                platform::MoveAllToTrash(ops, folder->fd, std::string(folderPath), names, trash,
-                                         errors);
+                platform::MoveAllToTrash(ops, folder->fd, absoluteRoot + std::string(relative),
+                                         names, trash, errors);
             } else {
                 for (std::size_t k = 0; k < names.size(); ++k)
                     errors[k] = ops.UnlinkAt(folder->fd, names[k], 0);

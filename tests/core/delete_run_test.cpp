@@ -184,3 +184,25 @@ TEST(InterruptedCalls, AReadInterruptedByASignalIsRetried) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DeleteRun, RootsGivenRelativeStillTrashUnderTheAbsolutePath) {
+    TempHome home;
+    TreeBuilder t;
+    t.folder("start");
+    const std::string doomed = t.text("ziel/o/a.txt", "a", UnixTime(8, 0, 0));
+    const fs::path before = fs::current_path();
+    fs::current_path(t.root());
+    SyncSession s = Load("start", "ziel", 0, 4);
+    RecordingRun view;
+    const RunResult r = RunSynchronisation(s, platform::RealFileOps(), view);
+    fs::current_path(before);
+    EXPECT_EQ(r.deleted, 1u);
+    EXPECT_TRUE(view.deleteFailures.empty());
+    const std::string info = Content(HomeTrash() + "/info/a.txt.trashinfo");
+    EXPECT_EQ(PercentDecode(InfoField(info, "Path")),
+              fs::canonical(t.root()).string() + "/ziel/o/a.txt");
+}
+
+} // namespace

@@ -1,8 +1,8 @@
 #include "application.h"
 
+#include "desktop/desktop_launcher.h"
 #include "engine/maybe_do_events.h"
-#include "mainwindow/event_pump.h"
-#include "platform/desktop_launcher.h"
+#include "kit/event_pump.h"
 
 #include <QApplication>
 #include <QFile>

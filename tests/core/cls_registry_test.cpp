@@ -1,5 +1,5 @@
 #include "platform/shell_execute.h"
-#include "shell/cls_registry.h"
+#include "settings/cls_registry.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/registry_hive.h"
+#include "platform/registry/registry_hive.h"
 
 #include <cerrno>
 #include <string>

@@ -1,5 +1,5 @@
-#include "mainwindow/layout_rules.h"
-#include "mainwindow/soft_frame.h"
+#include "geometry/layout_rules.h"
+#include "geometry/soft_frame.h"
 #include "platform/system_info.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "platform/registry_hive.h"
-#include "shell/cls_registry.h"
+#include "platform/registry/registry_hive.h"
+#include "settings/cls_registry.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>

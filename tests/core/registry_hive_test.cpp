@@ -1,6 +1,6 @@
-#include "platform/registry_api.h"
-#include "platform/registry_hive.h"
-#include "shell/cls_registry.h"
+#include "platform/registry/registry_api.h"
+#include "platform/registry/registry_hive.h"
+#include "settings/cls_registry.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>

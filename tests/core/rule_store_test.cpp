@@ -1,9 +1,9 @@
 #include "full_hive_disk.h"
-#include "platform/registry_api.h"
+#include "platform/registry/registry_api.h"
 #include "platform/user_locale.h"
 #include "rules/quick_sort.h"
 #include "rules/rule_store.h"
-#include "shell/cls_registry.h"
+#include "settings/cls_registry.h"
 #include "temp_home.h"
 
 #include <gtest/gtest.h>

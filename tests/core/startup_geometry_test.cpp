@@ -1,4 +1,4 @@
-#include "mainwindow/startup_geometry.h"
+#include "geometry/startup_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #include "form1_layout_test.h"
 
 #include "core/temp_home.h"
-#include "mainwindow/activity_strip.h"
+#include "kit/activity_strip.h"
+#include "kit/picture_box.h"
+#include "kit/status_bar.h"
+#include "kit/twips.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/picture_box.h"
-#include "mainwindow/status_bar.h"
-#include "mainwindow/twips.h"
-#include "shell/cls_registry.h"
+#include "settings/cls_registry.h"
 #include "ui_test_support.h"
 
 #include <QMenuBar>

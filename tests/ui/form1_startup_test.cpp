@@ -1,12 +1,12 @@
 #include "form1_startup_test.h"
 
-#include "about/form5.h"
-#include "about/hyperlink.h"
 #include "core/temp_home.h"
+#include "dialogs/form5.h"
+#include "kit/hyperlink.h"
+#include "kit/twips.h"
+#include "kit/window_font.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/twips.h"
-#include "mainwindow/window_font.h"
-#include "shell/cls_registry.h"
+#include "settings/cls_registry.h"
 #include "ui_test_support.h"
 
 #include <QAction>

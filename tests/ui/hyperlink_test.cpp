@@ -1,6 +1,6 @@
 #include "hyperlink_test.h"
 
-#include "about/hyperlink.h"
+#include "kit/hyperlink.h"
 #include "platform/shell_execute.h"
 
 #include <QLabel>

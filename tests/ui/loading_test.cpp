@@ -3,11 +3,11 @@
 #include "core/temp_home.h"
 #include "core/tree_builder.h"
 #include "engine/texts.h"
-#include "mainwindow/file_list_model.h"
+#include "kit/file_list_model.h"
+#include "kit/status_bar.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/status_bar.h"
 #include "rules/rule_store.h"
-#include "shell/cls_registry.h"
+#include "settings/cls_registry.h"
 #include "ui_test_support.h"
 
 #include <QAbstractItemModelTester>

@@ -2,8 +2,8 @@
 #include "rules_test.h"
 #include "rules_test_support.h"
 
-#include "mainwindow/list_index.h"
-#include "mainwindow/twips.h"
+#include "kit/list_index.h"
+#include "kit/twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -3,11 +3,11 @@
 // What the window tests of the rule list and the rule editor share: a temporary home,
 // stored rules, and the editor opened from the main window.
 #include "core/temp_home.h"
+#include "dialogs/form3.h"
 #include "mainwindow/form1.h"
-#include "rules/form3.h"
 #include "rules/rule_store.h"
 #include "rules_test.h"
-#include "shell/cls_registry.h"
+#include "settings/cls_registry.h"
 #include "ui_test_support.h"
 
 #include <QComboBox>

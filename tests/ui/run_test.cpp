@@ -2,12 +2,12 @@
 
 #include "core/temp_home.h"
 #include "core/tree_builder.h"
-#include "engine/form4.h"
+#include "dialogs/form4.h"
 #include "engine/texts.h"
+#include "kit/status_bar.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/status_bar.h"
 #include "rules/rule_store.h"
-#include "shell/cls_registry.h"
+#include "settings/cls_registry.h"
 #include "ui_test_support.h"
 
 #include <QDirIterator>

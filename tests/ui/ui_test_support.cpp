@@ -1,7 +1,7 @@
 #include "ui_test_support.h"
 
 #include "rules/rule_store.h"
-#include "shell/cls_registry.h"
+#include "settings/cls_registry.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,13 +1,13 @@
 // "Synchronisieren": the run's frame around the engine's copy and delete phases.
 #include "form1.h"
 
-#include "engine/form4.h"
-#include "event_pump.h"
-#include "file_list_model.h"
-#include "picture_box.h"
-#include "platform/desktop_shell.h"
+#include "desktop/desktop_shell.h"
+#include "dialogs/form4.h"
+#include "kit/event_pump.h"
+#include "kit/file_list_model.h"
+#include "kit/picture_box.h"
+#include "kit/status_bar.h"
 #include "platform/file_ops.h"
-#include "status_bar.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "form1.h"
 
-#include "about/form5.h"
-#include "shell/cls_registry.h"
+#include "dialogs/form5.h"
+#include "settings/cls_registry.h"
 
 #include <QAction>
 #include <QEvent>

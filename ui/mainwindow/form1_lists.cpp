@@ -3,11 +3,11 @@
 
 #include "engine/compare_trees.h"
 #include "engine/texts.h"
-#include "file_icon.h"
-#include "file_list_model.h"
-#include "picture_box.h"
+#include "kit/file_icon.h"
+#include "kit/file_list_model.h"
+#include "kit/picture_box.h"
+#include "kit/tab_strip.h"
 #include "platform/file_system.h"
-#include "tab_strip.h"
 
 #include <QCheckBox>
 #include <QDateTime>

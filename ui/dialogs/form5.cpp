@@ -1,7 +1,7 @@
 #include "form5.h"
 
-#include "hyperlink.h"
-#include "mainwindow/twips.h"
+#include "kit/hyperlink.h"
+#include "kit/twips.h"
 
 #include <QLabel>
 #include <QPushButton>

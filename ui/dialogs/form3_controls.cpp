@@ -1,7 +1,7 @@
 // Creates the rule editor's controls with their names, captions and geometry.
 #include "form3.h"
 
-#include "mainwindow/twips.h"
+#include "kit/twips.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,14 +1,14 @@
 #include "form3.h"
 
+#include "kit/list_index.h"
+#include "kit/twips.h"
+#include "kit/window_font.h"
+#include "kit/window_placement.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/list_index.h"
 #include "mainwindow/rule_name_text.h"
-#include "mainwindow/twips.h"
-#include "mainwindow/window_font.h"
-#include "mainwindow/window_placement.h"
-#include "quick_sort.h"
-#include "rule_store.h"
-#include "shell/cls_registry.h"
+#include "rules/quick_sort.h"
+#include "rules/rule_store.h"
+#include "settings/cls_registry.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/win32_types.h"
 #include "registry_hive_format.h"
-#include "win32_types.h"
 
 #include <cstddef>
 #include <functional>

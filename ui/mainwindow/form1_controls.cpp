@@ -1,12 +1,12 @@
 // Creates the main window's controls with their designed names, captions and geometry.
 #include "form1.h"
 
-#include "activity_strip.h"
-#include "file_list_model.h"
-#include "picture_box.h"
-#include "status_bar.h"
-#include "tab_strip.h"
-#include "twips.h"
+#include "kit/activity_strip.h"
+#include "kit/file_list_model.h"
+#include "kit/picture_box.h"
+#include "kit/status_bar.h"
+#include "kit/tab_strip.h"
+#include "kit/twips.h"
 
 #include <QCheckBox>
 #include <QComboBox>

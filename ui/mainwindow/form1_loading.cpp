@@ -1,14 +1,14 @@
 // "Ordner laden": checking the paths, scanning both trees and showing what a run would do.
 #include "form1.h"
 
-#include "activity_strip.h"
 #include "engine/copy_errors.h"
 #include "engine/folder_loading.h"
-#include "file_list_model.h"
-#include "picture_box.h"
+#include "kit/activity_strip.h"
+#include "kit/file_list_model.h"
+#include "kit/picture_box.h"
+#include "kit/status_bar.h"
+#include "kit/tab_strip.h"
 #include "platform/file_system.h"
-#include "status_bar.h"
-#include "tab_strip.h"
 
 #include <QComboBox>
 #include <QLineEdit>

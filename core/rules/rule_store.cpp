@@ -1,7 +1,7 @@
 #include "rule_store.h"
 
-#include "platform/registry_api.h"
-#include "platform/registry_hive.h"
+#include "platform/registry/registry_api.h"
+#include "platform/registry/registry_hive.h"
 #include "platform/user_locale.h"
 
 #include <charconv>

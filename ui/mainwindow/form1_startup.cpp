@@ -1,13 +1,13 @@
 // The main window's start-up and shutdown: what it restores and what it keeps for next time.
 #include "form1.h"
 
-#include "activity_strip.h"
-#include "picture_box.h"
-#include "shell/cls_registry.h"
-#include "startup_geometry.h"
-#include "status_bar.h"
-#include "twips.h"
-#include "window_font.h"
+#include "geometry/startup_geometry.h"
+#include "kit/activity_strip.h"
+#include "kit/picture_box.h"
+#include "kit/status_bar.h"
+#include "kit/twips.h"
+#include "kit/window_font.h"
+#include "settings/cls_registry.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "desktop_launcher.h"
 
-#include "shell_execute.h"
+#include "platform/shell_execute.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "win32_types.h"
+#include "platform/win32_types.h"
 
 // The advapi32 registry calls on top of the hive file, with their Win32 arguments and
 // result codes. Names and texts are UTF-8; sizes are in bytes as in the ANSI calls.

@@ -1,6 +1,6 @@
 #include "registry_hive_format.h"
 
-#include "win32_types.h"
+#include "platform/win32_types.h"
 
 #include <cstdio>
 #include <utility>

@@ -1,6 +1,6 @@
 #include "cls_registry.h"
 
-#include "platform/registry_api.h"
+#include "platform/registry/registry_api.h"
 #include "platform/shell_execute.h"
 
 #include <algorithm>

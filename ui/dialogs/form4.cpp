@@ -1,8 +1,8 @@
 #include "form4.h"
 
-#include "mainwindow/twips.h"
-#include "mainwindow/window_font.h"
-#include "mainwindow/window_placement.h"
+#include "kit/twips.h"
+#include "kit/window_font.h"
+#include "kit/window_placement.h"
 
 #include <QEvent>
 #include <QLabel>

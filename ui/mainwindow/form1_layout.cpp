@@ -1,13 +1,13 @@
 // The main window's resize rules and the background picture with its soft frame.
 #include "form1.h"
 
-#include "activity_strip.h"
-#include "layout_rules.h"
-#include "picture_box.h"
-#include "soft_frame.h"
-#include "status_bar.h"
-#include "tab_strip.h"
-#include "twips.h"
+#include "geometry/layout_rules.h"
+#include "geometry/soft_frame.h"
+#include "kit/activity_strip.h"
+#include "kit/picture_box.h"
+#include "kit/status_bar.h"
+#include "kit/tab_strip.h"
+#include "kit/twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

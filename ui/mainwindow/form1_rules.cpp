@@ -1,14 +1,14 @@
 // The main window's rule list: filling it from the store and applying the chosen rule.
 #include "form1.h"
 
-#include "file_list_model.h"
-#include "platform/registry_api.h"
+#include "dialogs/form3.h"
+#include "kit/file_list_model.h"
+#include "kit/tab_strip.h"
+#include "platform/registry/registry_api.h"
 #include "rule_name_text.h"
-#include "rules/form3.h"
 #include "rules/quick_sort.h"
 #include "rules/rule_store.h"
-#include "shell/cls_registry.h"
-#include "tab_strip.h"
+#include "settings/cls_registry.h"
 
 #include <QCheckBox>
 #include <QComboBox>

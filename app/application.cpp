@@ -34,6 +34,8 @@ void AddTahoma() {
 } // namespace
 
 void SetUpApplication(QApplication& app) {
+    // The icons are compiled into a static library: nothing would pull them in otherwise.
+    Q_INIT_RESOURCE(gleichwart);
     app.setApplicationName("Gleichwart");
     app.setOrganizationName("Halvorn Soft");
     app.setDesktopFileName("gleichwart");

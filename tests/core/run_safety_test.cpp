@@ -167,8 +167,9 @@ TEST(RootsOfARun, ARemovedOrReplacedTargetRootIsNeitherRecreatedNorFilled) {
         const RunResult r = RunReal(s, view);
         EXPECT_NE(r.refused.find("Bitte laden Sie die Ordner neu."), std::string::npos);
         EXPECT_EQ(fs::exists(t.path("ziel")), replace);
-        if (replace)
+        if (replace) {
             EXPECT_TRUE(fs::is_empty(t.path("ziel")));
+        }
         EXPECT_TRUE(view.failures.empty() && view.questions.empty());
     }
 }

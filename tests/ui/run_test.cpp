@@ -10,7 +10,6 @@
 #include "settings/cls_registry.h"
 #include "ui_test_support.h"
 
-#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -42,32 +41,6 @@ QString Q(const std::string& s) {
 
 QString LabelText(Form1& w, const char* name) {
     return Control<QLabel>(&w, name)->text();
-}
-
-// Every file below `root` that lies in a trash's "files" folder.
-QStringList TrashedNames(const QString& root) {
-    QStringList names;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (path.contains("/Trash/files/"))
-            names << it.fileName();
-    }
-    names.sort();
-    return names;
-}
-
-// Answers the delete question with "Ja" and keeps its text.
-void AnswerDeleteQuestion(QString& title, QString& text) {
-    OnNextModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        QVERIFY(box != nullptr);
-        title = box->windowTitle();
-        text = box->text();
-        for (QAbstractButton* b : box->buttons())
-            if (b->text() == "Ja")
-                b->click();
-    });
 }
 
 } // namespace

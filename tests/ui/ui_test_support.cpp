@@ -5,8 +5,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -33,6 +36,30 @@ void OnNextModal(std::function<void(QWidget*)> action) {
         modal->close();
     });
     timer->start();
+}
+
+void AnswerDeleteQuestion(QString& title, QString& text) {
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box != nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == "Ja")
+                b->click();
+    });
+}
+
+QStringList TrashedNames(const QString& root) {
+    QStringList names;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path.contains("/Trash/files/"))
+            names << it.fileName();
+    }
+    names.sort();
+    return names;
 }
 
 void SaveScreenshot(QWidget* w, const QString& name) {

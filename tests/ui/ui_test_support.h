@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -27,6 +28,12 @@ void UseRule(const std::string& text);
 
 // Types both paths into the main window and presses "Ordner laden".
 void LoadFolders(QWidget* mainWindow, const std::string& start, const std::string& target);
+
+// Answers the next delete question with "Ja" and keeps its title and text.
+void AnswerDeleteQuestion(QString& title, QString& text);
+
+// Every file below `root` that lies in a trash's "files" folder, sorted.
+QStringList TrashedNames(const QString& root);
 
 // Saves a picture of the widget below $GLEICHWART_SCREENSHOTS when that is set.
 void SaveScreenshot(QWidget* w, const QString& name);

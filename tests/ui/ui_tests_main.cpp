@@ -4,6 +4,7 @@
 #include "load_errors_test.h"
 #include "loading_test.h"
 #include "rules_test.h"
+#include "run_safety_test.h"
 #include "run_test.h"
 
 #include "app/application.h"
@@ -43,5 +44,6 @@ int main(int argc, char* argv[]) {
     failed += Run<LoadingTest>(argc, argv);
     failed += Run<LoadErrorsTest>(argc, argv);
     failed += Run<RunTest>(argc, argv);
+    failed += Run<RunSafetyTest>(argc, argv);
     return failed == 0 ? 0 : 1;
 }

@@ -2,11 +2,11 @@
 
 #include "core/temp_home.h"
 #include "core/tree_builder.h"
+#include "dialogs/form3.h"
+#include "kit/status_bar.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/status_bar.h"
-#include "rules/form3.h"
 #include "rules/rule_store.h"
-#include "shell/cls_registry.h"
+#include "settings/cls_registry.h"
 #include "ui_test_support.h"
 
 #include <QComboBox>

@@ -120,7 +120,7 @@ FolderIdentity IdentifyFolder(platform::FileSystem& fs, const std::string& path)
     platform::FileId id;
     if (fs.GetTargetId(path, id) != 0)
         return {};
-    return {id.device, id.inode, true};
+    return {id.device, id.inode, true, id.birth};
 }
 
 namespace {

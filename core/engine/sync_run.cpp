@@ -49,7 +49,9 @@ struct Trees {
 
 // A root whose identity the load could not take is never taken on trust.
 bool SameFolder(const FolderIdentity& loaded, const platform::FileIdentity& now) {
-    return loaded.known && loaded.device == now.device && loaded.inode == now.inode;
+    // A folder removed and made again may get the same inode; its birth time differs.
+    return loaded.known && loaded.device == now.device && loaded.inode == now.inode &&
+           (loaded.birth == 0 || now.birth == 0 || loaded.birth == now.birth);
 }
 
 // Opens both roots and checks that they are still the folders that were loaded: a stick

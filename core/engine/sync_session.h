@@ -18,6 +18,7 @@ struct FolderIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     bool known = false;
+    std::int64_t birth = 0; // nanoseconds; 0 where the file system does not keep it
     bool operator==(const FolderIdentity&) const = default;
 };
 

@@ -101,6 +101,11 @@ public:
             return errno;
         id.device = static_cast<std::uint64_t>(st.st_dev);
         id.inode = static_cast<std::uint64_t>(st.st_ino);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            id.birth = BirthOf(fd);
+            ::close(fd);
+        }
         return 0;
     }
 
@@ -192,6 +197,13 @@ std::uint32_t AttributesFromMode(unsigned mode, const char* name) {
 std::uint32_t AttributesOfPath(unsigned mode, const std::string& path) {
     const auto slash = path.rfind('/');
     return AttributesFromMode(mode, path.c_str() + (slash == std::string::npos ? 0 : slash + 1));
+}
+
+std::int64_t BirthOf(int fd) {
+    struct statx sx {};
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_BTIME, &sx) != 0 || (sx.stx_mask & STATX_BTIME) == 0)
+        return 0;
+    return static_cast<std::int64_t>(sx.stx_btime.tv_sec) * 1000000000 + sx.stx_btime.tv_nsec;
 }
 
 FileSystem& RealFileSystem() {

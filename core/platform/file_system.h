@@ -36,7 +36,13 @@ struct DirEntry {
 struct FileId {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
+    // When the file was made, in nanoseconds; 0 where the file system does not keep it. An
+    // inode number is handed out again after its file is removed: this tells the two apart.
+    std::int64_t birth = 0;
 };
+
+// The birth time of an open file or folder (nanoseconds), 0 where it is not kept.
+std::int64_t BirthOf(int fd);
 
 // The answer of an attribute query: the bits, or the errno of the failure.
 struct AttributeResult {

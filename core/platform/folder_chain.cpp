@@ -1,6 +1,7 @@
 #include "folder_chain.h"
 
 #include "file_ops.h"
+#include "file_system.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -25,7 +26,8 @@ int FolderChain::OpenRoot(const std::string& root, FileIdentity* identity) {
         struct stat st {};
         if (int err = ops_.Fstat(fd, st); err != 0)
             return err;
-        *identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+        *identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                     BirthOf(fd)};
     }
     chain_.push_back(std::move(ref));
     return 0;

@@ -26,6 +26,7 @@ using FolderRef = std::shared_ptr<OpenFolder>;
 struct FileIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
+    std::int64_t birth = 0; // only taken for roots; 0 where not taken or not kept
     bool operator==(const FileIdentity&) const = default;
     auto operator<=>(const FileIdentity&) const = default;
 };

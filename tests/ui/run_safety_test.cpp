@@ -263,6 +263,8 @@ void RunSafetyTest::rootsThatAreNoLongerTheLoadedFoldersAreRefused() {
     }
     QCOMPARE(Snapshot(t.path("start")), startBefore);
     QVERIFY(!Control<QPushButton>(&w, "Command3")->isEnabled());
+    QCOMPARE(Control<StatusBar>(&w, "StatusBar1")->panelText(1),
+             QString("Synchronisierung nicht ausgeführt"));
 }
 
 void RunSafetyTest::oneFileToTheTrashIsAskedForInTheSingular() {

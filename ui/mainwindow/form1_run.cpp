@@ -44,8 +44,9 @@ void Form1::Command3_Click() {
     if (!result.refused.empty() && !closeWhenIdle_)
         QMessageBox::critical(this, "Fehler...", Text(result.refused));
 
-    StatusBar1->setPanelText(1, result.stoppedEarly ? "Synchronisierung abgebrochen"
-                                                    : "Synchronisierung beendet");
+    StatusBar1->setPanelText(1, !result.refused.empty() ? "Synchronisierung nicht ausgeführt"
+                                : result.stoppedEarly   ? "Synchronisierung abgebrochen"
+                                                        : "Synchronisierung beendet");
     if (result.anyCopyFailed && form4_ && !closeWhenIdle_)
         form4_->exec(); // the window deletes itself when it is closed
     setWindowTitle("Gleichwart");

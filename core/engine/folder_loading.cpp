@@ -41,7 +41,7 @@ public:
                     std::int64_t& Filesize, std::int32_t& FileAttributes) override {
         MyFile* f = session_.NewRecord(sFilePath, sFilename);
         f->LastWrite = sLastWrite;
-        f->Attributes = static_cast<std::uint32_t>(FileAttributes);
+        f->Attributes = static_cast<std::uint16_t>(FileAttributes);
         f->Size = Filesize;
         into_.push_back(f);
         view_.ActivityStep();

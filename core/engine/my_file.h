@@ -12,7 +12,8 @@
 struct MyFile {
     bool Selected = false;
     bool IsStart = false; // a start-tree file in the copy list, copied start → target
-    std::uint32_t Attributes = 0;
+    // The attribute bits all lie below 2048; 16 bits keep the record at 40 bytes.
+    std::uint16_t Attributes = 0;
     // For an entry of the copy list, where the session keeps what the comparison saw at the
     // other end (1 + its place there; 0 for none), so that the run replaces only that.
     std::uint32_t CounterpartSeen = 0;

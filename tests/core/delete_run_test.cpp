@@ -1,8 +1,8 @@
 // The delete phase of a run: into the trash on raw name bytes or for good, with failures
 // injected into any step, and flushed before the run reports that it is done.
 #include "engine/compare_trees.h"
-#include "failing_ops.h"
 #include "fake_file_system.h"
+#include "platform/failing_file_ops.h"
 #include "run_test_support.h"
 #include "trash_test_support.h"
 #include "tree_builder.h"

@@ -1,6 +1,6 @@
 // A run never writes outside the two trees and never replaces or deletes what changed after
 // the load.
-#include "failing_ops.h"
+#include "platform/failing_file_ops.h"
 #include "run_test_support.h"
 #include "tree_builder.h"
 

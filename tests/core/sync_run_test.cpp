@@ -3,7 +3,7 @@
 #include "engine/folder_loading.h"
 #include "engine/sync_run.h"
 #include "engine/sync_session.h"
-#include "failing_ops.h"
+#include "platform/failing_file_ops.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "run_test_support.h"

@@ -1,4 +1,4 @@
-#include "failing_ops.h"
+#include "platform/failing_file_ops.h"
 #include "platform/trash.h"
 #include "temp_home.h"
 #include "trash_test_support.h"

@@ -173,3 +173,5 @@ void Form1LayoutTest::statusPanelHostsTheActivityStripAndTheLoadingBar() {
     ResizeInner(w, 13995, 6210);
     QCOMPARE(loading->geometry(), bar->panelRect(2).adjusted(1, 1, -1, -1));
 }
+
+GLEICHWART_UI_TEST_MAIN(Form1LayoutTest)

@@ -273,3 +273,5 @@ void Form1StartupTest::windowsAreFoundByNameInAnyCase() {
     delete w;
     QVERIFY(!IsFormLoaded("Form1"));
 }
+
+GLEICHWART_UI_TEST_MAIN(Form1StartupTest)

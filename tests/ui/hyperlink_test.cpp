@@ -2,6 +2,7 @@
 
 #include "kit/hyperlink.h"
 #include "platform/shell_execute.h"
+#include "ui_test_support.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -163,3 +164,5 @@ void HyperLinkTest::changingTheTextRefitsTheControl() {
     link.setLink("www.halvorn-soft.de");
     QCOMPARE(link.property("Link").toString(), QString("www.halvorn-soft.de"));
 }
+
+GLEICHWART_UI_TEST_MAIN(HyperLinkTest)

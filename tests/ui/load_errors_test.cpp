@@ -124,3 +124,5 @@ void LoadErrorsTest::unreadableFoldersAreListedWithTheirReasonsAfterTheLoad() {
     QCOMPARE(Control<QListView>(&w, "List1")->model()->rowCount(), 1);
     QVERIFY(Control<QPushButton>(&w, "Command3")->isEnabled());
 }
+
+GLEICHWART_UI_TEST_MAIN(LoadErrorsTest)

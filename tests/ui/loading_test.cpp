@@ -302,3 +302,5 @@ void LoadingTest::aMillionEntriesFillScrollAndToggleQuickly() {
     QVERIFY(untick < 1000);
     QVERIFY(tick < 1000);
 }
+
+GLEICHWART_UI_TEST_MAIN(LoadingTest)

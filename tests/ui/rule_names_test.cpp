@@ -1,6 +1,6 @@
 // The window tests of rule names: renaming, trimming, and names that are no UTF-8.
+#include "rule_names_test.h"
 #include "core/full_hive_disk.h"
-#include "rules_test.h"
 #include "rules_test_support.h"
 
 #include <QLineEdit>
@@ -9,7 +9,16 @@
 #include <QRadioButton>
 #include <QTabBar>
 
-void RulesTest::latin1RuleNameIsFoundAppliedAndWrittenBackUnchanged() {
+void RuleNamesTest::init() {
+    home_ = new RulesHome;
+}
+
+void RuleNamesTest::cleanup() {
+    delete home_;
+    home_ = nullptr;
+}
+
+void RuleNamesTest::latin1RuleNameIsFoundAppliedAndWrittenBackUnchanged() {
     // Written by an older program in Latin-1: the byte F6 alone is no valid UTF-8.
     const std::string latin1 = "L\xf6schen";
     const std::string line = "\"L\xf6schen\"=\"0|5|1|1\"\n";
@@ -49,7 +58,7 @@ void RulesTest::latin1RuleNameIsFoundAppliedAndWrittenBackUnchanged() {
     QVERIFY(after.find("L\xc3\xb6schen") == std::string::npos);
 }
 
-void RulesTest::renamingTheCurrentRuleMakesTheMainWindowFollow() {
+void RuleNamesTest::renamingTheCurrentRuleMakesTheMainWindowFollow() {
     StoreRules(home_->reg, {{"Alt", "1|2|1|3"}, {"Anders", "0|0|1|1"}});
     home_->reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Alt");
     Form1 w;
@@ -66,7 +75,7 @@ void RulesTest::renamingTheCurrentRuleMakesTheMainWindowFollow() {
     QCOMPARE(w.CurrentRule().Name, std::string("Neu2"));
 }
 
-void RulesTest::renamingOntoAnotherRuleSavesWhatTheFormShowed() {
+void RuleNamesTest::renamingOntoAnotherRuleSavesWhatTheFormShowed() {
     StoreRules(home_->reg, {{"Quelle", "1|1|0|3"}, {"Ziel", "2|5|1|0"}});
     Form1 w;
     w.show();
@@ -80,7 +89,7 @@ void RulesTest::renamingOntoAnotherRuleSavesWhatTheFormShowed() {
     QCOMPARE(Stored(home_->reg, "Ziel"), std::string("1|1|0|3"));
 }
 
-void RulesTest::renamingOnAFullDiskLosesNothing() {
+void RuleNamesTest::renamingOnAFullDiskLosesNothing() {
     StoreRules(home_->reg, {{"Alt", "1|2|1|3"}});
     home_->reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Alt");
     Form1 w;
@@ -107,7 +116,7 @@ void RulesTest::renamingOnAFullDiskLosesNothing() {
     QCOMPARE(w.CurrentRule().Name, std::string("Alt"));
 }
 
-void RulesTest::namesAreTrimmedAndAnEmptyNameIsRefused() {
+void RuleNamesTest::namesAreTrimmedAndAnEmptyNameIsRefused() {
     StoreRules(home_->reg, {{"Eins", "0|0|1|1"}});
     Form1 w;
     w.show();
@@ -135,3 +144,5 @@ void RulesTest::namesAreTrimmedAndAnEmptyNameIsRefused() {
     const auto names = home_->reg.EnumValues(HKCU, kRulesKey, true);
     QCOMPARE(names, (std::vector<std::string>{"Eins", "Mit Leerzeichen"}));
 }
+
+GLEICHWART_UI_TEST_MAIN(RuleNamesTest)

@@ -13,7 +13,7 @@
 #include <QTabBar>
 
 void RulesTest::init() {
-    home_ = new Home;
+    home_ = new RulesHome;
 }
 
 void RulesTest::cleanup() {
@@ -198,3 +198,5 @@ void RulesTest::formShowsTheStoredRuleWithItsEnabling() {
     });
     QVERIFY(isModal);
 }
+
+GLEICHWART_UI_TEST_MAIN(RulesTest)

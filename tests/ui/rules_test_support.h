@@ -6,7 +6,6 @@
 #include "dialogs/form3.h"
 #include "mainwindow/form1.h"
 #include "rules/rule_store.h"
-#include "rules_test.h"
 #include "settings/cls_registry.h"
 #include "ui_test_support.h"
 
@@ -20,7 +19,8 @@
 #include <utility>
 #include <vector>
 
-struct RulesTest::Home {
+// A temporary home for each test case, with the registry that reads and writes it.
+struct RulesHome {
     TempHome home;
     clsRegistry reg;
 };

@@ -286,3 +286,5 @@ void RunSafetyTest::oneFileToTheTrashIsAskedForInTheSingular() {
     QVERIFY(!fs::exists(t.path("ziel/einzeln.txt")));
     QCOMPARE(TrashedNames(Q(home_->home.path() + "/data/Trash")), QStringList{"einzeln.txt"});
 }
+
+GLEICHWART_UI_TEST_MAIN(RunSafetyTest)

@@ -310,3 +310,5 @@ void RunTest::errorListsScrollSidewaysOnlyWhenAnEntryIsTooWide() {
     QCOMPARE(errors->ErrorReasons().size(), 2);
     errors->close();
 }
+
+GLEICHWART_UI_TEST_MAIN(RunTest)

@@ -1,5 +1,7 @@
 #include "ui_test_support.h"
 
+#include "app/application.h"
+#include "platform/shell_execute.h"
 #include "rules/rule_store.h"
 #include "settings/cls_registry.h"
 
@@ -9,6 +11,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -81,4 +85,25 @@ void LoadFolders(QWidget* mainWindow, const std::string& start, const std::strin
     Control<QLineEdit>(mainWindow, "Text1")->setText(QString::fromStdString(start));
     Control<QLineEdit>(mainWindow, "Text2")->setText(QString::fromStdString(target));
     Control<QPushButton>(mainWindow, "Command1")->click();
+}
+
+int RunUiTest(int argc, char* argv[], const std::function<std::unique_ptr<QObject>()>& makeTest) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No window test may touch a real user's settings or trash, also one that forgets its
+    // own temporary home.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+    QApplication app(argc, argv);
+    SetUpApplication(app);
+    // No test may start a browser or a mail program: nothing opens unless a test says so.
+    win::SetShellExecuteHandler(nullptr);
+    QStandardPaths::setTestModeEnabled(true);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+
+    const std::unique_ptr<QObject> test = makeTest();
+    // An exit status keeps only the low byte of the failure count: 256 failures would pass.
+    return QTest::qExec(test.get(), argc, argv) == 0 ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 // The registry root every setting lives under.
@@ -37,3 +38,14 @@ QStringList TrashedNames(const QString& root);
 
 // Saves a picture of the widget below $GLEICHWART_SCREENSHOTS when that is set.
 void SaveScreenshot(QWidget* w, const QString& name);
+
+// Runs the QtTest class that `makeTest` makes the way the program starts, on the offscreen
+// platform unless another one is asked for, with HOME and XDG_* in a temporary folder, no
+// browser or mail program opened, and the German locale. Returns 0 when every case passed.
+int RunUiTest(int argc, char* argv[], const std::function<std::unique_ptr<QObject>()>& makeTest);
+
+// The main() of a window test program: one QtTest class each.
+#define GLEICHWART_UI_TEST_MAIN(TestClass)                                                         \
+    int main(int argc, char* argv[]) {                                                             \
+        return RunUiTest(argc, argv, [] { return std::make_unique<TestClass>(); });                \
+    }

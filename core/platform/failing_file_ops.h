@@ -1,5 +1,7 @@
 #pragma once
 
+// For tests and benchmarks only: the program itself never makes one. It sits beside the
+// interface it wraps so that both can inject the same failures without a copy each.
 #include "platform/file_ops.h"
 
 #include <cerrno>

@@ -101,7 +101,7 @@ private:
     void Form_Unload();
     void Form_Activate();
     void applyStoredGeometry(int left, int top, int width, int height);
-    void loadBackground();
+    void loadBackground(const std::string& picturePath);
     void paintBackground();
     QSize designedWindowSize() const;
     void listClick(QListView* list, FileListModel* model, bool copyList);

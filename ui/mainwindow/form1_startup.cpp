@@ -7,6 +7,7 @@
 #include "kit/status_bar.h"
 #include "kit/twips.h"
 #include "kit/window_font.h"
+#include "settings/app_settings.h"
 #include "settings/cls_registry.h"
 
 #include <QApplication>
@@ -20,8 +21,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
 
 QString FromUtf8(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
@@ -66,26 +65,21 @@ void Form1::Form_Load() {
 
     if (firstStart)
         storeStarterRules();
-    Regeln_Laden(Reg_->GetStringValue(HKCU, kRootKey, "LastRegel"));
+    const AppSettings settings = AppSettings::Load(*Reg_);
+    Regeln_Laden(settings.lastRule);
 
-    Text1->setText(FromUtf8(Reg_->GetStringValue(HKCU, kRootKey, "LastStartDir")));
-    Text2->setText(FromUtf8(Reg_->GetStringValue(HKCU, kRootKey, "LastDestinationDir")));
+    Text1->setText(FromUtf8(settings.lastStartDir));
+    Text2->setText(FromUtf8(settings.lastDestinationDir));
 
-    // Positions are read 32 bits wide: a window left on a far monitor is beyond 16 bits.
-    const int left = Reg_->GetNumericValue(HKCU, kRootKey, "Left");
-    const int top = Reg_->GetNumericValue(HKCU, kRootKey, "Top");
-    const int width = Reg_->GetNumericValue(HKCU, kRootKey, "Width");
-    const int height = Reg_->GetNumericValue(HKCU, kRootKey, "Height");
-
-    NoBackGround = Reg_->GetNumericValue(HKCU, kRootKey, "NoBackGround") == 1;
-    Stretch = Reg_->GetNumericValue(HKCU, kRootKey, "BackGroundResize") == 1;
-    BackGroundSoft = Reg_->GetNumericValue(HKCU, kRootKey, "BackGroundSoft") == 1;
-    SoftWidth = Reg_->GetNumericValue(HKCU, kRootKey, "SoftWidth");
+    NoBackGround = settings.noBackground;
+    Stretch = settings.backgroundResize;
+    BackGroundSoft = settings.backgroundSoft;
+    SoftWidth = settings.softWidth;
     if (SoftWidth < 10 || SoftWidth > 150)
         SoftWidth = 20;
 
-    applyStoredGeometry(left, top, width, height);
-    loadBackground();
+    applyStoredGeometry(settings.left, settings.top, settings.width, settings.height);
+    loadBackground(settings.background);
 }
 
 void Form1::applyStoredGeometry(int left, int top, int width, int height) {
@@ -108,11 +102,11 @@ void Form1::applyStoredGeometry(int left, int top, int width, int height) {
     move(r.topLeft());
 }
 
-void Form1::loadBackground() {
+void Form1::loadBackground(const std::string& picturePath) {
     if (!NoBackGround) {
         BackgroundShown = true;
         Picture5->raise();
-        const QString path = FromUtf8(Reg_->GetStringValue(HKCU, kRootKey, "BackGround"));
+        const QString path = FromUtf8(picturePath);
         QImage picture; // a missing or unreadable picture leaves the panel empty
         if (!path.trimmed().isEmpty())
             picture.load(path);
@@ -153,15 +147,18 @@ void Form1::Form_Unload() {
                 w->close();
     }
 
-    Reg_->CreateKey(HKCU, kRootKey);
-    Reg_->SetStringValue(HKCU, kRootKey, "LastRegel", chosenRuleName());
-    Reg_->SetStringValue(HKCU, kRootKey, "LastStartDir", ToUtf8(Text1->text()));
-    Reg_->SetStringValue(HKCU, kRootKey, "LastDestinationDir", ToUtf8(Text2->text()));
-    Reg_->SetNumericValue(HKCU, kRootKey, "SyncMode", Combo1->currentIndex());
-    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
-        Reg_->SetNumericValue(HKCU, kRootKey, "Left", std::lround(PixelsToTwips(x())));
-        Reg_->SetNumericValue(HKCU, kRootKey, "Top", std::lround(PixelsToTwips(y())));
-        Reg_->SetNumericValue(HKCU, kRootKey, "Width", std::lround(PixelsToTwips(width())));
-        Reg_->SetNumericValue(HKCU, kRootKey, "Height", std::lround(PixelsToTwips(height())));
-    }
+    AppSettings state;
+    state.lastRule = chosenRuleName();
+    state.lastStartDir = ToUtf8(Text1->text());
+    state.lastDestinationDir = ToUtf8(Text2->text());
+    state.syncMode = Combo1->currentIndex();
+    auto twips = [](int pixels) {
+        return static_cast<std::int32_t>(std::lround(PixelsToTwips(pixels)));
+    };
+    state.left = twips(x());
+    state.top = twips(y());
+    state.width = twips(width());
+    state.height = twips(height());
+    state.SaveWindowState(*Reg_, !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized |
+                                                    Qt::WindowFullScreen)));
 }

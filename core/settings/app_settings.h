@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class clsRegistry;
+
+// The program's own values below its registry key, as one value: what the main window reads
+// when it opens and writes when it closes, and the background the settings choose. Texts are
+// the stored bytes; numbers that are not stored read as 0.
+struct AppSettings {
+    static constexpr const char* kRootKey = "Software\\Halvorn Soft\\Gleichwart";
+
+    std::string lastRule;           // "LastRegel"
+    std::string lastStartDir;       // "LastStartDir"
+    std::string lastDestinationDir; // "LastDestinationDir"
+    std::int32_t syncMode = 0;      // "SyncMode": the rule's place in the list
+    // "Left", "Top", "Width", "Height": the window in twips.
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    bool noBackground = false;     // "NoBackGround" 1
+    std::string background;        // "BackGround": the picture's path
+    bool backgroundResize = false; // "BackGroundResize" 1: stretched over the panel
+    bool backgroundSoft = false;   // "BackGroundSoft" 1: with a soft frame
+    std::int32_t softWidth = 0;    // "SoftWidth"
+
+    static AppSettings Load(clsRegistry& registry);
+    // What the main window writes when it closes, in this order; the geometry only when the
+    // window had its normal size (not minimised, maximised or full screen).
+    void SaveWindowState(clsRegistry& registry, bool withGeometry) const;
+    // The values of the background in the order the settings window writes them: the width
+    // of the soft frame first and only when its box held a number, then the key is made sure
+    // of, then the picture, stretching, frame and whether there is a background at all.
+    void SaveBackground(clsRegistry& registry, bool withSoftWidth) const;
+
+    bool operator==(const AppSettings&) const = default;
+};

@@ -52,8 +52,7 @@ Verdict Recheck(platform::FileOps& ops, int dirFd, const MyFile& f,
 void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
                     platform::FolderChain& targetTree,
                     const std::vector<platform::FileIdentity>& written, RunResult& result) {
-    const int reverse = session.CurrentRule.ReverseAction;
-    if (reverse != 4 && reverse != 5)
+    if (!session.CurrentRule.deletesOnTarget())
         return;
     std::vector<const MyFile*> chosen;
     for (const MyFile* f : session.DeleteList)
@@ -62,7 +61,7 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
     if (chosen.empty())
         return;
     view.StatusText("Löschvorgang...");
-    const bool toTrash = reverse == 4;
+    const bool toTrash = session.CurrentRule.ReverseAction == kMoveToTrash;
     if (!view.ConfirmDelete(chosen.size(), toTrash)) {
         result.deleteDeclined = true;
         return;

@@ -160,7 +160,7 @@ LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView&
 
     const bool scanned =
         ScanTree(session, fs, view, true, result) &&
-        (session.CurrentRule.ReverseAction == 0 || ScanTree(session, fs, view, false, result));
+        (!session.CurrentRule.scansTarget() || ScanTree(session, fs, view, false, result));
     if (!result.rootError.empty()) {
         // What the start tree held is of no use without its counterpart; what could not be
         // read stays on record.

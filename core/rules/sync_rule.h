@@ -3,16 +3,39 @@
 #include <cstdint>
 #include <string>
 
+// What happens on the target side; the numbers are the stored ones.
+enum ReverseActions : std::int32_t {
+    kNothingOnTarget = 0,
+    kCopyBackNewer = 1,   // a target file newer than its start file is copied back
+    kCopyBackMissing = 2, // a target file the start tree lacks is copied back
+    kCopyBackBoth = 3,    // both
+    kMoveToTrash = 4,     // a target file the start tree lacks goes into the trash
+    kDeleteForGood = 5,   // … or is deleted for good
+};
+
+// When a start file is copied; the numbers are the stored ones.
+enum CopyConditions : std::int32_t {
+    kCopyMissingOrOlder = 0,
+    kCopyMissing = 1,
+    kCopyOlder = 2,
+};
+
 // One named rule: when a start file is copied, what happens on the target side, and which
 // files take part.
 struct SyncRule {
     std::string Name;
-    std::int32_t ReverseAction = 0; // 0 nothing, 1..3 copy back, 4 trash, 5 delete for good
-    std::int32_t CopyCondition = 0; // 0 missing or older, 1 missing, 2 older
+    std::int32_t ReverseAction = kNothingOnTarget;    // one of ReverseActions
+    std::int32_t CopyCondition = kCopyMissingOrOlder; // one of CopyConditions
     bool IncludeSubfolders = false;
     bool SystemFiles = false;
     bool HiddenFiles = false;
     bool ReadOnlyFiles = false;
+
+    // Only a rule that acts on the target side needs the target tree scanned.
+    bool scansTarget() const { return ReverseAction != kNothingOnTarget; }
+    bool deletesOnTarget() const {
+        return ReverseAction == kMoveToTrash || ReverseAction == kDeleteForGood;
+    }
 
     bool operator==(const SyncRule&) const = default;
 };

@@ -69,7 +69,7 @@ void Form1::Combo1_Click() {
     // With no rule in the list the name is empty, which reads as the default rule.
     session_.CurrentRule = LoadRule(chosenRuleName());
     QTabBar* tabs = TabStrip1->tabs();
-    if (session_.CurrentRule.ReverseAction == 4 || session_.CurrentRule.ReverseAction == 5) {
+    if (session_.CurrentRule.deletesOnTarget()) {
         if (tabs->count() == 1)
             tabs->addTab(kDeleteTabCaption);
     } else if (tabs->count() == 2) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +20,12 @@ OpenFolder::OpenFolder(const std::string& path)
 OpenFolder::~OpenFolder() {
     if (fd_ >= 0)
         ::close(fd_);
+}
+
+unsigned Mode(const std::string& path) {
+    struct stat st {};
+    ::lstat(path.c_str(), &st);
+    return st.st_mode & 07777;
 }
 
 std::string HomeTrash() {

@@ -83,7 +83,7 @@ TEST(HomeTrash, ANameThatIsNotUtf8IsTrashedAndNotItsTwin) {
     EXPECT_TRUE(fs::is_empty(t.path("ordner")));
 }
 
-TEST(HomeTrash, EqualNamesFromTwoFoldersGetTwoTrashNames) {
+TEST(HomeTrash, EqualNamesFromTwoFoldersGetTwoTrashNamesAndALinkStaysALink) {
     TempHome home;
     TreeBuilder t;
     t.text("a/brief.txt", "aus a");
@@ -94,17 +94,12 @@ TEST(HomeTrash, EqualNamesFromTwoFoldersGetTwoTrashNames) {
     EXPECT_EQ(ReadFile(HomeTrash() + "/files/brief 2.txt"), "aus b");
     EXPECT_EQ(PercentDecode(InfoField(InfoOf("brief.txt"), "Path")), t.path("a/brief.txt"));
     EXPECT_EQ(PercentDecode(InfoField(InfoOf("brief 2.txt"), "Path")), t.path("b/brief.txt"));
-}
 
-TEST(HomeTrash, ALinkIsTrashedAsTheLink) {
-    TempHome home;
-    TreeBuilder t;
-    const std::string target = t.text("ziel.txt", "bleibt");
-    t.link("ordner/verweis", target);
-    ASSERT_EQ(Trash(t, "ordner", "verweis"), 0);
-    EXPECT_TRUE(fs::is_symlink(HomeTrash() + "/files/verweis"));
-    EXPECT_EQ(fs::read_symlink(HomeTrash() + "/files/verweis"), target);
-    EXPECT_EQ(ReadFile(target), "bleibt");
+    // A link goes to the trash as the link; what it leads to stays.
+    t.link("a/verweis", t.path("b"));
+    ASSERT_EQ(Trash(t, "a", "verweis"), 0);
+    EXPECT_EQ(fs::read_symlink(HomeTrash() + "/files/verweis"), t.path("b"));
+    EXPECT_TRUE(fs::is_directory(t.path("b")));
 }
 
 TEST(HomeTrash, ATrashThatIsALinkIsNotUsed) {

@@ -34,17 +34,12 @@ std::string HomeTrash() {
 }
 
 std::string InfoField(const std::string& info, const std::string& key) {
-    const std::string start = key + "=";
-    std::size_t pos = 0;
-    while (pos < info.size()) {
-        std::size_t end = info.find('\n', pos);
-        if (end == std::string::npos)
-            end = info.size();
-        if (info.compare(pos, start.size(), start) == 0)
-            return info.substr(pos + start.size(), end - pos - start.size());
-        pos = end + 1;
-    }
-    return "";
+    const std::string lines = "\n" + info;
+    const std::size_t at = lines.find("\n" + key + "=");
+    if (at == std::string::npos)
+        return "";
+    const std::size_t start = at + key.size() + 2;
+    return lines.substr(start, lines.find('\n', start) - start);
 }
 
 std::string PercentDecode(const std::string& encoded) {

@@ -179,17 +179,6 @@ void Form1StartupTest::windowClosedMaximisedKeepsItsLastNormalGeometry() {
     QCOMPARE(reg.GetNumericValue(HKCU, kRootKey, "Height"), 6600);
 }
 
-void Form1StartupTest::storedWidthWithLeftZeroIsCentred() {
-    home_->reg.SetNumericValue(HKCU, kRootKey, "Width", 9000);
-    home_->reg.SetNumericValue(HKCU, kRootKey, "Left", 0);
-    home_->reg.SetNumericValue(HKCU, kRootKey, "Top", 150);
-    Form1 w;
-    QCOMPARE(w.width(), Px(9000));
-    const double screenTwips = PixelsToTwips(ScreenRect().width());
-    QCOMPARE(w.x(), Px((screenTwips - 9000) / 2));
-    QCOMPARE(w.y(), Px(150));
-}
-
 void Form1StartupTest::windowOffEveryScreenOpensCentred() {
     // Far beyond 16 bits: a window once left on a monitor that is gone.
     home_->reg.SetNumericValue(HKCU, kRootKey, "Left", 200000);

@@ -77,18 +77,21 @@ TEST(FindFileScan, ReportsFilesBeforeSubfoldersInNameOrderWithOrWithoutTrailingS
     EXPECT_EQ(a.events.front(), r + "/A.txt");
 }
 
-TEST(FindFileScan, SizesAndTimesAreReportedAsTheFileSystemHasThem) {
+TEST(FindFileScan, NamesSizesAndTimesAreReportedAsTheFileSystemHasThem) {
     TreeBuilder t;
     t.file("gross.bin", 5000000000LL, UnixTime(14, 5, 7), 900000000, true);
-    t.file("klein.txt", 3, UnixTime(0, 0, 0));
+    const std::string notUtf8 = "t\xE9st \xFF.txt"; // found byte for byte
+    t.file(notUtf8, 4, UnixTime(0, 0, 0));
     Recorder rec;
     Scan(platform::RealFileSystem(), t.root(), rec);
     ASSERT_EQ(rec.found.size(), 2u);
     EXPECT_EQ(rec.found[0].size, 5000000000LL);
     EXPECT_EQ(rec.found[0].lastWrite, At(14, 5, 7)); // 14:05:07.9 is 14:05:07
     EXPECT_EQ(rec.found[0].attributes, 32);
-    EXPECT_EQ(rec.found[1].lastWrite, At(0, 0, 0));
     EXPECT_EQ(rec.found[0].folder, t.root() + "/");
+    EXPECT_EQ(rec.found[1].name, notUtf8);
+    EXPECT_EQ(rec.found[1].size, 4);
+    EXPECT_EQ(rec.found[1].lastWrite, At(0, 0, 0));
 }
 
 TEST(FindFileScan, TheMaskAdmitsOnlyFilesWhoseEveryBitItNames) {
@@ -170,7 +173,7 @@ TEST(FindFileScan, WhatCannotBeReadIsReportedAndTheSearchGoesOn) {
     EXPECT_EQ(root.events, std::vector<std::string>{"unlesbar /y/ 13"});
 }
 
-TEST(FindFileScan, SubfolderSwitchOffAndCancelKeepToTheTopFolder) {
+TEST(FindFileScan, SubfolderSwitchOffAndCancelEndTheirLevel) {
     TreeBuilder t;
     t.file("oben.txt");
     t.file("a/unten.txt");
@@ -183,18 +186,16 @@ TEST(FindFileScan, SubfolderSwitchOffAndCancelKeepToTheTopFolder) {
     EXPECT_EQ(Scan(platform::RealFileSystem(), t.root(), cancel),
               std::vector<std::string>{t.root() + "/oben.txt"});
     EXPECT_EQ(cancel.stopSearches, 1);
-}
 
-TEST(FindFileScan, CancelEndsOnlyItsLevelAndEachLevelAboveAsksAgain) {
-    TreeBuilder t;
+    // A cancel deeper down ends only its own level; each level above asks again.
     t.file("a/a1/x");
     t.file("a/a2/x");
-    t.file("b/x");
-    Recorder rec;
-    rec.cancelAt = 3; // the question before a/a2: a/a2 is skipped, b still follows
-    EXPECT_EQ(Scan(platform::RealFileSystem(), t.root(), rec),
-              (std::vector<std::string>{t.root() + "/a/a1/x", t.root() + "/b/x"}));
-    EXPECT_EQ(rec.stopSearches, 4);
+    Recorder deep;
+    deep.cancelAt = 3; // the question before a/a2: a/a2 is skipped, b still follows
+    EXPECT_EQ(Scan(platform::RealFileSystem(), t.root(), deep),
+              (std::vector<std::string>{t.root() + "/oben.txt", t.root() + "/a/unten.txt",
+                                        t.root() + "/a/a1/x", t.root() + "/b/unten.txt"}));
+    EXPECT_EQ(deep.stopSearches, 4);
 }
 
 TEST(FindFileScan, SearchPathKeepsTheLastSubfolderEntered) {
@@ -224,17 +225,6 @@ TEST(FindFileScan, MissingFoldersLinksAndFifosAreNeitherReportedNorEntered) {
     EXPECT_EQ(missing.events, std::vector<std::string>{"unlesbar " + t.path("gibt es nicht/") +
                                                        " " + std::to_string(ENOENT)});
     EXPECT_EQ(platform::RealFileSystem().GetFileLastWrite(t.path("rohr")), kZeroDate);
-}
-
-TEST(FindFileScan, NamesThatAreNotUtf8AreFoundByteForByte) {
-    TreeBuilder t;
-    const std::string name = "caf\xE9 \xFF.txt";
-    t.file(name, 4);
-    Recorder rec;
-    Scan(platform::RealFileSystem(), t.root(), rec);
-    ASSERT_EQ(rec.found.size(), 1u);
-    EXPECT_EQ(rec.found[0].name, name);
-    EXPECT_EQ(rec.found[0].size, 4);
 }
 
 TEST(FindFileScan, AFailureInsideTheScanComesBackAsError9999) {

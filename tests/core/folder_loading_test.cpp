@@ -3,14 +3,13 @@
 #include "engine/sync_session.h"
 #include "fake_file_system.h"
 #include "tree_builder.h"
+#include "unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <functional>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -127,22 +126,6 @@ TEST(FolderLoading, UnreadableFoldersOfBothTreesAreRecordedAndNamedWhileLoading)
     // A new load starts with no problems of the last.
     l.run(5);
     EXPECT_TRUE(l.s.ScanProblems.empty());
-}
-
-// Runs `body` as an unprivileged user when the test runs as root, so that permission
-// checks hold; returns what the body returned.
-int AsUnprivileged(const std::function<int()>& body) {
-    if (::geteuid() != 0)
-        return body();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-            ::_exit(99);
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
 }
 
 TEST(FolderLoading, FoldersAndFilesThisUserMayNotReadAreRecorded) {

@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
-#include <random>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -113,30 +110,5 @@ INSTANTIATE_TEST_SUITE_P(Stages, RegistryKilledDuringWrite,
                                                      false},
                                            StageKill{win::HiveWriteStage::TemporaryComplete, false},
                                            StageKill{win::HiveWriteStage::Renamed, true}));
-
-TEST(RegistryConcurrency, KillingAWriterAtRandomMomentsNeverTruncatesTheHive) {
-    TempHome home;
-    std::mt19937 random(12345);
-    int lastCount = 0;
-    for (int round = 0; round < 15; ++round) {
-        const pid_t child = Spawn([round] {
-            clsRegistry reg;
-            for (int i = 0;; ++i)
-                reg.SetStringValue(HKCU, kKey,
-                                   "r" + std::to_string(round) + "_" + std::to_string(i),
-                                   std::string(50, 'y'));
-        });
-        std::this_thread::sleep_for(std::chrono::milliseconds(20 + random() % 60));
-        ::kill(child, SIGKILL);
-        WaitFor(child);
-        const win::ParsedHive hive = ParseFile(home.hivePath());
-        ASSERT_FALSE(hive.damaged) << "round " << round;
-        const win::HiveKey* key = hive.data.findKey("HKEY_CURRENT_USER\\" + kKey);
-        const int count = key != nullptr ? static_cast<int>(key->values.size()) : 0;
-        EXPECT_GE(count, lastCount) << "values were lost in round " << round;
-        lastCount = count;
-    }
-    EXPECT_GT(lastCount, 0);
-}
 
 } // namespace

@@ -105,49 +105,6 @@ TEST_P(TrashFailures, EachEntryIsInTheTrashOrUntouched) {
     EXPECT_GT(runsWithFailure, c.many ? 20 : 10);
 }
 
-// Fails only the close of the descriptions it creates, as a network file system may when
-// the written bytes could not be stored.
-class DescriptionCloseFails : public platform::FileOps {
-public:
-    int OpenAt(int d, const std::string& n, int f, mode_t m, int& fd) override {
-        const int err = FileOps::OpenAt(d, n, f, m, fd);
-        if (err == 0 && (f & O_CREAT) != 0)
-            created.push_back(fd);
-        return err;
-    }
-    int Close(int fd) override {
-        const int err = FileOps::Close(fd);
-        return std::find(created.begin(), created.end(), fd) != created.end() ? EIO : err;
-    }
-    std::vector<int> created;
-};
-
-TEST(TrashFailure, ADescriptionThatMayNotBeStoredStopsTheMove) {
-    for (const bool many : {false, true}) {
-        TempHome home;
-        TreeBuilder t;
-        t.text("ordner/a", "a");
-        t.text("ordner/b", "b");
-        const std::vector<std::pair<std::string, std::string>> roots = {{"home", home.path()},
-                                                                        {"tree", t.root()}};
-        const auto before = Snapshot(roots);
-        DescriptionCloseFails ops;
-        OpenFolder dir(t.path("ordner"));
-        std::vector<int> errors;
-        const std::vector<std::string> names =
-            many ? std::vector<std::string>{"a", "b"} : std::vector<std::string>{"a"};
-        MoveAllToTrash(ops, dir.fd(), t.path("ordner/"), names, platform::CurrentTrashPlaces(),
-                       errors);
-        std::vector<TrashAttempt> attempts;
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            EXPECT_EQ(errors[i], EIO) << names[i];
-            attempts.push_back(
-                {"tree/ordner/" + names[i], t.path("ordner/" + names[i]), errors[i]});
-        }
-        EXPECT_EQ(TrashOutcomeProblem(before, Snapshot(roots), attempts, EIO, 0), "");
-    }
-}
-
 // Records the calls that matter for a crash in the middle: what reaches the disk before
 // the entry moves.
 class RecordingOps : public platform::FileOps {

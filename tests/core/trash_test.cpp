@@ -6,25 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <chrono>
 #include <filesystem>
-#include <iostream>
 #include <set>
-#include <sys/stat.h>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
-using platform::MoveAllToTrash;
 using platform::MoveToTrash;
-
-mode_t Mode(const std::string& path) {
-    struct stat st {};
-    ::lstat(path.c_str(), &st);
-    return st.st_mode & 07777;
-}
 
 // Moves `name` of the test folder `folder` into the trash with the real calls.
 int Trash(const TreeBuilder& t, const std::string& folder, const std::string& name) {
@@ -94,7 +83,7 @@ TEST(HomeTrash, ANameThatIsNotUtf8IsTrashedAndNotItsTwin) {
     EXPECT_TRUE(fs::is_empty(t.path("ordner")));
 }
 
-TEST(HomeTrash, EqualNamesFromTwoFoldersGetTwoTrashNames) {
+TEST(HomeTrash, EqualNamesFromTwoFoldersGetTwoTrashNamesAndALinkStaysALink) {
     TempHome home;
     TreeBuilder t;
     t.text("a/brief.txt", "aus a");
@@ -105,17 +94,12 @@ TEST(HomeTrash, EqualNamesFromTwoFoldersGetTwoTrashNames) {
     EXPECT_EQ(ReadFile(HomeTrash() + "/files/brief 2.txt"), "aus b");
     EXPECT_EQ(PercentDecode(InfoField(InfoOf("brief.txt"), "Path")), t.path("a/brief.txt"));
     EXPECT_EQ(PercentDecode(InfoField(InfoOf("brief 2.txt"), "Path")), t.path("b/brief.txt"));
-}
 
-TEST(HomeTrash, ALinkIsTrashedAsTheLink) {
-    TempHome home;
-    TreeBuilder t;
-    const std::string target = t.text("ziel.txt", "bleibt");
-    t.link("ordner/verweis", target);
-    ASSERT_EQ(Trash(t, "ordner", "verweis"), 0);
-    EXPECT_TRUE(fs::is_symlink(HomeTrash() + "/files/verweis"));
-    EXPECT_EQ(fs::read_symlink(HomeTrash() + "/files/verweis"), target);
-    EXPECT_EQ(ReadFile(target), "bleibt");
+    // A link goes to the trash as the link; what it leads to stays.
+    t.link("a/verweis", t.path("b"));
+    ASSERT_EQ(Trash(t, "a", "verweis"), 0);
+    EXPECT_EQ(fs::read_symlink(HomeTrash() + "/files/verweis"), t.path("b"));
+    EXPECT_TRUE(fs::is_directory(t.path("b")));
 }
 
 TEST(HomeTrash, ATrashThatIsALinkIsNotUsed) {
@@ -201,61 +185,6 @@ TEST(HomeTrash, WrongNamesAndFoldersAreRefused) {
     EXPECT_EQ(MoveToTrash(ops, dir.fd(), t.path("ordner/"), "fehlt", places), ENOENT);
     EXPECT_EQ(ReadFile(t.path("ordner/a")), "a");
     EXPECT_FALSE(fs::exists(HomeTrash() + "/info"));
-}
-
-// Times 5,000 small files moved to the trash in one call against deleting them; the entries
-// of a call share one flush, so the trash should cost no more than twice the deletion. One
-// call per file flushes each description on its own and is timed on fewer files. Printed,
-// not asserted: the figures depend on the disk and whatever else writes to it.
-TEST(HomeTrash, ManyEntriesAtOnceAndTheirTime) {
-    TempHome home;
-    TreeBuilder t;
-    constexpr int kCount = 5000;
-    constexpr int kSingles = 500;
-    // The user's trash exists, as it does after the first time (made before the files, as
-    // the file system would otherwise place it among them and make it slower to fill).
-    t.text("vorher/erste", "");
-    ASSERT_EQ(Trash(t, "vorher", "erste"), 0);
-    std::vector<std::string> names;
-    for (int i = 0; i < kCount; ++i) {
-        names.push_back("datei" + std::to_string(i) + ".txt");
-        for (const char* folder : {"weg", "papierkorb"})
-            t.text(std::string(folder) + "/" + names.back(), "klein");
-        if (i < kSingles)
-            t.text("einzeln/" + names.back(), "klein");
-    }
-    auto& ops = platform::RealFileOps();
-    const auto places = platform::CurrentTrashPlaces();
-    ::sync(); // from an idle disk
-    using Clock = std::chrono::steady_clock;
-    const auto us = [](Clock::duration d) {
-        return std::chrono::duration<double, std::micro>(d).count();
-    };
-    OpenFolder gone(t.path("weg"));
-    auto start = Clock::now();
-    for (const std::string& name : names)
-        ASSERT_EQ(ops.UnlinkAt(gone.fd(), name, 0), 0);
-    const double unlink = us(Clock::now() - start) / kCount;
-    ::sync(); // what the deletion left for the disk does not slow down what follows
-
-    OpenFolder many(t.path("papierkorb"));
-    std::vector<int> errors;
-    start = Clock::now();
-    MoveAllToTrash(ops, many.fd(), t.path("papierkorb/"), names, places, errors);
-    const double atOnce = us(Clock::now() - start) / kCount;
-    EXPECT_EQ(std::count(errors.begin(), errors.end(), 0), kCount);
-    EXPECT_TRUE(fs::is_empty(t.path("papierkorb")));
-    ::sync();
-
-    OpenFolder single(t.path("einzeln"));
-    start = Clock::now();
-    for (int i = 0; i < kSingles; ++i)
-        ASSERT_EQ(MoveToTrash(ops, single.fd(), t.path("einzeln/"), names[i], places), 0);
-    const double oneByOne = us(Clock::now() - start) / kSingles;
-    EXPECT_EQ(Entries(HomeTrash() + "/files").size(), std::size_t(1 + kCount + kSingles));
-    std::cout << "per file: unlink " << unlink << " us; trash, " << kCount << " in one call, "
-              << atOnce << " us (" << atOnce / unlink << "x); trash, one call each, " << oneByOne
-              << " us (" << oneByOne / unlink << "x)\n";
 }
 
 } // namespace

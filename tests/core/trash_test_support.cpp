@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,23 +22,24 @@ OpenFolder::~OpenFolder() {
         ::close(fd_);
 }
 
+unsigned Mode(const std::string& path) {
+    struct stat st {};
+    ::lstat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
 std::string HomeTrash() {
     const char* data = std::getenv("XDG_DATA_HOME");
     return std::string(data != nullptr ? data : "") + "/Trash";
 }
 
 std::string InfoField(const std::string& info, const std::string& key) {
-    const std::string start = key + "=";
-    std::size_t pos = 0;
-    while (pos < info.size()) {
-        std::size_t end = info.find('\n', pos);
-        if (end == std::string::npos)
-            end = info.size();
-        if (info.compare(pos, start.size(), start) == 0)
-            return info.substr(pos + start.size(), end - pos - start.size());
-        pos = end + 1;
-    }
-    return "";
+    const std::string lines = "\n" + info;
+    const std::size_t at = lines.find("\n" + key + "=");
+    if (at == std::string::npos)
+        return "";
+    const std::size_t start = at + key.size() + 2;
+    return lines.substr(start, lines.find('\n', start) - start);
 }
 
 std::string PercentDecode(const std::string& encoded) {

@@ -18,6 +18,9 @@ private:
     int fd_;
 };
 
+// The permission bits of `path` itself (not of what a link leads to).
+unsigned Mode(const std::string& path);
+
 // The user's trash below the test's XDG_DATA_HOME.
 std::string HomeTrash();
 

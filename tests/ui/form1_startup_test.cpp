@@ -103,18 +103,9 @@ void Form1StartupTest::everyDesignedControlIsThereWithItsCaption() {
     }
     QCOMPARE(Control<QGroupBox>(&w, "Frame1")->title(), QString("Aktuelle Datei"));
     QCOMPARE(Control<QGroupBox>(&w, "Frame3")->title(), QString("Gesamtfortschritt"));
-    for (const char* name : {"Picture1",     "Image1",       "Picture2",
-                             "Picture3",     "Picture4",     "Picture5",
-                             "Picture6",     "PicBuf",       "DrawTextContainer",
-                             "Label6",       "Label10",      "TabStrip1",
-                             "List1",        "List2",        "Check1",
-                             "Frame2",       "Text1",        "Text2",
-                             "Combo1",       "Line1_0",      "Line1_1",
-                             "StatusBar1",   "ProgressBar1", "ProgressBar2",
-                             "ProgressBar3", "Label8_0",     "Label8_1",
-                             "Label8_2",     "Label9_0",     "Label9_1",
-                             "Label9_2",     "Label9_3",     "Label9_4",
-                             "Label9_5"})
+    // The controls no other case reaches by name (a missing one fails those cases).
+    for (const char* name : {"Image1", "Picture4", "PicBuf", "DrawTextContainer", "Line1_0",
+                             "Line1_1", "Label9_0", "Label9_1", "Label9_5"})
         QVERIFY2(w.findChild<QWidget*>(name) != nullptr, name);
     QCOMPARE(TwipsOf(Control<QWidget>(&w, "Command1")).height, 855.0);
     QCOMPARE(TwipsOf(Control<QWidget>(&w, "Text2")).top, 840.0);
@@ -177,17 +168,6 @@ void Form1StartupTest::windowClosedMaximisedKeepsItsLastNormalGeometry() {
     QCOMPARE(reg.GetNumericValue(HKCU, kRootKey, "Top"), 750);
     QCOMPARE(reg.GetNumericValue(HKCU, kRootKey, "Width"), 9600);
     QCOMPARE(reg.GetNumericValue(HKCU, kRootKey, "Height"), 6600);
-}
-
-void Form1StartupTest::storedWidthWithLeftZeroIsCentred() {
-    home_->reg.SetNumericValue(HKCU, kRootKey, "Width", 9000);
-    home_->reg.SetNumericValue(HKCU, kRootKey, "Left", 0);
-    home_->reg.SetNumericValue(HKCU, kRootKey, "Top", 150);
-    Form1 w;
-    QCOMPARE(w.width(), Px(9000));
-    const double screenTwips = PixelsToTwips(ScreenRect().width());
-    QCOMPARE(w.x(), Px((screenTwips - 9000) / 2));
-    QCOMPARE(w.y(), Px(150));
 }
 
 void Form1StartupTest::windowOffEveryScreenOpensCentred() {

@@ -12,7 +12,6 @@ private slots:
     void whatShutdownWritesIsWhatTheNextStartShows();
     void emptyStartPathComesBackAsOneSpace();
     void windowClosedMaximisedKeepsItsLastNormalGeometry();
-    void storedWidthWithLeftZeroIsCentred();
     void windowOffEveryScreenOpensCentred();
     void storedSizeBeyondTheScreenIsCutToIt();
     void backgroundSettingsAreReadAsFlagsOnlyWhenOne();

@@ -175,10 +175,8 @@ void LoadingTest::untickingAnEntryUpdatesTotalsAndSelectAll() {
     for (const char* name : {"a", "b", "c"})
         t.file(std::string("start/") + name, 1024, UnixTime(12, 0, 0));
     t.folder("ziel");
-    UseRule("0|0|1|1");
-    Form1 w;
-    w.show();
-    LoadFolders(&w, t.path("start"), t.path("ziel"));
+    const auto window = LoadedWindow("0|0|1|1", t);
+    Form1& w = *window;
     auto* model = Control<QListView>(&w, "List1")->model();
     QVERIFY(model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
     QCOMPARE(Totals(w),
@@ -195,10 +193,8 @@ void LoadingTest::selectAllOnTheDeleteTabUnticksEveryRecord() {
     t.folder("start");
     t.file("ziel/x", 10);
     t.file("ziel/y", 20);
-    UseRule("0|5|1|1");
-    Form1 w;
-    w.show();
-    LoadFolders(&w, t.path("start"), t.path("ziel"));
+    const auto window = LoadedWindow("0|5|1|1", t);
+    Form1& w = *window;
     Control<QTabBar>(&w, "TabStrip1Tabs")->setCurrentIndex(1);
     auto* check = Control<QCheckBox>(&w, "Check1");
     QVERIFY(check->isChecked());
@@ -216,10 +212,8 @@ void LoadingTest::emptyCopyListLeavesDetailsEmpty() {
     TreeBuilder& t = home_->trees;
     t.file("start/same", 1, UnixTime(1, 0, 0));
     t.file("ziel/same", 1, UnixTime(1, 0, 0));
-    UseRule("0|0|1|1");
-    Form1 w;
-    w.show();
-    LoadFolders(&w, t.path("start"), t.path("ziel"));
+    const auto window = LoadedWindow("0|0|1|1", t);
+    Form1& w = *window;
     QCOMPARE(Control<QListView>(&w, "List1")->model()->rowCount(), 0);
     QCOMPARE(Control<QGroupBox>(&w, "Frame2")->title(), QString());
     QCOMPARE(Control<QLabel>(&w, "Label10")->text(), QString());

@@ -109,10 +109,8 @@ void RunSafetyTest::abbrechenStopsAfterTheCurrentFileAndSkipsDeleting() {
     }
     // Mirrored with deleting for good: a stopped run must not go on to delete this.
     t.text("ziel/nur_im_ziel.txt", "bleibt");
-    UseRule("0|5|1|1");
-    Form1 w;
-    w.show();
-    LoadFolders(&w, t.path("start"), t.path("ziel"));
+    const auto window = LoadedWindow("0|5|1|1", t);
+    Form1& w = *window;
     QCOMPARE(Control<QListView>(&w, "List2")->model()->rowCount(), 1);
 
     // "Abbrechen" is pressed when the run first moves the total bar; the press is queued, so it
@@ -194,10 +192,8 @@ void RunSafetyTest::editingTheCurrentRuleAfterTheLoadBlocksTheRun() {
     TreeBuilder& t = home_->trees;
     t.folder("start");
     t.text("ziel/geprueft.txt", "im Papierkorb wiederzufinden");
-    UseRule("0|4|1|1");
-    Form1 w;
-    w.show();
-    LoadFolders(&w, t.path("start"), t.path("ziel"));
+    const auto window = LoadedWindow("0|4|1|1", t);
+    Form1& w = *window;
     QVERIFY(Control<QPushButton>(&w, "Command3")->isEnabled());
 
     // In the rule editor the loaded rule is switched from the trash to deleting for good.
@@ -233,10 +229,8 @@ void RunSafetyTest::rootsThatAreNoLongerTheLoadedFoldersAreRefused() {
     t.text("start/unter/b.txt", "b", UnixTime(12, 0, 0));
     t.text("start/c.txt", "alt", UnixTime(1, 0, 0));
     t.text("ziel/c.txt", "neu", UnixTime(12, 0, 0)); // copied back under this rule
-    UseRule("0|3|1|1");
-    Form1 w;
-    w.show();
-    LoadFolders(&w, t.path("start"), t.path("ziel"));
+    const auto window = LoadedWindow("0|3|1|1", t);
+    Form1& w = *window;
     QCOMPARE(Control<QListView>(&w, "List1")->model()->rowCount(), 3);
     const QStringList startBefore = Snapshot(t.path("start"));
 
@@ -271,10 +265,8 @@ void RunSafetyTest::oneFileToTheTrashIsAskedForInTheSingular() {
     TreeBuilder& t = home_->trees;
     t.folder("start");
     t.text("ziel/einzeln.txt", "1");
-    UseRule("0|4|1|1");
-    Form1 w;
-    w.show();
-    LoadFolders(&w, t.path("start"), t.path("ziel"));
+    const auto window = LoadedWindow("0|4|1|1", t);
+    Form1& w = *window;
     QString title, text;
     AnswerDeleteQuestion(title, text);
     // The desktop's own trash location, which follows XDG_DATA_HOME (a temporary folder here).

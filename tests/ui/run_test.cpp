@@ -61,10 +61,8 @@ void RunTest::runCopiesTickedEntriesFillsThePanelAndEndsIdle() {
     t.text("start/b.txt", "bbbb", UnixTime(12, 0, 0));
     t.text("start/sub/c.txt", "ccccc", UnixTime(12, 0, 0));
     t.folder("ziel");
-    UseRule("0|0|1|1");
-    Form1 w;
-    w.show();
-    LoadFolders(&w, t.path("start"), t.path("ziel"));
+    const auto window = LoadedWindow("0|0|1|1", t);
+    Form1& w = *window;
     auto* model = Control<QListView>(&w, "List1")->model();
     model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
     // A picture of the progress panel half way through the large file.
@@ -109,10 +107,8 @@ void RunTest::failedCopiesAreListedModallyWithReasonsInStep() {
     t.text("start/3_weg.txt", "x", UnixTime(12, 0, 0));
     const std::string locked = t.text("ziel/2_gesperrt.txt", "alt", UnixTime(1, 0, 0));
     ::chmod(locked.c_str(), 0444);
-    UseRule("0|0|1|1");
-    Form1 w;
-    w.show();
-    LoadFolders(&w, t.path("start"), t.path("ziel"));
+    const auto window = LoadedWindow("0|0|1|1", t);
+    Form1& w = *window;
     fs::remove(t.path("start/1_weg.txt"));
     fs::remove(t.path("start/3_weg.txt"));
     bool modal = false;
@@ -151,10 +147,8 @@ void RunTest::deleteAsksOnceAndMovesOnlyTickedFilesToTheTrash() {
     t.text("ziel/x.txt", "1");
     t.text("ziel/y.txt", "2");
     t.text("ziel/z.txt", "3");
-    UseRule("0|4|1|1");
-    Form1 w;
-    w.show();
-    LoadFolders(&w, t.path("start"), t.path("ziel"));
+    const auto window = LoadedWindow("0|4|1|1", t);
+    Form1& w = *window;
     auto* model = Control<QListView>(&w, "List2")->model();
     QCOMPARE(model->rowCount(), 3);
     model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
@@ -176,10 +170,8 @@ void RunTest::deleteForGoodRemovesTheFiles() {
     TreeBuilder& t = home_->trees;
     t.folder("start");
     t.text("ziel/weg.txt", "1");
-    UseRule("0|5|1|1");
-    Form1 w;
-    w.show();
-    LoadFolders(&w, t.path("start"), t.path("ziel"));
+    const auto window = LoadedWindow("0|5|1|1", t);
+    Form1& w = *window;
     QString title, text;
     AnswerDeleteQuestion(title, text);
     Control<QPushButton>(&w, "Command3")->click();
@@ -266,10 +258,8 @@ void RunTest::filesChangedAfterTheLoadAreLeftAndListed() {
     t.folder("start");
     t.text("ziel/bleibt_nicht.txt", "1");
     t.text("ziel/neu_bearbeitet.txt", "2");
-    UseRule("0|5|1|1");
-    Form1 w;
-    w.show();
-    LoadFolders(&w, t.path("start"), t.path("ziel"));
+    const auto window = LoadedWindow("0|5|1|1", t);
+    Form1& w = *window;
     t.text("ziel/neu_bearbeitet.txt", "nach dem Laden gespeichert");
     QString title, text, report, details;
     OnNextModal([&](QWidget* modal) {

@@ -1,6 +1,8 @@
 #include "ui_test_support.h"
 
 #include "app/application.h"
+#include "core/tree_builder.h"
+#include "mainwindow/form1.h"
 #include "platform/shell_execute.h"
 #include "rules/rule_store.h"
 #include "settings/cls_registry.h"
@@ -85,6 +87,14 @@ void LoadFolders(QWidget* mainWindow, const std::string& start, const std::strin
     Control<QLineEdit>(mainWindow, "Text1")->setText(QString::fromStdString(start));
     Control<QLineEdit>(mainWindow, "Text2")->setText(QString::fromStdString(target));
     Control<QPushButton>(mainWindow, "Command1")->click();
+}
+
+std::unique_ptr<Form1> LoadedWindow(const std::string& rule, const TreeBuilder& trees) {
+    UseRule(rule);
+    auto w = std::make_unique<Form1>();
+    w->show();
+    LoadFolders(w.get(), trees.path("start"), trees.path("ziel"));
+    return w;
 }
 
 int RunUiTest(int argc, char* argv[], const std::function<std::unique_ptr<QObject>()>& makeTest) {

@@ -30,6 +30,12 @@ void UseRule(const std::string& text);
 // Types both paths into the main window and presses "Ordner laden".
 void LoadFolders(QWidget* mainWindow, const std::string& start, const std::string& target);
 
+class Form1;
+class TreeBuilder;
+// A shown main window that starts with `rule` and has loaded the folders "start" and "ziel"
+// of `trees`.
+std::unique_ptr<Form1> LoadedWindow(const std::string& rule, const TreeBuilder& trees);
+
 // Answers the next delete question with "Ja" and keeps its title and text.
 void AnswerDeleteQuestion(QString& title, QString& text);
 

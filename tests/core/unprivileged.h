@@ -1,0 +1,7 @@
+#pragma once
+
+#include <functional>
+
+// Runs `body` as an unprivileged user (in a child process) when the test runs as root, so
+// that permission checks hold; returns what the body returned.
+int AsUnprivileged(const std::function<int()>& body);

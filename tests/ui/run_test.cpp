@@ -125,9 +125,13 @@ void RunTest::failedCopiesAreListedModallyWithReasonsInStep() {
             sources << list1->item(i)->text();
         QCOMPARE(list1->currentRow(), 0);
         firstReason = Control<QLabel>(errors, "Label5")->text();
+        // The lists follow the one with the focus, and only an active window has it.
+        errors->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(errors));
         list2->setFocus();
+        QTRY_VERIFY_WITH_TIMEOUT(list2->hasFocus(), 2000);
         list2->setCurrentRow(2);
-        QTRY_COMPARE_WITH_TIMEOUT(list1->currentRow(), 2, 500);
+        QTRY_COMPARE_WITH_TIMEOUT(list1->currentRow(), 2, 2000);
         thirdReason = Control<QLabel>(errors, "Label5")->text();
         SaveScreenshot(errors, "copy-errors");
     });

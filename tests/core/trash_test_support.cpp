@@ -1,5 +1,7 @@
 #include "trash_test_support.h"
 
+#include "small_disk.h"
+
 #include "temp_home.h"
 
 #include <cstdlib>
@@ -82,25 +84,7 @@ std::map<std::string, std::string> Entries(const std::string& root) {
 }
 
 int WithOwnFileSystem(const std::string& dir, const std::function<int()>& body) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const uid_t uid = ::geteuid();
-        const gid_t gid = ::getegid();
-        if (::unshare(CLONE_NEWNS | (uid != 0 ? CLONE_NEWUSER : 0)) != 0)
-            ::_exit(90);
-        if (uid != 0) {
-            WriteFile("/proc/self/setgroups", "deny");
-            WriteFile("/proc/self/uid_map", std::to_string(uid) + " " + std::to_string(uid) + " 1");
-            WriteFile("/proc/self/gid_map", std::to_string(gid) + " " + std::to_string(gid) + " 1");
-        }
-        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
-        if (::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=16m") != 0)
-            ::_exit(91);
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
+    return WithSmallDisk(dir, 16 << 20, body);
 }
 
 std::map<std::string, std::string>

@@ -3,6 +3,8 @@
 #include "platform/registry/registry_api.h"
 #include "platform/registry/registry_hive.h"
 #include "platform/user_locale.h"
+#include "quick_sort.h"
+#include "settings/cls_registry.h"
 
 #include <charconv>
 #include <cmath>
@@ -225,4 +227,42 @@ std::string RegistryQueryString(std::uintptr_t root, const std::string& keyPath,
     }
     RegCloseKey(key);
     return result;
+}
+
+bool RuleStore::IsFirstStart() {
+    HKEY key = 0;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Halvorn Soft\\Gleichwart", 0, KEY_ALL_ACCESS,
+                      &key) != ERROR_SUCCESS)
+        return true;
+    RegCloseKey(key);
+    return false;
+}
+
+std::vector<std::string> RuleStore::Names() const {
+    std::vector<std::string> names =
+        registry_.EnumValues(clsRegistry::HKEY_CURRENT_USER, kRulesKey, true);
+    if (names.size() >= 2)
+        QuickSort(names, 0, names.size() - 1);
+    return names;
+}
+
+std::int32_t RuleStore::Rename(const std::string& from, const std::string& to) {
+    constexpr const char* kMissing = "\x01"; // no stored rule text can be this
+    const std::string text = RegistryQueryString(HKEY_CURRENT_USER, kRulesKey, from, kMissing);
+    if (text == kMissing)
+        return ERROR_FILE_NOT_FOUND;
+    return SaveRule(from, to, text);
+}
+
+void RuleStore::Remove(const std::string& name) {
+    registry_.setEnableDelete(true);
+    registry_.DeleteValue(clsRegistry::HKEY_CURRENT_USER, kRulesKey, name);
+}
+
+void RuleStore::StoreStarterRules() {
+    constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
+    registry_.CreateKey(HKCU, kRulesKey);
+    registry_.SetStringValue(HKCU, kRulesKey, "Aktualisieren", "0|0|1|1");
+    registry_.SetStringValue(HKCU, kRulesKey, "Spiegeln", "0|4|1|1");
+    registry_.SetStringValue(HKCU, kRulesKey, "Beide Richtungen", "0|3|1|1");
 }

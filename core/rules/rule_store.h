@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+class clsRegistry;
 
 inline constexpr const char* kRulesKey = "Software\\Halvorn Soft\\Gleichwart\\Regeln";
 inline constexpr const char* kDefaultRuleText = "0|3|1|1";
@@ -41,3 +44,31 @@ std::string RegistryQueryString(std::uintptr_t root, const std::string& keyPath,
                                 const std::string& valueName, const std::string& defaultText);
 bool RegistryOpenKey(std::uintptr_t root, const std::string& keyPath, std::uintptr_t& key);
 void RegistryCreateKey(std::uintptr_t root, const std::string& keyPath);
+
+// The stored rules as the windows see them: names in the order the lists show them, each
+// rule read, saved, renamed and removed by name. Names are the stored bytes.
+class RuleStore {
+public:
+    explicit RuleStore(clsRegistry& registry) : registry_(registry) {}
+
+    // No key of the program exists yet: this user starts the program for the first time.
+    // Asked before anything else is read, as reading creates the key.
+    static bool IsFirstStart();
+
+    std::vector<std::string> Names() const;
+    SyncRule Load(const std::string& name) const { return LoadRule(name); }
+    // As SaveRule: `previous` is the name the rule was loaded under, empty for a new one.
+    std::int32_t Save(const std::string& previous, const std::string& name,
+                      const std::string& text) {
+        return SaveRule(previous, name, text);
+    }
+    // The rule keeps its text under the new name; the old name goes in the same write.
+    std::int32_t Rename(const std::string& from, const std::string& to);
+    void Remove(const std::string& name);
+    // Three ready rules for a new user; later starts never add them again, also not when the
+    // user has deleted every rule.
+    void StoreStarterRules();
+
+private:
+    clsRegistry& registry_;
+};

@@ -5,6 +5,7 @@
 #include "kit/picture_box.h"
 #include "kit/status_bar.h"
 #include "kit/twips.h"
+#include "mainwindow/background_panel.h"
 #include "mainwindow/form1.h"
 #include "settings/cls_registry.h"
 #include "ui_test_support.h"
@@ -131,7 +132,7 @@ void Form1LayoutTest::stretchedPictureFillsThePanelUnderTheFrame() {
     Form1 w;
     w.show();
     ResizeInner(w, 11670, 6210);
-    QVERIFY(w.Stretch);
+    QVERIFY(Control<BackgroundPanel>(&w, "Picture5")->stretched());
     auto* panel = Control<PictureBox>(&w, "Picture5");
     const QSize inner = panel->innerSize();
     const QImage& image = panel->image();

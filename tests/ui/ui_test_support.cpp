@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -116,4 +117,24 @@ int RunUiTest(int argc, char* argv[], const std::function<std::unique_ptr<QObjec
     const std::unique_ptr<QObject> test = makeTest();
     // An exit status keeps only the low byte of the failure count: 256 failures would pass.
     return QTest::qExec(test.get(), argc, argv) == 0 ? 0 : 1;
+}
+
+namespace {
+class SlowFileOps : public platform::FileOps {
+public:
+    int CopyRange(int in, int out, std::size_t length, std::size_t& copied) override {
+        QThread::msleep(10);
+        return FileOps::CopyRange(in, out, length, copied);
+    }
+    int Write(int fd, const void* buffer, std::size_t length, std::size_t& written) override {
+        QThread::msleep(10);
+        return FileOps::Write(fd, buffer, length, written);
+    }
+};
+} // namespace
+
+std::unique_ptr<platform::FileOps> SlowCopiesFor(Form1& window) {
+    auto ops = std::make_unique<SlowFileOps>();
+    window.setFileOps(*ops);
+    return ops;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_ops.h"
+
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -55,3 +57,7 @@ int RunUiTest(int argc, char* argv[], const std::function<std::unique_ptr<QObjec
     int main(int argc, char* argv[]) {                                                             \
         return RunUiTest(argc, argv, [] { return std::make_unique<TestClass>(); });                \
     }
+
+// The machine's own file calls, each copied piece taking 10 ms more: a run then lasts long
+// enough for a test to act on the window while it copies, however fast the disk is.
+std::unique_ptr<platform::FileOps> SlowCopiesFor(Form1& window);

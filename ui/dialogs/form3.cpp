@@ -1,12 +1,10 @@
 #include "form3.h"
 
 #include "kit/list_index.h"
+#include "kit/rule_name_text.h"
 #include "kit/twips.h"
 #include "kit/window_font.h"
 #include "kit/window_placement.h"
-#include "mainwindow/form1.h"
-#include "mainwindow/rule_name_text.h"
-#include "rules/quick_sort.h"
 #include "rules/rule_store.h"
 #include "settings/cls_registry.h"
 
@@ -22,7 +20,6 @@
 
 namespace {
 
-constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
 // A name nobody stores: "Neu" fills the form from it and so shows the default rule.
 constexpr const char* kUnusedRuleName = "jhgfhfdgfdhgfdhgdgf";
 
@@ -40,7 +37,7 @@ void SetTag(QLineEdit* edit, const std::string& tag) {
 
 } // namespace
 
-Form3::Form3(Form1* owner) : QDialog(owner), owner_(owner) {
+Form3::Form3(QWidget* owner) : QDialog(owner) {
     setObjectName("Form3");
     setWindowTitle("Regel Editor");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -68,14 +65,9 @@ std::string Form3::nameOf(const QListWidgetItem* item) {
 
 void Form3::Laden(const std::string& name) {
     List1->clear();
-    std::vector<std::string> names = Reg->EnumValues(HKCU, kRulesKey, true);
-    if (clsRegistry::IsFullArray(names)) {
-        if (names.size() >= 2)
-            QuickSort(names, 0, names.size() - 1);
-        for (const auto& n : names) {
-            auto* item = new QListWidgetItem(RuleNameText(n), List1);
-            item->setData(Qt::UserRole, RuleNameData(n));
-        }
+    for (const std::string& n : RuleStore(*Reg).Names()) {
+        auto* item = new QListWidgetItem(RuleNameText(n), List1);
+        item->setData(Qt::UserRole, RuleNameData(n));
     }
     for (int k = 0; k < List1->count(); ++k)
         if (nameOf(List1->item(k)) == name)
@@ -83,7 +75,7 @@ void Form3::Laden(const std::string& name) {
     List1_MouseUp(Qt::NoButton, QPoint());
     if (isVisible())
         return;
-    PlaceCentredOver(this, owner_);
+    PlaceCentredOver(this, parentWidget());
     exec(); // the window may be gone after this: nothing follows
 }
 
@@ -195,8 +187,7 @@ void Form3::delete_Click() {
     if (item == nullptr)
         return;
     const int row = List1->row(item);
-    Reg->setEnableDelete(true);
-    Reg->DeleteValue(HKCU, kRulesKey, nameOf(item));
+    RuleStore(*Reg).Remove(nameOf(item));
     std::string neighbour;
     if (row > 0)
         neighbour = nameOf(List1->item(row - 1));
@@ -233,19 +224,16 @@ void Form3::Command1_Click() {
 
     // The renamed rule and the removal of its old name go into one write: a failed write
     // leaves the stored rules as they were and the form as the user filled it.
-    const std::int32_t rc = SaveRule(loadedAs, name,
-                                     FormatRuleText(copy, reverse, subfolders ? 1 : 0,
-                                                    AttributesToCode(readOnly, hidden, system)));
+    const std::int32_t rc =
+        RuleStore(*Reg).Save(loadedAs, name,
+                             FormatRuleText(copy, reverse, subfolders ? 1 : 0,
+                                            AttributesToCode(readOnly, hidden, system)));
     if (rc != 0) {
         QMessageBox box(QMessageBox::Critical, "Fehler...",
                         "Die Regel konnte nicht gespeichert werden.", QMessageBox::Ok, this);
         box.exec();
         return;
     }
-    // The main window follows a renamed current rule and otherwise keeps its own.
-    if (loadedAs == owner_->CurrentRule().Name)
-        owner_->Regeln_Laden(name);
-    else
-        owner_->Regeln_Laden(owner_->CurrentRule().Name);
+    emit ruleSaved(loadedAs, name);
     Laden(name);
 }

@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-class Form1;
 class clsRegistry;
 class QButtonGroup;
 class QCheckBox;
@@ -23,8 +22,7 @@ class QRadioButton;
 class Form3 : public QDialog {
     Q_OBJECT
 public:
-    // Owned by the main window, whose rule list it refreshes after each save.
-    explicit Form3(Form1* owner);
+    explicit Form3(QWidget* owner);
     ~Form3() override;
 
     // Opens the editor on the rule stored under that name (its bytes), or refreshes it while
@@ -35,6 +33,10 @@ public:
     void add_Click();
     void edit_Click();
     void delete_Click();
+
+signals:
+    // A rule was stored under `name`; it had been loaded as `previousName` (empty: new).
+    void ruleSaved(const std::string& previousName, const std::string& name);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,7 +52,6 @@ private:
     void List1_MouseDown(Qt::MouseButton button, QPoint pixel);
     void List1_MouseUp(Qt::MouseButton button, QPoint pixel);
 
-    Form1* owner_;
     std::unique_ptr<clsRegistry> Reg;
 
     QLabel* Label1;

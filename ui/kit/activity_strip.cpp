@@ -68,11 +68,12 @@ void ActivityStrip::resetImage() {
     SetTwips(image_, {0, 0, 3.0 * kPeriodTwips, PixelsToTwips(qMax(1, height()))});
 }
 
-void ActivityStrip::Advance() {
-    double left = imageLeftTwips();
-    if (left == 0)
-        left = -kPeriodTwips;
-    SetLeftTwips(image_, left + 1);
+void ActivityStrip::Advance(int steps) {
+    // One twip a step; past its left edge the image jumps back by whole periods.
+    double left = imageLeftTwips() + steps;
+    if (left > 0)
+        left -= std::ceil(left / kPeriodTwips) * kPeriodTwips;
+    SetLeftTwips(image_, left);
 }
 
 void ActivityStrip::resizeEvent(QResizeEvent*) {

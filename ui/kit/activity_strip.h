@@ -13,7 +13,8 @@ public:
 
     QWidget* image() const { return image_; }
     double imageLeftTwips() const;
-    void Advance();
+    // Moves the image on by `steps` files, one twip each.
+    void Advance(int steps = 1);
     void resetImage();
 
 protected:

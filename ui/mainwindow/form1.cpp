@@ -1,12 +1,23 @@
 #include "form1.h"
 
+#include "background_panel.h"
 #include "dialogs/form5.h"
+#include "file_lists_panel.h"
+#include "input_panel.h"
+#include "kit/activity_strip.h"
+#include "kit/controls.h"
+#include "kit/status_bar.h"
+#include "progress_panel.h"
 #include "settings/cls_registry.h"
+#include "sync_presenter.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
@@ -25,31 +36,85 @@ Form1::~Form1() {
     Form_Unload();
 }
 
+void Form1::createControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName("client");
+    setCentralWidget(client);
+    // Made in this order, so each lies above the one before it.
+    backgroundPanel_ = new BackgroundPanel(client);
+    fileListsPanel_ = new FileListsPanel(client, session_);
+    progressPanel_ = new ProgressPanel(client);
+    inputPanel_ = new InputPanel(client);
+    statusBar_ = MakeControl<StatusBar>(client, "StatusBar1", {0, 5955, 11670, 255});
+    activityStrip_ = new ActivityStrip(client);
+    SetTwips(activityStrip_, {120, 6000, 4455, 255});
+    loadingBar_ = MakeBar(client, "ProgressBar1", {0, 6240, 4455, 255});
+    presenter_ = new SyncPresenter(this, session_,
+                                   {inputPanel_, fileListsPanel_, progressPanel_, backgroundPanel_,
+                                    statusBar_, activityStrip_, loadingBar_});
+}
+
 void Form1::createMenus() {
     QMenu* datei = menuBar()->addMenu("Datei");
     datei->setObjectName("mnuDatei");
-    settingsAction = datei->addAction("Einstellungen");
-    settingsAction->setObjectName("settings");
-    createLinkAction = datei->addAction("Verknüpfung erstellen");
-    createLinkAction->setObjectName("CreateLink");
+    settingsAction_ = datei->addAction("Einstellungen");
+    settingsAction_->setObjectName("settings");
+    createLinkAction_ = datei->addAction("Verknüpfung erstellen");
+    createLinkAction_->setObjectName("CreateLink");
     // The settings window and shortcut creation come with their own windows; until then
     // their items are shown but cannot be chosen.
-    settingsAction->setEnabled(false);
-    createLinkAction->setEnabled(false);
+    settingsAction_->setEnabled(false);
+    createLinkAction_->setEnabled(false);
     datei->addSeparator();
-    exitAction = datei->addAction("Beenden");
+    QAction* exitAction = datei->addAction("Beenden");
     exitAction->setObjectName("exit");
     connect(exitAction, &QAction::triggered, this, &Form1::exit_Click);
 
     QMenu* hilfe = menuBar()->addMenu("Hilfe");
     hilfe->setObjectName("mnuHilfe");
-    helpAction = hilfe->addAction("Hilfethemen");
+    QAction* helpAction = hilfe->addAction("Hilfethemen");
     helpAction->setObjectName("help");
     connect(helpAction, &QAction::triggered, this, &Form1::help_Click);
     hilfe->addSeparator();
-    aboutAction = hilfe->addAction("Über...");
+    QAction* aboutAction = hilfe->addAction("Über...");
     aboutAction->setObjectName("about");
     connect(aboutAction, &QAction::triggered, this, &Form1::about_Click);
+}
+
+void Form1::connectControls() {
+    connect(inputPanel_->ruleList(), &QComboBox::activated, this, [this] { Combo1_Click(); });
+    for (int i = 0; i < 3; ++i)
+        connect(inputPanel_->browseButton(i), &QPushButton::clicked, this,
+                [this, i] { Command5_Click(i); });
+    connect(inputPanel_->loadButton(), &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(inputPanel_->abortButton(), &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(inputPanel_->syncButton(), &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(presenter_, &SyncPresenter::closeRequested, this, &Form1::close);
+}
+
+void Form1::setFileSystem(platform::FileSystem& fs) {
+    presenter_->setFileSystem(fs);
+}
+
+void Form1::setFileOps(platform::FileOps& ops) {
+    presenter_->setFileOps(ops);
+}
+
+void Form1::Command1_Click() {
+    presenter_->load(inputPanel_->startPathBox()->text().toUtf8().toStdString(),
+                     inputPanel_->targetPathBox()->text().toUtf8().toStdString());
+}
+
+void Form1::Command2_Click() {
+    presenter_->abort();
+}
+
+void Form1::Command3_Click() {
+    presenter_->run();
+}
+
+void Form1::showComparedLists() {
+    presenter_->showComparedLists();
 }
 
 void Form1::exit_Click() {
@@ -79,6 +144,6 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 void Form1::Form_Activate() {
-    if (Command1->isEnabled())
-        Command1->setFocus();
+    if (inputPanel_->loadButton()->isEnabled())
+        inputPanel_->loadButton()->setFocus();
 }

@@ -1,20 +1,23 @@
 // The main window's start-up and shutdown: what it restores and what it keeps for next time.
 #include "form1.h"
 
+#include "background_panel.h"
+#include "file_lists_panel.h"
 #include "geometry/startup_geometry.h"
+#include "input_panel.h"
 #include "kit/activity_strip.h"
-#include "kit/picture_box.h"
 #include "kit/status_bar.h"
 #include "kit/twips.h"
 #include "kit/window_font.h"
+#include "rules/rule_store.h"
 #include "settings/app_settings.h"
 #include "settings/cls_registry.h"
+#include "sync_presenter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
 
@@ -40,58 +43,44 @@ bool IsOnSomeScreen(const QRect& window) {
     return false;
 }
 
+std::int32_t PixelsAsTwips(int pixels) {
+    return static_cast<std::int32_t>(std::lround(PixelsToTwips(pixels)));
+}
+
 } // namespace
-
-QSize Form1::designedWindowSize() const {
-    return {TwipsToPixels(kDesignedScaleWidth),
-            TwipsToPixels(kDesignedScaleHeight) + menuBar()->sizeHint().height()};
-}
-
-double Form1::ScaleWidth() const {
-    return PixelsToTwips(width());
-}
-
-double Form1::ScaleHeight() const {
-    return PixelsToTwips(height() - menuBar()->sizeHint().height());
-}
 
 void Form1::Form_Load() {
     ApplyTahomaFont(this);
-    const bool firstStart = isFirstStart(); // before any read creates the root key
-    Reg_ = std::make_unique<clsRegistry>();
+    const bool firstStart = RuleStore::IsFirstStart(); // before any read creates the key
+    registry_ = std::make_unique<clsRegistry>();
 
-    PlaceInStatusPanel(Picture1, StatusBar1, 2);
-    PlaceInStatusPanel(ProgressBar1, StatusBar1, 2);
+    PlaceInStatusPanel(activityStrip_, statusBar_, 2);
+    PlaceInStatusPanel(loadingBar_, statusBar_, 2);
 
     if (firstStart)
-        storeStarterRules();
-    const AppSettings settings = AppSettings::Load(*Reg_);
+        RuleStore(*registry_).StoreStarterRules();
+    const AppSettings settings = AppSettings::Load(*registry_);
     Regeln_Laden(settings.lastRule);
 
-    Text1->setText(FromUtf8(settings.lastStartDir));
-    Text2->setText(FromUtf8(settings.lastDestinationDir));
-
-    NoBackGround = settings.noBackground;
-    Stretch = settings.backgroundResize;
-    BackGroundSoft = settings.backgroundSoft;
-    SoftWidth = settings.softWidth;
-    if (SoftWidth < 10 || SoftWidth > 150)
-        SoftWidth = 20;
+    inputPanel_->startPathBox()->setText(FromUtf8(settings.lastStartDir));
+    inputPanel_->targetPathBox()->setText(FromUtf8(settings.lastDestinationDir));
 
     applyStoredGeometry(settings.left, settings.top, settings.width, settings.height);
-    loadBackground(settings.background);
+    if (!backgroundPanel_->load(settings)) {
+        fileListsPanel_->show();
+        fileListsPanel_->raise();
+    }
 }
 
 void Form1::applyStoredGeometry(int left, int top, int width, int height) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect screenRect =
         screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    auto twips = [](int pixels) { return static_cast<int>(std::lround(PixelsToTwips(pixels))); };
     const QSize designed = designedWindowSize();
     const WindowPlacement p = ComputeStartupPlacement(
-        left, top, width, height, twips(designed.width()), twips(designed.height()),
-        {twips(screenRect.x()), twips(screenRect.y()), twips(screenRect.width()),
-         twips(screenRect.height())});
+        left, top, width, height, PixelsAsTwips(designed.width()), PixelsAsTwips(designed.height()),
+        {PixelsAsTwips(screenRect.x()), PixelsAsTwips(screenRect.y()),
+         PixelsAsTwips(screenRect.width()), PixelsAsTwips(screenRect.height())});
     QRect r(TwipsToPixels(p.left), TwipsToPixels(p.top), qMax(1, TwipsToPixels(p.width)),
             qMax(1, TwipsToPixels(p.height)));
     if (!IsOnSomeScreen(r)) {
@@ -102,29 +91,10 @@ void Form1::applyStoredGeometry(int left, int top, int width, int height) {
     move(r.topLeft());
 }
 
-void Form1::loadBackground(const std::string& picturePath) {
-    if (!NoBackGround) {
-        BackgroundShown = true;
-        Picture5->raise();
-        const QString path = FromUtf8(picturePath);
-        QImage picture; // a missing or unreadable picture leaves the panel empty
-        if (!path.trimmed().isEmpty())
-            picture.load(path);
-        if (Stretch)
-            PicBuf->setPicture(picture);
-        else
-            Picture5->setPicture(picture);
-    } else {
-        Picture2->show();
-        Picture2->raise();
-    }
-}
-
 void Form1::closeEvent(QCloseEvent* event) {
     // A load is stopped, a run ends after the file being copied; then the window closes.
-    if (busy_) {
-        closeWhenIdle_ = true;
-        session_.AbortRequested = true;
+    if (presenter_->busy()) {
+        presenter_->closeWhenIdle();
         event->ignore();
         return;
     }
@@ -149,16 +119,13 @@ void Form1::Form_Unload() {
 
     AppSettings state;
     state.lastRule = chosenRuleName();
-    state.lastStartDir = ToUtf8(Text1->text());
-    state.lastDestinationDir = ToUtf8(Text2->text());
-    state.syncMode = Combo1->currentIndex();
-    auto twips = [](int pixels) {
-        return static_cast<std::int32_t>(std::lround(PixelsToTwips(pixels)));
-    };
-    state.left = twips(x());
-    state.top = twips(y());
-    state.width = twips(width());
-    state.height = twips(height());
-    state.SaveWindowState(*Reg_, !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized |
-                                                    Qt::WindowFullScreen)));
+    state.lastStartDir = ToUtf8(inputPanel_->startPathBox()->text());
+    state.lastDestinationDir = ToUtf8(inputPanel_->targetPathBox()->text());
+    state.syncMode = inputPanel_->ruleList()->currentIndex();
+    state.left = PixelsAsTwips(x());
+    state.top = PixelsAsTwips(y());
+    state.width = PixelsAsTwips(width());
+    state.height = PixelsAsTwips(height());
+    state.SaveWindowState(*registry_, !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized |
+                                                         Qt::WindowFullScreen)));
 }

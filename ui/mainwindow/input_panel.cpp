@@ -1,0 +1,43 @@
+#include "input_panel.h"
+
+#include "kit/controls.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+InputPanel::InputPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName("Picture6");
+    SetTwips(this, {8160, 240, 3375, 4695});
+    MakeLabel(this, "Label1", "Startpfad:", {120, 0, 1575, 255});
+    startPathBox_ = MakeControl<QLineEdit>(this, "Text1", {120, 240, 2775, 285}, "C:\\BACKUP");
+    MakeLabel(this, "Label2", "Zielpfad:", {120, 600, 1095, 255});
+    targetPathBox_ = MakeControl<QLineEdit>(this, "Text2", {120, 840, 2775, 285}, "C:\\BACKUP1");
+    MakeLabel(this, "Label3", "Regel:", {120, 1200, 1575, 255});
+    ruleList_ = MakeControl<QComboBox>(this, "Combo1", {120, 1440, 2775, 315});
+    const double buttonTops[3] = {240, 840, 1440};
+    for (int i = 0; i < 3; ++i)
+        browseButtons_[std::size_t(i)] = MakeControl<QPushButton>(
+            this, QString("Command5_%1").arg(i), Twips{3000, buttonTops[i], 375, 255}, "...");
+    MakeLine(this, "Line1_0", {120, 1860, 3255, 60});
+    loadButton_ =
+        MakeControl<QPushButton>(this, "Command1", {120, 2040, 3255, 855}, "    Ordner laden");
+    syncButton_ = MakeControl<QPushButton>(this, "Command3", {120, 3000, 3255, 855},
+                                           "          Synchronisieren");
+    syncButton_->setEnabled(false);
+    abortButton_ = MakeControl<QPushButton>(this, "Command2", {120, 3960, 3255, 510}, "Abbrechen");
+    MakeLine(this, "Line1_1", {120, 4560, 3255, 60});
+}
+
+void InputPanel::setLoading(bool loading) {
+    ruleList_->setEnabled(!loading);
+    loadButton_->setEnabled(!loading);
+    browseButtons_[2]->setEnabled(!loading);
+}
+
+void InputPanel::setRunControlsEnabled(bool enabled) {
+    for (QWidget* w : std::initializer_list<QWidget*>{loadButton_, startPathBox_, targetPathBox_,
+                                                      browseButtons_[0], browseButtons_[1],
+                                                      browseButtons_[2], ruleList_})
+        w->setEnabled(enabled);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+// The panel on the right: the two path boxes, the rule list, the three "..." buttons and the
+// buttons "Ordner laden", "Synchronisieren" and "Abbrechen". It owns its controls; what
+// they do is wired by the main window.
+class InputPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit InputPanel(QWidget* parent);
+
+    QLineEdit* startPathBox() const { return startPathBox_; }
+    QLineEdit* targetPathBox() const { return targetPathBox_; }
+    QComboBox* ruleList() const { return ruleList_; }
+    // 0 beside the start path, 1 beside the target path, 2 beside the rule.
+    QPushButton* browseButton(int index) const { return browseButtons_[std::size_t(index)]; }
+    QPushButton* loadButton() const { return loadButton_; }
+    QPushButton* syncButton() const { return syncButton_; }
+    QPushButton* abortButton() const { return abortButton_; }
+
+    // While a load runs: the rule and "Ordner laden" cannot be used, and the rule editor is
+    // closed to it, as it could change the rule under the load.
+    void setLoading(bool loading);
+    // While a run works every input is locked; "Synchronisieren" is handled by the caller.
+    void setRunControlsEnabled(bool enabled);
+
+private:
+    QLineEdit* startPathBox_ = nullptr;
+    QLineEdit* targetPathBox_ = nullptr;
+    QComboBox* ruleList_ = nullptr;
+    std::array<QPushButton*, 3> browseButtons_{};
+    QPushButton* loadButton_ = nullptr;
+    QPushButton* syncButton_ = nullptr;
+    QPushButton* abortButton_ = nullptr;
+};

@@ -1,0 +1,186 @@
+// "Ordner laden" and what every view call of the engine shows on the panels.
+#include "sync_presenter.h"
+
+#include "background_panel.h"
+#include "engine/copy_errors.h"
+#include "engine/folder_loading.h"
+#include "file_lists_panel.h"
+#include "input_panel.h"
+#include "kit/activity_strip.h"
+#include "kit/event_pump.h"
+#include "kit/file_list_model.h"
+#include "kit/status_bar.h"
+#include "platform/file_system.h"
+#include "progress_panel.h"
+
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStringList>
+
+namespace {
+
+constexpr qint64 kShowEveryMs = 50;
+
+QString Text(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+void ShowError(QWidget* owner, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, "Fehler...", text, QMessageBox::Ok, owner);
+    box.setObjectName("ErrorMessage");
+    box.exec();
+}
+
+// Every folder and file the load could not read, with the reason: the lists leave them out.
+// The first few are in the message itself, all of them in the details, which scroll.
+void ShowScanProblems(QWidget* owner, const std::vector<ScanProblem>& problems) {
+    constexpr qsizetype kShown = 10;
+    QStringList lines;
+    lines.reserve(qsizetype(problems.size()));
+    for (const ScanProblem& p : problems)
+        lines << DisplayPath(p.path) + " (" + QString::fromStdString(ErrorDescription(p.error)) +
+                     ")";
+    QMessageBox box(QMessageBox::Warning, "Lesefehler",
+                    "Folgende Ordner und Dateien konnten nicht gelesen werden:", QMessageBox::Ok,
+                    owner);
+    box.setObjectName("ScanProblems");
+    box.setInformativeText(lines.mid(0, kShown).join("\n") +
+                           (lines.size() > kShown ? QString("\n…") : QString()));
+    box.setDetailedText(lines.join("\n"));
+    box.exec();
+}
+
+} // namespace
+
+SyncPresenter::SyncPresenter(QWidget* window, SyncSession& session, const MainPanels& panels)
+    : QObject(window), window_(window), session_(session), panels_(panels) {}
+
+SyncPresenter::~SyncPresenter() = default;
+
+void SyncPresenter::load(const std::string& startPath, const std::string& targetPath) {
+    platform::FileSystem& fs = fs_ != nullptr ? *fs_ : platform::RealFileSystem();
+    const std::string message = CheckPaths(fs, startPath, targetPath);
+    if (!message.empty()) {
+        ShowError(window_, Text(message));
+        return;
+    }
+    session_.StartPath = startPath;
+    session_.TargetPath = targetPath;
+    // The lists let go of the old records before the load releases them.
+    panels_.lists->clearLists();
+    panels_.lists->hideLists();
+    panels_.input->setLoading(true);
+    panels_.input->syncButton()->setEnabled(false);
+    panels_.activity->resetImage();
+    panels_.activity->raise();
+
+    busy_ = true;
+    const LoadResult result = LoadFolders(session_, fs, *this);
+    showPending(true);
+    busy_ = false;
+    if (result.error && !closeWhenIdle_) {
+        ShowError(window_, Text(result.error->Description));
+    } else if (!result.rootError.empty() && !closeWhenIdle_) {
+        ShowError(window_, DisplayPath(result.rootError));
+    } else if (result.compared && !closeWhenIdle_) {
+        showComparedLists();
+        if (!session_.ScanProblems.empty())
+            ShowScanProblems(window_, session_.ScanProblems);
+    }
+
+    // Whatever happened, the window ends idle with its controls usable; only a root that could
+    // not be read leaves nothing to synchronise.
+    panels_.input->setLoading(false);
+    panels_.input->syncButton()->setEnabled(result.rootError.empty());
+    panels_.input->loadButton()->repaint();
+    panels_.input->syncButton()->repaint();
+    endBusy();
+}
+
+void SyncPresenter::showComparedLists() {
+    panels_.background->setShown(false);
+    panels_.progress->show();
+    panels_.lists->showLists();
+}
+
+void SyncPresenter::abort() {
+    session_.AbortRequested = true;
+    panels_.loadingBar->setValue(0);
+    // The window shows the file the run finishes before it stops.
+    showPending(true);
+}
+
+void SyncPresenter::closeWhenIdle() {
+    closeWhenIdle_ = true;
+    session_.AbortRequested = true;
+}
+
+void SyncPresenter::endBusy() {
+    busy_ = false;
+    if (closeWhenIdle_)
+        emit closeRequested();
+}
+
+void SyncPresenter::showPending(bool now) {
+    if (!now && sinceShown_.isValid() && sinceShown_.elapsed() < kShowEveryMs)
+        return;
+    sinceShown_.start();
+    if (activitySteps_ > 0) {
+        panels_.activity->Advance(activitySteps_);
+        activitySteps_ = 0;
+    }
+    if (comparisonValue_) {
+        panels_.loadingBar->setValue(int(qMin<std::int64_t>(*comparisonValue_, INT_MAX)));
+        comparisonValue_.reset();
+    }
+    // The file first, so whoever watches the bars sees the file they belong to.
+    if (currentFile_) {
+        panels_.progress->setCurrentFile(Text(currentFile_->name), Text(currentFile_->from),
+                                         Text(currentFile_->to));
+        currentFile_.reset();
+    }
+    if (filesLeft_) {
+        panels_.progress->setFilesLeft(Text(*filesLeft_));
+        filesLeft_.reset();
+    }
+    if (progress_) {
+        const QString caption =
+            QString::number(panels_.progress->setProgress(*progress_)) + "% kopiert";
+        window_->setWindowTitle(caption);
+        panels_.statusBar->setPanelText(1, caption);
+        progress_.reset();
+    }
+    // After the caption: the delete phase's text follows the last copy's percentage.
+    if (statusText_) {
+        panels_.statusBar->setPanelText(1, DisplayPath(*statusText_));
+        statusText_.reset();
+    }
+}
+
+void SyncPresenter::StatusText(const std::string& text) {
+    statusText_ = text;
+    showPending();
+}
+
+void SyncPresenter::ActivityStep() {
+    ++activitySteps_;
+    showPending();
+}
+
+void SyncPresenter::ShowComparisonProgress(std::int64_t maximum) {
+    showPending(true);
+    panels_.loadingBar->setMaximum(int(qMin<std::int64_t>(maximum, INT_MAX)));
+    panels_.loadingBar->setValue(0);
+    panels_.loadingBar->raise();
+}
+
+void SyncPresenter::ComparisonProgress(std::int64_t value) {
+    comparisonValue_ = value;
+    showPending();
+}
+
+void SyncPresenter::PumpEvents() {
+    showPending();
+    PumpPendingEvents();
+}

@@ -18,52 +18,52 @@ Form4::Form4(QWidget* owner) : QDialog(owner) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFixedSize(TwipsToPixels(7620), TwipsToPixels(5040));
-    Label1 =
+    explanation_ =
         MakeControl<QLabel>(this, "Label1", {120, 120, 7380, 495},
                             "Folgende Dateien konnten nicht kopiert werden. Eventuell werden sie "
                             "von anderen Programmen gerade benutzt oder Sie besitzen keine Rechte "
                             "diese Dateien zu kopieren.");
-    Label1->setWordWrap(true);
+    explanation_->setWordWrap(true);
     MakeControl<QLabel>(this, "Label2", {120, 720, 1575, 255}, "Quellpfad:");
-    List1 = MakeControl<QListWidget>(this, "List1", {120, 960, 7380, 1455});
+    sourceList_ = MakeControl<QListWidget>(this, "List1", {120, 960, 7380, 1455});
     MakeControl<QLabel>(this, "Label3", {120, 2520, 1575, 255}, "Zielpfad:");
-    List2 = MakeControl<QListWidget>(this, "List2", {120, 2760, 7380, 1455});
+    destinationList_ = MakeControl<QListWidget>(this, "List2", {120, 2760, 7380, 1455});
     MakeControl<QLabel>(this, "Label4", {120, 4470, 615, 255}, "Fehler:");
-    Label5 = MakeControl<QLabel>(this, "Label5", {780, 4470, 5220, 255});
-    Label5->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Command1 = MakeControl<QPushButton>(this, "Command1", {6240, 4380, 1260, 375}, "OK");
-    Command1->setDefault(true);
-    for (QListWidget* list : {List1, List2}) {
+    reasonText_ = MakeControl<QLabel>(this, "Label5", {780, 4470, 5220, 255});
+    reasonText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    okButton_ = MakeControl<QPushButton>(this, "Command1", {6240, 4380, 1260, 375}, "OK");
+    okButton_->setDefault(true);
+    for (QListWidget* list : {sourceList_, destinationList_}) {
         list->setUniformItemSizes(true);
         list->setTextElideMode(Qt::ElideNone);
     }
-    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(List1, &QListWidget::currentRowChanged, this, &Form4::List1_Click);
-    Timer1.setInterval(1);
-    connect(&Timer1, &QTimer::timeout, this, &Form4::Timer1_Timer);
-    Timer1.start();
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(sourceList_, &QListWidget::currentRowChanged, this, &Form4::List1_Click);
+    stepTimer_.setInterval(1);
+    connect(&stepTimer_, &QTimer::timeout, this, &Form4::Timer1_Timer);
+    stepTimer_.start();
     ApplyTahomaFont(this);
 }
 
 void Form4::AddCopyError(const QString& Quelldatei, const QString& Zieldatei,
                          const QString& reason) {
-    if (List1->count() == 0)
+    if (sourceList_->count() == 0)
         reasons_.clear();
-    List1->addItem(Quelldatei);
-    List2->addItem(Zieldatei);
+    sourceList_->addItem(Quelldatei);
+    destinationList_->addItem(Zieldatei);
     reasons_.append(reason);
 }
 
 void Form4::List1_Click() {
-    const int row = List1->currentRow();
+    const int row = sourceList_->currentRow();
     if (row >= 0 && row < reasons_.size())
-        Label5->setText(reasons_[row]);
+        reasonText_->setText(reasons_[row]);
 }
 
 // Keeps the list without the focus in step with the one the user works in.
 void Form4::Timer1_Timer() {
-    QListWidget* leading = List2->hasFocus() ? List2 : List1;
-    QListWidget* other = leading == List1 ? List2 : List1;
+    QListWidget* leading = destinationList_->hasFocus() ? destinationList_ : sourceList_;
+    QListWidget* other = leading == sourceList_ ? destinationList_ : sourceList_;
     if (other->verticalScrollBar()->value() != leading->verticalScrollBar()->value())
         other->verticalScrollBar()->setValue(leading->verticalScrollBar()->value());
     if (other->currentRow() != leading->currentRow())
@@ -93,8 +93,8 @@ void Form4::changeEvent(QEvent* event) {
 
 void Form4::Form_Activate() {
     PlaceCentredOver(this, parentWidget());
-    SetHScrollbar(List1);
-    SetHScrollbar(List2);
-    if (List1->count() > 0)
-        List1->setCurrentRow(0);
+    SetHScrollbar(sourceList_);
+    SetHScrollbar(destinationList_);
+    if (sourceList_->count() > 0)
+        sourceList_->setCurrentRow(0);
 }

@@ -30,10 +30,10 @@ private:
     void List1_Click();
 
     QStringList reasons_;
-    QLabel* Label1;
-    QListWidget* List1;
-    QListWidget* List2;
-    QLabel* Label5;
-    QPushButton* Command1;
-    QTimer Timer1;
+    QLabel* explanation_;
+    QListWidget* sourceList_;
+    QListWidget* destinationList_;
+    QLabel* reasonText_;
+    QPushButton* okButton_;
+    QTimer stepTimer_;
 };

@@ -11,13 +11,13 @@ class Form5 : public QDialog {
     Q_OBJECT
 public:
     explicit Form5(QWidget* parent = nullptr);
-    HyperLink* link() const { return HyperLink1; }
+    HyperLink* link() const { return authorLink_; }
 
 private:
     void Command1_Click();
 
-    QLabel* Label1;
-    QLabel* Label2;
-    HyperLink* HyperLink1;
-    QPushButton* Command1;
+    QLabel* productLabel_;
+    QLabel* makerLabel_;
+    HyperLink* authorLink_;
+    QPushButton* okButton_;
 };

@@ -44,3 +44,10 @@ std::string FormatTime(std::int32_t seconds) {
     const long rest = seconds % 60;    // with the sign of seconds
     return TwoDigits(minutes) + ":" + TwoDigits(rest);
 }
+
+std::string DeleteQuestion(std::size_t count, bool toTrash) {
+    const char* const how = toTrash ? "in den Papierkorb verschoben" : "endgültig gelöscht";
+    if (count == 1)
+        return std::string("Soll diese Datei wirklich ") + how + " werden?";
+    return "Sollen diese " + std::to_string(count) + " Dateien wirklich " + how + " werden?";
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,3 +11,6 @@ std::string FormatSize(std::int64_t bytes, char decimalSeparator);
 
 // Seconds as minutes and seconds, "125:30", "00:-05"; minutes are not limited to 59.
 std::string FormatTime(std::int32_t seconds);
+
+// The one question asked before `count` files are deleted, into the trash or for good.
+std::string DeleteQuestion(std::size_t count, bool toTrash);

@@ -41,4 +41,14 @@ TEST(FormatTimeTest, MinutesAreUnlimitedAndRestsKeepTheirSign) {
     EXPECT_EQ(FormatTime(-65), "-01:-05");
 }
 
+TEST(DeleteQuestionTest, OneFileOrManyIntoTheTrashOrForGood) {
+    EXPECT_EQ(DeleteQuestion(1, true),
+              "Soll diese Datei wirklich in den Papierkorb verschoben werden?");
+    EXPECT_EQ(DeleteQuestion(1, false), "Soll diese Datei wirklich endgültig gelöscht werden?");
+    EXPECT_EQ(DeleteQuestion(2, true),
+              "Sollen diese 2 Dateien wirklich in den Papierkorb verschoben werden?");
+    EXPECT_EQ(DeleteQuestion(1000000, false),
+              "Sollen diese 1000000 Dateien wirklich endgültig gelöscht werden?");
+}
+
 } // namespace

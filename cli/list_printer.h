@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdio>
+
+struct SyncSession;
+
+// The two lists of a load, one path per line: "+ " for a start file copied to the target,
+// "< " for a target file copied back, "- " for a target file to be deleted (only when the
+// rule deletes). Returns the number of lines.
+std::size_t PrintLists(const SyncSession& session, std::FILE* out);

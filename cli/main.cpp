@@ -1,0 +1,23 @@
+// gleichwart-sync: one synchronisation from the terminal, with the window's command line and
+// rules; see --help.
+#include "sync_command.h"
+#include "sync_options.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    const SyncOptions options = ParseSyncOptions(argc, argv);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "%s\n", options.error.c_str());
+        return kExitWrongCall;
+    }
+    if (options.help) {
+        std::fputs(UsageText().c_str(), stdout);
+        return kExitDone;
+    }
+    if (options.version) {
+        std::printf("gleichwart-sync %s\n", GLEICHWART_VERSION);
+        return kExitDone;
+    }
+    return RunSyncCommand(options);
+}

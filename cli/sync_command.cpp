@@ -1,0 +1,161 @@
+#include "sync_command.h"
+
+#include "engine/folder_loading.h"
+#include "engine/sync_run.h"
+#include "engine/sync_session.h"
+#include "list_printer.h"
+#include "platform/file_ops.h"
+#include "platform/file_system.h"
+#include "platform/registry/registry_api.h"
+#include "rules/quick_sort.h"
+#include "rules/rule_store.h"
+#include "run_summary.h"
+#include "settings/cls_registry.h"
+#include "settings/command_line.h"
+#include "stop_signals.h"
+#include "sync_options.h"
+#include "terminal_view.h"
+
+#include <chrono>
+#include <cstdio>
+#include <unistd.h>
+#include <unordered_set>
+
+namespace {
+
+void PrintError(std::string message) {
+    // The window's messages break lines with CR LF; a terminal and a log want LF alone.
+    for (auto pos = message.find("\r\n"); pos != std::string::npos; pos = message.find("\r\n"))
+        message.erase(pos, 1);
+    std::fprintf(stderr, "%s\n", message.c_str());
+}
+
+std::string JoinedCommandLine(const std::vector<std::string>& arguments) {
+    std::vector<const char*> argv{"gleichwart-sync"};
+    for (const std::string& a : arguments)
+        argv.push_back(a.c_str());
+    return JoinArguments(static_cast<int>(argv.size()), argv.data());
+}
+
+// The stored rule names in the order of the window's rule list, where the last of several
+// names that differ only in letter case wins. Where the window never stored any, nothing is
+// created: the window gives a new user its first rules only while its key is missing.
+std::vector<std::string> StoredRuleNames() {
+    win::HKEY key = 0;
+    if (win::RegOpenKeyExA(win::HKEY_CURRENT_USER, kRulesKey, 0, win::KEY_ALL_ACCESS, &key) !=
+        win::ERROR_SUCCESS)
+        return {};
+    win::RegCloseKey(key);
+    clsRegistry registry;
+    std::vector<std::string> names =
+        registry.EnumValues(clsRegistry::HKEY_CURRENT_USER, kRulesKey, true);
+    if (names.size() >= 2)
+        QuickSort(names, 0, names.size() - 1);
+    return names;
+}
+
+// The bytes of the files that were copied: the first `started` ticked entries of the copy
+// list without those that failed.
+std::int64_t CopiedBytes(const SyncSession& session, std::int64_t started,
+                         const std::vector<CopyFailure>& failures) {
+    std::unordered_set<std::string> failed;
+    for (const CopyFailure& f : failures)
+        failed.insert(f.source);
+    std::int64_t bytes = 0, seen = 0;
+    for (const MyFile* f : session.CopyList) {
+        if (!f->Selected)
+            continue;
+        if (seen++ == started)
+            break;
+        if (failed.empty() || failed.count(f->Path()) == 0)
+            bytes += f->Size;
+    }
+    return bytes;
+}
+
+std::int32_t SecondsSince(std::chrono::steady_clock::time_point began) {
+    return static_cast<std::int32_t>(
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - began)
+            .count());
+}
+
+} // namespace
+
+int RunSyncCommand(const SyncOptions& options) {
+    const auto began = std::chrono::steady_clock::now();
+    InstallStopSignals();
+    const CommandLine commandLine = ParseCommandLine(JoinedCommandLine(options.commandLine));
+    if (!commandLine.given) {
+        PrintError("Es wurde nichts angegeben. Aufruf: gleichwart-sync '/Startordner|ORDNER' "
+                   "'/Zielordner|ORDNER' '/Regel|NAME' (--help zeigt mehr)");
+        return kExitWrongCall;
+    }
+    const std::vector<std::string> ruleNames = StoredRuleNames();
+    const RuleChoice choice = ChooseRule(commandLine, ruleNames);
+    if (!choice.index) {
+        PrintError(choice.message);
+        if (ruleNames.empty() && commandLine.ruleGiven())
+            PrintError("Es sind keine Regeln gespeichert. Regeln werden im Fenster von "
+                       "Gleichwart angelegt.");
+        return kExitWrongCall;
+    }
+    platform::FileSystem& fs = platform::RealFileSystem();
+    SyncSession session;
+    session.StartPath = commandLine.startFolder.value_or("");
+    session.TargetPath = commandLine.targetFolder.value_or("");
+    if (const std::string message = CheckPaths(fs, session.StartPath, session.TargetPath);
+        !message.empty()) {
+        PrintError(message);
+        return kExitWrongCall;
+    }
+    session.CurrentRule = LoadRule(ruleNames[*choice.index]);
+
+    const TerminalSettings settings{options.quiet, options.yes, ::isatty(STDOUT_FILENO) == 1,
+                                    ::isatty(STDIN_FILENO) == 1};
+    TerminalView view(session, settings);
+    if (!options.quiet && !options.dryRun)
+        std::printf("Regel \"%s\": %s -> %s\n", session.CurrentRule.Name.c_str(),
+                    session.StartPath.c_str(), session.TargetPath.c_str());
+    const LoadResult load = LoadFolders(session, fs, view);
+    // Only the lists are written in a dry run, so that they can be read by a script.
+    view.beginRun(!options.dryRun);
+    if (StopSignalled() || (!load.error && load.rootError.empty() && !load.compared)) {
+        PrintError("Abgebrochen beim Laden der Ordner; nichts wurde verändert.");
+        return kExitStopped;
+    }
+    if (load.error || !load.rootError.empty()) {
+        PrintError(load.error ? load.error->Description : load.rootError);
+        return kExitWrongCall;
+    }
+    const bool unreadable = !session.ScanProblems.empty();
+    if (options.dryRun) {
+        PrintLists(session, stdout);
+        std::fflush(stdout);
+        PrintScanProblems(stderr, session.ScanProblems);
+        return unreadable ? kExitSomeFailed : kExitDone;
+    }
+
+    const RunResult result = RunSynchronisation(session, platform::RealFileOps(), view);
+    view.endProgress();
+    if (!result.refused.empty()) {
+        PrintError(result.refused);
+        return kExitWrongCall;
+    }
+    RunTotals totals;
+    totals.stopped = result.stoppedEarly || view.stopSeen();
+    totals.copied = view.filesStarted() - static_cast<std::int64_t>(view.copyFailures().size());
+    totals.copiedBytes = CopiedBytes(session, view.filesStarted(), view.copyFailures());
+    totals.deleted = result.deleted;
+    totals.intoTrash = session.CurrentRule.ReverseAction == kMoveToTrash;
+    totals.failed = view.copyFailures().size() + view.deleteFailures().size();
+    totals.seconds = SecondsSince(began);
+    if (!options.quiet)
+        PrintSummary(stdout, totals);
+    PrintScanProblems(stderr, session.ScanProblems);
+    PrintFailures(stderr, view.copyFailures(), view.deleteFailures());
+    if (totals.stopped)
+        return kExitStopped;
+    if (totals.failed > 0 || unreadable || view.deleteRefused())
+        return kExitSomeFailed;
+    return kExitDone;
+}

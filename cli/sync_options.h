@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The program's own options, picked out of its arguments; the rest is the command line with
+// the folders and the rule.
+struct SyncOptions {
+    bool dryRun = false;                  // --vorschau, --dry-run: only show the lists
+    bool yes = false;                     // --ja, --yes: delete without asking
+    bool quiet = false;                   // --leise, --quiet: only errors
+    bool help = false;                    // --help, -h
+    bool version = false;                 // --version
+    std::vector<std::string> commandLine; // the arguments that are no options, in order
+    std::string error;                    // an option not known, for the user
+};
+
+// Options may stand anywhere among the arguments; after "--" every argument belongs to the
+// command line, for a folder name that looks like an option.
+SyncOptions ParseSyncOptions(int argc, const char* const* argv);
+
+// The German help: how to call the program, its options, an example and the exit codes.
+std::string UsageText();
+
+// The exit codes, as the help names them.
+enum ExitCode : int {
+    kExitDone = 0,
+    kExitSomeFailed = 1,
+    kExitWrongCall = 2,
+    kExitStopped = 3,
+};

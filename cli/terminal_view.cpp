@@ -1,0 +1,216 @@
+#include "terminal_view.h"
+
+#include "engine/sync_session.h"
+#include "engine/texts.h"
+#include "stop_signals.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+std::string Percent(std::int64_t value, std::int64_t maximum) {
+    return std::to_string(maximum > 0 ? value * 100 / maximum : 0) + "%";
+}
+
+std::string Lowered(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::string TrimmedAnswer(const std::string& s) {
+    const auto first = s.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+} // namespace
+
+TerminalView::TerminalView(SyncSession& session, const TerminalSettings& settings)
+    : session_(session), settings_(settings), line_(stdout, settings.stdoutTerminal) {}
+
+std::string TerminalView::progressText() const {
+    switch (phase_) {
+    case Phase::Idle:
+        return {};
+    case Phase::Scanning:
+        return "Dateien gefunden: " + std::to_string(found_);
+    case Phase::Comparing:
+        return "Vergleiche " + std::to_string(compareMaximum_) +
+               " Dateien: " + Percent(compareValue_, compareMaximum_);
+    case Phase::Copying:
+        break;
+    }
+    // Empty files move no bytes: then the files count.
+    const std::string percent = session_.TotalSize > 0 ? std::to_string(progress_.totalBar) + "%"
+                                                       : Percent(filesStarted_, plannedFiles_);
+    std::string text = percent + " | " + std::to_string(filesStarted_) + " von " +
+                       std::to_string(plannedFiles_) + " Dateien";
+    if (progress_.megabytesLeft)
+        text += " | noch " + *progress_.megabytesLeft;
+    if (progress_.speed)
+        text += " | " + *progress_.speed;
+    if (progress_.timeLeft)
+        text += " | fertig in ca. " + *progress_.timeLeft;
+    if (!currentName_.empty())
+        text += " | " + currentName_;
+    return text;
+}
+
+// The load's count is worth showing only where it is drawn in place; a log gets the copying.
+bool TerminalView::showsLine() const {
+    return !settings_.quiet && (settings_.stdoutTerminal || phase_ == Phase::Copying);
+}
+
+void TerminalView::refresh() {
+    if (showsLine() && line_.due())
+        line_.show(progressText());
+}
+
+void TerminalView::endProgress(bool keep) {
+    line_.end(keep && showsLine() ? progressText() : std::string());
+    phase_ = Phase::Idle; // the line is not drawn again until a new phase begins
+}
+
+void TerminalView::beginRun(bool keepLoadLine) {
+    endProgress(keepLoadLine);
+    running_ = true;
+}
+
+void TerminalView::StatusText(const std::string& text) {
+    if (!running_) {
+        // The load's texts name the folder being read: the line shows the count instead, and
+        // what could not be read is listed at the end.
+        if (phase_ == Phase::Idle)
+            phase_ = Phase::Scanning;
+        return;
+    }
+    endProgress();
+    if (!settings_.quiet)
+        std::printf("%s\n", text.c_str());
+}
+
+void TerminalView::ActivityStep() {
+    ++found_;
+    if (StopSignalled())
+        session_.AbortRequested = true;
+    if ((found_ & 63) == 0)
+        refresh();
+}
+
+void TerminalView::ShowComparisonProgress(std::int64_t maximum) {
+    phase_ = Phase::Comparing;
+    compareMaximum_ = maximum;
+    compareValue_ = 0;
+    refresh();
+}
+
+void TerminalView::ComparisonProgress(std::int64_t value) {
+    compareValue_ = value;
+    if (StopSignalled())
+        session_.AbortRequested = true;
+    refresh();
+}
+
+void TerminalView::PlannedCopies(const std::string&, const std::string&) {
+    phase_ = Phase::Copying;
+    plannedFiles_ = SelectedTotals(session_.CopyList).count;
+}
+
+void TerminalView::FilesLeft(const std::string&) {
+    refresh();
+}
+
+void TerminalView::CurrentFile(const std::string& name, const std::string&, const std::string&) {
+    ++filesStarted_;
+    currentName_ = name;
+    refresh();
+}
+
+void TerminalView::CopyProgress(const CopyProgressDisplay& display) {
+    // The texts are written only once there is something to say, as in the window.
+    progress_.totalBar = display.totalBar;
+    for (auto [mine, theirs] : {std::pair{&progress_.timeLeft, &display.timeLeft},
+                                std::pair{&progress_.megabytesLeft, &display.megabytesLeft},
+                                std::pair{&progress_.speed, &display.speed}})
+        if (*theirs)
+            *mine = *theirs;
+    refresh();
+}
+
+void TerminalView::CopyFailed(const std::string& source, const std::string& destination,
+                              const std::string& reason) {
+    copyFailures_.push_back({source, destination, reason});
+}
+
+bool TerminalView::StopRequested() {
+    if (!StopSignalled())
+        return false;
+    if (!stopSeen_) {
+        stopSeen_ = true;
+        endProgress();
+        if (!settings_.quiet)
+            std::fprintf(stderr, "Abbruch: Die laufende Datei wird fertig kopiert, "
+                                 "weiter wird nichts kopiert oder gelöscht.\n");
+    }
+    return true;
+}
+
+bool TerminalView::ConfirmDelete(std::size_t count, bool toRecycleBin) {
+    endProgress();
+    if (settings_.assumeYes)
+        return true;
+    if (!settings_.stdinTerminal) {
+        deleteRefused_ = true;
+        std::fprintf(stderr,
+                     "Es wird nichts gelöscht (%zu %s): Ohne --ja wird nur an einem Terminal "
+                     "nachgefragt.\n",
+                     count, count == 1 ? "Datei" : "Dateien");
+        return false;
+    }
+    std::fprintf(stderr, "%s [j/N] ", DeleteQuestion(count, toRecycleBin).c_str());
+    std::fflush(stderr);
+    std::string answer;
+    if (!readAnswer(answer))
+        return false;
+    answer = Lowered(TrimmedAnswer(answer));
+    return answer == "j" || answer == "ja";
+}
+
+// One line from the terminal; false when a stop signal came first or the input ended
+// without an answer.
+bool TerminalView::readAnswer(std::string& answer) {
+    for (;;) {
+        if (StopSignalled()) {
+            std::fputc('\n', stderr); // the question's line ends before the note
+            StopRequested();
+            return false;
+        }
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        const int ready = ::poll(&input, 1, 100);
+        if (ready < 0 && errno != EINTR)
+            return false;
+        if (ready <= 0)
+            continue;
+        char c = 0;
+        const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            std::fputc('\n', stderr);
+            return !answer.empty();
+        }
+        if (c == '\n')
+            return true;
+        answer += c;
+    }
+}
+
+void TerminalView::DeleteFailed(const std::vector<DeleteFailure>& failures) {
+    deleteFailures_.insert(deleteFailures_.end(), failures.begin(), failures.end());
+}

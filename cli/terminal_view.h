@@ -1,0 +1,90 @@
+#pragma once
+
+#include "engine/load_view.h"
+#include "engine/sync_run.h"
+#include "status_line.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SyncSession;
+
+struct CopyFailure {
+    std::string source;
+    std::string destination;
+    std::string reason;
+};
+
+// How the terminal front end shows and asks.
+struct TerminalSettings {
+    bool quiet = false;          // no progress at all
+    bool assumeYes = false;      // deleting needs no answer
+    bool stdoutTerminal = false; // progress is drawn in place
+    bool stdinTerminal = false;  // the delete question can be answered
+};
+
+// The load's and the run's view in a terminal: one line of progress on standard output, the
+// delete question on the terminal, and every failure kept for the summary.
+class TerminalView final : public LoadView, public RunView {
+public:
+    TerminalView(SyncSession& session, const TerminalSettings& settings);
+
+    // LoadView
+    void StatusText(const std::string& text) override;
+    void ActivityStep() override;
+    void ShowComparisonProgress(std::int64_t maximum) override;
+    void ComparisonProgress(std::int64_t value) override;
+
+    // RunView
+    void PlannedCopies(const std::string& files, const std::string& size) override;
+    void FilesLeft(const std::string& files) override;
+    void CurrentFile(const std::string& name, const std::string& from,
+                     const std::string& to) override;
+    void CopyProgress(const CopyProgressDisplay& display) override;
+    void CopyFailed(const std::string& source, const std::string& destination,
+                    const std::string& reason) override;
+    void PumpEvents() override {}
+    bool StopRequested() override;
+    bool ConfirmDelete(std::size_t count, bool toRecycleBin) override;
+    void DeleteFailed(const std::vector<DeleteFailure>& failures) override;
+
+    // The load is over: its line ends (or is wiped), and texts from now on are the run's.
+    void beginRun(bool keepLoadLine);
+    // Shows the last state of the progress line and ends it, or wipes it; it stays ended
+    // until the next phase of the load or the run begins.
+    void endProgress(bool keep = true);
+
+    std::int64_t filesStarted() const { return filesStarted_; }
+    const std::vector<CopyFailure>& copyFailures() const { return copyFailures_; }
+    const std::vector<DeleteFailure>& deleteFailures() const { return deleteFailures_; }
+    // Deleting was due but left out, as nobody could be asked.
+    bool deleteRefused() const { return deleteRefused_; }
+    // A stop was asked for and seen by the load or the run.
+    bool stopSeen() const { return stopSeen_; }
+
+private:
+    enum class Phase { Idle, Scanning, Comparing, Copying };
+    std::string progressText() const;
+    bool showsLine() const;
+    void refresh();
+    bool readAnswer(std::string& answer);
+
+    SyncSession& session_;
+    TerminalSettings settings_;
+    StatusLine line_;
+    Phase phase_ = Phase::Idle;
+    std::int64_t found_ = 0;
+    std::int64_t compareMaximum_ = 0;
+    std::int64_t compareValue_ = 0;
+    std::int64_t plannedFiles_ = 0;
+    std::int64_t filesStarted_ = 0;
+    std::string currentName_;
+    CopyProgressDisplay progress_;
+    std::vector<CopyFailure> copyFailures_;
+    std::vector<DeleteFailure> deleteFailures_;
+    bool running_ = false;
+    bool deleteRefused_ = false;
+    bool stopSeen_ = false;
+};

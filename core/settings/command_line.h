@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What a command line such as
+//   /Startordner|/home/anna/Fotos /Zielordner|/media/stick/Fotos /Regel|Spiegeln
+// asks for. Values are the bytes as given, without the blanks around them.
+struct CommandLine {
+    bool given = false; // false for a command line of blanks only: nothing is asked for
+    std::optional<std::string> startFolder;
+    std::optional<std::string> targetFolder;
+    // The name of every rule part, in order; a rule part without a name gives "".
+    std::vector<std::string> ruleNames;
+
+    bool ruleGiven() const { return !ruleNames.empty(); }
+    bool operator==(const CommandLine&) const = default;
+};
+
+// The program's arguments (after its own name) as one command line, joined by single blanks:
+// a path with blanks typed without quotes arrives in pieces and is whole again.
+std::string JoinArguments(int argc, const char* const* argv);
+
+// A part begins at a "/" at the start of the line or after a blank, followed by one of the
+// keys "startordner", "zielordner" or "regel" in any letter case and "|". Every other "/"
+// belongs to a value, so folder paths need no quoting. A part's value ends where the next part
+// begins or at a second "|"; text before the first part is ignored.
+CommandLine ParseCommandLine(std::string_view line);
+
+// True when two rule names read the same in lower case. A name is read as UTF-8 when it is
+// valid UTF-8, else as Latin-1, as the rule list shows it; umlauts and other letters beyond
+// ASCII are lowered too.
+bool RuleNamesMatch(std::string_view storedName, std::string_view givenName);
+
+struct RuleChoice {
+    std::optional<std::size_t> index; // the chosen entry of the stored names
+    std::string message;              // when none was chosen, why (empty for no command line)
+};
+
+// Goes through the rule parts in order and, for each, through the stored names (in the order
+// the rule list shows them) from the first to the last: every match is chosen in turn, so the
+// last match wins. When none matches, the message names the last rule part's name:
+// "Es wurde keine Regel angegeben !!" for none or an empty one, else
+// "Die Regel: " + name + CR LF + "existiert nicht !!".
+RuleChoice ChooseRule(const CommandLine& commandLine, const std::vector<std::string>& storedNames);

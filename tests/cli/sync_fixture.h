@@ -1,0 +1,47 @@
+#pragma once
+
+#include "child_process.h"
+#include "temp_home.h"
+#include "tree_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// Stores a rule into the test's registry file as the window does.
+void StoreRule(const std::string& name, const std::string& text);
+
+// Every folder and file below `root` by its relative path, a file with its content and time:
+// two snapshots are equal only when nothing was changed.
+std::map<std::string, std::string> Snapshot(const std::string& root);
+
+// The lines of a text, sorted, as the lists follow the order in which folders are read.
+std::vector<std::string> SortedLines(const std::string& text);
+
+// The value on the summary's line `label` ("Kopiert:"), or "(fehlt)".
+std::string SummaryValue(const std::string& out, const std::string& label);
+
+// A start and a target tree that differ in every way a rule looks at:
+//   start/neu.txt              only in the start tree
+//   start/sub/geaendert.txt    newer than its target file
+//   start/gleich.txt           the same in both
+//   target/nur_im_ziel.txt     only in the target tree
+struct SyncTrees {
+    SyncTrees();
+    std::vector<std::string> parts(const std::string& rule) const;
+
+    TreeBuilder tree;
+    std::string start;
+    std::string target;
+};
+
+// Each test has a home of its own with the rules "Aktualisieren" (copies only),
+// "Endgültig" (deletes for good), "Papierkorb" (into the trash) and "Beide Richtungen".
+class SyncProgramTest : public ::testing::Test {
+protected:
+    SyncProgramTest();
+
+    TempHome home;
+};

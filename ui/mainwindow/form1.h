@@ -44,6 +44,10 @@ public:
     // The calls a run makes: the machine's own unless a test slows them down or fails them.
     void setFileOps(platform::FileOps& ops);
 
+    // The program's arguments joined into one line; read once, 500 ms after the start.
+    void setCommandLine(const std::string& line) { commandLine_ = line; }
+    bool ParseCommandLine();
+
     void Form_Resize();
     void Regeln_Laden(const std::string& Regel = std::string());
     void Combo1_Click();
@@ -79,10 +83,12 @@ private:
     void Form_Load();
     void Form_Unload();
     void Form_Activate();
+    void Timer2_Timer();
     void applyStoredGeometry(int left, int top, int width, int height);
     QSize designedWindowSize() const;
 
     SyncSession session_;
+    std::string commandLine_;
     std::unique_ptr<clsRegistry> registry_;
     bool unloaded_ = false;
 

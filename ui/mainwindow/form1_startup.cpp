@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScreen>
+#include <QTimer>
 
 #include <cmath>
 
@@ -70,6 +71,8 @@ void Form1::Form_Load() {
         fileListsPanel_->show();
         fileListsPanel_->raise();
     }
+    // The command line is read once the window is up and showing.
+    QTimer::singleShot(500, this, &Form1::Timer2_Timer);
 }
 
 void Form1::applyStoredGeometry(int left, int top, int width, int height) {

@@ -61,10 +61,10 @@ void Form1::createMenus() {
     settingsAction_->setObjectName("settings");
     createLinkAction_ = datei->addAction("Verknüpfung erstellen");
     createLinkAction_->setObjectName("CreateLink");
-    // The settings window and shortcut creation come with their own windows; until then
-    // their items are shown but cannot be chosen.
+    connect(createLinkAction_, &QAction::triggered, this, &Form1::CreateLink_Click);
+    // The settings window comes with its own window; until then its item is shown but cannot
+    // be chosen.
     settingsAction_->setEnabled(false);
-    createLinkAction_->setEnabled(false);
     datei->addSeparator();
     QAction* exitAction = datei->addAction("Beenden");
     exitAction->setObjectName("exit");

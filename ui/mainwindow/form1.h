@@ -63,6 +63,7 @@ public:
     double ScaleHeight() const;
 
 public slots:
+    void CreateLink_Click();
     void exit_Click();
     void help_Click();
     void about_Click();

@@ -1,0 +1,54 @@
+#include "file_dialogs.h"
+
+#include <QFileDialog>
+#include <QStringList>
+
+namespace {
+
+QString ShowFileDialog(QWidget* owner, QString& filter, const QString& title,
+                       const QString& initialFolder, bool save) {
+    if (!filter.endsWith('|'))
+        filter += '|';
+    QFileDialog dialog(owner, title, initialFolder, DialogFilter(filter));
+    dialog.setObjectName(save ? "SaveDialog" : "OpenDialog");
+    // The same dialog, in German, on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return StripTrailingNulls(dialog.selectedFiles().constFirst());
+}
+
+} // namespace
+
+QString ShowSaveDialog(QWidget* owner, QString& filter, const QString& title,
+                       const QString& initialFolder) {
+    return ShowFileDialog(owner, filter, title, initialFolder, true);
+}
+
+QString ShowOpenDialog(QWidget* owner, QString& filter, const QString& title,
+                       const QString& initialFolder) {
+    return ShowFileDialog(owner, filter, title, initialFolder, false);
+}
+
+QString DialogFilter(const QString& filter) {
+    const QStringList pieces = filter.split('|');
+    QStringList lines;
+    for (qsizetype i = 0; i + 1 < pieces.size(); i += 2) {
+        const QString caption = pieces[i].trimmed();
+        const QString patterns = pieces[i + 1].split(';', Qt::SkipEmptyParts).join(' ');
+        if (!caption.isEmpty() || !patterns.isEmpty())
+            lines << caption + " (" + patterns + ")";
+    }
+    return lines.join(";;");
+}
+
+QString StripTrailingNulls(QString text) {
+    text = text.trimmed();
+    while (!text.isEmpty() && text.back() == QChar(0)) {
+        text.chop(1);
+        text = text.trimmed();
+    }
+    return text;
+}

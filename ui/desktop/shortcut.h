@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Writes a desktop shortcut `linkFile` that starts `target` with `arguments` in
+// `workingDirectory`; ".desktop" is added when the name does not end in it (in any letter
+// case). The file is made executable and, where the desktop keeps such marks, trusted, so a
+// double click starts it. Returns an empty text, or the German reason it could not be
+// written; then no file and no part of one was left.
+QString CreateShortcut(const QString& target, QString linkFile, const QStringList& arguments,
+                       const QString& description, const QString& workingDirectory);

@@ -78,33 +78,41 @@ void FolderBrowserTest::folderThatCannotBeListedIsGreyAndClosed() {
     QFile::setPermissions(base, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                     QFile::ReadOther | QFile::ExeOther);
     QFile::setPermissions(base + "/gesperrt", {});
+    MakeFolders(tmp, "basis/leer");
     const int checks = AsUnprivileged([&] {
         const FolderListing listing = ListFolder(base, false);
-        if (listing.error != 0 || listing.entries.size() != 2)
+        if (listing.error != 0 || listing.entries.size() != 3)
             return 1;
         if (listing.entries[0].name != "gesperrt" || listing.entries[0].readable)
             return 2;
-        if (!listing.entries[1].readable)
+        if (!listing.entries[1].readable || !listing.entries[2].readable)
             return 3;
         return ListFolder(base + "/gesperrt", false).error == EACCES ? 0 : 4;
     });
     QCOMPARE(checks, 0);
 
-    // A folder that vanishes before it is opened fails to list, as root too.
+    // A folder that vanishes before it is opened fails to list, as root too; an empty one
+    // lists and has nothing to open.
     auto browser = OpenBrowser(base);
     QTreeView* tree = Tree(browser.get());
     const QPersistentModelIndex folder = tree->currentIndex();
     tree->expand(folder);
-    QTRY_COMPARE(tree->model()->rowCount(folder), 2);
-    const QPersistentModelIndex gone = tree->model()->index(1, 0, folder);
+    QTRY_COMPARE(tree->model()->rowCount(folder), 3);
+    const QPersistentModelIndex empty = tree->model()->index(1, 0, folder);
+    const QPersistentModelIndex gone = tree->model()->index(2, 0, folder);
     QCOMPARE(gone.data().toString(), QString("offen"));
     QVERIFY(tree->model()->hasChildren(gone));
     QVERIFY(QDir(base).rmdir("offen"));
     tree->expand(gone);
+    tree->expand(empty);
     QTRY_VERIFY(!gone.data(FolderTreeModel::ReadableRole).toBool());
     QVERIFY(!tree->model()->hasChildren(gone));
     QVERIFY(gone.data(Qt::ForegroundRole).isValid());
     QVERIFY(gone.data(Qt::ToolTipRole).toString().contains("Kein Zugriff"));
+    QTRY_VERIFY(!tree->model()->hasChildren(empty));
+    QVERIFY(empty.data(FolderTreeModel::ReadableRole).toBool());
+    tree->setCurrentIndex(gone);
+    SaveScreenshot(browser.get(), "folder_browser_unreadable");
 }
 
 void FolderBrowserTest::deepInitialFolderIsOpenedAndSelected() {
@@ -157,6 +165,7 @@ void FolderBrowserTest::missingInitialFolderSelectsNothing() {
     QVERIFY(!Control<QPushButton>(browser.get(), "OK")->isEnabled());
     for (int row = 0; row < tree->model()->rowCount(); ++row)
         QVERIFY(!tree->isExpanded(tree->model()->index(row, 0)));
+    SaveScreenshot(browser.get(), "folder_browser_nothing_selected");
 }
 
 void FolderBrowserTest::choosingGivesThePathWithoutTrailingSlash_data() {

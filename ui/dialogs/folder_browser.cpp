@@ -51,7 +51,7 @@ QString PromptText(const FolderBrowserOptions& options) {
 FolderBrowser::FolderBrowser(const FolderBrowserOptions& options, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName("FolderBrowser");
-    setWindowTitle(options.caption);
+    setWindowTitle(options.caption.isEmpty() ? QString("Ordner suchen") : options.caption);
     const bool rooted = !options.rootFolder.isEmpty() && QFileInfo(options.rootFolder).isDir();
     model_ =
         new FolderTreeModel(rooted ? options.rootFolder : QString(), options.includeFiles, this);
@@ -68,6 +68,10 @@ FolderBrowser::FolderBrowser(const FolderBrowserOptions& options, QWidget* owner
     tree_->setObjectName("FolderTree");
     tree_->setModel(filter_);
     tree_->setHeaderHidden(true);
+    // Deep folders get a horizontal scroll bar rather than shortened names. The header
+    // measures a bounded number of rows, so a huge folder costs no more than a small one.
+    tree_->header()->setStretchLastSection(false);
+    tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     tree_->setUniformRowHeights(true);
     tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -17,7 +17,9 @@
 
 struct FolderTreeModel::Node {
     QString name;
-    QString path;
+    // Only the places keep their path; below them it is made from the names when asked for,
+    // which halves what a huge folder costs.
+    QString placePath;
     QIcon icon; // only the places carry one of their own
     Node* parent = nullptr;
     int row = 0;
@@ -109,6 +111,11 @@ FolderTreeModel::Node* FolderTreeModel::nodeOf(const QModelIndex& index) const {
     return index.isValid() ? static_cast<Node*>(index.internalPointer()) : root_.get();
 }
 
+QString FolderTreeModel::pathOf(const Node* node) const {
+    return node->parent == root_.get() ? node->placePath
+                                       : ChildPath(pathOf(node->parent), node->name);
+}
+
 QModelIndex FolderTreeModel::indexOf(const Node* node) const {
     return node == root_.get() ? QModelIndex() : createIndex(node->row, 0, node);
 }
@@ -145,15 +152,15 @@ QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
         return !n->isFolder ? fileIcon_ : n->readable ? folderIcon_ : lockedIcon_;
     case Qt::ToolTipRole:
         if (n->readable)
-            return n->path;
-        return n->path + "\nKein Zugriff: " +
+            return pathOf(n);
+        return pathOf(n) + "\nKein Zugriff auf diesen Ordner: " +
                QString::fromStdString(ErrorDescription(n->error != 0 ? n->error : EACCES));
     case Qt::ForegroundRole:
         if (n->readable)
             return {};
         return QApplication::palette().color(QPalette::Disabled, QPalette::Text);
     case PathRole:
-        return n->path;
+        return pathOf(n);
     case HiddenRole:
         return n->hidden;
     case FolderRole:
@@ -193,7 +200,7 @@ void FolderTreeModel::fetchMore(const QModelIndex& parent) {
 
 void FolderTreeModel::startListing(Node* node) {
     node->load = Node::Load::Loading;
-    const bool started = RunDetached([inbox = inbox_, node, path = node->path,
+    const bool started = RunDetached([inbox = inbox_, node, path = pathOf(node),
                                       files = includeFiles_] {
         auto listing = std::make_shared<FolderListing>(ListFolder(path, files));
         inbox->post([model = inbox->model, node, listing] { model->applyListing(node, *listing); });
@@ -220,7 +227,6 @@ void FolderTreeModel::applyListing(Node* node, const FolderListing& listing) {
         for (const FolderEntry& e : listing.entries) {
             auto child = std::make_unique<Node>();
             child->name = e.name;
-            child->path = ChildPath(node->path, e.name);
             child->isFolder = e.isFolder;
             child->hidden = e.hidden;
             child->readable = e.readable;
@@ -249,12 +255,12 @@ void FolderTreeModel::addPlaces(const std::vector<FolderPlace>& places) {
     std::vector<std::unique_ptr<Node>> nodes;
     for (const FolderPlace& place : places) {
         const bool known = std::any_of(root_->children.begin(), root_->children.end(),
-                                       [&](const auto& n) { return n->path == place.path; });
+                                       [&](const auto& n) { return n->placePath == place.path; });
         if (known)
             continue;
         auto node = std::make_unique<Node>();
         node->name = place.name;
-        node->path = place.path;
+        node->placePath = place.path;
         node->icon = PlaceIcon(place.kind);
         nodes.push_back(std::move(node));
     }
@@ -270,7 +276,7 @@ FolderTreeModel::Lookup FolderTreeModel::lookUp(const QString& wanted) {
     Node* node = nullptr;
     QString base;
     for (const auto& place : root_->children) {
-        const QString p = QDir::cleanPath(place->path);
+        const QString p = QDir::cleanPath(place->placePath);
         if (IsSameOrBelow(path, p) && (node == nullptr || p.size() > base.size())) {
             node = place.get();
             base = p;
@@ -279,7 +285,7 @@ FolderTreeModel::Lookup FolderTreeModel::lookUp(const QString& wanted) {
     if (node == nullptr)
         return result;
     const QStringList parts = path.mid(base.size()).split('/', Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
+    for (qsizetype i = 0; i < parts.size(); ++i) {
         if (!node->readable)
             return result;
         if (node->load != Node::Load::Loaded) {
@@ -288,8 +294,9 @@ FolderTreeModel::Lookup FolderTreeModel::lookUp(const QString& wanted) {
             return result;
         }
         const auto it = std::find_if(node->children.begin(), node->children.end(),
-                                     [&](const auto& c) { return c->name == part; });
-        if (it == node->children.end() || !(*it)->isFolder)
+                                     [&](const auto& c) { return c->name == parts[i]; });
+        // Only the last part can be a file, when files are shown.
+        if (it == node->children.end() || (!(*it)->isFolder && i + 1 < parts.size()))
             return result;
         node = it->get();
         result.throughHidden = result.throughHidden || node->hidden;
@@ -318,7 +325,6 @@ void FolderTreeModel::addFolder(const QModelIndex& parent, const QString& name) 
     });
     auto child = std::make_unique<Node>();
     child->name = name;
-    child->path = ChildPath(node->path, name);
     child->hidden = name.startsWith('.');
     std::vector<std::unique_ptr<Node>> one;
     one.push_back(std::move(child));

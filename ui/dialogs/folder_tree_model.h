@@ -61,6 +61,7 @@ private:
 
     Node* nodeOf(const QModelIndex& index) const;
     QModelIndex indexOf(const Node* node) const;
+    QString pathOf(const Node* node) const;
     void addPlaces(const std::vector<FolderPlace>& places);
     void startListing(Node* node);
     void applyListing(Node* node, const FolderListing& listing);

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -73,10 +74,10 @@ void FolderBrowserTest::folderThatCannotBeListedIsGreyAndClosed() {
     const QString base = MakeFolders(tmp, "basis");
     MakeFolders(tmp, "basis/offen");
     MakeFolders(tmp, "basis/gesperrt");
-    QFile::setPermissions(tmp.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                          QFile::ReadOther | QFile::ExeOther);
-    QFile::setPermissions(base, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                    QFile::ReadOther | QFile::ExeOther);
+    const auto everyoneMayLook =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+    QFile::setPermissions(tmp.path(), everyoneMayLook);
+    QFile::setPermissions(base, everyoneMayLook);
     QFile::setPermissions(base + "/gesperrt", {});
     MakeFolders(tmp, "basis/leer");
     const int checks = AsUnprivileged([&] {
@@ -173,22 +174,15 @@ void FolderBrowserTest::choosingGivesThePathWithoutTrailingSlash_data() {
     QTest::addColumn<QString>("select");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("file-system root stays /") << ""
-                                              << "/"
-                                              << "OK"
-                                              << "/";
-    QTest::newRow("one slash dropped") << "x/y/"
-                                       << "x/y/"
-                                       << "OK"
-                                       << "x/y";
-    QTest::newRow("folder below unchanged") << "x/"
-                                            << "x/y"
-                                            << "OK"
-                                            << "x/y";
-    QTest::newRow("cancel gives nothing") << ""
-                                          << "x/y"
-                                          << "Cancel"
-                                          << "";
+    const auto row = [](const char* name, const char* root, const char* select, const char* button,
+                        const char* expected) {
+        QTest::newRow(name) << QString(root) << QString(select) << QString(button)
+                            << QString(expected);
+    };
+    row("file-system root stays /", "", "/", "OK", "/");
+    row("one slash dropped", "x/y/", "x/y/", "OK", "x/y");
+    row("folder below unchanged", "x/", "x/y", "OK", "x/y");
+    row("cancel gives nothing", "", "x/y", "Cancel", "");
 }
 
 void FolderBrowserTest::choosingGivesThePathWithoutTrailingSlash() {
@@ -380,6 +374,7 @@ void FolderBrowserTest::specialFoldersFollowTheUserFolders() {
 
     // The desktop's user folders are read from the real configuration only.
     QStandardPaths::setTestModeEnabled(false);
+    const auto testMode = qScopeGuard([] { QStandardPaths::setTestModeEnabled(true); });
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     QDir().mkpath(config);
     QFile dirs(config + "/user-dirs.dirs");
@@ -388,17 +383,11 @@ void FolderBrowserTest::specialFoldersFollowTheUserFolders() {
     dirs.close();
     const QString home = QDir::homePath();
     QDir().mkpath(home + "/Schreibtisch");
-    const QString desktop = SpecialFolderPath(16);
-    const QString missingPictures = SpecialFolderPath(39);
+    QCOMPARE(SpecialFolderPath(16), home + "/Schreibtisch");
+    QCOMPARE(SpecialFolderPath(39), QString()); // not made yet
     QDir().mkpath(home + "/Bilder");
-    const QString pictures = SpecialFolderPath(39);
-    const QString unknown = SpecialFolderPath(5);
-    dirs.remove();
-    QStandardPaths::setTestModeEnabled(true);
-    QCOMPARE(desktop, home + "/Schreibtisch");
-    QCOMPARE(missingPictures, QString());
-    QCOMPARE(pictures, home + "/Bilder");
-    QCOMPARE(unknown, QString());
+    QCOMPARE(SpecialFolderPath(39), home + "/Bilder");
+    QCOMPARE(SpecialFolderPath(5), QString());
 }
 
 GLEICHWART_UI_TEST_MAIN(FolderBrowserTest)

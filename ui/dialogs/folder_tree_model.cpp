@@ -39,11 +39,14 @@ struct FolderTreeModel::Inbox {
     std::mutex mutex;
     FolderTreeModel* model = nullptr;
 
+    // Runs deliver(model) on the model's thread.
     template <typename Deliver> void post(Deliver deliver) {
         std::lock_guard lock(mutex);
         // A queued call to an object that is deleted before it runs is dropped by Qt.
         if (model != nullptr)
-            QMetaObject::invokeMethod(model, std::move(deliver), Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                model, [to = model, deliver = std::move(deliver)] { deliver(to); },
+                Qt::QueuedConnection);
     }
 };
 
@@ -93,7 +96,7 @@ FolderTreeModel::FolderTreeModel(const QString& root, bool includeFiles, QObject
     addPlaces(StandardPlaces());
     const bool started = RunDetached([inbox = inbox_] {
         auto volumes = std::make_shared<std::vector<FolderPlace>>(UserVolumes());
-        inbox->post([model = inbox->model, volumes] {
+        inbox->post([volumes](FolderTreeModel* model) {
             model->addPlaces(*volumes);
             model->placesComplete_ = true;
             emit model->placesCompleted();
@@ -200,11 +203,12 @@ void FolderTreeModel::fetchMore(const QModelIndex& parent) {
 
 void FolderTreeModel::startListing(Node* node) {
     node->load = Node::Load::Loading;
-    const bool started = RunDetached([inbox = inbox_, node, path = pathOf(node),
-                                      files = includeFiles_] {
-        auto listing = std::make_shared<FolderListing>(ListFolder(path, files));
-        inbox->post([model = inbox->model, node, listing] { model->applyListing(node, *listing); });
-    });
+    const bool started =
+        RunDetached([inbox = inbox_, node, path = pathOf(node), files = includeFiles_] {
+            auto listing = std::make_shared<FolderListing>(ListFolder(path, files));
+            inbox->post(
+                [node, listing](FolderTreeModel* model) { model->applyListing(node, *listing); });
+        });
     if (!started)
         node->load = Node::Load::NotLoaded;
 }

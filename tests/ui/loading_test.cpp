@@ -2,6 +2,7 @@
 
 #include "core/temp_home.h"
 #include "core/tree_builder.h"
+#include "dialogs/folder_browser.h"
 #include "engine/texts.h"
 #include "kit/file_list_model.h"
 #include "kit/status_bar.h"
@@ -14,7 +15,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -95,18 +95,21 @@ void LoadingTest::folderButtonsPutTheChosenFolderIntoTheBox() {
     const std::string chosen = home_->trees.folder("gewaehlt");
     Form1 w;
     w.show();
-    QString caption;
+    QString caption, prompt;
     OnNextModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        auto* dialog = qobject_cast<FolderBrowser*>(modal);
         QVERIFY(dialog != nullptr);
         caption = dialog->windowTitle();
+        prompt = Control<QLabel>(dialog, "PromptText")->text();
+        dialog->selectPath(Q(chosen));
+        QVERIFY(QTest::qWaitFor([&] { return !dialog->isSelecting(); }, 5000));
         SaveScreenshot(dialog, "folder-dialog");
-        // Opening the folder and accepting chooses it, with nothing left to load in between.
-        dialog->setDirectory(Q(chosen));
-        static_cast<QDialog*>(dialog)->accept();
+        Control<QPushButton>(dialog, "OK")->click();
     });
     Control<QPushButton>(&w, "Command5_1")->click();
     QCOMPARE(caption, QString("Zielordner suchen..."));
+    QCOMPARE(prompt, QString("Wählen Sie das Verzeichnis aus, mit dem\nder Startordner "
+                             "synchronisiert werden soll."));
     QCOMPARE(Control<QLineEdit>(&w, "Text2")->text(), Q(chosen));
     // Cancelling leaves the box as it was.
     OnNextModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });

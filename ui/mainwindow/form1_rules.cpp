@@ -1,7 +1,8 @@
 // The main window's rule list and its "..." buttons: filling the list from the store,
-// applying the chosen rule, and choosing folders.
+// applying the chosen rule, and choosing folders in the folder browser.
 #include "form1.h"
 
+#include "dialogs/folder_browser.h"
 #include "dialogs/form3.h"
 #include "file_lists_panel.h"
 #include "input_panel.h"
@@ -10,8 +11,6 @@
 #include "settings/cls_registry.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -54,18 +53,16 @@ void Form1::Command5_Click(int Index) {
         editor->Laden(chosenRuleName());
         return;
     }
-    // Until the program's own folder browser exists, the desktop's folder dialog chooses.
-    QLineEdit* box = Index == 0 ? inputPanel_->startPathBox() : inputPanel_->targetPathBox();
-    const QString current = box->text().trimmed();
-    QFileDialog dialog(this, Index == 0 ? "Startordner suchen..." : "Zielordner suchen...",
-                       QDir(current).exists() && !current.isEmpty() ? current : QDir::homePath());
-    dialog.setObjectName("FolderDialog");
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    QString folder = dialog.selectedFiles().constFirst();
-    if (folder.size() > 1 && folder.endsWith('/'))
-        folder.chop(1);
-    box->setText(folder);
+    const bool start = Index == 0;
+    QLineEdit* box = start ? inputPanel_->startPathBox() : inputPanel_->targetPathBox();
+    const QString prompt =
+        start ? "Wählen Sie das Verzeichnis aus, bei dem\r\ndie Synchronisierung gestartet "
+                "werden soll."
+              : "Wählen Sie das Verzeichnis aus, mit dem\r\nder Startordner synchronisiert "
+                "werden soll.";
+    // The chosen path comes without a trailing "/", except "/" itself.
+    const QString folder = BrowseForFolder(
+        prompt, this, start ? "Startordner suchen..." : "Zielordner suchen...", box->text(), true);
+    if (!folder.isEmpty())
+        box->setText(folder);
 }

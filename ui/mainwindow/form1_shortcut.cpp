@@ -4,13 +4,13 @@
 
 #include "desktop/file_dialogs.h"
 #include "desktop/shortcut.h"
+#include "desktop/special_folders.h"
 #include "input_panel.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QStandardPaths>
 
 void Form1::CreateLink_Click() {
     QMessageBox info(QMessageBox::Information, "Information",
@@ -20,7 +20,7 @@ void Form1::CreateLink_Click() {
                      QMessageBox::Ok, this);
     info.setObjectName("ShortcutInformation");
     info.exec();
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString desktop = SpecialFolderPath(16);
     QString filter = "Verknüpfungen |*.desktop";
     const QString file = ShowSaveDialog(this, filter, "Verknüpfung erstellen...", desktop);
     if (file.isEmpty())

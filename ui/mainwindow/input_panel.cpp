@@ -27,6 +27,17 @@ InputPanel::InputPanel(QWidget* parent) : QWidget(parent) {
     syncButton_->setEnabled(false);
     abortButton_ = MakeControl<QPushButton>(this, "Command2", {120, 3960, 3255, 510}, "Abbrechen");
     MakeLine(this, "Line1_1", {120, 4560, 3255, 60});
+    connect(startPathBox_, &QLineEdit::textChanged, this, &InputPanel::Text1_Change);
+    connect(targetPathBox_, &QLineEdit::textChanged, this, &InputPanel::Text2_Change);
+}
+
+// A long path can be read whole by resting the mouse on its box.
+void InputPanel::Text1_Change() {
+    startPathBox_->setToolTip(startPathBox_->text());
+}
+
+void InputPanel::Text2_Change() {
+    targetPathBox_->setToolTip(targetPathBox_->text());
 }
 
 void InputPanel::setLoading(bool loading) {

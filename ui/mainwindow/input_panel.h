@@ -31,6 +31,9 @@ public:
     // While a run works every input is locked; "Synchronisieren" is handled by the caller.
     void setRunControlsEnabled(bool enabled);
 
+    void Text1_Change();
+    void Text2_Change();
+
 private:
     QLineEdit* startPathBox_ = nullptr;
     QLineEdit* targetPathBox_ = nullptr;

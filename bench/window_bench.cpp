@@ -4,12 +4,15 @@
 // stored text, as the engine's benchmark takes it.
 #include "app/application.h"
 #include "mainwindow/form1.h"
+#include "platform/registry/registry_hive.h"
 #include "rules/rule_store.h"
 #include "settings/app_settings.h"
 #include "settings/cls_registry.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListView>
@@ -19,10 +22,44 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+namespace {
+
+// With --rules N: the time from the program's start to a shown, idle main window whose rule
+// list holds N stored rules.
+int TimeStartWithRules(int argc, char** argv, int rules) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    {
+        win::HiveData data;
+        win::HiveKey& key = data.ensureKey(std::string("HKEY_CURRENT_USER\\") + kRulesKey);
+        for (int i = 0; i < rules; ++i)
+            key.values.push_back({"Regel " + std::to_string(i), 1, std::string("0|4|1|1") + '\0'});
+        QDir().mkpath(home.path() + "/gleichwart");
+        std::ofstream(win::HivePathFromEnvironment()) << win::SerializeHive(data);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    QApplication app(argc, argv);
+    SetUpApplication(app);
+    Form1 w;
+    w.show();
+    QCoreApplication::processEvents();
+    std::printf("window start %.3f s with %d rules in the list\n", timer.elapsed() / 1000.0,
+                w.findChild<QComboBox*>("Combo1")->count());
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--rules")
+        return TimeStartWithRules(argc, argv, std::atoi(argv[2]));
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s START TARGET [RULE] [--run]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s START TARGET [RULE] [--run] | --rules N\n", argv[0]);
         return 2;
     }
     const std::string rule = argc > 3 ? argv[3] : "0|4|1|1";

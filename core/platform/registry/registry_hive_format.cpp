@@ -3,6 +3,7 @@
 #include "platform/win32_types.h"
 
 #include <cstdio>
+#include <unordered_map>
 #include <utility>
 
 namespace win {
@@ -262,14 +263,33 @@ std::string FoldName(std::string_view name) {
     return out;
 }
 
+// FoldName(a) == FoldName(b), byte by byte without making either: a lookup among many values
+// then costs no allocation.
 bool NamesEqual(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && FoldName(a) == FoldName(b);
+    if (a.size() != b.size())
+        return false;
+    auto lowerAscii = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : int(c); };
+    auto lowerLatin1 = [](unsigned char d) {
+        return d >= 0x80 && d <= 0x9E && d != 0x97 ? d + 0x20 : int(d);
+    };
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[i]);
+        if (lowerAscii(ca) != lowerAscii(cb))
+            return false;
+        if (ca == 0xC3 && i + 1 < a.size()) {
+            ++i;
+            if (lowerLatin1(static_cast<unsigned char>(a[i])) !=
+                lowerLatin1(static_cast<unsigned char>(b[i])))
+                return false;
+        }
+    }
+    return true;
 }
 
 const HiveValue* HiveKey::findValue(std::string_view name) const {
-    const std::string folded = FoldName(name);
     for (const auto& v : values)
-        if (v.name.size() == name.size() && FoldName(v.name) == folded)
+        if (NamesEqual(v.name, name))
             return &v;
     return nullptr;
 }
@@ -319,6 +339,10 @@ std::vector<const HiveKey*> HiveData::childrenOf(std::string_view path) const {
 ParsedHive ParseHive(std::string_view text) {
     ParsedHive result;
     HiveKey* current = nullptr;
+    // Each key's values by folded name, so a file of many values reads in linear time; a key
+    // may have more than one section.
+    std::unordered_map<const HiveKey*, std::unordered_map<std::string, std::size_t>> positions;
+    std::unordered_map<std::string, std::size_t>* currentPositions = nullptr;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
@@ -334,8 +358,10 @@ ParsedHive ParseHive(std::string_view text) {
             current = nullptr;
             if (line.back() == ']' && line.size() > 2) {
                 std::string_view path = line.substr(1, line.size() - 2);
-                if (IsValidKeyPath(path))
+                if (IsValidKeyPath(path)) {
                     current = &result.data.ensureKey(path);
+                    currentPositions = &positions[current];
+                }
             }
             if (current == nullptr)
                 result.damaged = true;
@@ -346,10 +372,12 @@ ParsedHive ParseHive(std::string_view text) {
             result.damaged = true;
             continue;
         }
-        if (HiveValue* existing = current->findValue(value.name))
-            *existing = std::move(value);
-        else
+        const auto [it, added] =
+            currentPositions->try_emplace(FoldName(value.name), current->values.size());
+        if (added)
             current->values.push_back(std::move(value));
+        else
+            current->values[it->second] = std::move(value); // the later line wins
     }
     return result;
 }

@@ -3,8 +3,17 @@
 #include "compare_trees.h"
 #include "copy_errors.h"
 #include "load_view.h"
+#include "maybe_do_events.h"
 #include "platform/file_system.h"
 #include "sync_session.h"
+#include "tree_scan.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace {
 
@@ -27,43 +36,6 @@ bool LiesInside(const std::string& inner, const std::string& outer) {
     return inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0 &&
            inner[outer.size()] == '/';
 }
-
-// Reports each file found into one of the session's collections, and each folder or file
-// that could not be read into its scan problems.
-class Collector final : public FindFileEvents {
-public:
-    Collector(SyncSession& session, FileList& into, LoadView& view, const std::string& root,
-              bool startTree)
-        : session_(session), into_(into), view_(view), root_(ScannedFolderName(root)),
-          startTree_(startTree) {}
-
-    void MatchFound(const std::string& sFilename, const std::string& sFilePath, DateTime sLastWrite,
-                    std::int64_t& Filesize, std::int32_t& FileAttributes) override {
-        MyFile* f = session_.NewRecord(sFilePath, sFilename);
-        f->LastWrite = sLastWrite;
-        f->Attributes = static_cast<std::uint16_t>(FileAttributes);
-        f->Size = Filesize;
-        into_.push_back(f);
-        view_.ActivityStep();
-    }
-    // A root that could not be listed ends the search: the load fails anyway.
-    void StopSearch(bool& Cancel) override { Cancel = session_.AbortRequested || rootError_ != 0; }
-    void ReadFailed(const std::string& sPath, int ErrorNumber) override {
-        session_.ScanProblems.push_back({sPath, ErrorNumber, startTree_});
-        if (sPath == root_)
-            rootError_ = ErrorNumber;
-        view_.StatusText("Kann nicht gelesen werden: " + Quoted(sPath));
-    }
-    int rootError() const { return rootError_; }
-
-private:
-    SyncSession& session_;
-    FileList& into_;
-    LoadView& view_;
-    const std::string root_;
-    const bool startTree_;
-    int rootError_ = 0;
-};
 
 } // namespace
 
@@ -125,28 +97,27 @@ FolderIdentity IdentifyFolder(platform::FileSystem& fs, const std::string& path)
 
 namespace {
 
-// One tree into its collection, with the rule's attribute and subfolder options. False when
-// the load cannot go on; `result` then says why.
-bool ScanTree(SyncSession& session, platform::FileSystem& fs, LoadView& view, bool startTree,
-              LoadResult& result) {
-    const std::string& root = startTree ? session.StartPath : session.TargetPath;
-    Collector collector(session, startTree ? session.StartFiles : session.TargetFiles, view, root,
-                        startTree);
-    FindFile scanner(fs, collector);
-    scanner.setSFileToFind("*.*");
-    scanner.setSFileFlag(ScanMask(session.CurrentRule));
-    scanner.setSInclSubfolders(session.CurrentRule.IncludeSubfolders);
-    view.StatusText("Durchsuche: " + Quoted(root));
-    scanner.setSSearchpath(root);
-    result.error = scanner.sStartSearch();
-    if (result.error)
-        return false;
-    if (const int err = collector.rootError(); err != 0) {
-        result.rootError = std::string(startTree ? "Der Startordner " : "Der Zielordner ") +
-                           Quoted(root) + " kann nicht gelesen werden: " + ErrorDescription(err);
-        return false;
+// What a scan reported and the window has not seen yet.
+struct Shown {
+    std::size_t files = 0;
+    bool announced = false;
+};
+
+// Passes on the status texts and one activity step per file found since the last call.
+void Relay(TreeScan& scan, Shown& shown, LoadView& view) {
+    if (!shown.announced) {
+        view.StatusText("Durchsuche: " + Quoted(scan.root));
+        shown.announced = true;
     }
-    return true;
+    for (std::string& text : scan.takeTexts())
+        view.StatusText(text);
+    for (const std::size_t found = scan.found(); shown.files < found; ++shown.files)
+        view.ActivityStep();
+}
+
+std::string RootErrorText(const TreeScan& scan) {
+    return std::string(scan.startTree ? "Der Startordner " : "Der Zielordner ") +
+           Quoted(scan.root) + " kann nicht gelesen werden: " + ErrorDescription(scan.rootError);
 }
 
 } // namespace
@@ -158,18 +129,73 @@ LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView&
     session.TargetRoot = IdentifyFolder(fs, session.TargetPath);
     LoadResult result;
 
-    const bool scanned =
-        ScanTree(session, fs, view, true, result) &&
-        (!session.CurrentRule.scansTarget() || ScanTree(session, fs, view, false, result));
-    if (!result.rootError.empty()) {
-        // What the start tree held is of no use without its counterpart; what could not be
-        // read stays on record.
-        std::vector<ScanProblem> problems = std::move(session.ScanProblems);
-        session.ResetCollections();
-        session.ScanProblems = std::move(problems);
+    // Both trees are scanned at once, each on a thread of its own, so a slow disk on one side
+    // does not wait for the other; this thread passes on what they report and keeps the
+    // window's events running. The window hears the start tree first, as if the trees were
+    // scanned one after the other.
+    std::atomic<bool> stop{false};
+    TreeScan start(fs, session.CurrentRule, session.StartPath, true, stop);
+    std::optional<TreeScan> target;
+    if (session.CurrentRule.scansTarget())
+        target.emplace(fs, session.CurrentRule, session.TargetPath, false, stop);
+    std::mutex doneMutex;
+    std::condition_variable done;
+    auto runScan = [&](TreeScan& scan) {
+        scan.run();
+        const std::lock_guard<std::mutex> lock(doneMutex);
+        done.notify_one();
+    };
+    std::thread startThread(runScan, std::ref(start));
+    std::thread targetThread;
+    if (target)
+        targetThread = std::thread(runScan, std::ref(*target));
+
+    Shown startShown, targetShown;
+    auto allFinished = [&] { return start.finished() && (!target || target->finished()); };
+    while (true) {
+        const bool finished = allFinished();
+        Relay(start, startShown, view);
+        const bool startFinished = start.finished(); // once: the scan may end meanwhile
+        const bool startRead = startFinished && !start.error && start.rootError == 0;
+        if (target && startRead)
+            Relay(*target, targetShown, view);
+        if (finished)
+            break;
+        DoEventsNow();
+        // A start root that cannot be read ends the load: the target is not needed.
+        if (session.AbortRequested || (startFinished && !startRead))
+            stop = true;
+        std::unique_lock<std::mutex> lock(doneMutex);
+        done.wait_for(lock, std::chrono::milliseconds(10), allFinished);
     }
-    if (!scanned)
+    startThread.join();
+    if (targetThread.joinable())
+        targetThread.join();
+
+    if (start.error || start.rootError != 0 || (target && (target->error || target->rootError))) {
+        // What was read is of no use without both trees; what could not be read stays on
+        // record, the start tree's first, and from the target only when the start was read.
+        const bool startFailed = start.error || start.rootError != 0;
+        session.ScanProblems = std::move(start.problems);
+        if (!startFailed)
+            session.ScanProblems.insert(session.ScanProblems.end(), target->problems.begin(),
+                                        target->problems.end());
+        result.error = startFailed ? start.error : target->error;
+        if (!result.error) {
+            const TreeScan& failed = startFailed ? start : *target;
+            result.rootError = RootErrorText(failed);
+        }
         return result;
+    }
+    session.StartFiles = std::move(start.files);
+    session.AdoptRecords(std::move(start.records));
+    session.ScanProblems = std::move(start.problems);
+    if (target) {
+        session.TargetFiles = std::move(target->files);
+        session.AdoptRecords(std::move(target->records));
+        session.ScanProblems.insert(session.ScanProblems.end(), target->problems.begin(),
+                                    target->problems.end());
+    }
 
     view.StatusText("Vergleiche " +
                     std::to_string(session.StartFiles.size() + session.TargetFiles.size()) +

@@ -5,6 +5,7 @@
 namespace {
 
 std::int16_t g_counter = 0;
+thread_local bool t_worker = false;
 
 std::function<void()>& Pump() {
     static std::function<void()> pump;
@@ -14,6 +15,8 @@ std::function<void()>& Pump() {
 } // namespace
 
 void MaybeDoEvents() {
+    if (t_worker)
+        return;
     if (++g_counter >= 10) {
         g_counter = 0;
         if (Pump())
@@ -23,6 +26,15 @@ void MaybeDoEvents() {
 
 void SetEventPump(std::function<void()> pump) {
     Pump() = std::move(pump);
+}
+
+void DoEventsNow() {
+    if (!t_worker && Pump())
+        Pump()();
+}
+
+void MarkAsWorkerThread() {
+    t_worker = true;
 }
 
 int MaybeDoEventsCounter() {

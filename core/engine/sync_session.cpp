@@ -1,33 +1,18 @@
 #include "sync_session.h"
 
-#include <algorithm>
-#include <cstring>
-
-namespace {
-constexpr std::size_t kNameBlock = 64 * 1024;
-}
-
-const char* SyncSession::keepName(std::string_view name) {
-    const std::size_t need = name.size() + 1;
-    if (nameBlocks_.empty() || nameBlockUsed_ + need > nameBlockSize_) {
-        nameBlockSize_ = std::max(kNameBlock, need);
-        nameBlocks_.push_back(std::make_unique<char[]>(nameBlockSize_));
-        nameBlockUsed_ = 0;
-    }
-    char* out = nameBlocks_.back().get() + nameBlockUsed_;
-    std::memcpy(out, name.data(), name.size());
-    out[name.size()] = '\0';
-    nameBlockUsed_ += need;
-    return out;
-}
-
 MyFile* SyncSession::NewRecord(std::string_view folder, std::string_view name) {
-    if (folders_.empty() || folders_.back() != folder)
-        folders_.emplace_back(folder);
-    MyFile& f = records_.emplace_back();
-    f.Folder = &folders_.back();
-    f.Name = keepName(name);
-    return &f;
+    return records_.NewRecord(folder, name);
+}
+
+void SyncSession::AdoptRecords(RecordStore&& store) {
+    adopted_.push_back(std::move(store));
+}
+
+std::size_t SyncSession::RecordCount() const {
+    std::size_t count = records_.size();
+    for (const RecordStore& store : adopted_)
+        count += store.size();
+    return count;
 }
 
 MyFile* SyncSession::NewRecord(std::string_view path) {
@@ -59,12 +44,9 @@ void SyncSession::ResetCollections() {
     FileList().swap(CopyList);
     FileList().swap(DeleteList);
     std::vector<ScanProblem>().swap(ScanProblems);
-    std::deque<MyFile>().swap(records_);
+    records_.clear();
+    std::deque<RecordStore>().swap(adopted_);
     std::vector<platform::SeenDestination>().swap(counterparts_);
-    std::deque<std::string>().swap(folders_);
-    nameBlocks_.clear();
-    nameBlocks_.shrink_to_fit();
-    nameBlockUsed_ = nameBlockSize_ = 0;
 }
 
 SelectionTotals SelectedTotals(const FileList& list) {

@@ -2,11 +2,11 @@
 
 #include "my_file.h"
 #include "platform/seen_file.h"
+#include "record_store.h"
 #include "rules/sync_rule.h"
 
 #include <cstdint>
 #include <deque>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,23 +59,20 @@ struct SyncSession {
     MyFile* NewRecord(std::string_view folder, std::string_view name);
     // The same for a full path.
     MyFile* NewRecord(std::string_view path);
+    // Keeps the records of a scan that ran elsewhere for as long as this load's lists live.
+    void AdoptRecords(RecordStore&& store);
     // Four new, empty collections; the records of the last load are released.
     void ResetCollections();
-    std::size_t RecordCount() const { return records_.size(); }
+    std::size_t RecordCount() const;
 
     // What the comparison saw at the other end of a file it put on the copy list.
     void RememberCounterpart(MyFile& f, const platform::SeenDestination& seen);
     platform::SeenDestination CounterpartOf(const MyFile& f) const;
 
 private:
-    const char* keepName(std::string_view name);
-
-    std::deque<MyFile> records_;
+    RecordStore records_;
+    std::deque<RecordStore> adopted_; // a deque: adding never moves the ones held
     std::vector<platform::SeenDestination> counterparts_; // only for copy-list entries
-    std::deque<std::string> folders_;
-    std::vector<std::unique_ptr<char[]>> nameBlocks_;
-    std::size_t nameBlockUsed_ = 0;
-    std::size_t nameBlockSize_ = 0;
 };
 
 // The ticked entries of a list and their total size.

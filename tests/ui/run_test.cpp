@@ -248,6 +248,7 @@ void RunTest::closingDuringALoadStopsItAndCloses() {
     UseRule("0|4|1|1");
     auto* w = new Form1;
     w->show();
+    const auto slow = SlowListingsFor(*w);
     QTimer::singleShot(0, w, &QWidget::close);
     LoadFolders(w, t.path("start"), t.path("ziel"));
     QVERIFY(!w->isVisible());

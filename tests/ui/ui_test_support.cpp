@@ -131,7 +131,41 @@ public:
         return FileOps::Write(fd, buffer, length, written);
     }
 };
+class SlowFileSystem : public platform::FileSystem {
+public:
+    int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
+        QThread::msleep(5);
+        return real().ListDirectory(folder, e);
+    }
+    platform::AttributeResult GetFileAttributes(const std::string& path) override {
+        return real().GetFileAttributes(path);
+    }
+    platform::AttributeResult GetTargetAttributes(const std::string& path) override {
+        return real().GetTargetAttributes(path);
+    }
+    int GetTargetId(const std::string& path, platform::FileId& id) override {
+        return real().GetTargetId(path, id);
+    }
+    DateTime GetFileLastWrite(const std::string& path) override {
+        return real().GetFileLastWrite(path);
+    }
+    std::string CanonicalPath(const std::string& path) override {
+        return real().CanonicalPath(path);
+    }
+    std::unique_ptr<platform::TreeReader> OpenTree(const std::string& root) override {
+        return real().OpenTree(root);
+    }
+
+private:
+    static platform::FileSystem& real() { return platform::RealFileSystem(); }
+};
 } // namespace
+
+std::unique_ptr<platform::FileSystem> SlowListingsFor(Form1& window) {
+    auto fs = std::make_unique<SlowFileSystem>();
+    window.setFileSystem(*fs);
+    return fs;
+}
 
 std::unique_ptr<platform::FileOps> SlowCopiesFor(Form1& window) {
     auto ops = std::make_unique<SlowFileOps>();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/file_ops.h"
+#include "platform/file_system.h"
 
 #include <QString>
 #include <QStringList>
@@ -61,3 +62,7 @@ int RunUiTest(int argc, char* argv[], const std::function<std::unique_ptr<QObjec
 // The machine's own file calls, each copied piece taking 10 ms more: a run then lasts long
 // enough for a test to act on the window while it copies, however fast the disk is.
 std::unique_ptr<platform::FileOps> SlowCopiesFor(Form1& window);
+
+// The machine's own file system, each folder listing taking 5 ms more: a load then lasts long
+// enough for a test to act on the window while both trees are scanned.
+std::unique_ptr<platform::FileSystem> SlowListingsFor(Form1& window);

@@ -1,0 +1,64 @@
+#include "tree_scan.h"
+
+#include "folder_loading.h"
+#include "maybe_do_events.h"
+
+#include <utility>
+
+// Reports each file found into the scan's own list, and each folder or file that could not
+// be read into its problems.
+class ScanCollector final : public FindFileEvents {
+public:
+    explicit ScanCollector(TreeScan& scan)
+        : scan_(scan), rootFolder_(ScannedFolderName(scan.root)) {}
+
+    void MatchFound(const std::string& sFilename, const std::string& sFilePath, DateTime sLastWrite,
+                    std::int64_t& Filesize, std::int32_t& FileAttributes) override {
+        MyFile* f = scan_.records.NewRecord(sFilePath, sFilename);
+        f->LastWrite = sLastWrite;
+        f->Attributes = static_cast<std::uint16_t>(FileAttributes);
+        f->Size = Filesize;
+        scan_.files.push_back(f);
+        scan_.found_.fetch_add(1, std::memory_order_relaxed);
+    }
+    // A root that could not be listed ends the search: the load fails anyway.
+    void StopSearch(bool& Cancel) override {
+        Cancel = scan_.stop_.load(std::memory_order_relaxed) || scan_.rootError != 0;
+    }
+    void ReadFailed(const std::string& sPath, int ErrorNumber) override {
+        scan_.problems.push_back({sPath, ErrorNumber, scan_.startTree});
+        if (sPath == rootFolder_)
+            scan_.rootError = ErrorNumber;
+        scan_.say("Kann nicht gelesen werden: \"" + sPath + "\"");
+    }
+
+private:
+    TreeScan& scan_;
+    const std::string rootFolder_;
+};
+
+TreeScan::TreeScan(platform::FileSystem& fs, const SyncRule& rule, std::string rootPath, bool start,
+                   const std::atomic<bool>& stop)
+    : root(std::move(rootPath)), startTree(start), fs_(fs), rule_(rule), stop_(stop) {}
+
+void TreeScan::run() {
+    MarkAsWorkerThread();
+    ScanCollector collector(*this);
+    FindFile scanner(fs_, collector);
+    scanner.setSFileToFind("*.*");
+    scanner.setSFileFlag(ScanMask(rule_));
+    scanner.setSInclSubfolders(rule_.IncludeSubfolders);
+    scanner.setSSearchpath(root);
+    error = scanner.sStartSearch();
+    finished_.store(true, std::memory_order_release);
+}
+
+void TreeScan::say(std::string text) {
+    const std::lock_guard<std::mutex> lock(textsMutex_);
+    texts_.push_back(std::move(text));
+}
+
+std::vector<std::string> TreeScan::takeTexts() {
+    const std::lock_guard<std::mutex> lock(textsMutex_);
+    return std::exchange(texts_, {});
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "find_file.h"
+#include "record_store.h"
+#include "sync_session.h"
+
+#include <atomic>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+class FileSystem;
+}
+
+// The scan of one tree, made to run on a thread of its own: it fills its own records, list
+// and problems, and leaves what the window should hear (texts, the count of files found)
+// for the thread that waits for it. `stop` ends it before its next folder.
+class TreeScan {
+public:
+    TreeScan(platform::FileSystem& fs, const SyncRule& rule, std::string root, bool startTree,
+             const std::atomic<bool>& stop);
+
+    void run();
+
+    bool finished() const { return finished_.load(std::memory_order_acquire); }
+    std::size_t found() const { return found_.load(std::memory_order_relaxed); }
+    // The texts for the status bar since the last call, in their order.
+    std::vector<std::string> takeTexts();
+
+    const std::string root;
+    const bool startTree;
+    // Valid once finished.
+    RecordStore records;
+    FileList files;
+    std::vector<ScanProblem> problems;
+    std::optional<FindFileError> error;
+    int rootError = 0; // the errno that kept the root itself from being listed
+
+private:
+    friend class ScanCollector;
+    void say(std::string text);
+
+    platform::FileSystem& fs_;
+    const SyncRule rule_;
+    const std::atomic<bool>& stop_;
+    std::atomic<std::size_t> found_{0};
+    std::atomic<bool> finished_{false};
+    std::mutex textsMutex_;
+    std::vector<std::string> texts_;
+};

@@ -53,10 +53,12 @@ def main():
         print(__doc__, file=sys.stderr)
         return 2
     bench, start, target = sys.argv[1:4]
+    walker = os.path.join(os.path.dirname(bench), "gleichwart_walker")
     rounds = int(sys.argv[4]) if len(sys.argv) > 4 else 5
     tools = {
         "gleichwart": [bench, start, target, "0|4|1|1"],
         "find": ["find", start, target, "-printf", "%T@ %s %p\n"],
+        "walker": [walker, start, target],
         "rsync -an": ["rsync", "-an", "--delete", start + "/", target + "/"],
     }
     files = count_files(start) + count_files(target)
@@ -77,6 +79,7 @@ def main():
               (name, med[name], peak, peak * 1024.0 / files))
     g = med["gleichwart"]
     print("gleichwart / find      = %.2f  (goal: at most 2)" % (g / med["find"]))
+    print("gleichwart / walker    = %.2f  (goal: below 1)" % (g / med["walker"]))
     print("gleichwart / rsync -an = %.2f  (goal: below 1)" % (g / med["rsync -an"]))
     gm = max(peaks["gleichwart"]) / files
     rm = max(peaks["rsync -an"]) / files

@@ -53,7 +53,8 @@ std::string ReadFile(const std::string& path) {
 void WriteFile(const std::string& path, const std::string& text) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
+    if (!(out << text).flush())
+        throw std::runtime_error("cannot write " + path);
 }
 
 bool FileExists(const std::string& path) {

@@ -1,44 +1,93 @@
+// The texts the window shows: sizes, times, the copy progress and the decimal separator.
+#include "engine/copy_progress.h"
 #include "engine/texts.h"
+#include "platform/user_locale.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
-TEST(FormatSizeTest, UnitsChangeOnlyAboveTheBoundaries) {
-    EXPECT_EQ(FormatSize(0, ','), "0 B");
-    EXPECT_EQ(FormatSize(1024, ','), "1024 B");
-    EXPECT_EQ(FormatSize(1025, ','), "1,00 KB");
-    EXPECT_EQ(FormatSize(1536, ','), "1,50 KB");
+TEST(FormatSize, UnitsChangeOnlyAboveTheBoundaries) {
+    const std::vector<std::pair<std::int64_t, std::string>> rows = {{0, "0 B"},
+                                                                    {1024, "1024 B"},
+                                                                    {1025, "1,00 KB"},
+                                                                    {1536, "1,50 KB"},
+                                                                    {1048576, "1024,00 KB"},
+                                                                    {1048577, "1,00 MB"},
+                                                                    {1073741824, "1024,00 MB"},
+                                                                    {1073741825, "1,00 GB"},
+                                                                    {5000000000LL, "4,66 GB"},
+                                                                    {5LL << 50, "5242880,00 GB"}};
+    for (const auto& [bytes, text] : rows)
+        EXPECT_EQ(FormatSize(bytes, ','), text) << bytes;
     EXPECT_EQ(FormatSize(1536, '.'), "1.50 KB");
-    EXPECT_EQ(FormatSize(1048576, ','), "1024,00 KB");
-    EXPECT_EQ(FormatSize(1048577, ','), "1,00 MB");
-    EXPECT_EQ(FormatSize(1073741824, ','), "1024,00 MB");
-    EXPECT_EQ(FormatSize(1073741825, ','), "1,00 GB");
-    EXPECT_EQ(FormatSize(5000000000LL, ','), "4,66 GB");
-    EXPECT_EQ(FormatSize(5LL << 50, ','), "5242880,00 GB");
 }
 
-TEST(FormatSizeTest, TheUsersLocaleGivesTheSeparator) {
+TEST(FormatSize, TheUsersLocaleGivesTheSeparatorEvenWhereItIsNotInstalled) {
     const char* old = std::getenv("LC_ALL");
     const std::string saved = old != nullptr ? old : "";
     ::setenv("LC_ALL", "de_DE.UTF-8", 1);
     EXPECT_EQ(FormatSize(1536), "1,50 KB");
     ::setenv("LC_ALL", "C", 1);
     EXPECT_EQ(FormatSize(1536), "1.50 KB");
-    if (saved.empty())
-        ::unsetenv("LC_ALL");
-    else
-        ::setenv("LC_ALL", saved.c_str(), 1);
+    saved.empty() ? ::unsetenv("LC_ALL") : ::setenv("LC_ALL", saved.c_str(), 1);
+    for (const auto& [name, separator] : std::vector<std::pair<std::string, char>>{
+             {"en_US.UTF-8", '.'}, {"fr_FR", ','}, {"nl_BE@euro", ','}, {"POSIX", '.'}})
+        EXPECT_EQ(platform::DecimalSeparatorOf(name), separator) << name;
 }
 
-TEST(FormatTimeTest, MinutesAreUnlimitedAndRestsKeepTheirSign) {
-    EXPECT_EQ(FormatTime(0), "00:00");
-    EXPECT_EQ(FormatTime(59), "00:59");
-    EXPECT_EQ(FormatTime(60), "01:00");
-    EXPECT_EQ(FormatTime(65), "01:05");
-    EXPECT_EQ(FormatTime(7530), "125:30");
-    EXPECT_EQ(FormatTime(-5), "00:-05");
-    EXPECT_EQ(FormatTime(-65), "-01:-05");
+TEST(FormatTime, MinutesAreUnlimitedAndRestsKeepTheirSign) {
+    const std::vector<std::pair<std::int32_t, std::string>> rows = {
+        {0, "00:00"},     {59, "00:59"},  {60, "01:00"},   {65, "01:05"},
+        {7530, "125:30"}, {-5, "00:-05"}, {-65, "-01:-05"}};
+    for (const auto& [seconds, text] : rows)
+        EXPECT_EQ(FormatTime(seconds), text) << seconds;
+}
+
+TEST(CopyCallback, BarsEstimatesAndSpeedFollowTheBytesAndTheTime) {
+    struct Row {
+        std::int64_t transferred, fileSize, total, done;
+        std::int32_t elapsedMs;
+        char separator;
+        int fileBar, totalBar;
+        // "-" for a text that is not written
+        std::string estimated, left, megabytes, speed;
+    };
+    const std::vector<Row> rows = {
+        // An empty file leaves its bar at zero but moves the total.
+        {0, 0, 4000, 2000, 1000, ',', 0, 50, "00:02", "00:01", "0 MB", "0,00 MB/s"},
+        // A total of zero writes no estimates.
+        {0, 0, 0, 0, 500, ',', 0, 0, "-", "-", "-", "-"},
+        // No time elapsed: zero for both times and no speed.
+        {512, 1024, 1024, 0, 0, ',', 50, 50, "00:00", "00:00", "0 MB", "-"},
+        // An overrun: the estimate of 6.667 s is too short, the rests turn negative and the
+        // bars stop at a hundred.
+        {3 << 20, 3 << 20, 2 << 20, 0, 10000, ',', 100, 100, "00:07", "00:-03", "-1 MB",
+         "0,30 MB/s"},
+        {2, 2, 1, 0, 10000, ',', 100, 100, "00:05", "00:-05", "0 MB", "0,00 MB/s"},
+        // Halves round to even: 2.5 s to 2, 1.5 s to 2; 3.5 s to 4, 2.5 s to 2.
+        {400, 1000, 1000, 0, 1000, ',', 40, 40, "00:02", "00:02", "0 MB", "0,00 MB/s"},
+        {2, 7, 7, 0, 1000, ',', 28, 28, "00:04", "00:02", "0 MB", "0,00 MB/s"},
+        // The speed is the average since the start, in the user's notation.
+        {6 << 20, 8 << 20, 100 << 20, 25 << 20, 2500, ',', 75, 31, "00:08", "00:06", "69 MB",
+         "12,40 MB/s"},
+        {1 << 20, 1 << 20, 2 << 20, 0, 1000, '.', 100, 50, "00:02", "00:01", "1 MB", "1.00 MB/s"},
+    };
+    for (const Row& r : rows) {
+        const CopyProgressDisplay d =
+            CopyCallback(r.transferred, r.fileSize, r.total, r.done, r.elapsedMs, r.separator);
+        SCOPED_TRACE(testing::Message() << r.transferred << " of " << r.fileSize << ", " << r.done
+                                        << " of " << r.total << ", " << r.elapsedMs);
+        EXPECT_EQ(d.fileBar, r.fileBar);
+        EXPECT_EQ(d.totalBar, r.totalBar);
+        EXPECT_EQ(d.caption, std::to_string(r.totalBar) + "% kopiert");
+        EXPECT_EQ(d.estimatedDuration.value_or("-"), r.estimated);
+        EXPECT_EQ(d.timeLeft.value_or("-"), r.left);
+        EXPECT_EQ(d.megabytesLeft.value_or("-"), r.megabytes);
+        EXPECT_EQ(d.speed.value_or("-"), r.speed);
+    }
 }
 
 } // namespace

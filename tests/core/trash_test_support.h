@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -50,14 +49,10 @@ struct TrashAttempt {
 
 // What is wrong with `after` as the outcome of `attempts` on `before`, or "" when all is
 // right: each entry with error 0 left its place and lies in a trash ("<trash>/files/<n>")
-// unchanged beside its description ("<trash>/info/<n>.trashinfo"); each other entry failed
-// with `injected` and is untouched; nothing else changed, but for up to `strayInfos`
+// unchanged beside a recent description ("<trash>/info/<n>.trashinfo"); each other entry
+// failed with `injected` and is untouched; nothing else changed, but for up to `strayInfos`
 // descriptions without an entry (when every call fails, even their removal is refused).
 std::string TrashOutcomeProblem(const std::map<std::string, std::string>& before,
                                 const std::map<std::string, std::string>& after,
                                 const std::vector<TrashAttempt>& attempts, int injected,
                                 int strayInfos);
-
-// Runs `body` in a child process with a fresh tmpfs on `dir`, in a mount namespace of its own
-// so that nothing stays mounted. Returns the child's exit code (99 when it did not exit).
-int WithOwnFileSystem(const std::string& dir, const std::function<int()>& body);

@@ -1,12 +1,10 @@
 // The delete phase of a run: after one question, into the trash on raw name bytes or for
 // good, with failures injected into any step, and flushed before the run reports that it is
 // done.
-#include "platform/failing_file_ops.h"
 #include "run_test_support.h"
 #include "trash_test_support.h"
 
 #include <csignal>
-#include <set>
 #include <sys/time.h>
 #include <thread>
 #include <unistd.h>
@@ -77,89 +75,21 @@ TEST_F(DeleteRun, RootsGivenRelativeStillTrashUnderTheAbsolutePath) {
               fs::canonical(t.root()).string() + "/ziel/o/a.txt");
 }
 
-// Every file of the target is either gone or listed with its reason, and nothing else is
-// touched, whichever system call of the delete phase fails, once or for good.
-class DeleteRunFailures : public ::testing::TestWithParam<std::pair<int, bool>> {};
-
-TEST_P(DeleteRunFailures, AnyFailingCallLeavesExactlyTheListedFiles) {
-    const auto [reverse, persist] = GetParam();
-    int withFailure = 0;
-    for (int n = 1;; ++n) {
-        TempHome home;
-        TreeBuilder t;
-        t.text("start/bleibt.txt", "s", UnixTime(8, 0, 0));
-        const std::string kept = t.text("ziel/bleibt.txt", "s", UnixTime(8, 0, 0));
-        std::set<std::string> left;
-        for (const char* rel : {"ziel/a.txt", "ziel/b.txt", "ziel/tief/c.txt"})
-            left.insert(t.text(rel, rel, UnixTime(8, 0, 0)));
-        SyncSession s = Load(t.path("start"), t.path("ziel"), 1, reverse);
-        ASSERT_EQ(s.DeleteList.size(), 3u);
-        FailingOps ops;
-        ops.failAt = n;
-        ops.persist = persist;
-        RecordingRun view;
-        const RunResult r = RunSynchronisation(s, ops, view);
-        if (!ops.failed) {
-            EXPECT_EQ(r.deleted, 3u);
-            break;
-        }
-        ++withFailure;
-        std::erase_if(left, [](const std::string& p) { return !fs::exists(p); });
-        std::set<std::string> listed;
-        for (const DeleteFailure& f : view.deleteFailures) {
-            listed.insert(f.path);
-            EXPECT_EQ(f.reason, "Ein-/Ausgabefehler beim Zugriff auf den Datenträger.");
-        }
-        if (r.refused.empty())
-            EXPECT_EQ(left, listed) << "n=" << n;
-        else
-            EXPECT_EQ(left.size(), 3u) << "n=" << n; // a refused run deletes nothing
-        EXPECT_EQ(ReadFile(kept), "s");
-        EXPECT_EQ(ReadFile(t.path("start/bleibt.txt")), "s");
-    }
-    EXPECT_GT(withFailure, 4);
-}
-
-INSTANTIATE_TEST_SUITE_P(TrashOrForGoodOnceOrForGood, DeleteRunFailures,
-                         ::testing::Values(std::pair{4, false}, std::pair{4, true},
-                                           std::pair{5, false}, std::pair{5, true}));
-
-// Records the order of the calls that change names and of the flushes.
-class OrderOps : public platform::FileOps {
-public:
-    std::string calls; // 'n' a new name or a removal, 's' a flush
-    int LinkTempFileAt(int fd, int d, const std::string& n) override {
-        calls += 'n';
-        return FileOps::LinkTempFileAt(fd, d, n);
-    }
-    int RenameAt(int a, const std::string& f, int b, const std::string& t, unsigned fl) override {
-        calls += 'n';
-        return FileOps::RenameAt(a, f, b, t, fl);
-    }
-    int UnlinkAt(int d, const std::string& n, int f) override {
-        calls += 'n';
-        return FileOps::UnlinkAt(d, n, f);
-    }
-    int SyncFileSystemOf(int fd) override {
-        calls += 's';
-        return FileOps::SyncFileSystemOf(fd);
-    }
-};
-
 TEST_F(DeleteRun, EveryNameGivenOrRemovedIsFlushedBeforeTheRunEnds) {
     put("start/neu.txt", "n", 12);
     put("start/ersetzt.txt", "neu", 12);
     put("ziel/ersetzt.txt", "alt", 8);
     put("ziel/weg.txt", "w", 8);
     SyncSession s = load(0, 5);
-    OrderOps ops;
+    CallLog ops;
     const RunResult r = run(s, ops);
     EXPECT_FALSE(r.anyCopyFailed);
     EXPECT_EQ(r.deleted, 1u);
     // The data is on the disk before the first name (the new file's link, the replacement's
     // link and rename, the removal), and the names are before the run ends.
-    EXPECT_TRUE(ops.calls.front() == 's' && ops.calls.back() == 's') << ops.calls;
-    EXPECT_EQ(std::count(ops.calls.begin(), ops.calls.end(), 'n'), 4) << ops.calls;
+    EXPECT_EQ(ops.log.front(), "syncfs");
+    EXPECT_EQ(ops.log.back(), "syncfs");
+    EXPECT_EQ(ops.log.size() - std::count(ops.log.begin(), ops.log.end(), "syncfs"), 4u);
 }
 
 void Ignore(int) {}

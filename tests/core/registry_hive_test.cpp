@@ -1,6 +1,5 @@
 // The registry file: what it holds, how it is read and rewritten, links beside and in place
 // of it, and two processes or a kill in the middle of a rewrite.
-#include "platform/registry/registry_api.h"
 #include "platform/registry/registry_hive.h"
 #include "settings/cls_registry.h"
 #include "temp_home.h"
@@ -168,46 +167,17 @@ TEST_F(Hive, AHiveThatIsALinkIsWrittenThroughToItsTarget) {
     EXPECT_NE(ReadFile(target).find("\"LastStartDir\"=\"/neu\"\n"), std::string::npos);
     EXPECT_EQ(reg.GetStringValue(HKCU, kRoot, "LastStartDir"), "/neu");
     // Nothing is left behind: the lock beside the link, no temporary file anywhere.
-    const auto names = [](const std::string& dir) {
-        Lines out;
-        for (const auto& e : fs::directory_iterator(dir))
-            out.push_back(e.path().filename().string());
-        std::sort(out.begin(), out.end());
-        return out;
+    const auto count = [](const std::string& dir) {
+        return std::distance(fs::directory_iterator(dir), fs::directory_iterator());
     };
-    EXPECT_EQ(names(home.path() + "/dotfiles"), Lines{"registry.reg"});
-    EXPECT_EQ(names(home.path() + "/config/gleichwart"),
-              (Lines{"registry.reg", "registry.reg.lock"}));
+    EXPECT_EQ(count(home.path() + "/dotfiles"), 1);
+    EXPECT_EQ(count(home.path() + "/config/gleichwart"), 2);
+    EXPECT_TRUE(FileExists(home.hivePath() + ".lock"));
     // A link whose file does not exist yet gets that file.
     fs::remove(target);
     reg.SetStringValue(HKCU, kRoot, "LastDestinationDir", "/ziel");
     EXPECT_TRUE(IsLink(home.hivePath()));
     EXPECT_NE(ReadFile(target).find("\"LastDestinationDir\"=\"/ziel\"\n"), std::string::npos);
-}
-
-TEST_F(Hive, QueriesReportTheSizeRefuseASmallBufferAndDeletedKeysGoStale) {
-    win::HKEY key = 0;
-    ASSERT_EQ(win::RegCreateKeyExA(win::HKEY_CURRENT_USER, "Software\\T", 0, nullptr, 0,
-                                   win::KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              win::ERROR_SUCCESS);
-    const auto* text = reinterpret_cast<const win::BYTE*>("abc");
-    ASSERT_EQ(win::RegSetValueExA(key, "v", 0, win::REG_SZ, text, 4), win::ERROR_SUCCESS);
-    win::BYTE small[2];
-    win::DWORD size = sizeof small;
-    EXPECT_EQ(win::RegQueryValueExA(key, "v", nullptr, nullptr, small, &size),
-              win::ERROR_MORE_DATA);
-    EXPECT_EQ(size, 4u);
-    EXPECT_EQ(win::RegQueryValueExA(key, "missing", nullptr, nullptr, small, &size),
-              win::ERROR_FILE_NOT_FOUND);
-    // A key with a subkey is not deleted; its handle goes stale once it is.
-    ASSERT_EQ(win::RegCreateKeyExA(key, "Sub", 0, nullptr, 0, win::KEY_ALL_ACCESS, nullptr, &key,
-                                   nullptr),
-              win::ERROR_SUCCESS);
-    EXPECT_EQ(win::RegDeleteKeyA(win::HKEY_CURRENT_USER, "Software\\T"), win::ERROR_ACCESS_DENIED);
-    EXPECT_EQ(win::RegDeleteKeyA(win::HKEY_CURRENT_USER, "Software\\T\\Sub"), win::ERROR_SUCCESS);
-    EXPECT_EQ(win::RegSetValueExA(key, "v", 0, win::REG_SZ, text, 4), win::ERROR_KEY_DELETED);
-    EXPECT_EQ(win::RegCloseKey(key), win::ERROR_SUCCESS);
-    EXPECT_EQ(win::RegCloseKey(key), win::ERROR_INVALID_HANDLE);
 }
 
 const std::string kTestKey = kRoot + "\\Test";

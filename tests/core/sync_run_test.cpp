@@ -7,53 +7,80 @@
 #include "trash_test_support.h"
 
 #include <csignal>
+#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-class SyncRunFailures : public ::testing::TestWithParam<bool> {};
+// Any one call of a run failing, once or for good as on a disk that stays full, loses
+// nothing: each copy is the old file or the whole new one, each file to delete is gone or
+// listed with the reason, no temporary file stays, and the run goes through every entry.
+// With or without unnamed temporary files; into the trash or for good.
+class RunFailures : public ::testing::TestWithParam<std::tuple<bool, int, bool>> {};
 
-TEST_P(SyncRunFailures, FailingAnyOneCallLosesNothingAndTheRunGoesOn) {
-    int runsWithFailure = 0;
+TEST_P(RunFailures, FailingAnyOneCallLosesNothingAndTheRunGoesOn) {
+    const auto [noUnnamedFiles, reverse, persist] = GetParam();
+    const std::vector<std::tuple<std::string, std::string, std::string>> copies = {
+        {"alt.txt", "ALTER STAND", "aktueller Stand"},
+        {"neu.txt", "", "neuer Inhalt"},
+        {"tief/unten/datei.bin", "", std::string((1 << 20) + 1, 'q')}};
     for (int n = 1;; ++n) {
+        TempHome home;
         TreeBuilder t;
-        t.text("start/neu.txt", "neuer Inhalt", UnixTime(12, 0, 0));
-        t.text("start/alt.txt", "aktueller Stand", UnixTime(12, 0, 0));
         t.text("ziel/alt.txt", "ALTER STAND", UnixTime(8, 0, 0));
-        t.text("start/tief/unten/datei.bin", std::string(3 << 20, 'q'), UnixTime(12, 0, 0));
-        SyncSession s = Load(t.path("start"), t.path("ziel"), 0, 0);
-        ASSERT_EQ(s.CopyList.size(), 3u);
+        for (const auto& [rel, old, now] : copies)
+            t.text("start/" + rel, now, UnixTime(12, 0, 0));
+        std::set<std::string> doomed;
+        for (const char* rel : {"ziel/a.txt", "ziel/b.txt", "ziel/tief/c.txt"})
+            doomed.insert(t.text(rel, rel, UnixTime(8, 0, 0)));
+        SyncSession s = Load(t.path("start"), t.path("ziel"), 0, reverse);
+        ASSERT_EQ(s.CopyList.size() + s.DeleteList.size(), 6u);
         FailingOps ops;
-        ops.noUnnamedFiles = GetParam();
+        ops.noUnnamedFiles = noUnnamedFiles;
         ops.failAt = n;
+        ops.persist = persist;
         ops.error = n % 2 == 0 ? ENOSPC : EIO;
         RecordingRun view;
-        const RunResult result = RunSynchronisation(s, ops, view);
+        const RunResult r = RunSynchronisation(s, ops, view);
         if (!ops.failed) {
-            EXPECT_FALSE(result.anyCopyFailed);
+            EXPECT_TRUE(!r.anyCopyFailed && r.deleted == 3u);
+            EXPECT_GT(n, 60);
             break; // n is beyond the last call of a whole run
         }
-        ++runsWithFailure;
-        // A root that cannot be opened refuses the whole run; else every entry is gone through.
-        EXPECT_EQ(view.filesLeft, result.refused.empty() ? "0 Dateien" : "") << "n=" << n;
-        EXPECT_TRUE(TemporaryFiles(t.root()).empty()) << "n=" << n;
-        for (const auto& [rel, old] : std::vector<std::pair<std::string, std::string>>{
-                 {"alt.txt", "ALTER STAND"}, {"neu.txt", ""}, {"tief/unten/datei.bin", ""}}) {
+        SCOPED_TRACE(testing::Message() << "call " << n << " failed");
+        // A root that cannot be opened refuses the run before it touches anything.
+        const bool refused = !r.refused.empty();
+        EXPECT_EQ(view.filesLeft, refused ? "" : "0 Dateien");
+        // On a disk that keeps failing, even the removal of a temporary file fails.
+        EXPECT_TRUE(persist || TemporaryFiles(t.root()).empty());
+        for (const auto& [rel, old, now] : copies) {
             const std::string dst = t.path("ziel/" + rel);
-            const bool failed = !result.refused.empty() ||
-                                std::any_of(view.failures.begin(), view.failures.end(),
-                                            [&](const Failure& f) { return f.destination == dst; });
-            EXPECT_EQ(ReadFile(dst), failed ? old : ReadFile(t.path("start/" + rel)))
-                << rel << " n=" << n;
+            const bool failed =
+                refused || std::any_of(view.failures.begin(), view.failures.end(),
+                                       [&](const Failure& f) { return f.destination == dst; });
+            EXPECT_EQ(ReadFile(dst), failed ? old : now) << rel;
+            EXPECT_EQ(ReadFile(t.path("start/" + rel)), now) << rel;
         }
         for (const Failure& f : view.failures)
             EXPECT_FALSE(f.reason.empty());
+        std::set<std::string> listed;
+        for (const DeleteFailure& f : view.deleteFailures) {
+            listed.insert(f.path);
+            EXPECT_EQ(f.reason, ops.error == EIO
+                                    ? "Ein-/Ausgabefehler beim Zugriff auf den Datenträger."
+                                    : "Auf dem Datenträger ist nicht genügend Speicherplatz "
+                                      "vorhanden.");
+        }
+        const std::set<std::string> all = doomed;
+        std::erase_if(doomed, [](const std::string& p) { return !fs::exists(p); });
+        EXPECT_EQ(doomed, refused ? all : listed); // a refused run deletes nothing
     }
-    EXPECT_GT(runsWithFailure, 20);
 }
 
-INSTANTIATE_TEST_SUITE_P(UnnamedOrNamedTemporaryFiles, SyncRunFailures, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(UnnamedFilesReverseActionPersist, RunFailures,
+                         ::testing::Values(std::tuple{false, 4, false}, std::tuple{true, 5, false},
+                                           std::tuple{false, 5, true}, std::tuple{true, 4, true}));
 
 class SyncRun : public Trees {};
 

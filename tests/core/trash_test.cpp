@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -19,15 +18,14 @@
 namespace {
 
 namespace fs = std::filesystem;
-using platform::MoveToTrash;
 using Lines = std::vector<std::string>;
+using Contents = std::map<std::string, std::string>;
 
 TEST(TrashNames, PathsAreEncodedByteForByteAndVariantsKeepTheExtension) {
     EXPECT_EQ(platform::TrashPathEncode("/a b/caf\xe9.txt"), "/a%20b/caf%E9.txt");
     EXPECT_EQ(platform::TrashPathEncode("caf\xc3\xa9"), "caf%C3%A9");
     EXPECT_EQ(platform::TrashPathEncode("AZaz09-._~/%?#[]"), "AZaz09-._~/%25%3F%23%5B%5D");
     EXPECT_EQ(platform::TrashVariantName("brief.txt", 1), "brief.txt");
-    EXPECT_EQ(platform::TrashVariantName("brief.txt", 2), "brief 2.txt");
     EXPECT_EQ(platform::TrashVariantName("caf\xe9.txt", 12), "caf\xe9 12.txt");
     EXPECT_EQ(platform::TrashVariantName(".profile", 3), ".profile 3");
     EXPECT_EQ(platform::TrashVariantName("ohne", 2), "ohne 2");
@@ -36,9 +34,8 @@ TEST(TrashNames, PathsAreEncodedByteForByteAndVariantsKeepTheExtension) {
     std::string longName;
     for (int i = 0; i < 125; ++i)
         longName += "\xc3\xa9";
-    longName += ".txt";
     for (unsigned variant : {1u, 2u, 1000u}) {
-        const std::string v = platform::TrashVariantName(longName, variant);
+        const std::string v = platform::TrashVariantName(longName + ".txt", variant);
         EXPECT_LE(v.size() + 10, 255u) << variant;
         EXPECT_EQ(v.substr(v.size() - 4), ".txt");
         EXPECT_EQ(v.find(variant > 1 ? ' ' : '.') % 2, 0u) << "cut in a character: " << variant;
@@ -55,8 +52,8 @@ protected:
     int trash(const std::string& folder, const std::string& name,
               platform::FileOps& ops = platform::RealFileOps()) {
         OpenFolder dir(t.path(folder));
-        return MoveToTrash(ops, dir.fd(), t.path(folder) + "/", name,
-                           platform::CurrentTrashPlaces());
+        return platform::MoveToTrash(ops, dir.fd(), t.path(folder) + "/", name,
+                                     platform::CurrentTrashPlaces());
     }
     // Where the description of `trashName` says the entry came from.
     static std::string origin(const std::string& trashName) {
@@ -65,41 +62,30 @@ protected:
     }
 };
 
-TEST_F(UsersTrash, ANameThatIsNotUtf8IsTrashedAndNotItsTwinIntoAPrivateTrash) {
-    t.text("ordner/caf\xe9.txt", "Latin-1");
-    t.text("ordner/caf\xef\xbf\xbd.txt", "Ersatzzeichen");
+TEST_F(UsersTrash, EntriesKeepTheirBytesAndEqualNamesGetVariantsInAPrivateTrash) {
+    t.text("a/caf\xe9.txt", "Latin-1");
+    t.text("a/caf\xef\xbf\xbd.txt", "Ersatz"); // its twin in a UTF-8 reading
+    t.text("b/caf\xe9.txt", "aus b");
+    t.link("a/verweis", t.path("b"));
     ASSERT_FALSE(fs::exists(home.path() + "/data"));
-    ASSERT_EQ(trash("ordner", "caf\xe9.txt"), 0);
-    EXPECT_EQ(ReadFile(t.path("ordner/caf\xef\xbf\xbd.txt")), "Ersatzzeichen");
-    EXPECT_EQ(ReadFile(HomeTrash() + "/files/caf\xe9.txt"), "Latin-1");
+    for (const auto& [folder, name] : std::vector<std::pair<std::string, std::string>>{
+             {"a", "caf\xe9.txt"}, {"b", "caf\xe9.txt"}, {"a", "caf\xef\xbf\xbd.txt"}})
+        ASSERT_EQ(trash(folder, name), 0) << folder << "/" << name;
+    ASSERT_EQ(trash("a", "verweis"), 0); // a link goes as the link
+    EXPECT_EQ(Entries(HomeTrash() + "/files"), (Contents{{"caf\xe9.txt", "Latin-1"},
+                                                         {"caf\xe9 2.txt", "aus b"},
+                                                         {"caf\xef\xbf\xbd.txt", "Ersatz"},
+                                                         {"verweis", "-> " + t.path("b")}}));
+    EXPECT_TRUE(fs::is_empty(t.path("a")) && fs::is_empty(t.path("b")));
     const std::string info = ReadFile(HomeTrash() + "/info/caf\xe9.txt.trashinfo");
     EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u);
-    EXPECT_EQ(InfoField(info, "Path"), platform::TrashPathEncode(t.root()) + "/ordner/caf%E9.txt");
+    EXPECT_EQ(InfoField(info, "Path"), platform::TrashPathEncode(t.root()) + "/a/caf%E9.txt");
     EXPECT_TRUE(IsRecentDeletionDate(InfoField(info, "DeletionDate"))) << info;
+    EXPECT_EQ(origin("caf\xe9 2.txt"), t.path("b/caf\xe9.txt"));
+    EXPECT_EQ(origin("caf\xef\xbf\xbd.txt"), t.path("a/caf\xef\xbf\xbd.txt"));
     // The missing data folder and the trash are made private to the user.
     for (const char* folder : {"", "/Trash", "/Trash/files", "/Trash/info"})
         EXPECT_EQ(Mode(home.path() + "/data" + folder), 0700u) << folder;
-    ASSERT_EQ(trash("ordner", "caf\xef\xbf\xbd.txt"), 0);
-    EXPECT_EQ(ReadFile(HomeTrash() + "/files/caf\xef\xbf\xbd.txt"), "Ersatzzeichen");
-    EXPECT_EQ(origin("caf\xef\xbf\xbd.txt"), t.path("ordner/caf\xef\xbf\xbd.txt"));
-    EXPECT_EQ(ReadFile(HomeTrash() + "/files/caf\xe9.txt"), "Latin-1");
-    EXPECT_TRUE(fs::is_empty(t.path("ordner")));
-}
-
-TEST_F(UsersTrash, EqualNamesFromTwoFoldersGetTwoTrashNamesAndALinkStaysALink) {
-    t.text("a/brief.txt", "aus a");
-    t.text("b/brief.txt", "aus b");
-    ASSERT_EQ(trash("a", "brief.txt"), 0);
-    ASSERT_EQ(trash("b", "brief.txt"), 0);
-    EXPECT_EQ(ReadFile(HomeTrash() + "/files/brief.txt"), "aus a");
-    EXPECT_EQ(ReadFile(HomeTrash() + "/files/brief 2.txt"), "aus b");
-    EXPECT_EQ(origin("brief.txt"), t.path("a/brief.txt"));
-    EXPECT_EQ(origin("brief 2.txt"), t.path("b/brief.txt"));
-    // A link goes to the trash as the link; what it leads to stays.
-    t.link("a/verweis", t.path("b"));
-    ASSERT_EQ(trash("a", "verweis"), 0);
-    EXPECT_EQ(fs::read_symlink(HomeTrash() + "/files/verweis"), t.path("b"));
-    EXPECT_TRUE(fs::is_directory(t.path("b")));
 }
 
 TEST_F(UsersTrash, ATrashThatIsALinkIsNotUsed) {
@@ -117,18 +103,16 @@ TEST_F(UsersTrash, ANameTrashedOftenCostsFewCallsEachTime) {
     constexpr int kTimes = 300;
     int lastCalls = 0;
     for (int i = 0; i < kTimes; ++i) {
-        const std::string folder = "o" + std::to_string(i);
-        t.text(folder + "/index.html", folder);
+        t.text("o" + std::to_string(i) + "/index.html", std::to_string(i));
         FailingOps counting; // fails nothing, counts the calls
-        ASSERT_EQ(trash(folder, "index.html", counting), 0);
+        ASSERT_EQ(trash("o" + std::to_string(i), "index.html", counting), 0);
         lastCalls = counting.calls;
     }
     EXPECT_LT(lastCalls, 60) << "names are searched one by one";
     std::set<std::string> origins;
     for (const auto& [name, info] : Entries(HomeTrash() + "/info")) {
-        const std::string stem = name.substr(0, name.size() - 10); // "<stem>.trashinfo"
         const std::string from = PercentDecode(InfoField(info, "Path"));
-        EXPECT_EQ(ReadFile(HomeTrash() + "/files/" + stem),
+        EXPECT_EQ("o" + ReadFile(HomeTrash() + "/files/" + name.substr(0, name.size() - 10)),
                   fs::path(from).parent_path().filename().string());
         origins.insert(from);
     }
@@ -151,8 +135,8 @@ TEST_F(UsersTrash, AnEntryLyingInTheTrashWithoutDescriptionIsNotReplaced) {
         t.text("ordner/brief.txt", "neu");
         WriteFile(HomeTrash() + "/files/brief.txt", "verwaist");
         ASSERT_EQ(trash("ordner", "brief.txt", *ops), 0);
-        EXPECT_EQ(ReadFile(HomeTrash() + "/files/brief.txt"), "verwaist");
-        EXPECT_EQ(ReadFile(HomeTrash() + "/files/brief 2.txt"), "neu");
+        EXPECT_EQ(Entries(HomeTrash() + "/files"),
+                  (Contents{{"brief.txt", "verwaist"}, {"brief 2.txt", "neu"}}));
         EXPECT_FALSE(fs::exists(HomeTrash() + "/info/brief.txt.trashinfo"));
         EXPECT_EQ(origin("brief 2.txt"), t.path("ordner/brief.txt"));
     }
@@ -164,44 +148,20 @@ TEST_F(UsersTrash, WrongNamesAndFoldersAreRefused) {
     const auto places = platform::CurrentTrashPlaces();
     auto& ops = platform::RealFileOps();
     for (const std::string& name : Lines{"", ".", "..", "x/a", std::string("a\0b", 3)})
-        EXPECT_EQ(MoveToTrash(ops, dir.fd(), t.path("ordner/"), name, places), EINVAL) << name;
-    EXPECT_EQ(MoveToTrash(ops, dir.fd(), "ordner/", "a", places), EINVAL); // not absolute
-    EXPECT_EQ(MoveToTrash(ops, dir.fd(), t.path("ordner/"), "fehlt", places), ENOENT);
+        EXPECT_EQ(platform::MoveToTrash(ops, dir.fd(), t.path("ordner/"), name, places), EINVAL);
+    EXPECT_EQ(platform::MoveToTrash(ops, dir.fd(), "ordner/", "a", places), EINVAL); // relative
+    EXPECT_EQ(platform::MoveToTrash(ops, dir.fd(), t.path("ordner/"), "fehlt", places), ENOENT);
     EXPECT_EQ(ReadFile(t.path("ordner/a")), "a");
     EXPECT_FALSE(fs::exists(HomeTrash() + "/info"));
 }
 
-// Records what reaches the disk before an entry moves.
-class RecordingOps : public platform::FileOps {
-public:
-    int OpenAt(int d, const std::string& n, int f, mode_t m, int& fd) override {
-        const int err = FileOps::OpenAt(d, n, f, m, fd);
-        if (err == 0 && (f & O_CREAT) != 0)
-            log.push_back("create " + n);
-        return err;
-    }
-    int Fsync(int fd) override {
-        log.push_back("fsync");
-        return FileOps::Fsync(fd);
-    }
-    int SyncFileSystemOf(int fd) override {
-        log.push_back("syncfs");
-        return FileOps::SyncFileSystemOf(fd);
-    }
-    int RenameAt(int fd, const std::string& f, int td, const std::string& t, unsigned fl) override {
-        log.push_back("rename " + f);
-        return FileOps::RenameAt(fd, f, td, t, fl);
-    }
-    Lines log;
-};
-
 TEST_F(UsersTrash, DescriptionsReachTheDiskBeforeTheEntriesMove) {
     for (const char* name : {"a", "b", "c"})
         t.text(std::string("ordner/") + name, name);
-    RecordingOps one;
+    CallLog one, many;
     ASSERT_EQ(trash("ordner", "a", one), 0);
     EXPECT_EQ(one.log, (Lines{"create a.trashinfo", "fsync", "rename a"}));
-    RecordingOps many; // one flush of the file system for all
+    // Many entries share one flush of the file system.
     std::vector<int> errors;
     OpenFolder dir(t.path("ordner"));
     platform::MoveAllToTrash(many, dir.fd(), t.path("ordner/"), {"b", "c"},
@@ -221,10 +181,11 @@ protected:
     std::string own = disk + "/.Trash-" + std::to_string(uid);
 
     int trash(const std::string& folder, const std::string& name, uid_t as) {
-        OpenFolder dir(folder);
+        OpenFolder dir(disk + folder);
         platform::TrashPlaces places = platform::CurrentTrashPlaces();
         places.uid = as;
-        return MoveToTrash(platform::RealFileOps(), dir.fd(), folder + "/", name, places);
+        return platform::MoveToTrash(platform::RealFileOps(), dir.fd(), disk + folder + "/", name,
+                                     places);
     }
     void onDisk(const std::function<void()>& body) {
         EXPECT_EQ(WithSmallDisk(disk, 16 << 20,
@@ -236,51 +197,38 @@ protected:
     }
 };
 
-TEST_F(TopTrash, IsMadeAtTheTopOfTheFileSystemWithRelativePaths) {
-    onDisk([&] {
-        WriteFile(disk + "/unter/caf\xe9.txt", "tief");
-        WriteFile(disk + "/oben.txt", "oben");
-        ASSERT_EQ(trash(disk + "/unter", "caf\xe9.txt", uid), 0);
-        EXPECT_EQ(ReadFile(own + "/files/caf\xe9.txt"), "tief");
-        const std::string info = ReadFile(own + "/info/caf\xe9.txt.trashinfo");
-        EXPECT_EQ(InfoField(info, "Path"), "unter/caf%E9.txt");
-        EXPECT_TRUE(IsRecentDeletionDate(InfoField(info, "DeletionDate")));
-        EXPECT_TRUE(!fs::is_symlink(own) && Mode(own) == 0700u);
-        ASSERT_EQ(trash(disk, "oben.txt", uid), 0);
-        EXPECT_EQ(InfoField(ReadFile(own + "/info/oben.txt.trashinfo"), "Path"), "oben.txt");
-        EXPECT_FALSE(fs::exists(HomeTrash()));
-    });
-}
-
-TEST_F(TopTrash, TheSharedTrashCountsOnlyAsARealFolderWithTheStickyBit) {
+TEST_F(TopTrash, OnlyARealSharedTrashWithTheStickyBitIsUsedElseTheUsersOwn) {
     onDisk([&] {
         const std::string shared = disk + "/.Trash";
-        for (const char* name : {"a", "b", "c"})
-            WriteFile(disk + "/unter/" + name, name);
+        for (const char* name : {"a", "unter/b", "unter/c"})
+            WriteFile(disk + "/" + name, name);
         // Without the sticky bit anyone could remove another user's part of it.
         fs::create_directory(shared);
         ::chmod(shared.c_str(), 0777);
-        ASSERT_EQ(trash(disk + "/unter", "a", uid), 0);
+        ASSERT_EQ(trash("", "a", uid), 0);
         EXPECT_EQ(ReadFile(own + "/files/a"), "a");
-        EXPECT_TRUE(fs::is_empty(shared));
+        EXPECT_EQ(InfoField(ReadFile(own + "/info/a.trashinfo"), "Path"), "a");
+        EXPECT_TRUE(!fs::is_symlink(own) && Mode(own) == 0700u && fs::is_empty(shared));
         // A link, even to a folder with the sticky bit, could lead anywhere.
         fs::remove(shared);
         fs::create_directory(disk + "/woanders");
         ::chmod((disk + "/woanders").c_str(), 01777);
         fs::create_directory_symlink("woanders", shared);
-        ASSERT_EQ(trash(disk + "/unter", "b", uid), 0);
-        EXPECT_EQ(ReadFile(own + "/files/b"), "b");
+        ASSERT_EQ(trash("/unter", "b", uid), 0);
+        EXPECT_EQ(ReadFile(own + "/files/b"), "unter/b");
         EXPECT_TRUE(fs::is_empty(disk + "/woanders"));
         // A real folder with the sticky bit gets the user's own part in it.
         fs::remove(shared);
         fs::create_directory(shared);
         ::chmod(shared.c_str(), 01777);
-        ASSERT_EQ(trash(disk + "/unter", "c", uid), 0);
+        ASSERT_EQ(trash("/unter", "c", uid), 0);
         const std::string part = shared + "/" + std::to_string(uid);
-        EXPECT_EQ(ReadFile(part + "/files/c"), "c");
-        EXPECT_EQ(InfoField(ReadFile(part + "/info/c.trashinfo"), "Path"), "unter/c");
+        EXPECT_EQ(ReadFile(part + "/files/c"), "unter/c");
+        const std::string info = ReadFile(part + "/info/c.trashinfo");
+        EXPECT_EQ(InfoField(info, "Path"), "unter/c");
+        EXPECT_TRUE(IsRecentDeletionDate(InfoField(info, "DeletionDate")));
         EXPECT_EQ(Mode(part), 0700u);
-        EXPECT_FALSE(fs::exists(own + "/files/c"));
+        EXPECT_FALSE(fs::exists(HomeTrash()));
     });
 }
 
@@ -293,12 +241,11 @@ TEST_F(TopTrash, AUsersTrashThatIsALinkOrSomeoneElsesIsNotUsed) {
         fs::create_directory_symlink("fremd", own);
         fs::create_directory(disk + "/.Trash-4243");
         const auto before = Entries(disk);
-        const int err = trash(disk + "/unter", "datei", uid);
+        const int err = trash("/unter", "datei", uid);
         EXPECT_TRUE(err == ENOTDIR || err == ELOOP) << err;
-        EXPECT_EQ(trash(disk + "/unter", "datei", 4243), EPERM);
-        EXPECT_TRUE(fs::is_empty(disk + "/fremd"));
-        EXPECT_TRUE(fs::is_empty(disk + "/.Trash-4243"));
+        EXPECT_EQ(trash("/unter", "datei", 4243), EPERM);
         EXPECT_EQ(Entries(disk), before);
+        EXPECT_TRUE(fs::is_empty(disk + "/fremd") && fs::is_empty(disk + "/.Trash-4243"));
     });
 }
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "platform/file_ops.h"
+
+#include <fcntl.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -56,3 +60,30 @@ std::string TrashOutcomeProblem(const std::map<std::string, std::string>& before
                                 const std::map<std::string, std::string>& after,
                                 const std::vector<TrashAttempt>& attempts, int injected,
                                 int strayInfos);
+
+// The real calls, logging those that put something on the disk or change a name:
+// "create <name>", "link <name>", "rename <from>", "unlink <name>", "fsync", "syncfs".
+class CallLog : public platform::FileOps {
+public:
+    std::vector<std::string> log;
+    int OpenAt(int d, const std::string& n, int f, mode_t m, int& fd) override {
+        const int err = FileOps::OpenAt(d, n, f, m, fd);
+        if (err == 0 && (f & O_CREAT) != 0)
+            log.push_back("create " + n);
+        return err;
+    }
+    int LinkTempFileAt(int fd, int d, const std::string& n) override {
+        return note("link " + n), FileOps::LinkTempFileAt(fd, d, n);
+    }
+    int RenameAt(int fd, const std::string& f, int td, const std::string& t, unsigned fl) override {
+        return note("rename " + f), FileOps::RenameAt(fd, f, td, t, fl);
+    }
+    int UnlinkAt(int d, const std::string& n, int f) override {
+        return note("unlink " + n), FileOps::UnlinkAt(d, n, f);
+    }
+    int Fsync(int fd) override { return note("fsync"), FileOps::Fsync(fd); }
+    int SyncFileSystemOf(int fd) override { return note("syncfs"), FileOps::SyncFileSystemOf(fd); }
+
+private:
+    void note(const std::string& call) { log.push_back(call); }
+};

@@ -69,13 +69,6 @@ std::string TreeBuilder::link(const std::string& relative, const std::string& ta
     return path(relative);
 }
 
-std::string TreeBuilder::fifo(const std::string& relative) {
-    fs::create_directories(fs::path(path(relative)).parent_path());
-    if (::mkfifo(path(relative).c_str(), 0644) != 0)
-        throw std::runtime_error("mkfifo failed");
-    return path(relative);
-}
-
 std::int64_t UnixTime(int hour, int minute, int second) {
     constexpr std::int64_t kDay = 1715904000; // 2024-05-17 00:00:00 UTC
     return kDay + hour * 3600 + minute * 60 + second;

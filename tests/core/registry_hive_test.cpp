@@ -242,6 +242,18 @@ TEST_P(HiveKilledDuringWrite, LeavesTheOldOrTheNewHiveNeverAMix) {
     EXPECT_EQ(reg.GetStringValue(HKCU, kTestKey, "v199"), std::string(100, 'x'));
 }
 
+} // namespace
+
+namespace win {
+void PrintTo(HiveWriteStage stage, std::ostream* out) {
+    *out << (stage == HiveWriteStage::TemporaryHalfWritten ? "TemporaryHalfWritten"
+             : stage == HiveWriteStage::TemporaryComplete  ? "TemporaryComplete"
+                                                           : "Renamed");
+}
+} // namespace win
+
+namespace {
+
 INSTANTIATE_TEST_SUITE_P(Stages, HiveKilledDuringWrite,
                          ::testing::Values(win::HiveWriteStage::TemporaryHalfWritten,
                                            win::HiveWriteStage::TemporaryComplete,

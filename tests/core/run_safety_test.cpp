@@ -1,5 +1,6 @@
 // A run never writes outside the two trees and never replaces or deletes what changed after
 // the load.
+#include "platform/failing_file_ops.h"
 #include "run_test_support.h"
 #include "trash_test_support.h"
 
@@ -43,7 +44,10 @@ TEST_F(RunSafety, AFolderSwappedForALinkAfterTheLoadIsNeitherReadNorWrittenThrou
                      "start/sub/zurueck.txt: " + kLinkInTarget}));
 }
 
-TEST_F(RunSafety, NothingChangedAfterTheLoadIsOverwrittenAndAChangedSourceOnlyWhileNewer) {
+// With unnamed temporary files, or with named ones as where the file system has none.
+class RunSafetyChanged : public Trees, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(RunSafetyChanged, NothingChangedAfterTheLoadIsOverwrittenAndAChangedSourceOnlyWhileNewer) {
     put("start/brief.txt", "alter Entwurf", 12);
     put("ziel/brief.txt", "alt", 8);
     put("start/neu.txt", "vom Start", 12);
@@ -60,7 +64,9 @@ TEST_F(RunSafety, NothingChangedAfterTheLoadIsOverwrittenAndAChangedSourceOnlyWh
     put("start/noch_neuer.txt", "noch neuer", 13);
     put("start/jetzt_aelter.txt", "zurueckgesetzt", 7);
     put("start/plan.txt", "heute bearbeitet", 8); // the same time, another size
-    EXPECT_TRUE(run(s).anyCopyFailed);
+    FailingOps ops;                               // fails nothing
+    ops.noUnnamedFiles = GetParam();
+    EXPECT_TRUE(run(s, ops).anyCopyFailed);
     // A name that appeared is found when the copy is put in place, after the other checks.
     EXPECT_EQ(failed(),
               (Lines{"ziel/brief.txt: " + kChanged,
@@ -75,6 +81,8 @@ TEST_F(RunSafety, NothingChangedAfterTheLoadIsOverwrittenAndAChangedSourceOnlyWh
         EXPECT_EQ(ReadFile(t.path(rel)), content) << rel;
     EXPECT_TRUE(TemporaryFiles(t.root()).empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(NamedOrUnnamedTemporaryFiles, RunSafetyChanged, ::testing::Bool());
 
 class RunSafetyDeleting : public Trees, public ::testing::WithParamInterface<int> {};
 

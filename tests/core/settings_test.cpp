@@ -108,17 +108,11 @@ TEST_F(Registry, AppSettingsAreReadBackAndWhatIsLeftOutKeepsItsStoredValue) {
     EXPECT_TRUE(!read.noBackground && read.backgroundResize && !read.backgroundSoft);
 }
 
+// A rule as its fields are listed: what it copies, what it does on the target side, and which
+// files take part.
 SyncRule Rule(int copy, int reverse, bool sub, bool readOnly, bool hidden, bool system,
               std::string name = "R") {
-    SyncRule r;
-    r.Name = std::move(name);
-    r.CopyCondition = copy;
-    r.ReverseAction = reverse;
-    r.IncludeSubfolders = sub;
-    r.ReadOnlyFiles = readOnly;
-    r.HiddenFiles = hidden;
-    r.SystemFiles = system;
-    return r;
+    return {std::move(name), reverse, copy, sub, system, hidden, readOnly};
 }
 
 const SyncRule kFallback = Rule(2, 0, true, true, false, false);

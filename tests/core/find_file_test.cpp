@@ -16,24 +16,18 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct Found {
-    std::string name, folder;
-    DateTime lastWrite;
-    std::int64_t size;
-    std::int32_t attributes;
-};
-
 // Records what a scan reports; cancels at the n-th StopSearch.
 class Recorder : public FindFileEvents {
 public:
-    std::vector<Found> found;
-    Lines events;
+    Lines names, details, events; // details: "<name> <size> <attributes> <last write>"
     int stopSearches = 0;
     int cancelAt = -1;
 
     void MatchFound(const std::string& n, const std::string& f, DateTime t, std::int64_t& s,
                     std::int32_t& a) override {
-        found.push_back({n, f, t, s, a});
+        names.push_back(f + n);
+        details.push_back(n + " " + std::to_string(s) + " " + std::to_string(a) + " " +
+                          std::to_string(t));
         events.push_back(f + n);
     }
     void StopSearch(bool& cancel) override {
@@ -42,12 +36,6 @@ public:
     }
     void ReadFailed(const std::string& path, int error) override {
         events.push_back("unlesbar " + path + " " + std::to_string(error));
-    }
-    Lines names() const {
-        Lines out;
-        for (const auto& f : found)
-            out.push_back(f.folder + f.name);
-        return out;
     }
 };
 
@@ -59,7 +47,7 @@ Lines Scan(const std::string& path, Recorder& rec, std::int32_t mask = 423, bool
     ff.setSInclSubfolders(subfolders);
     ff.setSSearchpath(path);
     EXPECT_FALSE(ff.sStartSearch().has_value());
-    return rec.names();
+    return rec.names;
 }
 
 TEST(FindFileScan, ReportsFilesBeforeSubfoldersInNameOrderWithOrWithoutTrailingSlash) {
@@ -83,21 +71,16 @@ TEST(FindFileScan, NamesSizesTimesAndAttributesAreReportedAsTheFileSystemHasThem
     t.file("gross.bin", 5000000000LL, UnixTime(14, 5, 7), 900000000, true);
     const std::string notUtf8 = "t\xE9st \xFF.txt"; // found byte for byte
     t.file(notUtf8, 4, UnixTime(0, 0, 0));
-    t.file(".versteckt");
-    ::chmod(t.file("schreibgeschuetzt").c_str(), 0444);
+    t.file(".versteckt", 1, UnixTime(1, 0, 0));
+    ::chmod(t.file("schreibgeschuetzt", 2, UnixTime(2, 0, 0)).c_str(), 0444);
     Recorder rec, plain;
     Scan(t.root(), rec);
-    ASSERT_EQ(rec.found.size(), 4u);
-    EXPECT_EQ(rec.found[0].name, ".versteckt");
-    EXPECT_EQ(rec.found[0].attributes, 34);
-    EXPECT_EQ(rec.found[1].size, 5000000000LL);
-    EXPECT_EQ(rec.found[1].lastWrite, At(14, 5, 7)); // 14:05:07.9 is 14:05:07
-    EXPECT_EQ(rec.found[1].attributes, 32);
-    EXPECT_EQ(rec.found[1].folder, t.root() + "/");
-    EXPECT_EQ(rec.found[2].attributes, 33);
-    EXPECT_EQ(rec.found[3].name, notUtf8);
-    EXPECT_EQ(rec.found[3].size, 4);
-    EXPECT_EQ(rec.found[3].lastWrite, At(0, 0, 0));
+    const auto at = [](int h, int m, int s) { return " " + std::to_string(At(h, m, s)); };
+    EXPECT_EQ(rec.details,
+              (Lines{".versteckt 1 34" + at(1, 0, 0),
+                     "gross.bin 5000000000 32" + at(14, 5, 7), // not 14:05:07.9
+                     "schreibgeschuetzt 2 33" + at(2, 0, 0), notUtf8 + " 4 32" + at(0, 0, 0)}));
+    EXPECT_EQ(rec.names[1], t.root() + "/gross.bin");
     EXPECT_EQ(Scan(t.root(), plain, 160),
               (Lines{t.root() + "/gross.bin", t.root() + "/" + notUtf8}));
 }
@@ -135,7 +118,7 @@ TEST(FindFileScan, WhatCannotBeReadIsReportedAndTheSearchGoesOn) {
     // Without hidden files an unreadable hidden entry is none of the search's business.
     Scan("/x", plain, 160, true, fs);
     EXPECT_EQ(std::count(plain.events.begin(), plain.events.end(), "unlesbar /x/.weg 5"), 0);
-    EXPECT_EQ(plain.names(), all.names());
+    EXPECT_EQ(plain.names, all.names);
     EXPECT_TRUE(Scan("/y", root, 423, true, fs).empty());
     EXPECT_EQ(root.events, Lines{"unlesbar /y/ 13"});
 }
@@ -195,7 +178,7 @@ TEST(FindFileScan, AFailureInsideTheScanComesBackAsError9999) {
     EXPECT_EQ(error->Number, 9999);
     EXPECT_EQ(error->Source, "cFindFile:sStartSearch Method");
     EXPECT_EQ(error->Description, "Fehler bei sStartSearch");
-    EXPECT_EQ(rec.names(), Lines{"/x/a"}); // what was reported stands
+    EXPECT_EQ(rec.names, Lines{"/x/a"}); // what was reported stands
 }
 
 TEST(MaybeDoEvents, YieldsEveryTenthCallAcrossCallers) {

@@ -2,7 +2,6 @@
 
 #include "platform/file_system.h"
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,30 +13,25 @@ public:
     void failBelow(const std::string& prefix, int error) { failures_[prefix] = error; }
 
     int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
-        if (int err = failure(folder))
-            return e.clear(), err;
-        return platform::RealFileSystem().ListDirectory(folder, e);
+        e.clear();
+        return failure(folder) ? failure(folder) : real().ListDirectory(folder, e);
     }
     platform::AttributeResult GetFileAttributes(const std::string& path) override {
-        if (int err = failure(path))
-            return {err, 0};
-        return platform::RealFileSystem().GetFileAttributes(path);
+        return failure(path) ? platform::AttributeResult{failure(path), 0}
+                             : real().GetFileAttributes(path);
     }
     platform::AttributeResult GetTargetAttributes(const std::string& path) override {
-        if (int err = failure(path))
-            return {err, 0};
-        return platform::RealFileSystem().GetTargetAttributes(path);
+        return failure(path) ? platform::AttributeResult{failure(path), 0}
+                             : real().GetTargetAttributes(path);
     }
     int GetTargetId(const std::string& path, platform::FileId& id) override {
-        if (int err = failure(path))
-            return err;
-        return platform::RealFileSystem().GetTargetId(path, id);
+        return failure(path) ? failure(path) : real().GetTargetId(path, id);
     }
     DateTime GetFileLastWrite(const std::string& path) override {
-        return failure(path) ? kZeroDate : platform::RealFileSystem().GetFileLastWrite(path);
+        return failure(path) ? kZeroDate : real().GetFileLastWrite(path);
     }
     std::string CanonicalPath(const std::string& path) override {
-        return platform::RealFileSystem().CanonicalPath(path);
+        return real().CanonicalPath(path);
     }
     std::unique_ptr<platform::TreeReader> OpenTree(const std::string& root) override {
         return std::make_unique<Reader>(*this, root);
@@ -49,11 +43,11 @@ protected:
     public:
         Reader(const FailingFileSystem& fs, const std::string& root)
             : fs_(fs), root_(root.empty() || root.back() != '/' ? root + "/" : root),
-              real_(platform::RealFileSystem().OpenTree(root)) {}
+              real_(real().OpenTree(root)) {}
         platform::FileState Examine(std::string_view folder, const std::string& name) override {
-            platform::FileState st;
-            st.error = fs_.failure(root_ + std::string(folder) + name);
-            return st.error != 0 ? st : real_->Examine(folder, name);
+            platform::FileState failed;
+            failed.error = fs_.failure(root_ + std::string(folder) + name);
+            return failed.error != 0 ? failed : real_->Examine(folder, name);
         }
 
     private:
@@ -62,6 +56,7 @@ protected:
         std::unique_ptr<platform::TreeReader> real_;
     };
 
+    static platform::FileSystem& real() { return platform::RealFileSystem(); }
     int failure(const std::string& path) const {
         for (const auto& [prefix, err] : failures_)
             if (path.compare(0, prefix.size(), prefix) == 0)

@@ -1,204 +1,305 @@
-#include "engine/folder_loading.h"
-#include "engine/load_view.h"
-#include "engine/sync_session.h"
+// Loading: both trees scanned, what could not be read recorded, and the comparison that fills
+// the copy and delete lists.
+#include "engine/compare_trees.h"
 #include "fake_file_system.h"
-#include "tree_builder.h"
+#include "run_test_support.h"
 #include "unprivileged.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cerrno>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-class TextView : public LoadView {
-public:
-    std::vector<std::string> texts;
-    void StatusText(const std::string& t) override { texts.push_back(t); }
-    void ActivityStep() override {}
-    void ShowComparisonProgress(std::int64_t) override {}
-    void ComparisonProgress(std::int64_t) override {}
-    bool showed(const std::string& text) const {
-        return std::find(texts.begin(), texts.end(), text) != texts.end();
-    }
-};
-
-// A start and a target tree side by side, loaded under a mirror-like rule.
-struct Load {
-    TreeBuilder t;
-    std::string start = t.folder("start");
-    std::string target = t.folder("ziel");
+class Loading : public Trees {
+protected:
     SyncSession s;
-    TextView view;
+    RecordingLoad shown;
 
-    LoadResult run(platform::FileSystem& fs, int reverse = 5, bool hidden = true) {
+    // Loads again under the session's rule, with `fileSystem` answering for the disk.
+    LoadResult reload(platform::FileSystem& fileSystem = platform::RealFileSystem()) {
         s.StartPath = start;
         s.TargetPath = target;
-        s.CurrentRule.ReverseAction = reverse;
-        s.CurrentRule.IncludeSubfolders = true;
-        s.CurrentRule.ReadOnlyFiles = s.CurrentRule.SystemFiles = true;
-        s.CurrentRule.HiddenFiles = hidden;
-        return LoadFolders(s, fs, view);
+        shown.texts.clear();
+        shown.steps = 0;
+        const LoadResult r = LoadFolders(s, fileSystem, shown);
+        EXPECT_FALSE(r.error.has_value());
+        return r;
     }
-    LoadResult run(int reverse = 5, bool hidden = true) {
-        return run(platform::RealFileSystem(), reverse, hidden);
+    LoadResult load(int copy, int reverse,
+                    platform::FileSystem& fileSystem = platform::RealFileSystem()) {
+        s.CurrentRule = RuleOf(copy, reverse);
+        return reload(fileSystem);
     }
-    std::vector<std::string> paths(const FileList& list) const {
-        std::vector<std::string> out;
-        for (const MyFile* f : list)
-            out.push_back(f->Path());
+    // What could not be read, as "<path below the trees' folder> <errno>".
+    Lines problems() const {
+        Lines out;
+        for (const ScanProblem& p : s.ScanProblems)
+            out.push_back(below(p.path) + " " + std::to_string(p.error));
         return out;
+    }
+    // A file of 100 bytes in both trees, written at 10:00 and `startSecond` or `targetSecond`.
+    void both(const std::string& name, int startSecond, int targetSecond) {
+        t.file("start/" + name, 100, UnixTime(10, 0, startSecond));
+        t.file("ziel/" + name, 100, UnixTime(10, 0, targetSecond));
     }
 };
 
-bool Empty(const SyncSession& s) {
-    return s.StartFiles.empty() && s.TargetFiles.empty() && s.CopyList.empty() &&
-           s.DeleteList.empty();
+TEST_F(Loading, EachRuleChoosesAsNamedAndFiveSecondsOrLessCountAsEqual) {
+    both("a_start6", 6, 0); // the start file is six seconds newer
+    both("b_start5", 5, 0);
+    both("c_ziel6", 0, 6);
+    both("d_ziel5", 0, 5);
+    t.file("start/e_nur_start", 100, UnixTime(9, 0, 0));
+    t.file("ziel/f_nur_ziel", 100, UnixTime(9, 0, 0));
+    struct Row {
+        int copy, reverse;
+        Lines copied, deleted;
+    };
+    const std::vector<Row> rows = {
+        {0, 0, {"start/a_start6", "start/e_nur_start"}, {}},
+        {1, 0, {"start/e_nur_start"}, {}},
+        {2, 0, {"start/a_start6"}, {}},
+        {1, 1, {"start/e_nur_start", "ziel/c_ziel6"}, {}},
+        {1, 2, {"start/e_nur_start", "ziel/f_nur_ziel"}, {}},
+        {1, 3, {"start/e_nur_start", "ziel/c_ziel6", "ziel/f_nur_ziel"}, {}},
+        {1, 4, {"start/e_nur_start"}, {"ziel/f_nur_ziel"}},
+        {1, 5, {"start/e_nur_start"}, {"ziel/f_nur_ziel"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "copy " << r.copy << ", reverse " << r.reverse);
+        ASSERT_TRUE(load(r.copy, r.reverse).compared);
+        EXPECT_EQ(paths(s.CopyList), r.copied);
+        EXPECT_EQ(paths(s.DeleteList), r.deleted);
+        EXPECT_EQ(s.TargetFiles.empty(), r.reverse == 0); // only scanned when the rule acts there
+        for (const MyFile* f : s.CopyList)
+            EXPECT_TRUE(f->Selected && f->IsStart == (f->Path().rfind(start, 0) == 0));
+        for (const MyFile* f : s.DeleteList)
+            EXPECT_TRUE(f->Selected && !f->IsStart);
+    }
 }
 
-TEST(FolderLoading, AStartRootThatCannotBeListedFailsTheLoadWithNothingToDelete) {
-    Load l;
-    l.t.file("ziel/a.txt");
-    l.t.file("ziel/sub/b.txt");
-    FailingFileSystem fs;
-    fs.failBelow(l.start + "/", EACCES);
-    const LoadResult r = l.run(fs);
-    const std::string reason = "Zugriff verweigert.";
-    EXPECT_EQ(r.rootError,
-              "Der Startordner \"" + l.start + "\" kann nicht gelesen werden: " + reason);
-    EXPECT_FALSE(r.error.has_value());
-    EXPECT_FALSE(r.compared);
-    EXPECT_TRUE(Empty(l.s));
-    ASSERT_EQ(l.s.ScanProblems.size(), 1u);
-    EXPECT_EQ(l.s.ScanProblems[0].path, l.start + "/");
+TEST_F(Loading, StatusCountsEveryFileAndTotalsTheStartFiles) {
+    for (const char* n : {"a", "b", "c"}) {
+        t.file(std::string("start/") + n, 200, UnixTime(1, 0, 0));
+        t.file(std::string("ziel/") + n, 1, UnixTime(1, 0, 0));
+    }
+    load(0, 0);
+    EXPECT_EQ(shown.texts, (Lines{"Durchsuche: \"" + start + "\"", "Vergleiche 3 Dateien...",
+                                  "Es wurden 3 Dateien (600 B) verglichen."}));
+    EXPECT_EQ(shown.maximum, 3);
+    EXPECT_EQ(shown.steps, 3);
+    load(0, 4);
+    EXPECT_EQ(shown.texts.back(), "Es wurden 6 Dateien (600 B) verglichen.");
+    EXPECT_EQ(shown.maximum, 6);
 }
 
-TEST(FolderLoading, ATargetRootThatCannotBeListedFailsTheLoadOnlyWhenItIsScanned) {
-    Load l;
-    l.t.file("start/a.txt");
-    l.t.file("ziel/alt.txt");
-    FailingFileSystem fs;
-    fs.failBelow(l.target + "/", EIO);
-    const LoadResult r = l.run(fs, 4);
-    EXPECT_EQ(r.rootError, "Der Zielordner \"" + l.target +
-                               "\" kann nicht gelesen werden: Ein-/Ausgabefehler beim Zugriff "
-                               "auf den Datenträger.");
-    EXPECT_FALSE(r.compared);
-    EXPECT_TRUE(Empty(l.s)); // the start tree's records are let go as well
-    ASSERT_EQ(l.s.ScanProblems.size(), 1u);
-    EXPECT_FALSE(l.s.ScanProblems[0].inStartTree);
+TEST_F(Loading, AnAbortStopsTheComparisonBeforeAnyRecordIsTicked) {
+    for (int i = 0; i < 20; ++i)
+        t.file("start/f" + std::to_string(i), 1, UnixTime(1, 0, 0));
+    shown.onProgress = [&] {
+        if (shown.value == 5)
+            s.AbortRequested = true;
+    };
+    EXPECT_FALSE(load(0, 0).compared);
+    for (const MyFile* f : s.CopyList)
+        EXPECT_FALSE(f->Selected);
+    EXPECT_EQ(shown.texts.back(), "Vergleiche 20 Dateien...");
+}
 
+TEST_F(Loading, RootsWithOrWithoutTrailingSlashGiveTheSameCounterparts) {
+    both("sub/a", 30, 0);
+    t.file("ziel/sub/weg", 1, UnixTime(1, 0, 0));
+    const std::string plainStart = start, plainTarget = target;
+    start += "//";
+    target += "/";
+    load(0, 4);
+    ASSERT_TRUE(s.CopyList.size() == 1 && s.DeleteList.size() == 1);
+    EXPECT_EQ(CounterpartPath(s, s.CopyList[0]->Path(), true), plainTarget + "/sub/a");
+    EXPECT_EQ(CounterpartPath(s, s.DeleteList[0]->Path(), false), plainStart + "/sub/weg");
+    s.StartPath = "/";
+    s.TargetPath = "/media/sicherung";
+    EXPECT_EQ(CounterpartPath(s, "/etc/hosts", true), "/media/sicherung/etc/hosts");
+    EXPECT_EQ(CounterpartPath(s, "/media/sicherung/etc/hosts", false), "/etc/hosts");
+}
+
+TEST_F(Loading, ATargetFileWhoseStartFileCannotBeExaminedIsNeverDeletedOrCopiedBack) {
+    t.file("ziel/geheim/a.txt", 1, UnixTime(12, 0, 0));
+    t.file("start/geheim/a.txt", 1, UnixTime(1, 0, 0));
+    t.file("ziel/geheim/b.txt", 1, UnixTime(12, 0, 0));
+    t.file("ziel/offen/weg.txt", 1, UnixTime(12, 0, 0));
+    t.folder("start/offen");
+    FailingFileSystem failing;
+    failing.failBelow(start + "/geheim", EACCES);
+    for (int reverse : {2, 3, 4, 5}) {
+        load(0, reverse, failing);
+        EXPECT_EQ(paths(reverse >= 4 ? s.DeleteList : s.CopyList), Lines{"ziel/offen/weg.txt"})
+            << reverse;
+    }
+}
+
+TEST_F(Loading, FilesTheScanLeftOutStillCountAndOneWhoseTimeCannotBeReadIsKept) {
+    // Read-only files take no part under this rule: no scan reports them, yet they exist.
+    const std::string left = t.file("start/nurlesen.txt", 1, UnixTime(1, 0, 0));
+    t.file("ziel/nurlesen.txt", 1, UnixTime(1, 0, 0));
+    const std::string leftTarget = t.file("ziel/geschuetzt.txt", 1, UnixTime(1, 0, 0));
+    t.file("start/geschuetzt.txt", 1, UnixTime(9, 0, 0));
+    const std::string older = t.file("start/alt.txt", 1, UnixTime(8, 0, 0));
+    t.file("ziel/alt.txt", 1, UnixTime(12, 0, 0));
+    for (const std::string& p : {left, leftTarget, older})
+        ::chmod(p.c_str(), 0444);
+    s.CurrentRule = RuleOf(0, 5);
+    s.CurrentRule.ReadOnlyFiles = false;
+    ASSERT_TRUE(reload().compared);
+    EXPECT_TRUE(s.DeleteList.empty());
+    // The newer start file is still compared with its left-out target copy.
+    EXPECT_EQ(paths(s.CopyList), Lines{"start/geschuetzt.txt"});
+    // An older start file is replaced by the newer target file only while its time is known.
+    FailingFileSystem failing;
+    failing.failBelow(older, EACCES);
+    for (int reverse : {1, 3}) {
+        s.CurrentRule.ReverseAction = reverse;
+        reload();
+        EXPECT_EQ(paths(s.CopyList), (Lines{"start/geschuetzt.txt", "ziel/alt.txt"})) << reverse;
+        reload(failing);
+        EXPECT_EQ(paths(s.CopyList), Lines{"start/geschuetzt.txt"}) << reverse;
+    }
+}
+
+TEST_F(Loading, WhatThisUserMayNotReadIsRecordedAndNothingBesideItIsDeleted) {
+    for (const char* rel :
+         {"start/frei.txt", "start/privat/da.txt", "ziel/privat/da.txt", "ziel/privat/fehlt.txt",
+          "ziel/nur_im_ziel.txt", "start/nur_lesbar/datei.txt", "start/nur_lesbar/sub/y.txt"})
+        t.file(rel, 1, UnixTime(1, 0, 0));
+    ::chmod(t.path("start/privat").c_str(), 0);
+    ::chmod(t.path("start/nur_lesbar").c_str(), 0444); // listed, but not searched
+    EXPECT_EQ(AsUnprivileged([&] {
+                  EXPECT_TRUE(load(0, 4).compared);
+                  EXPECT_EQ(problems(), (Lines{"start/nur_lesbar/datei.txt 13",
+                                               "start/nur_lesbar/sub/ 13", "start/privat/ 13"}));
+                  EXPECT_EQ(paths(s.StartFiles), Lines{"start/frei.txt"});
+                  // Only nur_im_ziel.txt is sure to be missing in the start tree.
+                  EXPECT_EQ(paths(s.DeleteList), Lines{"ziel/nur_im_ziel.txt"});
+                  return HasFailure();
+              }),
+              0);
+}
+
+TEST_F(Loading, ARootThatCannotBeListedFailsTheLoadWithNothingToCopyOrDelete) {
+    t.file("start/a.txt");
+    t.file("ziel/alt.txt");
+    for (const auto& [root, error, reason] : std::vector<std::tuple<std::string, int, std::string>>{
+             {start, EACCES, "Zugriff verweigert."},
+             {target, EIO, "Ein-/Ausgabefehler beim Zugriff auf den Datenträger."}}) {
+        FailingFileSystem failing;
+        failing.failBelow(root + "/", error);
+        const LoadResult r = load(0, 4, failing);
+        EXPECT_EQ(r.rootError, (root == start ? "Der Startordner \"" : "Der Zielordner \"") + root +
+                                   "\" kann nicht gelesen werden: " + reason);
+        EXPECT_FALSE(r.compared);
+        // The other tree's records go too: a tree that looks empty makes every file of the
+        // other one look extra.
+        EXPECT_TRUE(s.StartFiles.empty() && s.TargetFiles.empty() && s.CopyList.empty() &&
+                    s.DeleteList.empty());
+        EXPECT_EQ(problems(), Lines{below(root) + "/ " + std::to_string(error)});
+        EXPECT_EQ(s.ScanProblems[0].inStartTree, root == start);
+    }
     // A rule that leaves the target alone never lists it.
-    const LoadResult copyOnly = l.run(fs, 0);
-    EXPECT_TRUE(copyOnly.rootError.empty());
-    EXPECT_TRUE(copyOnly.compared);
-    EXPECT_EQ(l.paths(l.s.StartFiles), std::vector<std::string>{l.start + "/a.txt"});
-    EXPECT_TRUE(l.s.ScanProblems.empty());
+    FailingFileSystem failing;
+    failing.failBelow(target + "/", EIO);
+    EXPECT_TRUE(load(0, 0, failing).compared);
+    EXPECT_EQ(paths(s.StartFiles), Lines{"start/a.txt"});
+    EXPECT_TRUE(s.ScanProblems.empty());
 }
 
-TEST(FolderLoading, UnreadableFoldersOfBothTreesAreRecordedAndNamedWhileLoading) {
-    Load l;
-    l.t.file("start/a.txt");
-    l.t.file("start/geheim/b.txt");
-    l.t.file("ziel/kaputt/c.txt");
-    l.t.file("ziel/d.txt");
-    FailingFileSystem fs;
-    fs.failBelow(l.start + "/geheim/", EACCES);
-    fs.failBelow(l.target + "/kaputt/", EIO);
-    const LoadResult r = l.run(fs, 5);
-    EXPECT_TRUE(r.compared);
-    EXPECT_TRUE(r.rootError.empty());
-    ASSERT_EQ(l.s.ScanProblems.size(), 2u);
-    EXPECT_EQ(l.s.ScanProblems[0].path, l.start + "/geheim/");
-    EXPECT_EQ(l.s.ScanProblems[0].error, EACCES);
-    EXPECT_TRUE(l.s.ScanProblems[0].inStartTree);
-    EXPECT_EQ(l.s.ScanProblems[1].path, l.target + "/kaputt/");
-    EXPECT_EQ(l.s.ScanProblems[1].error, EIO);
-    EXPECT_FALSE(l.s.ScanProblems[1].inStartTree);
-    EXPECT_TRUE(l.view.showed("Kann nicht gelesen werden: \"" + l.start + "/geheim/\""));
-    EXPECT_TRUE(l.view.showed("Kann nicht gelesen werden: \"" + l.target + "/kaputt/\""));
-    // The scan went on past both.
-    EXPECT_EQ(l.paths(l.s.StartFiles), std::vector<std::string>{l.start + "/a.txt"});
-    EXPECT_EQ(l.paths(l.s.TargetFiles), std::vector<std::string>{l.target + "/d.txt"});
-    // A new load starts with no problems of the last.
-    l.run(5);
-    EXPECT_TRUE(l.s.ScanProblems.empty());
+TEST_F(Loading, UnreadableFoldersOfBothTreesAreRecordedAndShownAndTheScanGoesOn) {
+    for (const char* rel : {"start/a.txt", "start/geheim/b.txt", "ziel/kaputt/c.txt", "ziel/d.txt"})
+        t.file(rel);
+    FailingFileSystem failing;
+    failing.failBelow(start + "/geheim/", EACCES);
+    failing.failBelow(target + "/kaputt/", EIO);
+    const LoadResult r = load(0, 5, failing);
+    EXPECT_TRUE(r.compared && r.rootError.empty());
+    EXPECT_EQ(problems(), (Lines{"start/geheim/ 13", "ziel/kaputt/ 5"}));
+    EXPECT_TRUE(s.ScanProblems[0].inStartTree && !s.ScanProblems[1].inStartTree);
+    for (const std::string& p : {start + "/geheim/", target + "/kaputt/"})
+        EXPECT_NE(std::find(shown.texts.begin(), shown.texts.end(),
+                            "Kann nicht gelesen werden: \"" + p + "\""),
+                  shown.texts.end());
+    EXPECT_EQ(paths(s.StartFiles), Lines{"start/a.txt"});
+    EXPECT_EQ(paths(s.TargetFiles), Lines{"ziel/d.txt"});
+    load(0, 5); // a new load starts with none of the last one's problems
+    EXPECT_TRUE(s.ScanProblems.empty());
 }
 
-TEST(FolderLoading, FoldersAndFilesThisUserMayNotReadAreRecorded) {
-    Load l;
-    l.t.file("start/frei.txt");
-    l.t.file("start/privat/x.txt");
-    l.t.file("start/nur_lesbar/datei.txt"); // listed, but without search permission
-    l.t.file("start/nur_lesbar/sub/y.txt");
-    ::chmod(l.t.path("start/privat").c_str(), 0);
-    ::chmod(l.t.path("start/nur_lesbar").c_str(), 0444);
-    const int code = AsUnprivileged([&] {
-        const LoadResult r = l.run(0);
-        const std::vector<std::string> expected = {
-            l.start + "/nur_lesbar/datei.txt", l.start + "/nur_lesbar/sub/", l.start + "/privat/"};
-        std::vector<std::string> got;
-        for (const ScanProblem& p : l.s.ScanProblems)
-            if (p.error == EACCES && p.inStartTree)
-                got.push_back(p.path);
-        if (!r.compared)
-            return 1;
-        if (got != expected)
-            return 2;
-        return l.paths(l.s.StartFiles) == std::vector<std::string>{l.start + "/frei.txt"} ? 0 : 3;
-    });
-    EXPECT_EQ(code, 0);
-}
-
-TEST(FolderLoading, FilesInHiddenFoldersAreNeitherCopiedNorDeletedWithoutHiddenFiles) {
-    Load l;
+TEST_F(Loading, FilesInHiddenFoldersAreNeitherCopiedNorDeletedWithoutHiddenFiles) {
     for (const char* rel : {".git/objects/a", ".cache/x/y", "src/b"})
-        l.t.file(std::string("start/") + rel, 1, UnixTime(12, 0, 0));
-    l.t.file("ziel/.git/objects/alt", 1);
-    l.t.file("ziel/src/alt", 1);
-    l.run(5, false);
-    EXPECT_EQ(l.paths(l.s.CopyList), std::vector<std::string>{l.start + "/src/b"});
-    EXPECT_EQ(l.paths(l.s.DeleteList), std::vector<std::string>{l.target + "/src/alt"});
-
-    l.run(5, true);
-    EXPECT_EQ(l.paths(l.s.CopyList),
-              (std::vector<std::string>{l.start + "/.cache/x/y", l.start + "/.git/objects/a",
-                                        l.start + "/src/b"}));
-    EXPECT_EQ(l.paths(l.s.DeleteList),
-              (std::vector<std::string>{l.target + "/.git/objects/alt", l.target + "/src/alt"}));
+        t.file(std::string("start/") + rel, 1, UnixTime(12, 0, 0));
+    t.file("ziel/.git/objects/alt", 1);
+    t.file("ziel/src/alt", 1);
+    s.CurrentRule = RuleOf(0, 5);
+    s.CurrentRule.HiddenFiles = false;
+    reload();
+    EXPECT_EQ(paths(s.CopyList), Lines{"start/src/b"});
+    EXPECT_EQ(paths(s.DeleteList), Lines{"ziel/src/alt"});
+    load(0, 5);
+    EXPECT_EQ(paths(s.CopyList),
+              (Lines{"start/.cache/x/y", "start/.git/objects/a", "start/src/b"}));
+    EXPECT_EQ(paths(s.DeleteList), (Lines{"ziel/.git/objects/alt", "ziel/src/alt"}));
+    // A root inside a hidden folder still loads its plain files.
+    start = t.path("start/.git/objects");
+    s.CurrentRule = RuleOf(0, 0);
+    s.CurrentRule.HiddenFiles = false;
+    reload();
+    EXPECT_EQ(paths(s.StartFiles), Lines{"start/.git/objects/a"});
 }
 
-TEST(FolderLoading, RootsInsideAHiddenFolderStillLoadTheirFiles) {
-    Load l;
-    l.start = l.t.folder(".config/start");
-    l.t.file(".config/start/a.txt");
-    l.run(0, false);
-    EXPECT_EQ(l.paths(l.s.StartFiles), std::vector<std::string>{l.start + "/a.txt"});
+TEST_F(Loading, RootIdentitiesAreTakenThroughLinks) {
+    const FolderIdentity identity = IdentifyFolder(platform::RealFileSystem(), start);
+    EXPECT_TRUE(identity.known);
+    EXPECT_FALSE(IdentifyFolder(platform::RealFileSystem(), t.path("fehlt")).known);
+    start = t.link("verweis", start);
+    FailingFileSystem failing;
+    failing.failBelow(target, EACCES);
+    load(0, 0, failing);
+    EXPECT_EQ(s.StartRoot, identity);
+    EXPECT_FALSE(s.TargetRoot.known);
+    load(0, 0);
+    EXPECT_TRUE(s.TargetRoot.known);
+    EXPECT_NE(s.TargetRoot, s.StartRoot);
 }
 
-TEST(FolderLoading, RootIdentitiesAreTakenThroughLinks) {
-    Load l;
-    const std::string link = l.t.link("verweis", l.start);
-    struct stat st {};
-    ASSERT_EQ(::stat(l.start.c_str(), &st), 0);
-    const FolderIdentity start = IdentifyFolder(platform::RealFileSystem(), link);
-    EXPECT_TRUE(start.known);
-    EXPECT_EQ(start.device, static_cast<std::uint64_t>(st.st_dev));
-    EXPECT_EQ(start.inode, static_cast<std::uint64_t>(st.st_ino));
-    EXPECT_FALSE(IdentifyFolder(platform::RealFileSystem(), l.t.path("fehlt")).known);
+TEST(FolderChecks, MissingOrNestedFoldersAreRefusedWithThePathNamed) {
+    TreeBuilder t;
+    const std::string dir = t.folder("daten"), inner = t.folder("daten/sicherung");
+    const std::string twin = t.folder("daten2"), file = t.file("datei.txt");
+    const std::vector<std::tuple<std::string, std::string, std::string>> rows = {
+        {"   ", dir, "Es wurde kein Startpfad angegeben !!"},
+        {"", "", "Es wurde kein Zielpfad angegeben !!"},
+        {dir + "/nicht", dir, "Der Startpfad: \"" + dir + "/nicht\"existiert nicht !!"},
+        {dir, file, "Der Zielpfad: \"" + file + "\"existiert nicht !!"},
+        {dir, inner, "Der Zielpfad: \"" + inner + "\" liegt innerhalb des Startpfads !!"},
+        {inner + "/", dir + "/../daten",
+         "Der Startpfad: \"" + inner + "/\" liegt innerhalb des Zielpfads !!"},
+        {"/", dir, "Der Zielpfad: \"" + dir + "\" liegt innerhalb des Startpfads !!"},
+        {dir, twin, ""}, // a common prefix is no nesting
+        {dir, dir, ""},
+        {t.link("verweis", dir), twin, ""}, // a root may be a link to a folder
+    };
+    for (const auto& [startText, targetText, message] : rows)
+        EXPECT_EQ(CheckPaths(platform::RealFileSystem(), startText, targetText), message)
+            << startText << " | " << targetText;
+    EXPECT_TRUE(FileExists(platform::RealFileSystem(), file));
+    EXPECT_FALSE(FileExists(platform::RealFileSystem(), dir));
+}
 
-    l.start = link;
-    FailingFileSystem fs;
-    fs.failBelow(l.target, EACCES);
-    l.run(fs, 0);
-    EXPECT_EQ(l.s.StartRoot, start);
-    EXPECT_FALSE(l.s.TargetRoot.known);
-    l.run(0);
-    EXPECT_TRUE(l.s.TargetRoot.known);
-    EXPECT_NE(l.s.TargetRoot, l.s.StartRoot);
+TEST(FolderChecks, TheScanMaskFollowsTheRulesAttributeOptions) {
+    SyncRule r;
+    EXPECT_EQ(ScanMask(r), 160);
+    r.HiddenFiles = r.ReadOnlyFiles = true;
+    EXPECT_EQ(ScanMask(r), 163);
+    r.SystemFiles = true;
+    EXPECT_EQ(ScanMask(r), 423); // only with all three are temporary files admitted
+    r.HiddenFiles = false;
+    EXPECT_EQ(ScanMask(r), 165);
 }
 
 } // namespace

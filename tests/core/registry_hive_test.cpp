@@ -1,4 +1,5 @@
-#include "platform/registry/registry_api.h"
+// The registry file: what it holds, how it is read and rewritten, links beside and in place
+// of it, and two processes or a kill in the middle of a rewrite.
 #include "platform/registry/registry_hive.h"
 #include "settings/cls_registry.h"
 #include "temp_home.h"
@@ -6,30 +7,51 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
 constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
 const std::string kRoot = "Software\\Halvorn Soft\\Gleichwart";
 
-TEST(RegistryHive, MissingFileIsAnEmptyRegistryAndReadingWritesNothingButTheKey) {
+class Hive : public ::testing::Test {
+protected:
     TempHome home;
     clsRegistry reg;
+
+    std::string text() const { return ReadFile(home.hivePath()); }
+    bool holds(const std::string& line) const { return text().find(line) != std::string::npos; }
+    // What a fresh reader finds in the file.
+    const win::HiveKey* key(const std::string& path) {
+        fresh_ = std::make_unique<win::Hive>(home.hivePath());
+        return fresh_->read().findKey("HKEY_CURRENT_USER\\" + path);
+    }
+
+private:
+    std::unique_ptr<win::Hive> fresh_;
+};
+
+bool IsLink(const std::string& path) {
+    return fs::is_symlink(fs::symlink_status(path));
+}
+
+TEST_F(Hive, AMissingFileIsEmptyAndReadingWritesNothingButTheKey) {
     EXPECT_EQ(reg.GetStringValue(HKCU, kRoot, "LastStartDir"), "");
     EXPECT_EQ(reg.GetNumericValue(HKCU, kRoot, "Width", 77), 77);
     // Opening a missing key creates it, as the registry class is designed to.
-    const std::string text = ReadFile(home.hivePath());
-    EXPECT_EQ(text, "Windows Registry Editor Version 5.00\n\n"
-                    "[HKEY_CURRENT_USER\\Software]\n\n"
-                    "[HKEY_CURRENT_USER\\Software\\Halvorn Soft]\n\n"
-                    "[HKEY_CURRENT_USER\\Software\\Halvorn Soft\\Gleichwart]\n\n");
+    EXPECT_EQ(text(), "Windows Registry Editor Version 5.00\n\n"
+                      "[HKEY_CURRENT_USER\\Software]\n\n"
+                      "[HKEY_CURRENT_USER\\Software\\Halvorn Soft]\n\n"
+                      "[HKEY_CURRENT_USER\\Software\\Halvorn Soft\\Gleichwart]\n\n");
 }
 
-TEST(RegistryHive, AwkwardNamesAndTextsComeBackUnchanged) {
-    TempHome home;
+TEST_F(Hive, AwkwardNamesAndTextsComeBackUnchanged) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"Quote\"d", "say \"hi\""},
         {"Back\\slash", "C:\\BACKUP\\"},
@@ -37,49 +59,33 @@ TEST(RegistryHive, AwkwardNamesAndTextsComeBackUnchanged) {
         {"Umlaut Größe", "Übergrößenänderung ß"},
         {"Line\nBreak", "first\r\nsecond\nthird\\n"},
         {"", "the default value"},
-        {"trailing space ", "  "},
-    };
-    {
-        clsRegistry reg;
-        for (const auto& [name, text] : cases)
-            reg.SetStringValue(HKCU, kRoot + "\\Regeln", name, text);
-        reg.SetNumericValue(HKCU, kRoot, "Left", -1);
-        reg.SetNumericValue(HKCU, kRoot, "Width", 70000);
-    }
-    // A fresh hive object reads only what is in the file.
-    win::Hive fresh(home.hivePath());
-    const win::HiveKey* key = fresh.read().findKey("HKEY_CURRENT_USER\\" + kRoot + "\\Regeln");
-    ASSERT_NE(key, nullptr);
-    ASSERT_EQ(key->values.size(), cases.size());
+        {"trailing space ", "  "}};
+    for (const auto& [name, value] : cases)
+        reg.SetStringValue(HKCU, kRoot + "\\Regeln", name, value);
+    reg.SetNumericValue(HKCU, kRoot, "Left", -1);
+    reg.SetNumericValue(HKCU, kRoot, "Width", 70000);
+    const win::HiveKey* rules = key(kRoot + "\\Regeln");
+    ASSERT_NE(rules, nullptr);
+    ASSERT_EQ(rules->values.size(), cases.size());
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_EQ(key->values[i].name, cases[i].first);
-        EXPECT_EQ(key->values[i].data, cases[i].second + '\0');
+        EXPECT_EQ(rules->values[i].name, cases[i].first);
+        EXPECT_EQ(rules->values[i].data, cases[i].second + '\0');
+        EXPECT_EQ(reg.GetStringValue(HKCU, kRoot + "\\Regeln", cases[i].first), cases[i].second);
     }
-    clsRegistry reg;
-    for (const auto& [name, text] : cases)
-        EXPECT_EQ(reg.GetStringValue(HKCU, kRoot + "\\Regeln", name), text) << name;
     EXPECT_EQ(reg.GetNumericValue(HKCU, kRoot, "Left"), -1);
     EXPECT_EQ(reg.GetNumericValue(HKCU, kRoot, "Width"), 70000);
-    EXPECT_NE(ReadFile(home.hivePath()).find("\"Width\"=dword:00011170\n"), std::string::npos);
+    EXPECT_TRUE(holds("\"Width\"=dword:00011170\n"));
 }
 
-TEST(RegistryHive, NamesCompareCaseInsensitivelyAndKeepTheirSpelling) {
-    TempHome home;
-    clsRegistry reg;
+TEST_F(Hive, NamesCompareWithoutCaseAndKeepTheirSpelling) {
     reg.SetStringValue(HKCU, kRoot + "\\Regeln", "Äpfel", "1");
     reg.SetStringValue(HKCU, kRoot + "\\REGELN", "äPFEL", "2");
     EXPECT_EQ(reg.GetStringValue(HKCU, "SOFTWARE\\halvorn soft\\gleichwart\\regeln", "ÄPFEL"), "2");
-    const auto names = reg.EnumValues(HKCU, kRoot + "\\Regeln", true);
-    ASSERT_EQ(names.size(), 1u);
-    EXPECT_EQ(names[0], "Äpfel");
-    EXPECT_NE(ReadFile(home.hivePath())
-                  .find("[HKEY_CURRENT_USER\\Software\\Halvorn Soft"
-                        "\\Gleichwart\\Regeln]"),
-              std::string::npos);
+    EXPECT_EQ(reg.EnumValues(HKCU, kRoot + "\\Regeln", true), Lines{"Äpfel"});
+    EXPECT_TRUE(holds("[HKEY_CURRENT_USER\\Software\\Halvorn Soft\\Gleichwart\\Regeln]"));
 }
 
-TEST(RegistryHive, DamagedLinesAreSkippedAndTheOriginalIsKeptOnTheFirstRewrite) {
-    TempHome home;
+TEST_F(Hive, DamagedLinesAreSkippedAndTheOriginalIsKeptOnTheFirstRewrite) {
     const std::string damaged =
         "Windows Registry Editor Version 5.00\r\n"
         "\"Orphan\"=\"before any key\"\r\n"
@@ -95,61 +101,39 @@ TEST(RegistryHive, DamagedLinesAreSkippedAndTheOriginalIsKeptOnTheFirstRewrite) 
         "[HKEY_CURRENT_USER\\Software\\Halvorn Soft\\Gleichwart\\Regeln]\r\n"
         "\"Standard\"=\"0|3|1|1\"\r\n";
     WriteFile(home.hivePath(), damaged);
-    clsRegistry reg;
     EXPECT_EQ(reg.GetStringValue(HKCU, kRoot, "LastStartDir"), "/home/anna/Fotos");
     EXPECT_EQ(reg.GetNumericValue(HKCU, kRoot, "Width"), 0x2d96);
     EXPECT_EQ(reg.GetNumericValue(HKCU, kRoot, "Height", 5), 5);
     EXPECT_EQ(reg.GetStringValue(HKCU, kRoot + "\\Regeln", "Standard"), "0|3|1|1");
     EXPECT_FALSE(FileExists(home.hivePath() + ".bak")); // reading rewrites nothing
-
     reg.SetStringValue(HKCU, kRoot, "LastDestinationDir", "/media/sicherung");
     EXPECT_EQ(ReadFile(home.hivePath() + ".bak"), damaged);
-    const std::string rewritten = ReadFile(home.hivePath());
-    EXPECT_EQ(rewritten.find("garbage"), std::string::npos);
-    EXPECT_NE(rewritten.find("\"Blob\"=hex(7):41,00,00\n"), std::string::npos);
+    EXPECT_FALSE(holds("garbage"));
+    EXPECT_TRUE(holds("\"Blob\"=hex(7):41,00,00\n"));
     EXPECT_EQ(reg.GetStringValue(HKCU, kRoot, "LastStartDir"), "/home/anna/Fotos");
     EXPECT_EQ(reg.GetStringValue(HKCU, kRoot, "LastDestinationDir"), "/media/sicherung");
-
     // The repaired file is not damaged any more: a later write keeps the first backup.
     reg.SetStringValue(HKCU, kRoot, "LastRegel", "Standard");
     EXPECT_EQ(ReadFile(home.hivePath() + ".bak"), damaged);
 }
 
-TEST(RegistryHive, AWriteThatCannotCreateTheFolderIsReportedNotThrown) {
-    TempHome home;
-    // A plain file where the folder should be: mkdir fails even for root.
-    WriteFile(home.path() + "/config", "not a folder");
+TEST_F(Hive, AWriteThatCannotCreateTheFolderIsReportedNotThrown) {
+    WriteFile(home.path() + "/config", "not a folder"); // mkdir fails even for root
     struct Recorder : RegistryEvents {
         std::vector<std::int32_t> codes;
         void RegistryError(std::int32_t code) override { codes.push_back(code); }
     } events;
-    clsRegistry reg(&events);
-    reg.SetStringValue(HKCU, kRoot, "LastStartDir", "/x");
-    EXPECT_EQ(reg.GetStringValue(HKCU, kRoot, "LastStartDir"), "");
-    // The failed creation and then the failed second open are both reported.
+    clsRegistry failing(&events);
+    failing.SetStringValue(HKCU, kRoot, "LastStartDir", "/x");
+    EXPECT_EQ(failing.GetStringValue(HKCU, kRoot, "LastStartDir"), "");
     EXPECT_NE(std::find(events.codes.begin(), events.codes.end(), win::ERROR_PATH_NOT_FOUND),
               events.codes.end());
     // A key that cannot be opened enumerates as one empty element.
-    EXPECT_EQ(reg.EnumKeys(HKCU, kRoot), std::vector<std::string>{""});
-    EXPECT_TRUE(reg.EnumValues(HKCU, kRoot).empty());
+    EXPECT_EQ(failing.EnumKeys(HKCU, kRoot), Lines{""});
+    EXPECT_TRUE(failing.EnumValues(HKCU, kRoot).empty());
 }
 
-bool IsLink(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
-}
-
-std::vector<std::string> FolderEntries(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-TEST(RegistryHive, ALinkWhereTheTemporaryFileWouldGoIsNeitherFollowedNorReplaced) {
-    TempHome home;
-    clsRegistry reg;
+TEST_F(Hive, ALinkWhereTheTemporaryFileWouldGoIsNeitherFollowedNorReplaced) {
     reg.SetStringValue(HKCU, kRoot, "LastStartDir", "/alt");
     const std::string victim = home.path() + "/victim";
     const std::string missing = home.path() + "/not-yet-there";
@@ -157,82 +141,122 @@ TEST(RegistryHive, ALinkWhereTheTemporaryFileWouldGoIsNeitherFollowedNorReplaced
     // The first names a rewrite would try: one leads to a file, one to where none is yet.
     const std::string first = win::HiveTemporaryPath(home.hivePath(), 0);
     const std::string second = win::HiveTemporaryPath(home.hivePath(), 1);
-    ASSERT_EQ(::symlink(victim.c_str(), first.c_str()), 0);
-    ASSERT_EQ(::symlink(missing.c_str(), second.c_str()), 0);
-
+    fs::create_symlink(victim, first);
+    fs::create_symlink(missing, second);
     reg.SetStringValue(HKCU, kRoot, "LastStartDir", "/neu");
     EXPECT_EQ(ReadFile(victim), "precious");
     EXPECT_FALSE(FileExists(missing));
-    EXPECT_TRUE(IsLink(first));
-    EXPECT_TRUE(IsLink(second));
+    EXPECT_TRUE(IsLink(first) && IsLink(second));
     EXPECT_FALSE(IsLink(home.hivePath()));
-    EXPECT_NE(ReadFile(home.hivePath()).find("\"LastStartDir\"=\"/neu\"\n"), std::string::npos);
-    win::Hive fresh(home.hivePath());
-    const win::HiveKey* key = fresh.read().findKey("HKEY_CURRENT_USER\\" + kRoot);
-    ASSERT_NE(key, nullptr);
-    EXPECT_EQ(key->findValue("LastStartDir")->data, std::string("/neu") + '\0');
+    const win::HiveKey* stored = key(kRoot);
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(stored->findValue("LastStartDir")->data, std::string("/neu") + '\0');
 }
 
-TEST(RegistryHive, AHiveThatIsALinkIsWrittenThroughToItsTarget) {
-    TempHome home;
-    const std::string dotfiles = home.path() + "/dotfiles";
-    const std::string target = dotfiles + "/registry.reg";
-    const std::string configDir = home.path() + "/config/gleichwart";
-    std::filesystem::create_directories(dotfiles);
-    std::filesystem::create_directories(configDir);
+TEST_F(Hive, AHiveThatIsALinkIsWrittenThroughToItsTarget) {
+    const std::string target = home.path() + "/dotfiles/registry.reg";
     WriteFile(target, "Windows Registry Editor Version 5.00\n\n"
                       "[HKEY_CURRENT_USER\\Software\\Halvorn Soft\\Gleichwart]\n"
                       "\"LastStartDir\"=\"/alt\"\n\n");
+    fs::create_directories(home.path() + "/config/gleichwart");
     // A relative link, as a dotfiles manager makes them.
-    ASSERT_EQ(::symlink("../../dotfiles/registry.reg", home.hivePath().c_str()), 0);
-
-    clsRegistry reg;
+    fs::create_symlink("../../dotfiles/registry.reg", home.hivePath());
     EXPECT_EQ(reg.GetStringValue(HKCU, kRoot, "LastStartDir"), "/alt");
     reg.SetStringValue(HKCU, kRoot, "LastStartDir", "/neu");
-    ASSERT_TRUE(IsLink(home.hivePath()));
-    EXPECT_EQ(std::filesystem::read_symlink(home.hivePath()), "../../dotfiles/registry.reg");
+    EXPECT_EQ(fs::read_symlink(home.hivePath()), "../../dotfiles/registry.reg");
     EXPECT_NE(ReadFile(target).find("\"LastStartDir\"=\"/neu\"\n"), std::string::npos);
     EXPECT_EQ(reg.GetStringValue(HKCU, kRoot, "LastStartDir"), "/neu");
     // Nothing is left behind: the lock beside the link, no temporary file anywhere.
-    EXPECT_EQ(FolderEntries(dotfiles), std::vector<std::string>{"registry.reg"});
-    EXPECT_EQ(FolderEntries(configDir),
-              (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
-
+    const auto count = [](const std::string& dir) {
+        return std::distance(fs::directory_iterator(dir), fs::directory_iterator());
+    };
+    EXPECT_EQ(count(home.path() + "/dotfiles"), 1);
+    EXPECT_EQ(count(home.path() + "/config/gleichwart"), 2);
+    EXPECT_TRUE(FileExists(home.hivePath() + ".lock"));
     // A link whose file does not exist yet gets that file.
-    std::filesystem::remove(target);
+    fs::remove(target);
     reg.SetStringValue(HKCU, kRoot, "LastDestinationDir", "/ziel");
     EXPECT_TRUE(IsLink(home.hivePath()));
     EXPECT_NE(ReadFile(target).find("\"LastDestinationDir\"=\"/ziel\"\n"), std::string::npos);
 }
 
-TEST(RegistryApi, QueryReportsTheSizeAndRefusesASmallBuffer) {
-    TempHome home;
-    win::HKEY key = 0;
-    ASSERT_EQ(win::RegCreateKeyExA(win::HKEY_CURRENT_USER, "Software\\T", 0, nullptr, 0,
-                                   win::KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              win::ERROR_SUCCESS);
-    const char text[] = "abc";
-    ASSERT_EQ(
-        win::RegSetValueExA(key, "v", 0, win::REG_SZ, reinterpret_cast<const win::BYTE*>(text), 4),
-        win::ERROR_SUCCESS);
-    win::BYTE small[2];
-    win::DWORD size = sizeof small;
-    EXPECT_EQ(win::RegQueryValueExA(key, "v", nullptr, nullptr, small, &size),
-              win::ERROR_MORE_DATA);
-    EXPECT_EQ(size, 4u);
-    EXPECT_EQ(win::RegQueryValueExA(key, "missing", nullptr, nullptr, small, &size),
-              win::ERROR_FILE_NOT_FOUND);
-    // A key with a subkey is not deleted; its handle goes stale once it is.
-    ASSERT_EQ(win::RegCreateKeyExA(key, "Sub", 0, nullptr, 0, win::KEY_ALL_ACCESS, nullptr, &key,
-                                   nullptr),
-              win::ERROR_SUCCESS);
-    EXPECT_EQ(win::RegDeleteKeyA(win::HKEY_CURRENT_USER, "Software\\T"), win::ERROR_ACCESS_DENIED);
-    EXPECT_EQ(win::RegDeleteKeyA(win::HKEY_CURRENT_USER, "Software\\T\\Sub"), win::ERROR_SUCCESS);
-    EXPECT_EQ(
-        win::RegSetValueExA(key, "v", 0, win::REG_SZ, reinterpret_cast<const win::BYTE*>(text), 4),
-        win::ERROR_KEY_DELETED);
-    EXPECT_EQ(win::RegCloseKey(key), win::ERROR_SUCCESS);
-    EXPECT_EQ(win::RegCloseKey(key), win::ERROR_INVALID_HANDLE);
+const std::string kTestKey = kRoot + "\\Test";
+
+TEST_F(Hive, TwoProcessesWritingAtOnceLoseNothing) {
+    for (const char* prefix : {"a", "b"}) {
+        if (::fork() == 0) {
+            clsRegistry writer;
+            for (int i = 0; i < 1000; ++i)
+                writer.SetStringValue(HKCU, kTestKey, prefix + std::to_string(i),
+                                      std::to_string(i));
+            ::_exit(0);
+        }
+    }
+    for (int child = 0; child < 2; ++child) {
+        int status = -1;
+        ::wait(&status);
+        EXPECT_EQ(status, 0);
+    }
+    EXPECT_FALSE(win::ParseHive(text()).damaged);
+    const win::HiveKey* written = key(kTestKey);
+    ASSERT_NE(written, nullptr);
+    EXPECT_EQ(written->values.size(), 2000u);
+    for (int i = 0; i < 1000; i += 37) {
+        EXPECT_EQ(reg.GetStringValue(HKCU, kTestKey, "a" + std::to_string(i)), std::to_string(i));
+        EXPECT_EQ(reg.GetStringValue(HKCU, kTestKey, "b" + std::to_string(i)), std::to_string(i));
+    }
 }
+
+class HiveKilledDuringWrite : public Hive,
+                              public ::testing::WithParamInterface<win::HiveWriteStage> {};
+
+TEST_P(HiveKilledDuringWrite, LeavesTheOldOrTheNewHiveNeverAMix) {
+    for (int i = 0; i < 200; ++i)
+        reg.SetStringValue(HKCU, kTestKey, "v" + std::to_string(i), std::string(100, 'x'));
+    const std::string before = text();
+    static win::HiveWriteStage killAt;
+    killAt = GetParam();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        win::SetHiveWriteHookForTests([](win::HiveWriteStage stage) {
+            if (stage == killAt)
+                ::kill(::getpid(), SIGKILL);
+        });
+        clsRegistry(nullptr).SetStringValue(HKCU, kTestKey, "new", "value");
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    const std::string after = text();
+    EXPECT_FALSE(win::ParseHive(after).damaged);
+    if (GetParam() == win::HiveWriteStage::Renamed) {
+        EXPECT_EQ(reg.GetStringValue(HKCU, kTestKey, "new"), "value");
+        EXPECT_EQ(after.substr(0, before.size() - 1), before.substr(0, before.size() - 1));
+    } else {
+        EXPECT_EQ(after, before);
+    }
+    // The hive stays writable after the interrupted write.
+    reg.SetStringValue(HKCU, kTestKey, "later", "ok");
+    EXPECT_EQ(reg.GetStringValue(HKCU, kTestKey, "later"), "ok");
+    EXPECT_EQ(reg.GetStringValue(HKCU, kTestKey, "v199"), std::string(100, 'x'));
+}
+
+} // namespace
+
+namespace win {
+void PrintTo(HiveWriteStage stage, std::ostream* out) {
+    *out << (stage == HiveWriteStage::TemporaryHalfWritten ? "TemporaryHalfWritten"
+             : stage == HiveWriteStage::TemporaryComplete  ? "TemporaryComplete"
+                                                           : "Renamed");
+}
+} // namespace win
+
+namespace {
+
+INSTANTIATE_TEST_SUITE_P(Stages, HiveKilledDuringWrite,
+                         ::testing::Values(win::HiveWriteStage::TemporaryHalfWritten,
+                                           win::HiveWriteStage::TemporaryComplete,
+                                           win::HiveWriteStage::Renamed));
 
 } // namespace

@@ -7,24 +7,34 @@
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "temp_home.h"
+#include "tree_builder.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
-// What the load and run tests share: a silent load view, a run view that records everything,
-// and a load of two trees as the window does it.
+// What the load and run tests share: views that record what they are shown, and a start and
+// a target tree side by side, loaded as the window loads them.
 namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
 
-class SilentLoad : public LoadView {
+class RecordingLoad : public LoadView {
 public:
-    void StatusText(const std::string&) override {}
-    void ActivityStep() override {}
-    void ShowComparisonProgress(std::int64_t) override {}
-    void ComparisonProgress(std::int64_t) override {}
+    Lines texts;
+    std::int64_t maximum = -1, value = -1;
+    int steps = 0;
+    std::function<void()> onProgress;
+    void StatusText(const std::string& t) override { texts.push_back(t); }
+    void ActivityStep() override { ++steps; }
+    void ShowComparisonProgress(std::int64_t m) override { maximum = m; }
+    void ComparisonProgress(std::int64_t v) override {
+        value = v;
+        if (onProgress)
+            onProgress();
+    }
 };
 
 struct Failure {
@@ -33,9 +43,9 @@ struct Failure {
 
 class RecordingRun : public RunView {
 public:
-    std::vector<std::string> texts;
+    Lines texts;
     std::string planned, plannedSize, filesLeft;
-    std::vector<std::string> nach;
+    Lines nach;
     std::vector<CopyProgressDisplay> progress;
     std::vector<Failure> failures;
     std::vector<std::pair<std::size_t, bool>> questions; // count, to the trash
@@ -43,6 +53,7 @@ public:
     std::vector<DeleteFailure> deleteFailures;
     int stopAfter = -1; // StopRequested answers true from this question on
     int stopQuestions = 0;
+    std::function<void()> onProgress;
 
     void StatusText(const std::string& t) override { texts.push_back(t); }
     void PlannedCopies(const std::string& f, const std::string& s) override {
@@ -53,7 +64,11 @@ public:
     void CurrentFile(const std::string&, const std::string&, const std::string& to) override {
         nach.push_back(to);
     }
-    void CopyProgress(const CopyProgressDisplay& d) override { progress.push_back(d); }
+    void CopyProgress(const CopyProgressDisplay& d) override {
+        progress.push_back(d);
+        if (onProgress)
+            onProgress();
+    }
     void CopyFailed(const std::string& s, const std::string& d, const std::string& r) override {
         failures.push_back({s, d, r});
     }
@@ -66,32 +81,69 @@ public:
     void DeleteFailed(const std::vector<DeleteFailure>& f) override { deleteFailures = f; }
 };
 
-inline std::string Content(const std::string& path) {
-    return ReadFile(path);
-}
-
 // Every file below `root` whose name marks it as a temporary file of the copy.
-inline std::vector<std::string> TemporaryFiles(const std::string& root) {
-    std::vector<std::string> found;
+inline Lines TemporaryFiles(const std::string& root) {
+    Lines found;
     for (const auto& e : fs::recursive_directory_iterator(root))
         if (e.path().filename().string().rfind(platform::kTemporaryPrefix, 0) == 0)
             found.push_back(e.path().string());
     return found;
 }
 
-// Loads as the window does, which only loads folders that exist.
+// A rule under which subfolders and files of every attribute take part.
+inline SyncRule RuleOf(int copy, int reverse) {
+    SyncRule r;
+    r.CopyCondition = copy;
+    r.ReverseAction = reverse;
+    r.IncludeSubfolders = r.ReadOnlyFiles = r.HiddenFiles = r.SystemFiles = true;
+    return r;
+}
+
+// Loads as the window does.
 inline SyncSession Load(const std::string& start, const std::string& target, int copy,
                         int reverse) {
-    fs::create_directories(start);
-    fs::create_directories(target);
     SyncSession s;
     s.StartPath = start;
     s.TargetPath = target;
-    s.CurrentRule.CopyCondition = copy;
-    s.CurrentRule.ReverseAction = reverse;
-    s.CurrentRule.IncludeSubfolders = true;
-    s.CurrentRule.ReadOnlyFiles = s.CurrentRule.HiddenFiles = s.CurrentRule.SystemFiles = true;
-    SilentLoad view;
+    s.CurrentRule = RuleOf(copy, reverse);
+    RecordingLoad view;
     EXPECT_TRUE(LoadFolders(s, platform::RealFileSystem(), view).compared);
     return s;
 }
+
+// "start" and "ziel" side by side in a temporary folder, with a temporary home for the trash.
+class Trees : public ::testing::Test {
+protected:
+    TempHome home;
+    TreeBuilder t;
+    std::string start = t.folder("start");
+    std::string target = t.folder("ziel");
+    RecordingRun view;
+
+    // A file with `content`, last written at `hour` o'clock of the test day.
+    std::string put(const std::string& rel, const std::string& content, int hour) {
+        return t.text(rel, content, UnixTime(hour, 0, 0));
+    }
+    SyncSession load(int copy, int reverse) { return Load(start, target, copy, reverse); }
+    RunResult run(SyncSession& s, platform::FileOps& ops = platform::RealFileOps()) {
+        return RunSynchronisation(s, ops, view);
+    }
+    std::string below(const std::string& path) const { return path.substr(t.root().size() + 1); }
+    // The entries of a list by their paths below the trees' folder.
+    Lines paths(const FileList& list) const {
+        Lines out;
+        for (const MyFile* f : list)
+            out.push_back(below(f->Path()));
+        return out;
+    }
+    // Each failed copy and then each failed deletion as "<path below the trees' folder>:
+    // <reason>", a copy by its destination.
+    Lines failed() const {
+        Lines out;
+        for (const Failure& f : view.failures)
+            out.push_back(below(f.destination) + ": " + f.reason);
+        for (const DeleteFailure& f : view.deleteFailures)
+            out.push_back(below(f.path) + ": " + f.reason);
+        return out;
+    }
+};

@@ -2,6 +2,7 @@
 
 #include "temp_home.h"
 
+#include <cstdio>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -12,8 +13,7 @@ int WithSmallDisk(const std::string& dir, std::size_t bytes, const std::function
     if (pid == 0) {
         const uid_t uid = ::geteuid();
         const gid_t gid = ::getegid();
-        int flags = CLONE_NEWNS | (uid != 0 ? CLONE_NEWUSER : 0);
-        if (::unshare(flags) != 0)
+        if (::unshare(CLONE_NEWNS | (uid != 0 ? CLONE_NEWUSER : 0)) != 0)
             ::_exit(90);
         if (uid != 0) {
             WriteFile("/proc/self/setgroups", "deny");
@@ -24,7 +24,9 @@ int WithSmallDisk(const std::string& dir, std::size_t bytes, const std::function
         const std::string options = "size=" + std::to_string(bytes);
         if (::mount("tmpfs", dir.c_str(), "tmpfs", 0, options.c_str()) != 0)
             ::_exit(91);
-        ::_exit(body());
+        const int code = body();
+        std::fflush(nullptr); // what the body's assertions printed
+        ::_exit(code);
     }
     int status = 0;
     ::waitpid(pid, &status, 0);

@@ -9,38 +9,32 @@
 
 namespace {
 
-std::string GetEnv(const char* name) {
-    const char* v = std::getenv(name);
-    return v != nullptr ? v : "";
-}
-
-void Restore(const char* name, const std::string& value) {
-    if (value.empty())
-        ::unsetenv(name);
-    else
-        ::setenv(name, value.c_str(), 1);
-}
+constexpr const char* kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
 
 } // namespace
 
-TempHome::TempHome()
-    : oldHome_(GetEnv("HOME")), oldConfig_(GetEnv("XDG_CONFIG_HOME")),
-      oldData_(GetEnv("XDG_DATA_HOME")) {
+TempHome::TempHome() {
     std::string templ = (std::filesystem::temp_directory_path() / "gleichwart-test-XXXXXX");
     if (::mkdtemp(templ.data()) == nullptr)
         throw std::runtime_error("mkdtemp failed");
     path_ = templ;
-    ::setenv("HOME", path_.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (path_ + "/config").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (path_ + "/data").c_str(), 1);
+    const std::string values[] = {path_, path_ + "/config", path_ + "/data"};
+    for (int i = 0; i < 3; ++i) {
+        if (const char* old = std::getenv(kVariables[i]))
+            old_[i] = old;
+        ::setenv(kVariables[i], values[i].c_str(), 1);
+    }
 }
 
 TempHome::~TempHome() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
-    Restore("HOME", oldHome_);
-    Restore("XDG_CONFIG_HOME", oldConfig_);
-    Restore("XDG_DATA_HOME", oldData_);
+    for (int i = 0; i < 3; ++i) {
+        if (old_[i])
+            ::setenv(kVariables[i], old_[i]->c_str(), 1);
+        else
+            ::unsetenv(kVariables[i]);
+    }
 }
 
 std::string ReadFile(const std::string& path) {
@@ -53,7 +47,8 @@ std::string ReadFile(const std::string& path) {
 void WriteFile(const std::string& path, const std::string& text) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
+    if (!(out << text).flush())
+        throw std::runtime_error("cannot write " + path);
 }
 
 bool FileExists(const std::string& path) {

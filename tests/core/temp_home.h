@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 
 // A temporary folder that also serves as HOME, XDG_CONFIG_HOME and XDG_DATA_HOME for the
@@ -16,9 +18,10 @@ public:
 
 private:
     std::string path_;
-    std::string oldHome_, oldConfig_, oldData_;
+    std::array<std::optional<std::string>, 3> old_; // the variables as they were
 };
 
 std::string ReadFile(const std::string& path);
+// Writes `text` as the whole file, making its folders; throws when it cannot.
 void WriteFile(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);

@@ -1,5 +1,8 @@
+// Entries moved into the trash: where they land, under which names, with which description,
+// and which trash folders are not used.
 #include "platform/failing_file_ops.h"
 #include "platform/trash.h"
+#include "small_disk.h"
 #include "temp_home.h"
 #include "trash_test_support.h"
 #include "tree_builder.h"
@@ -7,35 +10,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
-#include <vector>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-using platform::MoveToTrash;
+using Lines = std::vector<std::string>;
+using Contents = std::map<std::string, std::string>;
 
-// Moves `name` of the test folder `folder` into the trash with the real calls.
-int Trash(const TreeBuilder& t, const std::string& folder, const std::string& name) {
-    OpenFolder dir(t.path(folder));
-    return MoveToTrash(platform::RealFileOps(), dir.fd(), t.path(folder) + "/", name,
-                       platform::CurrentTrashPlaces());
-}
-
-std::string InfoOf(const std::string& trashName) {
-    return ReadFile(HomeTrash() + "/info/" + trashName + ".trashinfo");
-}
-
-TEST(TrashNames, PathsAreEncodedByteForByte) {
+TEST(TrashNames, PathsAreEncodedByteForByteAndVariantsKeepTheExtension) {
     EXPECT_EQ(platform::TrashPathEncode("/a b/caf\xe9.txt"), "/a%20b/caf%E9.txt");
     EXPECT_EQ(platform::TrashPathEncode("caf\xc3\xa9"), "caf%C3%A9");
-    EXPECT_EQ(platform::TrashPathEncode("caf\xef\xbf\xbd"), "caf%EF%BF%BD");
     EXPECT_EQ(platform::TrashPathEncode("AZaz09-._~/%?#[]"), "AZaz09-._~/%25%3F%23%5B%5D");
-}
-
-TEST(TrashNames, VariantsKeepTheBytesAndTheExtension) {
     EXPECT_EQ(platform::TrashVariantName("brief.txt", 1), "brief.txt");
-    EXPECT_EQ(platform::TrashVariantName("brief.txt", 2), "brief 2.txt");
     EXPECT_EQ(platform::TrashVariantName("caf\xe9.txt", 12), "caf\xe9 12.txt");
     EXPECT_EQ(platform::TrashVariantName(".profile", 3), ".profile 3");
     EXPECT_EQ(platform::TrashVariantName("ohne", 2), "ohne 2");
@@ -44,105 +34,92 @@ TEST(TrashNames, VariantsKeepTheBytesAndTheExtension) {
     std::string longName;
     for (int i = 0; i < 125; ++i)
         longName += "\xc3\xa9";
-    longName += ".txt";
     for (unsigned variant : {1u, 2u, 1000u}) {
-        const std::string v = platform::TrashVariantName(longName, variant);
+        const std::string v = platform::TrashVariantName(longName + ".txt", variant);
         EXPECT_LE(v.size() + 10, 255u) << variant;
         EXPECT_EQ(v.substr(v.size() - 4), ".txt");
-        const std::size_t stem = v.find(variant > 1 ? ' ' : '.');
-        EXPECT_EQ(stem % 2, 0u) << "cut inside a character, variant " << variant;
+        EXPECT_EQ(v.find(variant > 1 ? ' ' : '.') % 2, 0u) << "cut in a character: " << variant;
     }
 }
 
-TEST(HomeTrash, ANameThatIsNotUtf8IsTrashedAndNotItsTwin) {
+// The user's trash below the temporary home.
+class UsersTrash : public ::testing::Test {
+protected:
     TempHome home;
     TreeBuilder t;
-    t.text("ordner/caf\xe9.txt", "Latin-1");
-    t.text("ordner/caf\xef\xbf\xbd.txt", "Ersatzzeichen");
-    ASSERT_FALSE(fs::exists(home.path() + "/data"));
 
-    ASSERT_EQ(Trash(t, "ordner", "caf\xe9.txt"), 0);
-    EXPECT_FALSE(fs::exists(t.path("ordner/caf\xe9.txt")));
-    EXPECT_EQ(ReadFile(t.path("ordner/caf\xef\xbf\xbd.txt")), "Ersatzzeichen");
-    EXPECT_EQ(ReadFile(HomeTrash() + "/files/caf\xe9.txt"), "Latin-1");
-    const std::string info = InfoOf("caf\xe9.txt");
+    // Moves `name` of the test folder `folder` into the trash.
+    int trash(const std::string& folder, const std::string& name,
+              platform::FileOps& ops = platform::RealFileOps()) {
+        OpenFolder dir(t.path(folder));
+        return platform::MoveToTrash(ops, dir.fd(), t.path(folder) + "/", name,
+                                     platform::CurrentTrashPlaces());
+    }
+    // Where the description of `trashName` says the entry came from.
+    static std::string origin(const std::string& trashName) {
+        return PercentDecode(
+            InfoField(ReadFile(HomeTrash() + "/info/" + trashName + ".trashinfo"), "Path"));
+    }
+};
+
+TEST_F(UsersTrash, EntriesKeepTheirBytesAndEqualNamesGetVariantsInAPrivateTrash) {
+    t.text("a/caf\xe9.txt", "Latin-1");
+    t.text("a/caf\xef\xbf\xbd.txt", "Ersatz"); // its twin in a UTF-8 reading
+    t.text("b/caf\xe9.txt", "aus b");
+    t.link("a/verweis", t.path("b"));
+    ASSERT_FALSE(fs::exists(home.path() + "/data"));
+    for (const auto& [folder, name] : std::vector<std::pair<std::string, std::string>>{
+             {"a", "caf\xe9.txt"}, {"b", "caf\xe9.txt"}, {"a", "caf\xef\xbf\xbd.txt"}})
+        ASSERT_EQ(trash(folder, name), 0) << folder << "/" << name;
+    ASSERT_EQ(trash("a", "verweis"), 0); // a link goes as the link
+    EXPECT_EQ(Entries(HomeTrash() + "/files"), (Contents{{"caf\xe9.txt", "Latin-1"},
+                                                         {"caf\xe9 2.txt", "aus b"},
+                                                         {"caf\xef\xbf\xbd.txt", "Ersatz"},
+                                                         {"verweis", "-> " + t.path("b")}}));
+    EXPECT_TRUE(fs::is_empty(t.path("a")) && fs::is_empty(t.path("b")));
+    const std::string info = ReadFile(HomeTrash() + "/info/caf\xe9.txt.trashinfo");
     EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u);
-    const std::string path = InfoField(info, "Path");
-    EXPECT_EQ(path, platform::TrashPathEncode(t.root()) + "/ordner/caf%E9.txt");
-    EXPECT_EQ(PercentDecode(path), t.path("ordner/caf\xe9.txt"));
+    EXPECT_EQ(InfoField(info, "Path"), platform::TrashPathEncode(t.root()) + "/a/caf%E9.txt");
     EXPECT_TRUE(IsRecentDeletionDate(InfoField(info, "DeletionDate"))) << info;
+    EXPECT_EQ(origin("caf\xe9 2.txt"), t.path("b/caf\xe9.txt"));
+    EXPECT_EQ(origin("caf\xef\xbf\xbd.txt"), t.path("a/caf\xef\xbf\xbd.txt"));
     // The missing data folder and the trash are made private to the user.
     for (const char* folder : {"", "/Trash", "/Trash/files", "/Trash/info"})
         EXPECT_EQ(Mode(home.path() + "/data" + folder), 0700u) << folder;
-
-    ASSERT_EQ(Trash(t, "ordner", "caf\xef\xbf\xbd.txt"), 0);
-    EXPECT_EQ(ReadFile(HomeTrash() + "/files/caf\xef\xbf\xbd.txt"), "Ersatzzeichen");
-    const std::string twin = InfoField(InfoOf("caf\xef\xbf\xbd.txt"), "Path");
-    EXPECT_EQ(twin.substr(twin.size() - 16), "caf%EF%BF%BD.txt");
-    EXPECT_EQ(ReadFile(HomeTrash() + "/files/caf\xe9.txt"), "Latin-1");
-    EXPECT_TRUE(fs::is_empty(t.path("ordner")));
 }
 
-TEST(HomeTrash, EqualNamesFromTwoFoldersGetTwoTrashNamesAndALinkStaysALink) {
-    TempHome home;
-    TreeBuilder t;
-    t.text("a/brief.txt", "aus a");
-    t.text("b/brief.txt", "aus b");
-    ASSERT_EQ(Trash(t, "a", "brief.txt"), 0);
-    ASSERT_EQ(Trash(t, "b", "brief.txt"), 0);
-    EXPECT_EQ(ReadFile(HomeTrash() + "/files/brief.txt"), "aus a");
-    EXPECT_EQ(ReadFile(HomeTrash() + "/files/brief 2.txt"), "aus b");
-    EXPECT_EQ(PercentDecode(InfoField(InfoOf("brief.txt"), "Path")), t.path("a/brief.txt"));
-    EXPECT_EQ(PercentDecode(InfoField(InfoOf("brief 2.txt"), "Path")), t.path("b/brief.txt"));
-
-    // A link goes to the trash as the link; what it leads to stays.
-    t.link("a/verweis", t.path("b"));
-    ASSERT_EQ(Trash(t, "a", "verweis"), 0);
-    EXPECT_EQ(fs::read_symlink(HomeTrash() + "/files/verweis"), t.path("b"));
-    EXPECT_TRUE(fs::is_directory(t.path("b")));
-}
-
-TEST(HomeTrash, ATrashThatIsALinkIsNotUsed) {
-    TempHome home;
-    TreeBuilder t;
+TEST_F(UsersTrash, ATrashThatIsALinkIsNotUsed) {
     t.text("ordner/brief.txt", "bleibt");
     const std::string elsewhere = t.folder("anderswo");
     fs::create_directories(home.path() + "/data");
     fs::create_directory_symlink(elsewhere, HomeTrash());
-    const int err = Trash(t, "ordner", "brief.txt");
+    const int err = trash("ordner", "brief.txt");
     EXPECT_TRUE(err == ENOTDIR || err == ELOOP) << err; // the kernels differ
-
     EXPECT_EQ(ReadFile(t.path("ordner/brief.txt")), "bleibt");
     EXPECT_TRUE(fs::is_empty(elsewhere));
 }
 
-TEST(HomeTrash, ANameTrashedOftenCostsFewCallsEachTime) {
-    TempHome home;
-    TreeBuilder t;
+TEST_F(UsersTrash, ANameTrashedOftenCostsFewCallsEachTime) {
     constexpr int kTimes = 300;
     int lastCalls = 0;
     for (int i = 0; i < kTimes; ++i) {
-        const std::string folder = "o" + std::to_string(i);
-        t.text(folder + "/index.html", folder);
-        OpenFolder dir(t.path(folder));
+        t.text("o" + std::to_string(i) + "/index.html", std::to_string(i));
         FailingOps counting; // fails nothing, counts the calls
-        ASSERT_EQ(MoveToTrash(counting, dir.fd(), t.path(folder) + "/", "index.html",
-                              platform::CurrentTrashPlaces()),
-                  0);
+        ASSERT_EQ(trash("o" + std::to_string(i), "index.html", counting), 0);
         lastCalls = counting.calls;
     }
     EXPECT_LT(lastCalls, 60) << "names are searched one by one";
     std::set<std::string> origins;
     for (const auto& [name, info] : Entries(HomeTrash() + "/info")) {
-        const std::string stem = name.substr(0, name.size() - 10); // "<stem>.trashinfo"
-        const std::string origin = PercentDecode(InfoField(info, "Path"));
-        EXPECT_EQ(ReadFile(HomeTrash() + "/files/" + stem),
-                  fs::path(origin).parent_path().filename().string());
-        origins.insert(origin);
+        const std::string from = PercentDecode(InfoField(info, "Path"));
+        EXPECT_EQ("o" + ReadFile(HomeTrash() + "/files/" + name.substr(0, name.size() - 10)),
+                  fs::path(from).parent_path().filename().string());
+        origins.insert(from);
     }
     EXPECT_EQ(origins.size(), std::size_t(kTimes));
 }
 
+// As on a file system that cannot refuse to replace a name while renaming.
 class RefusesNoReplace : public FailingOps {
 public:
     int RenameAt(int fd, const std::string& f, int td, const std::string& t, unsigned fl) override {
@@ -150,41 +127,126 @@ public:
     }
 };
 
-TEST(HomeTrash, AnEntryLyingInTheTrashWithoutDescriptionIsNotReplaced) {
-    for (const bool noReplaceFlag : {true, false}) {
-        TempHome home;
-        TreeBuilder t;
+TEST_F(UsersTrash, AnEntryLyingInTheTrashWithoutDescriptionIsNotReplaced) {
+    FailingOps plain;
+    RefusesNoReplace older;
+    for (FailingOps* ops : {&plain, static_cast<FailingOps*>(&older)}) {
+        fs::remove_all(home.path() + "/data");
         t.text("ordner/brief.txt", "neu");
         WriteFile(HomeTrash() + "/files/brief.txt", "verwaist");
-        FailingOps plain;
-        RefusesNoReplace older; // as on a file system without RENAME_NOREPLACE
-        FailingOps& ops = noReplaceFlag ? plain : static_cast<FailingOps&>(older);
-        OpenFolder dir(t.path("ordner"));
-        ASSERT_EQ(MoveToTrash(ops, dir.fd(), t.path("ordner/"), "brief.txt",
-                              platform::CurrentTrashPlaces()),
-                  0);
-        EXPECT_EQ(ReadFile(HomeTrash() + "/files/brief.txt"), "verwaist");
-        EXPECT_EQ(ReadFile(HomeTrash() + "/files/brief 2.txt"), "neu");
+        ASSERT_EQ(trash("ordner", "brief.txt", *ops), 0);
+        EXPECT_EQ(Entries(HomeTrash() + "/files"),
+                  (Contents{{"brief.txt", "verwaist"}, {"brief 2.txt", "neu"}}));
         EXPECT_FALSE(fs::exists(HomeTrash() + "/info/brief.txt.trashinfo"));
-        EXPECT_EQ(PercentDecode(InfoField(InfoOf("brief 2.txt"), "Path")),
-                  t.path("ordner/brief.txt"));
+        EXPECT_EQ(origin("brief 2.txt"), t.path("ordner/brief.txt"));
     }
 }
 
-TEST(HomeTrash, WrongNamesAndFoldersAreRefused) {
-    TempHome home;
-    TreeBuilder t;
+TEST_F(UsersTrash, WrongNamesAndFoldersAreRefused) {
     t.text("ordner/a", "a");
     OpenFolder dir(t.path("ordner"));
     const auto places = platform::CurrentTrashPlaces();
     auto& ops = platform::RealFileOps();
-    for (const std::string& name :
-         std::vector<std::string>{"", ".", "..", "x/a", std::string("a\0b", 3)})
-        EXPECT_EQ(MoveToTrash(ops, dir.fd(), t.path("ordner/"), name, places), EINVAL) << name;
-    EXPECT_EQ(MoveToTrash(ops, dir.fd(), "ordner/", "a", places), EINVAL);
-    EXPECT_EQ(MoveToTrash(ops, dir.fd(), t.path("ordner/"), "fehlt", places), ENOENT);
+    for (const std::string& name : Lines{"", ".", "..", "x/a", std::string("a\0b", 3)})
+        EXPECT_EQ(platform::MoveToTrash(ops, dir.fd(), t.path("ordner/"), name, places), EINVAL);
+    EXPECT_EQ(platform::MoveToTrash(ops, dir.fd(), "ordner/", "a", places), EINVAL); // relative
+    EXPECT_EQ(platform::MoveToTrash(ops, dir.fd(), t.path("ordner/"), "fehlt", places), ENOENT);
     EXPECT_EQ(ReadFile(t.path("ordner/a")), "a");
     EXPECT_FALSE(fs::exists(HomeTrash() + "/info"));
+}
+
+TEST_F(UsersTrash, DescriptionsReachTheDiskBeforeTheEntriesMove) {
+    for (const char* name : {"a", "b", "c"})
+        t.text(std::string("ordner/") + name, name);
+    CallLog one, many;
+    ASSERT_EQ(trash("ordner", "a", one), 0);
+    EXPECT_EQ(one.log, (Lines{"create a.trashinfo", "fsync", "rename a"}));
+    // Many entries share one flush of the file system.
+    std::vector<int> errors;
+    OpenFolder dir(t.path("ordner"));
+    platform::MoveAllToTrash(many, dir.fd(), t.path("ordner/"), {"b", "c"},
+                             platform::CurrentTrashPlaces(), errors);
+    EXPECT_EQ(many.log, (Lines{"create b.trashinfo", "create c.trashinfo", "syncfs", "rename b",
+                               "rename c"}));
+}
+
+// Entries on a file system other than the user's data folder go to the trash at the top of
+// their own file system; here a tmpfs of its own at "<tree>/platte".
+class TopTrash : public ::testing::Test {
+protected:
+    TempHome home;
+    TreeBuilder t;
+    std::string disk = t.folder("platte");
+    uid_t uid = ::geteuid();
+    std::string own = disk + "/.Trash-" + std::to_string(uid);
+
+    int trash(const std::string& folder, const std::string& name, uid_t as) {
+        OpenFolder dir(disk + folder);
+        platform::TrashPlaces places = platform::CurrentTrashPlaces();
+        places.uid = as;
+        return platform::MoveToTrash(platform::RealFileOps(), dir.fd(), disk + folder + "/", name,
+                                     places);
+    }
+    void onDisk(const std::function<void()>& body) {
+        EXPECT_EQ(WithSmallDisk(disk, 16 << 20,
+                                [&] {
+                                    body();
+                                    return HasFailure();
+                                }),
+                  0);
+    }
+};
+
+TEST_F(TopTrash, OnlyARealSharedTrashWithTheStickyBitIsUsedElseTheUsersOwn) {
+    onDisk([&] {
+        const std::string shared = disk + "/.Trash";
+        for (const char* name : {"a", "unter/b", "unter/c"})
+            WriteFile(disk + "/" + name, name);
+        // Without the sticky bit anyone could remove another user's part of it.
+        fs::create_directory(shared);
+        ::chmod(shared.c_str(), 0777);
+        ASSERT_EQ(trash("", "a", uid), 0);
+        EXPECT_EQ(ReadFile(own + "/files/a"), "a");
+        EXPECT_EQ(InfoField(ReadFile(own + "/info/a.trashinfo"), "Path"), "a");
+        EXPECT_TRUE(!fs::is_symlink(own) && Mode(own) == 0700u && fs::is_empty(shared));
+        // A link, even to a folder with the sticky bit, could lead anywhere.
+        fs::remove(shared);
+        fs::create_directory(disk + "/woanders");
+        ::chmod((disk + "/woanders").c_str(), 01777);
+        fs::create_directory_symlink("woanders", shared);
+        ASSERT_EQ(trash("/unter", "b", uid), 0);
+        EXPECT_EQ(ReadFile(own + "/files/b"), "unter/b");
+        EXPECT_TRUE(fs::is_empty(disk + "/woanders"));
+        // A real folder with the sticky bit gets the user's own part in it.
+        fs::remove(shared);
+        fs::create_directory(shared);
+        ::chmod(shared.c_str(), 01777);
+        ASSERT_EQ(trash("/unter", "c", uid), 0);
+        const std::string part = shared + "/" + std::to_string(uid);
+        EXPECT_EQ(ReadFile(part + "/files/c"), "unter/c");
+        const std::string info = ReadFile(part + "/info/c.trashinfo");
+        EXPECT_EQ(InfoField(info, "Path"), "unter/c");
+        EXPECT_TRUE(IsRecentDeletionDate(InfoField(info, "DeletionDate")));
+        EXPECT_EQ(Mode(part), 0700u);
+        EXPECT_FALSE(fs::exists(HomeTrash()));
+    });
+}
+
+TEST_F(TopTrash, AUsersTrashThatIsALinkOrSomeoneElsesIsNotUsed) {
+    onDisk([&] {
+        // The user's trash is a link to a folder of the user's own, and that of user 4243 a
+        // real folder that belongs to this test's user: neither is used.
+        WriteFile(disk + "/unter/datei", "bleibt");
+        fs::create_directory(disk + "/fremd");
+        fs::create_directory_symlink("fremd", own);
+        fs::create_directory(disk + "/.Trash-4243");
+        const auto before = Entries(disk);
+        const int err = trash("/unter", "datei", uid);
+        EXPECT_TRUE(err == ENOTDIR || err == ELOOP) << err;
+        EXPECT_EQ(trash("/unter", "datei", 4243), EPERM);
+        EXPECT_EQ(Entries(disk), before);
+        EXPECT_TRUE(fs::is_empty(disk + "/fremd") && fs::is_empty(disk + "/.Trash-4243"));
+    });
 }
 
 } // namespace

@@ -1,17 +1,12 @@
 #include "trash_test_support.h"
 
-#include "small_disk.h"
-
 #include "temp_home.h"
 
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
-#include <sched.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -58,11 +53,9 @@ std::string PercentDecode(const std::string& encoded) {
 }
 
 bool IsRecentDeletionDate(const std::string& value) {
-    if (value.size() != 19)
-        return false;
     std::tm local{};
     const char* end = ::strptime(value.c_str(), "%Y-%m-%dT%H:%M:%S", &local);
-    if (end == nullptr || *end != '\0')
+    if (value.size() != 19 || end == nullptr || *end != '\0')
         return false;
     local.tm_isdst = -1;
     const std::time_t then = std::mktime(&local);
@@ -83,18 +76,14 @@ std::map<std::string, std::string> Entries(const std::string& root) {
     return entries;
 }
 
-int WithOwnFileSystem(const std::string& dir, const std::function<int()>& body) {
-    return WithSmallDisk(dir, 16 << 20, body);
-}
-
 std::map<std::string, std::string>
 Snapshot(const std::vector<std::pair<std::string, std::string>>& prefixAndRoot) {
     std::map<std::string, std::string> all;
     for (const auto& [prefix, root] : prefixAndRoot) {
-        if (!fs::exists(root))
-            continue;
-        for (auto& [key, content] : Entries(root))
-            all[prefix + "/" + key] = std::move(content);
+        if (fs::exists(root)) {
+            for (auto& [key, content] : Entries(root))
+                all[prefix + "/" + key] = std::move(content);
+        }
     }
     return all;
 }
@@ -104,9 +93,8 @@ namespace {
 const std::string kInfoSuffix = ".trashinfo";
 
 bool IsInfo(const std::string& key) {
-    return key.size() > kInfoSuffix.size() &&
-           key.compare(key.size() - kInfoSuffix.size(), kInfoSuffix.size(), kInfoSuffix) == 0 &&
-           key.rfind("/info/") != std::string::npos;
+    return key.size() > kInfoSuffix.size() && key.rfind("/info/") != std::string::npos &&
+           key.compare(key.size() - kInfoSuffix.size(), kInfoSuffix.size(), kInfoSuffix) == 0;
 }
 
 // "<trash>/info/<n>.trashinfo" -> "<trash>/files/<n>"
@@ -122,8 +110,7 @@ std::string TrashOutcomeProblem(const std::map<std::string, std::string>& before
                                 const std::map<std::string, std::string>& after,
                                 const std::vector<TrashAttempt>& attempts, int injected,
                                 int strayInfos) {
-    std::map<std::string, std::string> added;
-    std::map<std::string, std::string> removed;
+    std::map<std::string, std::string> added, removed;
     for (const auto& [key, content] : after) {
         const auto old = before.find(key);
         if (old == before.end())
@@ -143,21 +130,17 @@ std::string TrashOutcomeProblem(const std::map<std::string, std::string>& before
                 return a.key + ": failed but gone";
             continue;
         }
-        if (removed.count(a.key) == 0)
-            return a.key + ": trashed but still there";
         // The description that points at the entry and has the entry beside it (a stray
         // one left by an earlier failure may point at it too).
         auto info = added.begin();
         auto file = added.end();
         for (; info != added.end(); ++info) {
-            if (IsInfo(info->first) && PercentDecode(InfoField(info->second, "Path")) == a.path) {
-                file = added.find(FilesKey(info->first));
-                if (file != added.end())
-                    break;
-            }
+            if (IsInfo(info->first) && PercentDecode(InfoField(info->second, "Path")) == a.path &&
+                (file = added.find(FilesKey(info->first))) != added.end())
+                break;
         }
-        if (info == added.end())
-            return a.key + ": not in the trash with its description";
+        if (removed.count(a.key) == 0 || info == added.end())
+            return a.key + ": not moved into the trash with its description";
         if (file->second != removed[a.key])
             return a.key + ": changed in the trash";
         if (info->second.rfind("[Trash Info]\n", 0) != 0 ||

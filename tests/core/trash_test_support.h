@@ -1,6 +1,9 @@
 #pragma once
 
-#include <functional>
+#include "platform/file_ops.h"
+
+#include <fcntl.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -50,14 +53,37 @@ struct TrashAttempt {
 
 // What is wrong with `after` as the outcome of `attempts` on `before`, or "" when all is
 // right: each entry with error 0 left its place and lies in a trash ("<trash>/files/<n>")
-// unchanged beside its description ("<trash>/info/<n>.trashinfo"); each other entry failed
-// with `injected` and is untouched; nothing else changed, but for up to `strayInfos`
+// unchanged beside a recent description ("<trash>/info/<n>.trashinfo"); each other entry
+// failed with `injected` and is untouched; nothing else changed, but for up to `strayInfos`
 // descriptions without an entry (when every call fails, even their removal is refused).
 std::string TrashOutcomeProblem(const std::map<std::string, std::string>& before,
                                 const std::map<std::string, std::string>& after,
                                 const std::vector<TrashAttempt>& attempts, int injected,
                                 int strayInfos);
 
-// Runs `body` in a child process with a fresh tmpfs on `dir`, in a mount namespace of its own
-// so that nothing stays mounted. Returns the child's exit code (99 when it did not exit).
-int WithOwnFileSystem(const std::string& dir, const std::function<int()>& body);
+// The real calls, logging those that put something on the disk or change a name:
+// "create <name>", "link <name>", "rename <from>", "unlink <name>", "fsync", "syncfs".
+class CallLog : public platform::FileOps {
+public:
+    std::vector<std::string> log;
+    int OpenAt(int d, const std::string& n, int f, mode_t m, int& fd) override {
+        const int err = FileOps::OpenAt(d, n, f, m, fd);
+        if (err == 0 && (f & O_CREAT) != 0)
+            log.push_back("create " + n);
+        return err;
+    }
+    int LinkTempFileAt(int fd, int d, const std::string& n) override {
+        return note("link " + n), FileOps::LinkTempFileAt(fd, d, n);
+    }
+    int RenameAt(int fd, const std::string& f, int td, const std::string& t, unsigned fl) override {
+        return note("rename " + f), FileOps::RenameAt(fd, f, td, t, fl);
+    }
+    int UnlinkAt(int d, const std::string& n, int f) override {
+        return note("unlink " + n), FileOps::UnlinkAt(d, n, f);
+    }
+    int Fsync(int fd) override { return note("fsync"), FileOps::Fsync(fd); }
+    int SyncFileSystemOf(int fd) override { return note("syncfs"), FileOps::SyncFileSystemOf(fd); }
+
+private:
+    void note(const std::string& call) { log.push_back(call); }
+};

@@ -1,6 +1,7 @@
 #include "tree_builder.h"
 
-#include <cstdlib>
+#include "temp_home.h"
+
 #include <fcntl.h>
 #include <filesystem>
 #include <stdexcept>
@@ -8,6 +9,16 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+void SetTime(const std::string& path, std::int64_t unixTime, long nanoseconds) {
+    const timespec times[2] = {{unixTime, nanoseconds}, {unixTime, nanoseconds}};
+    if (unixTime != 0 && ::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
+        throw std::runtime_error("cannot set the time of " + path);
+}
+
+} // namespace
 
 TreeBuilder::TreeBuilder() {
     std::string templ = (fs::temp_directory_path() / "gleichwart-tree-XXXXXX").string();
@@ -20,13 +31,13 @@ TreeBuilder::TreeBuilder() {
 TreeBuilder::~TreeBuilder() {
     // Give back every permission a test took away, so the tree can be removed.
     std::error_code ec;
+    ::chmod(root_.c_str(), 0755);
     for (auto it = fs::recursive_directory_iterator(
              root_, fs::directory_options::skip_permission_denied, ec);
          it != fs::recursive_directory_iterator(); it.increment(ec)) {
         if (it->is_directory(ec) && !it->is_symlink(ec))
             ::chmod(it->path().c_str(), 0755);
     }
-    ::chmod(root_.c_str(), 0755);
     fs::remove_all(root_, ec);
 }
 
@@ -37,58 +48,25 @@ std::string TreeBuilder::folder(const std::string& relative) {
 
 std::string TreeBuilder::file(const std::string& relative, std::int64_t size, std::int64_t unixTime,
                               long nanoseconds, bool sparse) {
-    const std::string p = path(relative);
-    fs::create_directories(fs::path(p).parent_path());
-    const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0)
-        throw std::runtime_error("cannot create " + p);
-    if (sparse) {
-        if (::ftruncate(fd, size) != 0)
-            throw std::runtime_error("ftruncate failed");
-    } else {
-        std::string block(static_cast<std::size_t>(std::min<std::int64_t>(size, 65536)), 'x');
-        for (std::int64_t left = size; left > 0;) {
-            const auto n = static_cast<std::size_t>(std::min<std::int64_t>(left, 65536));
-            if (::write(fd, block.data(), n) != static_cast<ssize_t>(n))
-                throw std::runtime_error("write failed");
-            left -= static_cast<std::int64_t>(n);
-        }
-    }
-    if (unixTime != 0) {
-        const timespec times[2] = {{unixTime, nanoseconds}, {unixTime, nanoseconds}};
-        ::futimens(fd, times);
-    }
-    ::close(fd);
+    const std::string p = text(relative, sparse ? "" : std::string(std::size_t(size), 'x'));
+    if (sparse)
+        fs::resize_file(p, std::uintmax_t(size));
+    SetTime(p, unixTime, nanoseconds);
     return p;
 }
 
 std::string TreeBuilder::text(const std::string& relative, const std::string& content,
                               std::int64_t unixTime) {
-    const std::string p = file(relative);
-    const int fd = ::open(p.c_str(), O_WRONLY | O_TRUNC);
-    if (::write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size()))
-        throw std::runtime_error("write failed");
-    if (unixTime != 0) {
-        const timespec times[2] = {{unixTime, 0}, {unixTime, 0}};
-        ::futimens(fd, times);
-    }
-    ::close(fd);
+    const std::string p = path(relative);
+    WriteFile(p, content);
+    SetTime(p, unixTime, 0);
     return p;
 }
 
 std::string TreeBuilder::link(const std::string& relative, const std::string& target) {
-    const std::string p = path(relative);
-    fs::create_directories(fs::path(p).parent_path());
-    fs::create_symlink(target, p);
-    return p;
-}
-
-std::string TreeBuilder::fifo(const std::string& relative) {
-    const std::string p = path(relative);
-    fs::create_directories(fs::path(p).parent_path());
-    if (::mkfifo(p.c_str(), 0644) != 0)
-        throw std::runtime_error("mkfifo failed");
-    return p;
+    fs::create_directories(fs::path(path(relative)).parent_path());
+    fs::create_symlink(target, path(relative));
+    return path(relative);
 }
 
 std::int64_t UnixTime(int hour, int minute, int second) {

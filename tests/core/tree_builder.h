@@ -24,7 +24,6 @@ public:
                      std::int64_t unixTime = 0);
     std::string folder(const std::string& relative);
     std::string link(const std::string& relative, const std::string& target);
-    std::string fifo(const std::string& relative);
 
 private:
     std::string root_;

@@ -5,6 +5,7 @@
 # dpkg-shlibdeps (dpkg-dev), so the package depends on what they are linked against.
 
 set(CPACK_GENERATOR "DEB")
+set(CPACK_VERBATIM_VARIABLES ON) # the description holds quotes
 set(CPACK_PACKAGE_NAME "gleichwart")
 set(CPACK_PACKAGE_VENDOR "Halvorn Soft")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
@@ -24,22 +25,21 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
 # A font with the metrics of the one the windows were laid out for.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fonts-wine")
-# The first line is the summary; every further line of the long description starts with a
-# blank, an empty line is " .".
+# The long description; cpack puts the summary above it, indents every line and writes an
+# empty line as " .".
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Gleichwart bringt einen Zielordner nach einer Regel mit einem Startordner in
- Einklang. \"Ordner laden\" vergleicht beide Bäume nach Pfad und Änderungszeit
- und zeigt, was kopiert und was gelöscht würde; \"Synchronisieren\" führt den
- Abgleich aus. Kopien entstehen vollständig oder gar nicht, gelöschte Dateien
- kommen in den Papierkorb ihres Datenträgers. gleichwart-sync gleicht mit
- denselben Regeln im Terminal ab, etwa aus einem systemd-Timer.
- .
- Gleichwart brings a target folder in line with a start folder by a rule:
- \"Ordner laden\" compares both trees by path and modification time and lists
- what would be copied and deleted; \"Synchronisieren\" carries it out. Copies
- appear whole or not at all, deleted files go to the trash of their own disk.
- gleichwart-sync does the same from a terminal, for example from a systemd
- timer. The user interface is German.")
+"Gleichwart bringt einen Zielordner nach einer Regel mit einem Startordner in
+Einklang. \"Ordner laden\" vergleicht beide Bäume nach Pfad und Änderungszeit
+und zeigt, was kopiert und was gelöscht würde; \"Synchronisieren\" führt den
+Abgleich aus. Kopien entstehen vollständig oder gar nicht, gelöschte Dateien
+kommen in den Papierkorb ihres Datenträgers. gleichwart-sync gleicht mit
+denselben Regeln im Terminal ab, etwa aus einem systemd-Timer.
+
+Gleichwart brings a target folder in line with a start folder by a rule:
+\"Ordner laden\" compares both trees by path and modification time and lists
+what would be copied and deleted; \"Synchronisieren\" carries it out. Copies
+appear whole or not at all, deleted files go to the trash of their own disk.
+gleichwart-sync does the same from a terminal, for example from a systemd
+timer. The user interface is German.")
 
 include(CPack)

@@ -38,7 +38,8 @@ void SetUpApplication(QApplication& app) {
     Q_INIT_RESOURCE(gleichwart);
     app.setApplicationName("Gleichwart");
     app.setOrganizationName("Halvorn Soft");
-    app.setDesktopFileName("gleichwart");
+    // The desktop matches the window to its entry (and so to its icon) by this name.
+    app.setDesktopFileName(GLEICHWART_APP_ID);
     QIcon icon;
     for (int size : {16, 32, 48, 256})
         icon.addFile(QString(":/icons/gleichwart-%1.png").arg(size), QSize(size, size));

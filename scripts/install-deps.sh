@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Gleichwart needs on Debian 12, and only
-# what is missing. Runs as root, or through sudo.
+# Installs what building, running, testing and packaging Gleichwart needs on Debian 12, and
+# only what is missing. Runs as root, or through sudo. Besides the compilers and libraries:
+# rsvg-convert draws the icon sizes Icons/ has no picture for; desktop-file-validate,
+# appstreamcli and man check the installed files; dpkg-shlibdeps and file let cpack read the
+# package's dependencies from the programs; xvfb-run takes the screenshots.
 set -euo pipefail
 
 packages=(
@@ -8,6 +11,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   googletest libgtest-dev
   xvfb xauth fonts-dejavu-core fonts-wine
+  librsvg2-bin
+  desktop-file-utils appstream man-db
+  dpkg-dev file
 )
 
 missing=()

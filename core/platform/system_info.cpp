@@ -2,11 +2,16 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #ifndef GLEICHWART_DATA_DIR
 #define GLEICHWART_DATA_DIR "/usr/local/share/gleichwart"
+#endif
+// The share folder as seen from the bin folder of the same installation.
+#ifndef GLEICHWART_DATA_FROM_BIN
+#define GLEICHWART_DATA_FROM_BIN "../share/gleichwart"
 #endif
 
 namespace win {
@@ -41,11 +46,30 @@ std::string ExecutableFolder() {
     return slash == 0 ? "/" : buf.substr(0, slash);
 }
 
-std::string ProgramFolder() {
-    const std::string exe = ExecutableFolder();
+namespace {
+
+bool HoldsIcons(const std::string& folder) {
     struct stat st {};
-    if (::stat((exe + "/Icons").c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        return exe;
+    return ::stat((folder + "/Icons").c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+} // namespace
+
+std::string ProgramFolder() {
+    return ProgramFolderFor(ExecutableFolder());
+}
+
+std::string ProgramFolderFor(const std::string& executableFolder) {
+    if (HoldsIcons(executableFolder))
+        return executableFolder;
+    const std::string beside =
+        (std::filesystem::path(executableFolder) / GLEICHWART_DATA_FROM_BIN).lexically_normal();
+    if (HoldsIcons(beside))
+        return beside;
+    return InstalledProgramFolder();
+}
+
+std::string InstalledProgramFolder() {
     return GLEICHWART_DATA_DIR;
 }
 

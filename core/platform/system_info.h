@@ -18,8 +18,17 @@ namespace platform {
 // The folder of the running executable, without a trailing "/".
 std::string ExecutableFolder();
 
-// Where the program keeps its own files (Icons/): the executable's folder when it holds
-// "Icons", else the shared folder of the installed program.
+// Where the program keeps its own files (Icons/ and the pictures beside it):
+// ProgramFolderFor(ExecutableFolder()).
 std::string ProgramFolder();
+
+// The program's own files seen from the folder of its executable: that folder itself when it
+// holds "Icons" (a build folder); else the share folder that an installation puts beside the
+// executable's bin folder, when it holds "Icons", so that a tree installed under any prefix,
+// or moved after installing, finds its files; else InstalledProgramFolder().
+std::string ProgramFolderFor(const std::string& executableFolder);
+
+// The share folder of the prefix the program was built for.
+std::string InstalledProgramFolder();
 
 } // namespace platform

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
+  qt6-image-formats-plugins libjpeg-dev
   googletest libgtest-dev
   xvfb xauth fonts-dejavu-core fonts-wine
 )

@@ -9,6 +9,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libglib2.0-dev
+  qt6-image-formats-plugins libjpeg-dev
   googletest libgtest-dev
   xvfb xauth fonts-dejavu-core fonts-wine
   librsvg2-bin

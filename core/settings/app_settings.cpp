@@ -1,6 +1,10 @@
 #include "app_settings.h"
 
 #include "cls_registry.h"
+#include "locale_number.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
@@ -49,4 +53,19 @@ void AppSettings::SaveBackground(clsRegistry& registry, bool withSoftWidth) cons
     registry.SetNumericValue(HKCU, kRootKey, "BackGroundResize", backgroundResize ? 1 : 0);
     registry.SetNumericValue(HKCU, kRootKey, "BackGroundSoft", backgroundSoft ? 1 : 0);
     registry.SetNumericValue(HKCU, kRootKey, "NoBackGround", noBackground ? 1 : 0);
+}
+
+void AppSettings::StoreStarterBackground(clsRegistry& registry, const std::string& picturePath) {
+    registry.CreateKey(HKCU, kRootKey);
+    registry.SetStringValue(HKCU, kRootKey, "BackGround", picturePath);
+    registry.SetNumericValue(HKCU, kRootKey, "BackGroundResize", 1);
+}
+
+std::optional<std::int32_t> SoftWidthFromText(std::string_view text, char decimalSeparator) {
+    const std::optional<double> n = ParseLocaleNumber(text, decimalSeparator);
+    if (!n)
+        return std::nullopt;
+    // Held to the range first: a huge number would not fit into 32 bits. Rounding and holding
+    // give the same in either order within it.
+    return static_cast<std::int32_t>(std::nearbyint(std::clamp(*n, 10.0, 150.0)));
 }

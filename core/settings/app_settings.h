@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 class clsRegistry;
 
@@ -35,5 +37,14 @@ struct AppSettings {
     // of, then the picture, stretching, frame and whether there is a background at all.
     void SaveBackground(clsRegistry& registry, bool withSoftWidth) const;
 
+    // What a first start stores, as an installer would: the program's own picture,
+    // stretched over the panel.
+    static void StoreStarterBackground(clsRegistry& registry, const std::string& picturePath);
+
     bool operator==(const AppSettings&) const = default;
 };
+
+// The soft frame's width as typed in the settings: a number in the user's notation, rounded
+// to a whole one (halves to the even number) and held to 10..150, however large or small;
+// nothing when the text is not a number.
+std::optional<std::int32_t> SoftWidthFromText(std::string_view text, char decimalSeparator);

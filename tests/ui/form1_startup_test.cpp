@@ -60,7 +60,7 @@ void Form1StartupTest::firstStartShowsEmptyPathsAndTheDesignedSizeCentred() {
     QCOMPARE(w.height() - w.menuBar()->sizeHint().height(), Px(Form1::kDesignedScaleHeight));
     QVERIFY(std::abs(w.x() - (ScreenRect().width() - w.width()) / 2) <= 1);
     QVERIFY(std::abs(w.y() - (ScreenRect().height() - w.height()) / 2) <= 1);
-    // The menus, with the items built later shown but not yet to be chosen.
+    // The menus and their items.
     QStringList items;
     for (QAction* menu : w.menuBar()->actions()) {
         items << menu->text();

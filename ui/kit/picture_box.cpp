@@ -11,7 +11,7 @@ PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
 void PictureBox::setPicture(const QImage& picture) {
     picture_ = picture;
     if (autoSize_ && !picture_.isNull())
-        resize(picture_.size() + (size() - contentsRect().size()));
+        resize(picture_.deviceIndependentSize().toSize() + (size() - contentsRect().size()));
     Cls();
 }
 
@@ -22,7 +22,7 @@ QSize PictureBox::innerSize() const {
 void PictureBox::setAutoSize(bool on) {
     autoSize_ = on;
     if (autoSize_ && !picture_.isNull())
-        resize(picture_.size() + (size() - contentsRect().size()));
+        resize(picture_.deviceIndependentSize().toSize() + (size() - contentsRect().size()));
 }
 
 void PictureBox::setBackColor(const QColor& color) {
@@ -31,7 +31,8 @@ void PictureBox::setBackColor(const QColor& color) {
 }
 
 void PictureBox::ensureImage() {
-    if (image_.size() != innerSize().expandedTo(QSize(1, 1)) || image_.isNull())
+    if (image_.isNull() || image_.devicePixelRatio() != devicePixelRatioF() ||
+        image_.deviceIndependentSize().toSize() != innerSize().expandedTo(QSize(1, 1)))
         Cls();
 }
 
@@ -40,8 +41,12 @@ QImage& PictureBox::image() {
     return image_;
 }
 
+// The kept image has the screen's density, so what is stretched or drawn on it stays sharp
+// on a screen of double density; drawing on it counts in the box's own pixels all the same.
 void PictureBox::Cls() {
-    image_ = QImage(innerSize().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    const qreal ratio = devicePixelRatioF();
+    image_ = QImage(innerSize().expandedTo(QSize(1, 1)) * ratio, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
     image_.fill(backColor_);
     if (!picture_.isNull()) {
         QPainter p(&image_);

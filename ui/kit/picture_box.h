@@ -17,9 +17,10 @@ public:
     // Sizes the box to its picture, as the buffer picture does.
     void setAutoSize(bool on);
 
-    // The inner size in pixels (inside the border), the size of the kept image.
+    // The inner size in pixels (inside the border), the size the kept image stands for.
     QSize innerSize() const;
-    // The kept image, the size of the box, with the picture and the drawings on it.
+    // The kept image, the size of the box at the screen's density (twice the pixels each way
+    // on a screen of double density), with the picture and the drawings on it.
     QImage& image();
     void Cls();
     // The picture becomes the current image, so a later Cls keeps what is drawn now.

@@ -1,13 +1,36 @@
 #include "tab_strip.h"
 
+#include "picture_tab_bar.h"
+
+#include <QEvent>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 #include <QTabBar>
 
-TabStrip::TabStrip(QWidget* parent) : QWidget(parent), tabs_(new QTabBar(this)) {
+TabStrip::TabStrip(QWidget* parent) : QWidget(parent), tabs_(new PictureTabBar(this)) {
     tabs_->setObjectName("TabStrip1Tabs");
     tabs_->setDrawBase(false);
     tabs_->setExpanding(false);
+}
+
+QTabBar* TabStrip::tabs() const {
+    return tabs_;
+}
+
+void TabStrip::setTabPictures(int index, const QIcon& current, const QIcon& other) {
+    tabs_->setTabPictures(index, current, other);
+}
+
+void TabStrip::setSelectAllBox(QWidget* box) {
+    selectAllBox_ = box;
+    box->installEventFilter(this);
+}
+
+// The label follows the box's state at once, not only at the strip's next repaint.
+bool TabStrip::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == selectAllBox_ && event->type() == QEvent::EnabledChange)
+        update();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TabStrip::resizeEvent(QResizeEvent*) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
+class PictureTabBar;
+class QIcon;
 class QTabBar;
 
 // A tab strip: a row of tabs above a pane; the lists it switches between lie on the pane as
@@ -10,18 +13,22 @@ class TabStrip : public QWidget {
     Q_OBJECT
 public:
     explicit TabStrip(QWidget* parent = nullptr);
-    QTabBar* tabs() const { return tabs_; }
+    QTabBar* tabs() const;
+    // The pictures of tab `index`: `current` while it is the current tab, `other` while not.
+    void setTabPictures(int index, const QIcon& current, const QIcon& other);
     // The totals of the list on view, painted below the tabs.
     void setTotalsText(const QString& text);
-    // The tick box whose label "alle auswählen" the strip paints beside it.
-    void setSelectAllBox(QWidget* box) { selectAllBox_ = box; }
+    // The tick box whose label "alle auswählen" the strip paints beside it, greyed while the
+    // box is disabled.
+    void setSelectAllBox(QWidget* box);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QTabBar* tabs_;
+    PictureTabBar* tabs_;
     QString totals_;
-    QWidget* selectAllBox_ = nullptr;
+    QPointer<QWidget> selectAllBox_;
 };

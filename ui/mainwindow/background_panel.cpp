@@ -2,6 +2,7 @@
 
 #include "geometry/layout_rules.h"
 #include "geometry/soft_frame.h"
+#include "kit/picture_file.h"
 #include "kit/twips.h"
 #include "settings/app_settings.h"
 
@@ -31,9 +32,9 @@ bool BackgroundPanel::load(const AppSettings& settings) {
     raise();
     const QString path =
         QString::fromUtf8(settings.background.data(), qsizetype(settings.background.size()));
-    QImage picture; // a missing or unreadable picture leaves the panel empty
-    if (!path.trimmed().isEmpty())
-        picture.load(path);
+    // A missing or unreadable picture leaves the panel empty; one larger than the screen is
+    // read no larger than the screen.
+    const QImage picture = ReadPictureFile(path, ScreenPictureLimit());
     if (stretch_)
         stretchBuffer_->setPicture(picture);
     else

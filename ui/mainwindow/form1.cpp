@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "background_panel.h"
+#include "dialogs/form2.h"
 #include "dialogs/form5.h"
 #include "file_lists_panel.h"
 #include "input_panel.h"
@@ -59,12 +60,10 @@ void Form1::createMenus() {
     datei->setObjectName("mnuDatei");
     settingsAction_ = datei->addAction("Einstellungen");
     settingsAction_->setObjectName("settings");
+    connect(settingsAction_, &QAction::triggered, this, &Form1::settings_Click);
     createLinkAction_ = datei->addAction("Verknüpfung erstellen");
     createLinkAction_->setObjectName("CreateLink");
     connect(createLinkAction_, &QAction::triggered, this, &Form1::CreateLink_Click);
-    // The settings window comes with its own window; until then its item is shown but cannot
-    // be chosen.
-    settingsAction_->setEnabled(false);
     datei->addSeparator();
     QAction* exitAction = datei->addAction("Beenden");
     exitAction->setObjectName("exit");
@@ -119,6 +118,12 @@ void Form1::showComparedLists() {
 
 void Form1::exit_Click() {
     close();
+}
+
+// The new values take effect at the next start.
+void Form1::settings_Click() {
+    Form2 settings(*registry_, this);
+    settings.exec();
 }
 
 void Form1::help_Click() {

@@ -65,6 +65,7 @@ public:
 public slots:
     void CreateLink_Click();
     void exit_Click();
+    void settings_Click();
     void help_Click();
     void about_Click();
 
@@ -85,6 +86,7 @@ private:
     void Form_Unload();
     void Form_Activate();
     void Timer2_Timer();
+    void setUpButtonPictures();
     void applyStoredGeometry(int left, int top, int width, int height);
     QSize designedWindowSize() const;
 

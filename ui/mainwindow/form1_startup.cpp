@@ -6,9 +6,12 @@
 #include "geometry/startup_geometry.h"
 #include "input_panel.h"
 #include "kit/activity_strip.h"
+#include "kit/button_pictures.h"
 #include "kit/status_bar.h"
+#include "kit/tab_strip.h"
 #include "kit/twips.h"
 #include "kit/window_font.h"
+#include "platform/system_info.h"
 #include "rules/rule_store.h"
 #include "settings/app_settings.h"
 #include "settings/cls_registry.h"
@@ -58,8 +61,11 @@ void Form1::Form_Load() {
     PlaceInStatusPanel(activityStrip_, statusBar_, 2);
     PlaceInStatusPanel(loadingBar_, statusBar_, 2);
 
-    if (firstStart)
+    if (firstStart) {
         RuleStore(*registry_).StoreStarterRules();
+        AppSettings::StoreStarterBackground(*registry_,
+                                            platform::ProgramFolder() + "/Icons/Background.png");
+    }
     const AppSettings settings = AppSettings::Load(*registry_);
     Regeln_Laden(settings.lastRule);
 
@@ -67,12 +73,21 @@ void Form1::Form_Load() {
     inputPanel_->targetPathBox()->setText(FromUtf8(settings.lastDestinationDir));
 
     applyStoredGeometry(settings.left, settings.top, settings.width, settings.height);
+    setUpButtonPictures();
     if (!backgroundPanel_->load(settings)) {
         fileListsPanel_->show();
         fileListsPanel_->raise();
     }
     // The command line is read once the window is up and showing.
     QTimer::singleShot(500, this, &Form1::Timer2_Timer);
+}
+
+void Form1::setUpButtonPictures() {
+    const QString icons = ProgramIconsFolder();
+    SetupTabIcons(findChild<TabStrip*>("TabStrip1"), icons);
+    SetupLoadButton(inputPanel_->loadButton(), icons);
+    SetupAbortButton(inputPanel_->abortButton(), icons);
+    SetupSyncButton(inputPanel_->syncButton(), icons);
 }
 
 void Form1::applyStoredGeometry(int left, int top, int width, int height) {

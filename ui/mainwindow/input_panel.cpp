@@ -21,11 +21,12 @@ InputPanel::InputPanel(QWidget* parent) : QWidget(parent) {
             this, QString("Command5_%1").arg(i), Twips{3000, buttonTops[i], 375, 255}, "...");
     MakeLine(this, "Line1_0", {120, 1860, 3255, 60});
     loadButton_ =
-        MakeControl<QPushButton>(this, "Command1", {120, 2040, 3255, 855}, "    Ordner laden");
-    syncButton_ = MakeControl<QPushButton>(this, "Command3", {120, 3000, 3255, 855},
-                                           "          Synchronisieren");
+        MakeControl<PictureButton>(this, "Command1", {120, 2040, 3255, 855}, "    Ordner laden");
+    syncButton_ = MakeControl<PictureButton>(this, "Command3", {120, 3000, 3255, 855},
+                                             "          Synchronisieren");
     syncButton_->setEnabled(false);
-    abortButton_ = MakeControl<QPushButton>(this, "Command2", {120, 3960, 3255, 510}, "Abbrechen");
+    abortButton_ =
+        MakeControl<PictureButton>(this, "Command2", {120, 3960, 3255, 510}, "Abbrechen");
     MakeLine(this, "Line1_1", {120, 4560, 3255, 60});
     connect(startPathBox_, &QLineEdit::textChanged, this, &InputPanel::Text1_Change);
     connect(targetPathBox_, &QLineEdit::textChanged, this, &InputPanel::Text2_Change);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kit/picture_button.h"
+
 #include <QWidget>
 
 #include <array>
@@ -21,9 +23,10 @@ public:
     QComboBox* ruleList() const { return ruleList_; }
     // 0 beside the start path, 1 beside the target path, 2 beside the rule.
     QPushButton* browseButton(int index) const { return browseButtons_[std::size_t(index)]; }
-    QPushButton* loadButton() const { return loadButton_; }
-    QPushButton* syncButton() const { return syncButton_; }
-    QPushButton* abortButton() const { return abortButton_; }
+    // The three big buttons carry pictures (Load, Sync, Abort) beside their captions.
+    PictureButton* loadButton() const { return loadButton_; }
+    PictureButton* syncButton() const { return syncButton_; }
+    PictureButton* abortButton() const { return abortButton_; }
 
     // While a load runs: the rule and "Ordner laden" cannot be used, and the rule editor is
     // closed to it, as it could change the rule under the load.
@@ -39,7 +42,7 @@ private:
     QLineEdit* targetPathBox_ = nullptr;
     QComboBox* ruleList_ = nullptr;
     std::array<QPushButton*, 3> browseButtons_{};
-    QPushButton* loadButton_ = nullptr;
-    QPushButton* syncButton_ = nullptr;
-    QPushButton* abortButton_ = nullptr;
+    PictureButton* loadButton_ = nullptr;
+    PictureButton* syncButton_ = nullptr;
+    PictureButton* abortButton_ = nullptr;
 };

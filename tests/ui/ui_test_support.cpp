@@ -1,23 +1,57 @@
 #include "ui_test_support.h"
 
 #include "app/application.h"
-#include "core/tree_builder.h"
+#include "kit/status_bar.h"
 #include "mainwindow/form1.h"
 #include "platform/shell_execute.h"
 #include "rules/rule_store.h"
-#include "settings/cls_registry.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+
+QString TextOf(QWidget* window, const QString& name) {
+    return Control<QWidget>(window, name)->property("text").toString();
+}
+
+bool Enabled(QWidget* window, const QString& name) {
+    return Control<QWidget>(window, name)->isEnabled();
+}
+
+int Rows(QWidget* window, const QString& list) {
+    return Control<QAbstractItemView>(window, list)->model()->rowCount();
+}
+
+void Click(QWidget* window, const QString& button) {
+    Control<QAbstractButton>(window, button)->click();
+}
+
+void Tick(QWidget* window, const QString& list, int row, bool ticked) {
+    QAbstractItemModel* model = Control<QAbstractItemView>(window, list)->model();
+    QVERIFY(model->setData(model->index(row, 0), ticked ? Qt::Checked : Qt::Unchecked,
+                           Qt::CheckStateRole));
+}
+
+QString StatusText(QWidget* mainWindow) {
+    return Control<StatusBar>(mainWindow, "StatusBar1")->panelText(1);
+}
+
+void UiTestCase::init() {
+    home_ = std::make_unique<UiHome>();
+}
+
+void UiTestCase::cleanup() {
+    CancelModalWatchers();
+    home_.reset();
+}
 
 namespace {
 QObject* WatcherParent() {
@@ -43,6 +77,36 @@ void OnNextModal(std::function<void(QWidget*)> action) {
         modal->close();
     });
     timer->start();
+}
+
+SeenBox Seen(QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (box == nullptr) {
+        QTest::qFail(qPrintable(modal->objectName() + " is no message box"), __FILE__, __LINE__);
+        return {};
+    }
+    return {box->objectName(),      box->windowTitle(),  box->text(),
+            box->informativeText(), box->detailedText(), box->icon()};
+}
+
+SeenBox CatchBox(const std::function<void()>& action, const std::function<void()>& whileOpen) {
+    SeenBox seen;
+    OnNextModal([&](QWidget* modal) {
+        seen = Seen(modal);
+        if (whileOpen)
+            whileOpen();
+    });
+    action();
+    CancelModalWatchers();
+    return seen;
+}
+
+bool RunAsksAnything(QWidget* mainWindow) {
+    bool asked = false;
+    OnNextModal([&](QWidget*) { asked = true; });
+    Click(mainWindow, "Command3"); // does nothing while it is disabled
+    CancelModalWatchers();
+    return asked;
 }
 
 void AnswerDeleteQuestion(QString& title, QString& text) {
@@ -79,15 +143,22 @@ void SaveScreenshot(QWidget* w, const QString& name) {
 
 void UseRule(const std::string& text) {
     clsRegistry reg;
-    reg.CreateKey(clsRegistry::HKEY_CURRENT_USER, kRootKey);
-    reg.SetStringValue(clsRegistry::HKEY_CURRENT_USER, kRulesKey, "Test", text);
-    reg.SetStringValue(clsRegistry::HKEY_CURRENT_USER, kRootKey, "LastRegel", "Test");
+    reg.CreateKey(HKCU, kRootKey);
+    reg.SetStringValue(HKCU, kRulesKey, "Test", text);
+    reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Test");
+}
+
+void StoreRules(clsRegistry& reg, const std::vector<std::pair<std::string, std::string>>& rules) {
+    reg.CreateKey(HKCU, kRootKey);
+    reg.CreateKey(HKCU, kRulesKey);
+    for (const auto& [name, text] : rules)
+        reg.SetStringValue(HKCU, kRulesKey, name, text);
 }
 
 void LoadFolders(QWidget* mainWindow, const std::string& start, const std::string& target) {
-    Control<QLineEdit>(mainWindow, "Text1")->setText(QString::fromStdString(start));
-    Control<QLineEdit>(mainWindow, "Text2")->setText(QString::fromStdString(target));
-    Control<QPushButton>(mainWindow, "Command1")->click();
+    Control<QLineEdit>(mainWindow, "Text1")->setText(Q(start));
+    Control<QLineEdit>(mainWindow, "Text2")->setText(Q(target));
+    Click(mainWindow, "Command1");
 }
 
 std::unique_ptr<Form1> LoadedWindow(const std::string& rule, const TreeBuilder& trees) {

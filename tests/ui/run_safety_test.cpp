@@ -206,9 +206,7 @@ private slots:
                 failures = Seen(report);
                 owner = report->parentWidget();
             });
-            for (QAbstractButton* b : qobject_cast<QMessageBox*>(question)->buttons())
-                if (b->text() == "Ja")
-                    b->click();
+            PressYes(question);
         });
         Click(&w, "Command3");
         QCOMPARE(failures.text, QString("Folgende Dateien konnten nicht gelöscht werden:"));

@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QLineEdit>
@@ -28,6 +29,17 @@ bool Enabled(QWidget* window, const QString& name) {
 
 int Rows(QWidget* window, const QString& list) {
     return Control<QAbstractItemView>(window, list)->model()->rowCount();
+}
+
+QStringList Items(QWidget* window, const QString& list) {
+    QWidget* w = Control<QWidget>(window, list);
+    auto* combo = qobject_cast<QComboBox*>(w);
+    const QAbstractItemModel* model =
+        combo != nullptr ? combo->model() : qobject_cast<QAbstractItemView*>(w)->model();
+    QStringList items;
+    for (int i = 0; i < model->rowCount(); ++i)
+        items << model->index(i, 0).data().toString();
+    return items;
 }
 
 void Click(QWidget* window, const QString& button) {
@@ -109,16 +121,10 @@ bool RunAsksAnything(QWidget* mainWindow) {
     return asked;
 }
 
-void AnswerDeleteQuestion(QString& title, QString& text) {
-    OnNextModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        QVERIFY(box != nullptr);
-        title = box->windowTitle();
-        text = box->text();
-        for (QAbstractButton* b : box->buttons())
-            if (b->text() == "Ja")
-                b->click();
-    });
+void PressYes(QWidget* messageBox) {
+    for (QAbstractButton* b : qobject_cast<QMessageBox*>(messageBox)->buttons())
+        if (b->text() == "Ja")
+            b->click();
 }
 
 QStringList TrashedNames(const QString& root) {

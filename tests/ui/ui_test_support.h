@@ -34,10 +34,12 @@ template <typename T> T* Control(QWidget* window, const QString& name) {
 }
 
 // The "text" of a named label, box or button; whether a named control is enabled; how many
-// rows a named list shows; and presses a named button.
+// rows a named list shows, and the texts of a named list or combo box; and presses a named
+// button.
 QString TextOf(QWidget* window, const QString& name);
 bool Enabled(QWidget* window, const QString& name);
 int Rows(QWidget* window, const QString& list);
+QStringList Items(QWidget* window, const QString& list);
 void Click(QWidget* window, const QString& button);
 // Ticks or unticks a row of a named list as the user's click does.
 void Tick(QWidget* window, const QString& list, int row, bool ticked);
@@ -94,8 +96,8 @@ void LoadFolders(QWidget* mainWindow, const std::string& start, const std::strin
 // of `trees`.
 std::unique_ptr<Form1> LoadedWindow(const std::string& rule, const TreeBuilder& trees);
 
-// Answers the next delete question with "Ja" and keeps its title and text.
-void AnswerDeleteQuestion(QString& title, QString& text);
+// Presses "Ja" in a message box that asks.
+void PressYes(QWidget* messageBox);
 // Every file below `root` that lies in a trash's "files" folder, sorted.
 QStringList TrashedNames(const QString& root);
 

@@ -7,7 +7,6 @@
 #include "kit/picture_box.h"
 #include "kit/status_bar.h"
 #include "kit/twips.h"
-#include "mainwindow/form1.h"
 
 #include <QMenuBar>
 #include <QProgressBar>

@@ -4,7 +4,6 @@
 
 #include "kit/twips.h"
 #include "kit/window_font.h"
-#include "mainwindow/form1.h"
 
 #include <QAction>
 #include <QComboBox>

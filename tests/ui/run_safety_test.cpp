@@ -3,7 +3,6 @@
 #include "ui_test_support.h"
 
 #include "dialogs/form3.h"
-#include "mainwindow/form1.h"
 #include "rules/rule_store.h"
 
 #include <QComboBox>

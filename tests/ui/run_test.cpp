@@ -4,7 +4,6 @@
 
 #include "dialogs/form4.h"
 #include "engine/texts.h"
-#include "mainwindow/form1.h"
 
 #include <QLabel>
 #include <QListWidget>

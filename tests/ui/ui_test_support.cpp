@@ -2,7 +2,6 @@
 
 #include "app/application.h"
 #include "kit/status_bar.h"
-#include "mainwindow/form1.h"
 #include "platform/shell_execute.h"
 #include "rules/rule_store.h"
 

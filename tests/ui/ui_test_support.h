@@ -2,6 +2,7 @@
 
 #include "core/temp_home.h"
 #include "core/tree_builder.h"
+#include "mainwindow/form1.h"
 #include "platform/file_ops.h"
 #include "settings/cls_registry.h"
 
@@ -14,8 +15,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-
-class Form1;
 
 // The registry root every setting lives under.
 inline const std::string kRootKey = "Software\\Halvorn Soft\\Gleichwart";

@@ -8,7 +8,6 @@
 #include "kit/twips.h"
 #include "rules/rule_store.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,10 +18,6 @@ namespace {
 
 std::string Stored(clsRegistry& reg, const std::string& name) {
     return reg.GetStringValue(HKCU, kRulesKey, name);
-}
-
-bool Checked(QWidget* window, const char* name) {
-    return Control<QAbstractButton>(window, name)->isChecked();
 }
 
 int Index(QWidget* window, const char* combo) {
@@ -118,33 +113,26 @@ private slots:
         QCOMPARE(again.CurrentRule().ReverseAction, 3);
     }
 
-    void theEditorShowsAStoredRuleAndSavesItBackUnchanged_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("form");
-        QTest::newRow("to the trash") << "1|4|1|2"
-                                      << "1 Papierkorb R-HU Frame2 Frame3";
-        QTest::newRow("deleted for good") << "2|5|0|7"
-                                          << "2 löschen RS-- Frame2 Frame3";
-        QTest::newRow("copied back") << "2|2|0|6"
-                                     << "2 zurück 1 -S-- Frame2 Combo2";
-        QTest::newRow("default") << "0|3|1|1"
-                                 << "0 zurück 0 R--U Frame2 Combo2";
-        QTest::newRow("one way") << "1|0|1|0"
-                                 << "1 aus ---U";
-    }
-    void theEditorShowsAStoredRuleAndSavesItBackUnchanged() {
-        QFETCH(QString, text);
-        QFETCH(QString, form);
-        StoreRules(reg(), {{"R", text.toStdString()}, {"S", "0|0|1|1"}});
-        reg().SetStringValue(HKCU, kRootKey, "LastRegel", "S");
+    void theEditorShowsEachStoredRuleAndSavesItBackUnchanged() {
+        // Rules named by their text, and the form the editor shows for each.
+        const std::vector<std::pair<std::string, QString>> rules = {
+            {"1|4|1|2", "1 Papierkorb R-HU Frame2 Frame3"},
+            {"2|5|0|7", "2 löschen RS-- Frame2 Frame3"},
+            {"2|2|0|6", "2 zurück 1 -S-- Frame2 Combo2"},
+            {"0|3|1|1", "0 zurück 0 R--U Frame2 Combo2"},
+            {"1|0|1|0", "1 aus ---U"}};
+        for (const auto& [text, form] : rules)
+            StoreRules(reg(), {{text, text}});
         Form1 w;
         w.show();
         WithEditor(w, [&](Form3* editor) {
-            Select(editor, "R");
-            QCOMPARE(FormOf(editor), form);
-            editor->Command1_Click();
+            for (const auto& [text, form] : rules) {
+                Select(editor, Q(text));
+                QVERIFY2(FormOf(editor) == form, qPrintable(Q(text) + ": " + FormOf(editor)));
+                editor->Command1_Click();
+                QCOMPARE(Stored(reg(), text), text);
+            }
         });
-        QCOMPARE(Q(Stored(reg(), "R")), text);
     }
 
     void clicksOnTheWayBackEnableItsControlsAndAreSaved() {

@@ -103,10 +103,9 @@ private slots:
         QVERIFY(!asked);
         QCOMPARE(ReadFile(t.path("ziel/nur_im_ziel.txt")), std::string("bleibt"));
         // The window is idle again; a new run needs a new load.
-        for (const char* name : {"Command1", "Command2", "Command5_0", "Command5_1", "Command5_2",
-                                 "Text1", "Text2", "Combo1"})
-            QVERIFY2(Enabled(&w, name), name);
-        QVERIFY(!Enabled(&w, "Command3"));
+        const QStringList idle = {"Command1",   "Command2", "Command5_0", "Command5_1",
+                                  "Command5_2", "Text1",    "Text2",      "Combo1"};
+        QCOMPARE(EnabledOf(&w, idle + QStringList{"Command3"}), idle);
     }
 
     void aRuleChangedAfterTheLoadBlocksTheRun_data() {
@@ -143,7 +142,6 @@ private slots:
         }
         QCOMPARE(w.CurrentRule().ReverseAction, 5);
         QVERIFY(!Enabled(&w, "Command3"));
-        QCOMPARE(Rows(&w, "List1"), 0);
         QCOMPARE(Rows(&w, "List2"), 0);
         QVERIFY(!RunAsksAnything(&w));
         QVERIFY(fs::exists(trees().path("ziel/geprueft.txt")));
@@ -175,7 +173,6 @@ private slots:
         }
         const SeenBox box = CatchBox([&] { Click(&w, "Command3"); });
         QCOMPARE(box.title, QString("Fehler..."));
-        QCOMPARE(box.icon, QMessageBox::Critical);
         const QString why = replaced ? "ist nicht mehr derselbe Ordner wie beim Laden."
                                      : "ist nicht mehr vorhanden.";
         QCOMPARE(box.text, "Der Zielordner \"" + Q(target) + "\" " + why +

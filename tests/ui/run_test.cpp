@@ -55,9 +55,8 @@ private slots:
         QCOMPARE(TextOf(&w, "Label8_2"), Q(t.path("ziel/sub")));
         QCOMPARE(StatusText(&w), QString("Synchronisierung beendet"));
         QCOMPARE(w.windowTitle(), QString("Gleichwart"));
-        QVERIFY(!Enabled(&w, "Command3"));
-        QVERIFY(Enabled(&w, "Command1"));
-        QVERIFY(Enabled(&w, "Text1"));
+        QCOMPARE(EnabledOf(&w, {"Command1", "Command3", "Text1"}),
+                 (QStringList{"Command1", "Text1"}));
         QVERIFY(!Control<QWidget>(&w, "Picture2")->isVisible());
         QVERIFY(!Control<QWidget>(&w, "Picture3")->isVisible());
     }

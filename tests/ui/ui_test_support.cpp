@@ -19,11 +19,25 @@
 #include <QTimer>
 
 QString TextOf(QWidget* window, const QString& name) {
-    return Control<QWidget>(window, name)->property("text").toString();
+    const QWidget* w = Control<QWidget>(window, name);
+    const QVariant text = w->property("text");
+    return (text.isValid() ? text : w->property("title")).toString();
 }
 
 bool Enabled(QWidget* window, const QString& name) {
     return Control<QWidget>(window, name)->isEnabled();
+}
+
+QStringList EnabledOf(QWidget* window, const QStringList& names) {
+    QStringList enabled;
+    for (const QString& name : names)
+        if (Enabled(window, name))
+            enabled << name;
+    return enabled;
+}
+
+bool Checked(QWidget* window, const QString& button) {
+    return Control<QAbstractButton>(window, button)->isChecked();
 }
 
 int Rows(QWidget* window, const QString& list) {

@@ -32,11 +32,14 @@ template <typename T> T* Control(QWidget* window, const QString& name) {
     return w;
 }
 
-// The "text" of a named label, box or button; whether a named control is enabled; how many
-// rows a named list shows, and the texts of a named list or combo box; and presses a named
-// button.
+// The text of a named label, box or button, or the title of a named frame; whether a named
+// control is enabled, and which of the named ones are; whether a named button is ticked; how
+// many rows a named list shows, and the texts of a named list or combo box; and presses a
+// named button.
 QString TextOf(QWidget* window, const QString& name);
 bool Enabled(QWidget* window, const QString& name);
+QStringList EnabledOf(QWidget* window, const QStringList& names);
+bool Checked(QWidget* window, const QString& button);
 int Rows(QWidget* window, const QString& list);
 QStringList Items(QWidget* window, const QString& list);
 void Click(QWidget* window, const QString& button);

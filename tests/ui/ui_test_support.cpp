@@ -110,8 +110,8 @@ SeenBox Seen(QWidget* modal) {
         QTest::qFail(qPrintable(modal->objectName() + " is no message box"), __FILE__, __LINE__);
         return {};
     }
-    return {box->objectName(),      box->windowTitle(),  box->text(),
-            box->informativeText(), box->detailedText(), box->icon()};
+    return {box->windowTitle(), box->text(), box->informativeText(), box->detailedText(),
+            box->icon()};
 }
 
 SeenBox CatchBox(const std::function<void()>& action, const std::function<void()>& whileOpen) {

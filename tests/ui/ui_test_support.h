@@ -15,6 +15,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 // The registry root every setting lives under.
 inline const std::string kRootKey = "Software\\Halvorn Soft\\Gleichwart";
@@ -56,6 +58,8 @@ struct UiHome {
     clsRegistry reg;
 };
 
+// The base of the window test classes: each case gets a fresh UiHome, and no watcher for a
+// modal window outlives its case.
 class UiTestCase : public QObject {
     Q_OBJECT
 protected:
@@ -75,7 +79,7 @@ void CancelModalWatchers();
 
 // What a message box showed.
 struct SeenBox {
-    QString objectName, title, text, informative, details;
+    QString title, text, informative, details;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 // What `modal`, a message box, shows.

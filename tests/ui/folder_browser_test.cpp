@@ -61,7 +61,7 @@ QTreeView* Tree(QWidget* browser) {
     return Control<QTreeView>(browser, "FolderTree");
 }
 
-QString StatusText(QWidget* browser) {
+QString BrowserStatus(QWidget* browser) {
     return Control<QLabel>(browser, "StatusText")->text();
 }
 
@@ -132,7 +132,7 @@ void FolderBrowserTest::deepInitialFolderIsOpenedAndSelected() {
         QVERIFY(tree->isExpanded(up));
     // "/", one level for each folder of the temporary folder's path, four of our own.
     QCOMPARE(levels, QDir::cleanPath(tmp.path()).count('/') + 5);
-    QCOMPARE(StatusText(browser.get()), "Auswahl: " + deep);
+    QCOMPARE(BrowserStatus(browser.get()), "Auswahl: " + deep);
     QVERIFY(tree->visualRect(current).intersects(tree->viewport()->rect()));
     SaveScreenshot(browser.get(), "folder_browser_deep");
 }
@@ -162,7 +162,7 @@ void FolderBrowserTest::missingInitialFolderSelectsNothing() {
     QTreeView* tree = Tree(browser.get());
     QVERIFY(tree->selectionModel()->selectedIndexes().isEmpty());
     QVERIFY(browser->selectedPath().isEmpty());
-    QVERIFY(StatusText(browser.get()).isEmpty());
+    QVERIFY(BrowserStatus(browser.get()).isEmpty());
     QVERIFY(!Control<QPushButton>(browser.get(), "OK")->isEnabled());
     for (int row = 0; row < tree->model()->rowCount(); ++row)
         QVERIFY(!tree->isExpanded(tree->model()->index(row, 0)));
@@ -295,7 +295,7 @@ void FolderBrowserTest::newFolderRefusesASlashThenMakesAndSelectsTheFolder() {
     QVERIFY(QFileInfo(base + "/Neu").isDir());
     QVERIFY(!QFileInfo::exists(base + "/a"));
     QTRY_COMPARE(browser->selectedPath(), base + "/Neu");
-    QCOMPARE(StatusText(browser.get()), "Auswahl: " + base + "/Neu");
+    QCOMPARE(BrowserStatus(browser.get()), "Auswahl: " + base + "/Neu");
 }
 
 void FolderBrowserTest::staysResponsiveWhileAHugeFolderIsListed() {

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
 
 QString Shot(QWidget* w, const QString& name) {
     return w->devicePixelRatioF() > 1 ? name + "-2x" : name;

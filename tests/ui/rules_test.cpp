@@ -1,202 +1,284 @@
-// The window tests of the rule list and of the rule editor.
-#include "rules_test.h"
-#include "rules_test_support.h"
+// The rule list of the main window and the rule editor: starter rules, the delete tab, what
+// the editor shows and saves, renaming, names that are no UTF-8, and a full disk.
+#include "ui_test_support.h"
 
+#include "core/full_hive_disk.h"
+#include "dialogs/form3.h"
 #include "kit/list_index.h"
 #include "kit/twips.h"
+#include "rules/rule_store.h"
 
-#include <QCheckBox>
-#include <QGroupBox>
+#include <QComboBox>
 #include <QLineEdit>
-#include <QListView>
-#include <QRadioButton>
+#include <QListWidget>
 #include <QTabBar>
+#include <QTest>
 
-void RulesTest::init() {
-    home_ = new RulesHome;
+namespace {
+
+std::string Stored(clsRegistry& reg, const std::string& name) {
+    return reg.GetStringValue(HKCU, kRulesKey, name);
 }
 
-void RulesTest::cleanup() {
-    delete home_;
-    home_ = nullptr;
+int Index(QWidget* window, const char* combo) {
+    return Control<QComboBox>(window, combo)->currentIndex();
 }
 
-void RulesTest::firstStartStoresThreeRulesOnlyOnce() {
-    {
+// The editor's form in short: the copy condition, the way back ("aus", "zurück" with its
+// condition, "Papierkorb", "löschen"), the ticked attributes (read-only, system, hidden) and
+// subfolders, and which controls of the way back can be used.
+QString FormOf(Form3* e) {
+    const QString back = !Checked(e, "Check1")   ? "aus"
+                         : Checked(e, "Option1") ? QString("zurück %1").arg(Index(e, "Combo2"))
+                         : Checked(e, "Option3") ? "Papierkorb"
+                                                 : "löschen";
+    QString form = QString("%1 %2 ").arg(Index(e, "Combo1")).arg(back);
+    for (const auto& [name, mark] :
+         {std::pair{"Check5", 'R'}, {"Check4", 'S'}, {"Check3", 'H'}, {"Check2", 'U'}})
+        form += Checked(e, name) ? mark : '-';
+    for (const char* name : {"Frame2", "Combo2", "Frame3"})
+        if (Enabled(e, name))
+            form += QString(" ") + name;
+    return form;
+}
+
+// Opens the rule editor from the main window's "..." button and runs `steps` in it; it
+// opens modally, or `steps` never runs.
+void WithEditor(Form1& w, const std::function<void(Form3*)>& steps) {
+    bool ran = false;
+    OnNextModal([&](QWidget* modal) {
+        auto* editor = qobject_cast<Form3*>(modal);
+        QVERIFY(editor != nullptr);
+        steps(editor);
+        ran = true;
+    });
+    Click(&w, "Command5_2");
+    QVERIFY(ran);
+}
+
+void Select(Form3* editor, const QString& name) {
+    auto* list = Control<QListWidget>(editor, "List1");
+    const auto found = list->findItems(name, Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    list->setCurrentItem(found.first());
+    editor->edit_Click();
+}
+
+QString Current(Form3* editor) {
+    QListWidgetItem* item = Control<QListWidget>(editor, "List1")->currentItem();
+    return item != nullptr ? item->text() : QString();
+}
+
+void SelectInMain(Form1& w, const QString& name) {
+    auto* combo = Control<QComboBox>(&w, "Combo1");
+    combo->setCurrentIndex(combo->findText(name));
+    w.Combo1_Click();
+}
+
+} // namespace
+
+class RulesTest : public UiTestCase {
+    Q_OBJECT
+private slots:
+    void firstStartStoresThreeRulesAndTheDeleteTabFollowsTheRule() {
+        {
+            Form1 w;
+            w.show();
+            QCOMPARE(Items(&w, "Combo1"),
+                     (QStringList{"Aktualisieren", "Beide Richtungen", "Spiegeln"}));
+            QCOMPARE(Index(&w, "Combo1"), 0);
+            QCOMPARE(w.CurrentRule().ReverseAction, 0);
+            QTabBar* tabs = Control<QTabBar>(&w, "TabStrip1Tabs");
+            QCOMPARE(tabs->count(), 1);
+            SelectInMain(w, "Spiegeln");
+            QCOMPARE(tabs->count(), 2);
+            QCOMPARE(tabs->tabText(1), QString("    zu löschende Dateien"));
+            tabs->setCurrentIndex(1);
+            QVERIFY(!Control<QWidget>(&w, "List2")->isHidden());
+            SelectInMain(w, "Beide Richtungen");
+            QCOMPARE(tabs->count(), 1);
+            QCOMPARE(tabs->currentIndex(), 0);
+            QVERIFY(!Control<QWidget>(&w, "List1")->isHidden());
+            QVERIFY(Control<QWidget>(&w, "List2")->isHidden());
+        }
+        for (const char* name : {"Aktualisieren", "Spiegeln", "Beide Richtungen"}) {
+            reg().setEnableDelete(true); // each deletion has to be allowed anew
+            reg().DeleteValue(HKCU, kRulesKey, name);
+        }
+        Form1 again;
+        QCOMPARE(Items(&again, "Combo1"), QStringList());
+        // The starter rules come only once. With no rule the empty name applies, which reads
+        // as the default rule.
+        QCOMPARE(again.CurrentRule().Name, std::string());
+        QCOMPARE(again.CurrentRule().ReverseAction, 3);
+    }
+
+    void theEditorShowsEachStoredRuleAndSavesItBackUnchanged() {
+        // Rules named by their text, and the form the editor shows for each.
+        const std::vector<std::pair<std::string, QString>> rules = {
+            {"1|4|1|2", "1 Papierkorb R-HU Frame2 Frame3"},
+            {"2|5|0|7", "2 löschen RS-- Frame2 Frame3"},
+            {"2|2|0|6", "2 zurück 1 -S-- Frame2 Combo2"},
+            {"0|3|1|1", "0 zurück 0 R--U Frame2 Combo2"},
+            {"1|0|1|0", "1 aus ---U"}};
+        for (const auto& [text, form] : rules)
+            StoreRules(reg(), {{text, text}});
         Form1 w;
-        auto* combo = Control<QComboBox>(&w, "Combo1");
-        QCOMPARE(Items(combo), (QStringList{"Aktualisieren", "Beide Richtungen", "Spiegeln"}));
-        QCOMPARE(combo->currentText(), QString("Aktualisieren"));
-        QCOMPARE(w.CurrentRule().ReverseAction, 0);
+        w.show();
+        WithEditor(w, [&](Form3* editor) {
+            for (const auto& [text, form] : rules) {
+                Select(editor, Q(text));
+                QVERIFY2(FormOf(editor) == form, qPrintable(Q(text) + ": " + FormOf(editor)));
+                editor->Command1_Click();
+                QCOMPARE(Stored(reg(), text), text);
+            }
+        });
     }
-    clsRegistry& reg = home_->reg;
-    QCOMPARE(Stored(reg, "Aktualisieren"), std::string("0|0|1|1"));
-    QCOMPARE(Stored(reg, "Spiegeln"), std::string("0|4|1|1"));
-    QCOMPARE(Stored(reg, "Beide Richtungen"), std::string("0|3|1|1"));
-    for (const char* name : {"Aktualisieren", "Spiegeln", "Beide Richtungen"}) {
-        reg.setEnableDelete(true);
-        reg.DeleteValue(HKCU, kRulesKey, name);
-    }
-    Form1 again;
-    QCOMPARE(Control<QComboBox>(&again, "Combo1")->count(), 0);
-    // With no rule the empty name applies, which reads as the default rule.
-    QCOMPARE(again.CurrentRule().Name, std::string());
-    QCOMPARE(again.CurrentRule().ReverseAction, 3);
-    QVERIFY(!clsRegistry::IsFullArray(reg.EnumValues(HKCU, kRulesKey, true)));
-}
 
-void RulesTest::deleteTabComesWithTheDeleteRulesAndGoesWithOthers() {
-    StoreRules(home_->reg, {{"Papierkorb", "0|4|1|1"}, {"Weg", "0|5|1|1"}, {"Nur", "0|0|1|1"}});
-    Form1 w;
-    w.show();
-    QTabBar* tabs = Control<QTabBar>(&w, "TabStrip1Tabs");
-    SelectInMain(w, "Papierkorb");
-    QCOMPARE(tabs->count(), 2);
-    QCOMPARE(tabs->tabText(0), QString("     zu kopierende Dateien"));
-    QCOMPARE(tabs->tabText(1), QString("    zu löschende Dateien"));
-    tabs->setCurrentIndex(1);
-    QVERIFY(!Control<QListView>(&w, "List2")->isHidden());
-    SelectInMain(w, "Weg");
-    QCOMPARE(tabs->count(), 2);
-    SelectInMain(w, "Nur");
-    QCOMPARE(tabs->count(), 1);
-    QCOMPARE(tabs->currentIndex(), 0);
-    QVERIFY(!Control<QListView>(&w, "List1")->isHidden());
-    QVERIFY(Control<QListView>(&w, "List2")->isHidden());
-    QVERIFY(!Control<QPushButton>(&w, "Command3")->isEnabled());
-}
-
-void RulesTest::ruleListIsSortedAndMatchesTheLastRuleExactly() {
-    // Names compare without case in the store, so "a" would be "A": "ab" stands in for it.
-    StoreRules(home_->reg,
-               {{"b", "0|0|1|1"}, {"A", "0|0|1|1"}, {"Ä", "0|4|1|1"}, {"ab", "0|5|1|1"}});
-    home_->reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Ä");
-    {
+    void clicksOnTheWayBackEnableItsControlsAndAreSaved() {
+        StoreRules(reg(), {{"A", "0|0|1|1"}, {"R", "1|3|1|0"}});
         Form1 w;
-        auto* combo = Control<QComboBox>(&w, "Combo1");
-        QCOMPARE(Items(combo), (QStringList{"A", "ab", "b", "Ä"}));
-        QCOMPARE(combo->currentText(), QString("Ä"));
-        QCOMPARE(w.CurrentRule().ReverseAction, 4);
-        QCOMPARE(Control<QTabBar>(&w, "TabStrip1Tabs")->count(), 2);
+        w.show();
+        WithEditor(w, [&](Form3* editor) {
+            // A right click below the last entry finds no entry; on the first it finds that one.
+            auto* list = Control<QListWidget>(editor, "List1");
+            const QPoint first = list->visualItemRect(list->item(0)).center();
+            QCOMPARE(ListIndexFromPoint(list, PixelsToTwips(first.x()), PixelsToTwips(first.y())),
+                     0);
+            QCOMPARE(ListIndexFromPoint(list, PixelsToTwips(5), PixelsToTwips(list->height() - 5)),
+                     -1);
+            Select(editor, "R");
+            Click(editor, "Check1"); // the frame off: nothing happens on the target side
+            QCOMPARE(FormOf(editor), QString("1 aus ---U"));
+            QVERIFY(Enabled(editor, "Check1"));
+            Click(editor, "Check1");
+            QCOMPARE(FormOf(editor), QString("1 zurück 0 ---U Frame2 Combo2"));
+            Click(editor, "Option2");
+            QCOMPARE(FormOf(editor), QString("1 Papierkorb ---U Frame2 Frame3"));
+            Click(editor, "Option4");
+            Control<QComboBox>(editor, "Combo1")->setCurrentIndex(2);
+            editor->Command1_Click();
+        });
+        QCOMPARE(Stored(reg(), "R"), std::string("2|5|1|0"));
     }
-    // The last rule is matched with its case: "ä" is no "Ä".
-    home_->reg.SetStringValue(HKCU, kRootKey, "LastRegel", "ä");
-    Form1 w;
-    QCOMPARE(Control<QComboBox>(&w, "Combo1")->currentIndex(), 0);
-}
 
-void RulesTest::newRuleSavedUnchangedIsTheDefaultRule() {
-    StoreRules(home_->reg, {{"Spiegeln", "0|4|1|1"}});
-    Form1 w;
-    w.show();
-    WithEditor(w, [&](Form3* editor) {
-        editor->add_Click();
-        QCOMPARE(Control<QLineEdit>(editor, "Text1")->text(), QString("Neue Regel"));
-        QCOMPARE(Control<QLineEdit>(editor, "Text1")->selectedText(), QString("Neue Regel"));
-        editor->Command1_Click();
-        QCOMPARE(Control<QListWidget>(editor, "List1")->currentItem()->text(),
-                 QString("Neue Regel"));
-    });
-    QCOMPARE(Stored(home_->reg, "Neue Regel"), std::string("0|3|1|1"));
-    QCOMPARE(Stored(home_->reg, "Spiegeln"), std::string("0|4|1|1"));
-    // The main window's list knows the new rule and keeps its own.
-    QCOMPARE(Items(Control<QComboBox>(&w, "Combo1")), (QStringList{"Neue Regel", "Spiegeln"}));
-    QCOMPARE(w.CurrentRule().Name, std::string("Spiegeln"));
-}
+    void deletingSelectsTheNeighbour() {
+        StoreRules(reg(), {{"A", "0|0|1|1"}, {"B", "0|1|1|1"}, {"C", "0|2|1|1"}});
+        Form1 w;
+        w.show();
+        WithEditor(w, [&](Form3* editor) {
+            Select(editor, "A");
+            editor->delete_Click();
+            QCOMPARE(Items(editor, "List1"), (QStringList{"B", "C"}));
+            QCOMPARE(Current(editor), QString("B"));
+            QCOMPARE(TextOf(editor, "Text1"), QString("B"));
+            Select(editor, "C");
+            editor->delete_Click();
+            QCOMPARE(Items(editor, "List1"), QStringList{"B"});
+            QCOMPARE(Current(editor), QString("B"));
+            editor->delete_Click();
+            QCOMPARE(Items(editor, "List1"), QStringList());
+            QCOMPARE(TextOf(editor, "Text1"), QString("B")); // left as it was
+        });
+        QVERIFY(!clsRegistry::IsFullArray(reg().EnumValues(HKCU, kRulesKey, true)));
+        // The main window still lists them until its list is refreshed.
+        QCOMPARE(Items(&w, "Combo1").size(), 3);
+    }
 
-void RulesTest::savedControlsMapToTheStoredText() {
-    StoreRules(home_->reg, {{"R", "1|3|1|0"}});
-    Form1 w;
-    w.show();
-    WithEditor(w, [&](Form3* editor) {
-        Select(editor, "R");
-        editor->edit_Click();
-        auto* check1 = Control<QCheckBox>(editor, "Check1");
-        check1->click(); // the frame off: nothing happens on the target side
-        QVERIFY(!Control<QGroupBox>(editor, "Frame2")->isEnabled());
-        QVERIFY(check1->isEnabled());
-        editor->Command1_Click();
-        QCOMPARE(Stored(home_->reg, "R"), std::string("1|0|1|0"));
+    void aNewRuleIsTheDefaultRuleUnderItsTrimmedName() {
+        StoreRules(reg(), {{"Spiegeln", "0|4|1|1"}});
+        Form1 w;
+        w.show();
+        const std::string before = ReadFile(home_->home.hivePath());
+        SeenBox refused;
+        WithEditor(w, [&](Form3* editor) {
+            editor->add_Click();
+            QCOMPARE(Control<QLineEdit>(editor, "Text1")->selectedText(), QString("Neue Regel"));
+            Control<QLineEdit>(editor, "Text1")->setText("   ");
+            refused = CatchBox([&] { editor->Command1_Click(); });
+            QCOMPARE(ReadFile(home_->home.hivePath()), before);
+            Control<QLineEdit>(editor, "Text1")->setText("  Mit Leerzeichen ");
+            editor->Command1_Click();
+            QCOMPARE(Current(editor), QString("Mit Leerzeichen"));
+        });
+        QCOMPARE(refused.title, QString("Fehler..."));
+        QCOMPARE(refused.text, QString("Die Regel muss einen Namen haben !!"));
+        QCOMPARE(refused.icon, QMessageBox::Critical);
+        QCOMPARE(Stored(reg(), "Mit Leerzeichen"), std::string("0|3|1|1"));
+        QCOMPARE(Stored(reg(), "Spiegeln"), std::string("0|4|1|1"));
+        // The main window's list knows the new rule and keeps its own.
+        QCOMPARE(Items(&w, "Combo1"), (QStringList{"Mit Leerzeichen", "Spiegeln"}));
+        QCOMPARE(w.CurrentRule().Name, std::string("Spiegeln"));
+    }
 
-        check1->click();
-        Control<QRadioButton>(editor, "Option1")->click();
+    void renamingReplacesTheOldNameAndLosesNothingOnAFullDisk() {
+        StoreRules(reg(), {{"Alt", "1|2|1|3"}, {"Anders", "0|0|1|1"}});
+        reg().SetStringValue(HKCU, kRootKey, "LastRegel", "Alt");
+        Form1 w;
+        w.show();
+        SeenBox box;
+        WithEditor(w, [&](Form3* editor) {
+            QCOMPARE(TextOf(editor, "Text1"), QString("Alt"));
+            Control<QLineEdit>(editor, "Text1")->setText("Neu2");
+            {
+                FullHiveDisk full; // the longer name does not fit any more
+                box = CatchBox([&] { editor->Command1_Click(); });
+            }
+            // Nothing is lost, and the form keeps what the user typed, to try again.
+            QCOMPARE(reg().EnumValues(HKCU, kRulesKey, true),
+                     (std::vector<std::string>{"Alt", "Anders"}));
+            QCOMPARE(w.CurrentRule().Name, std::string("Alt"));
+            QCOMPARE(TextOf(editor, "Text1"), QString("Neu2"));
+            editor->Command1_Click();
+            QCOMPARE(Items(editor, "List1"), (QStringList{"Anders", "Neu2"}));
+        });
+        QCOMPARE(box.text, QString("Die Regel konnte nicht gespeichert werden."));
+        QCOMPARE(Stored(reg(), "Neu2"), std::string("1|2|1|3"));
+        QCOMPARE(Stored(reg(), "Alt"), std::string()); // gone
+        QCOMPARE(Control<QComboBox>(&w, "Combo1")->currentText(), QString("Neu2"));
+        QCOMPARE(w.CurrentRule().Name, std::string("Neu2"));
+        // Renamed onto another rule, what the form showed replaces that rule.
+        WithEditor(w, [&](Form3* editor) {
+            Select(editor, "Anders");
+            Control<QLineEdit>(editor, "Text1")->setText("Neu2");
+            editor->Command1_Click();
+            QCOMPARE(Items(editor, "List1"), QStringList{"Neu2"});
+        });
+        QCOMPARE(Stored(reg(), "Neu2"), std::string("0|0|1|1"));
+    }
 
-        Control<QComboBox>(editor, "Combo2")->setCurrentIndex(2); // "älter ist."
-        editor->Command1_Click();
-        QCOMPARE(Stored(home_->reg, "R"), std::string("1|1|1|0"));
-
-        Control<QRadioButton>(editor, "Option2")->click();
-        QVERIFY(!Control<QComboBox>(editor, "Combo2")->isEnabled());
-        QVERIFY(Control<QGroupBox>(editor, "Frame3")->isEnabled());
-        Control<QRadioButton>(editor, "Option4")->click(); // "Datei komplett löschen"
-        Control<QCheckBox>(editor, "Check5")->setChecked(true);
-        Control<QCheckBox>(editor, "Check4")->setChecked(true);
-        Control<QCheckBox>(editor, "Check3")->setChecked(false);
-        Control<QCheckBox>(editor, "Check2")->setChecked(false);
-        Control<QComboBox>(editor, "Combo1")->setCurrentIndex(2);
-        editor->Command1_Click();
-        QCOMPARE(Stored(home_->reg, "R"), std::string("2|5|0|7"));
-    });
-}
-
-void RulesTest::deletingSelectsTheNeighbour() {
-    StoreRules(home_->reg, {{"A", "0|0|1|1"}, {"B", "0|1|1|1"}, {"C", "0|2|1|1"}});
-    Form1 w;
-    w.show();
-    WithEditor(w, [&](Form3* editor) {
-        auto* list = Control<QListWidget>(editor, "List1");
-        Select(editor, "A");
-        editor->delete_Click();
-        QCOMPARE(Items(list), (QStringList{"B", "C"}));
-        QCOMPARE(list->currentItem()->text(), QString("B"));
-        QCOMPARE(Control<QLineEdit>(editor, "Text1")->text(), QString("B"));
-        Select(editor, "C");
-        editor->delete_Click();
-        QCOMPARE(Items(list), QStringList{"B"});
-        QCOMPARE(list->currentItem()->text(), QString("B"));
-        editor->delete_Click();
-        QCOMPARE(list->count(), 0);
-        QCOMPARE(Control<QLineEdit>(editor, "Text1")->text(), QString("B")); // left as it was
-    });
-    QVERIFY(!clsRegistry::IsFullArray(home_->reg.EnumValues(HKCU, kRulesKey, true)));
-    // The main window still lists them until its list is refreshed.
-    QCOMPARE(Control<QComboBox>(&w, "Combo1")->count(), 3);
-}
-
-void RulesTest::formShowsTheStoredRuleWithItsEnabling() {
-    StoreRules(home_->reg, {{"Papierkorb", "1|4|1|2"}, {"Zurück", "2|2|0|6"}});
-    home_->reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Papierkorb");
-    Form1 w;
-    w.show();
-    bool isModal = false;
-    WithEditor(w, [&](Form3* editor) {
-        isModal = editor->isModal() && editor->parentWidget() == &w;
-        QCOMPARE(editor->windowTitle(), QString("Regel Editor"));
-        QCOMPARE(Control<QComboBox>(editor, "Combo1")->currentIndex(), 1);
-        QVERIFY(Control<QRadioButton>(editor, "Option2")->isChecked());
-        QVERIFY(Control<QRadioButton>(editor, "Option3")->isChecked());
-        QVERIFY(!Control<QComboBox>(editor, "Combo2")->isEnabled());
-        QVERIFY(Control<QCheckBox>(editor, "Check5")->isChecked());
-        QVERIFY(Control<QCheckBox>(editor, "Check3")->isChecked());
-        QVERIFY(!Control<QCheckBox>(editor, "Check4")->isChecked());
-        QVERIFY(Control<QCheckBox>(editor, "Check2")->isChecked());
-        SaveScreenshot(editor, "rule-editor");
-        // A right click below the last entry finds no entry; on the first it finds that one.
-        auto* list = Control<QListWidget>(editor, "List1");
-        const QRect first = list->visualItemRect(list->item(0));
-        QCOMPARE(ListIndexFromPoint(list, PixelsToTwips(first.center().x()),
-                                    PixelsToTwips(first.center().y())),
-                 0);
-        QCOMPARE(ListIndexFromPoint(list, PixelsToTwips(5), PixelsToTwips(list->height() - 5)), -1);
-        Select(editor, "Zurück");
-        editor->edit_Click();
-        QVERIFY(Control<QRadioButton>(editor, "Option1")->isChecked());
-        QCOMPARE(Control<QComboBox>(editor, "Combo2")->currentIndex(), 1);
-        QVERIFY(!Control<QGroupBox>(editor, "Frame3")->isEnabled());
-        QVERIFY(Control<QCheckBox>(editor, "Check4")->isChecked());
-        QVERIFY(!Control<QCheckBox>(editor, "Check2")->isChecked());
-    });
-    QVERIFY(isModal);
-}
+    void latin1RuleNameIsFoundAppliedAndWrittenBackUnchanged() {
+        // Written by an older program in Latin-1: the byte F6 alone is no valid UTF-8. The last
+        // rule is matched by its bytes: the UTF-8 "Löschen" is another name.
+        const std::string latin1 = "L\xf6schen";
+        const std::string line = "\"L\xf6schen\"=\"0|5|1|1\"\n";
+        StoreRules(reg(), {{"Aktualisieren", "0|0|1|1"}, {latin1, "0|5|1|1"}});
+        reg().SetStringValue(HKCU, kRootKey, "LastRegel", latin1);
+        {
+            Form1 w;
+            w.show();
+            QCOMPARE(Items(&w, "Combo1"), (QStringList{"Aktualisieren", "Löschen"}));
+            QCOMPARE(Index(&w, "Combo1"), 1);
+            QCOMPARE(RuleText(w.CurrentRule()), std::string("0|5|1|1"));
+            QCOMPARE(Control<QTabBar>(&w, "TabStrip1Tabs")->count(), 2);
+            // The editor finds it as well, and saving it unchanged keeps its bytes.
+            WithEditor(w, [&](Form3* editor) {
+                QCOMPARE(Current(editor), QString("Löschen"));
+                QCOMPARE(FormOf(editor), QString("0 löschen R--U Frame2 Frame3"));
+                editor->Command1_Click();
+                QCOMPARE(Items(editor, "List1"), (QStringList{"Aktualisieren", "Löschen"}));
+            });
+            QCOMPARE(w.CurrentRule().Name, latin1);
+        }
+        QCOMPARE(reg().GetStringValue(HKCU, kRootKey, "LastRegel"), latin1);
+        QCOMPARE(reg().EnumValues(HKCU, kRulesKey, true),
+                 (std::vector<std::string>{"Aktualisieren", latin1}));
+        QVERIFY(ReadFile(home_->home.hivePath()).find(line) != std::string::npos);
+        reg().SetStringValue(HKCU, kRootKey, "LastRegel", "L\xc3\xb6schen");
+        Form1 w;
+        QCOMPARE(Index(&w, "Combo1"), 0);
+    }
+};
 
 GLEICHWART_UI_TEST_MAIN(RulesTest)
+#include "rules_test.moc"

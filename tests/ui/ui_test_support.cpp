@@ -1,23 +1,82 @@
 #include "ui_test_support.h"
 
 #include "app/application.h"
-#include "core/tree_builder.h"
-#include "mainwindow/form1.h"
+#include "kit/status_bar.h"
 #include "platform/shell_execute.h"
 #include "rules/rule_store.h"
-#include "settings/cls_registry.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+
+QString TextOf(QWidget* window, const QString& name) {
+    const QWidget* w = Control<QWidget>(window, name);
+    const QVariant text = w->property("text");
+    return (text.isValid() ? text : w->property("title")).toString();
+}
+
+bool Enabled(QWidget* window, const QString& name) {
+    return Control<QWidget>(window, name)->isEnabled();
+}
+
+QStringList EnabledOf(QWidget* window, const QStringList& names) {
+    QStringList enabled;
+    for (const QString& name : names)
+        if (Enabled(window, name))
+            enabled << name;
+    return enabled;
+}
+
+bool Checked(QWidget* window, const QString& button) {
+    return Control<QAbstractButton>(window, button)->isChecked();
+}
+
+int Rows(QWidget* window, const QString& list) {
+    return Control<QAbstractItemView>(window, list)->model()->rowCount();
+}
+
+QStringList Items(QWidget* window, const QString& list) {
+    QWidget* w = Control<QWidget>(window, list);
+    auto* combo = qobject_cast<QComboBox*>(w);
+    const QAbstractItemModel* model =
+        combo != nullptr ? combo->model() : qobject_cast<QAbstractItemView*>(w)->model();
+    QStringList items;
+    for (int i = 0; i < model->rowCount(); ++i)
+        items << model->index(i, 0).data().toString();
+    return items;
+}
+
+void Click(QWidget* window, const QString& button) {
+    Control<QAbstractButton>(window, button)->click();
+}
+
+void Tick(QWidget* window, const QString& list, int row, bool ticked) {
+    QAbstractItemModel* model = Control<QAbstractItemView>(window, list)->model();
+    QVERIFY(model->setData(model->index(row, 0), ticked ? Qt::Checked : Qt::Unchecked,
+                           Qt::CheckStateRole));
+}
+
+QString StatusText(QWidget* mainWindow) {
+    return Control<StatusBar>(mainWindow, "StatusBar1")->panelText(1);
+}
+
+void UiTestCase::init() {
+    home_ = std::make_unique<UiHome>();
+}
+
+void UiTestCase::cleanup() {
+    CancelModalWatchers();
+    home_.reset();
+}
 
 namespace {
 QObject* WatcherParent() {
@@ -45,16 +104,40 @@ void OnNextModal(std::function<void(QWidget*)> action) {
     timer->start();
 }
 
-void AnswerDeleteQuestion(QString& title, QString& text) {
+SeenBox Seen(QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (box == nullptr) {
+        QTest::qFail(qPrintable(modal->objectName() + " is no message box"), __FILE__, __LINE__);
+        return {};
+    }
+    return {box->windowTitle(), box->text(), box->informativeText(), box->detailedText(),
+            box->icon()};
+}
+
+SeenBox CatchBox(const std::function<void()>& action, const std::function<void()>& whileOpen) {
+    SeenBox seen;
     OnNextModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        QVERIFY(box != nullptr);
-        title = box->windowTitle();
-        text = box->text();
-        for (QAbstractButton* b : box->buttons())
-            if (b->text() == "Ja")
-                b->click();
+        seen = Seen(modal);
+        if (whileOpen)
+            whileOpen();
     });
+    action();
+    CancelModalWatchers();
+    return seen;
+}
+
+bool RunAsksAnything(QWidget* mainWindow) {
+    bool asked = false;
+    OnNextModal([&](QWidget*) { asked = true; });
+    Click(mainWindow, "Command3"); // does nothing while it is disabled
+    CancelModalWatchers();
+    return asked;
+}
+
+void PressYes(QWidget* messageBox) {
+    for (QAbstractButton* b : qobject_cast<QMessageBox*>(messageBox)->buttons())
+        if (b->text() == "Ja")
+            b->click();
 }
 
 QStringList TrashedNames(const QString& root) {
@@ -79,15 +162,22 @@ void SaveScreenshot(QWidget* w, const QString& name) {
 
 void UseRule(const std::string& text) {
     clsRegistry reg;
-    reg.CreateKey(clsRegistry::HKEY_CURRENT_USER, kRootKey);
-    reg.SetStringValue(clsRegistry::HKEY_CURRENT_USER, kRulesKey, "Test", text);
-    reg.SetStringValue(clsRegistry::HKEY_CURRENT_USER, kRootKey, "LastRegel", "Test");
+    reg.CreateKey(HKCU, kRootKey);
+    reg.SetStringValue(HKCU, kRulesKey, "Test", text);
+    reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Test");
+}
+
+void StoreRules(clsRegistry& reg, const std::vector<std::pair<std::string, std::string>>& rules) {
+    reg.CreateKey(HKCU, kRootKey);
+    reg.CreateKey(HKCU, kRulesKey);
+    for (const auto& [name, text] : rules)
+        reg.SetStringValue(HKCU, kRulesKey, name, text);
 }
 
 void LoadFolders(QWidget* mainWindow, const std::string& start, const std::string& target) {
-    Control<QLineEdit>(mainWindow, "Text1")->setText(QString::fromStdString(start));
-    Control<QLineEdit>(mainWindow, "Text2")->setText(QString::fromStdString(target));
-    Control<QPushButton>(mainWindow, "Command1")->click();
+    Control<QLineEdit>(mainWindow, "Text1")->setText(Q(start));
+    Control<QLineEdit>(mainWindow, "Text2")->setText(Q(target));
+    Click(mainWindow, "Command1");
 }
 
 std::unique_ptr<Form1> LoadedWindow(const std::string& rule, const TreeBuilder& trees) {

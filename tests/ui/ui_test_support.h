@@ -1,8 +1,14 @@
 #pragma once
 
+#include "core/temp_home.h"
+#include "core/tree_builder.h"
+#include "mainwindow/form1.h"
 #include "platform/file_ops.h"
 #include "platform/file_system.h"
+#include "settings/cls_registry.h"
 
+#include <QMessageBox>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -10,9 +16,16 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 // The registry root every setting lives under.
 inline const std::string kRootKey = "Software\\Halvorn Soft\\Gleichwart";
+inline constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
+
+inline QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // The named control of a window, failing the test when it is missing.
 template <typename T> T* Control(QWidget* window, const QString& name) {
@@ -22,26 +35,76 @@ template <typename T> T* Control(QWidget* window, const QString& name) {
     return w;
 }
 
+// The text of a named label, box or button, or the title of a named frame; whether a named
+// control is enabled, and which of the named ones are; whether a named button is ticked; how
+// many rows a named list shows, and the texts of a named list or combo box; and presses a
+// named button.
+QString TextOf(QWidget* window, const QString& name);
+bool Enabled(QWidget* window, const QString& name);
+QStringList EnabledOf(QWidget* window, const QStringList& names);
+bool Checked(QWidget* window, const QString& button);
+int Rows(QWidget* window, const QString& list);
+QStringList Items(QWidget* window, const QString& list);
+void Click(QWidget* window, const QString& button);
+// Ticks or unticks a row of a named list as the user's click does.
+void Tick(QWidget* window, const QString& list, int row, bool ticked);
+// The text of the main window's status panel.
+QString StatusText(QWidget* mainWindow);
+
+// A temporary home with the registry that reads and writes it, and a folder for the trees a
+// case loads; each case of a UiTestCase gets a fresh one.
+struct UiHome {
+    TempHome home;
+    TreeBuilder trees;
+    clsRegistry reg;
+};
+
+// The base of the window test classes: each case gets a fresh UiHome, and no watcher for a
+// modal window outlives its case.
+class UiTestCase : public QObject {
+    Q_OBJECT
+protected:
+    std::unique_ptr<UiHome> home_;
+    TreeBuilder& trees() { return home_->trees; }
+    clsRegistry& reg() { return home_->reg; }
+
+private slots:
+    void init();
+    void cleanup();
+};
+
 // Runs `action` on the next modal window that opens (a message box, a dialog), then closes it.
 void OnNextModal(std::function<void(QWidget*)> action);
 // Stops every watcher of OnNextModal that has not seen its window yet.
 void CancelModalWatchers();
 
+// What a message box showed.
+struct SeenBox {
+    QString title, text, informative, details;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+// What `modal`, a message box, shows.
+SeenBox Seen(QWidget* modal);
+// Runs `action` and records the first message box it opens (`whileOpen` runs while it is on
+// view), then closes it unanswered. Nothing opened leaves every field empty.
+SeenBox CatchBox(const std::function<void()>& action, const std::function<void()>& whileOpen = {});
+// Presses "Synchronisieren" and reports whether any window (a delete question, an error list)
+// came up during the run; one that does is closed unanswered.
+bool RunAsksAnything(QWidget* mainWindow);
+
 // Stores `text` as the rule "Test" and makes it the one the next main window starts with.
 void UseRule(const std::string& text);
+// Stores rules as a returning user has them (the root key exists: no starter rules).
+void StoreRules(clsRegistry& reg, const std::vector<std::pair<std::string, std::string>>& rules);
 
 // Types both paths into the main window and presses "Ordner laden".
 void LoadFolders(QWidget* mainWindow, const std::string& start, const std::string& target);
-
-class Form1;
-class TreeBuilder;
 // A shown main window that starts with `rule` and has loaded the folders "start" and "ziel"
 // of `trees`.
 std::unique_ptr<Form1> LoadedWindow(const std::string& rule, const TreeBuilder& trees);
 
-// Answers the next delete question with "Ja" and keeps its title and text.
-void AnswerDeleteQuestion(QString& title, QString& text);
-
+// Presses "Ja" in a message box that asks.
+void PressYes(QWidget* messageBox);
 // Every file below `root` that lies in a trash's "files" folder, sorted.
 QStringList TrashedNames(const QString& root);
 

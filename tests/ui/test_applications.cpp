@@ -45,6 +45,12 @@ void WriteApplication(const QString& id, const QString& name, const QString& whi
                   .toUtf8());
 }
 
+// A picture of the machine's icon theme as a file, where it has one; else the icon's name.
+QString IconFile(const QString& name) {
+    const QString file = "/usr/share/icons/Adwaita/24x24/legacy/" + name + ".png";
+    return QFile::exists(file) ? file : name;
+}
+
 } // namespace
 
 void UseTestApplications() {
@@ -56,9 +62,9 @@ void UseTestApplications() {
     QFile::link("/usr/share/icons", root + "/share/icons");
     // The default sorts last, so that only the default's place can put it first.
     WriteApplication("gleichwart-test-zeditor.desktop", "Testeditor", "editor", "%F",
-                     "accessories-text-editor");
+                     IconFile("accessories-text-editor"));
     WriteApplication("gleichwart-test-aviewer.desktop", "Testbetrachter", "viewer", "%f",
-                     "document-properties");
+                     IconFile("accessories-dictionary"));
     // Both registered, the default one last, as a desktop records a choice made later.
     WriteText(root + "/share/applications/mimeapps.list",
               "[Added Associations]\ntext/plain=gleichwart-test-aviewer.desktop;"

@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   googletest libgtest-dev
+  libglib2.0-dev shared-mime-info dbus-daemon
   xvfb xauth fonts-dejavu-core fonts-wine
 )
 

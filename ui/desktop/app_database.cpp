@@ -122,8 +122,11 @@ QString LaunchApplication(const QString& appId, const std::vector<std::string>& 
     if (!app)
         return QString("Das Programm „%1“ ist nicht mehr eingerichtet.").arg(appId);
     GList* uris = nullptr;
-    for (const std::string& path : paths)
-        uris = g_list_append(uris, g_filename_to_uri(path.c_str(), nullptr, nullptr));
+    for (const std::string& path : paths) {
+        // Only an absolute path has an address.
+        if (gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr))
+            uris = g_list_append(uris, uri);
+    }
     GError* error = nullptr;
     // Without G_SPAWN_DO_NOT_REAP_CHILD the application is started through an intermediate
     // process and so is no child of the program. The names reach it as its arguments.

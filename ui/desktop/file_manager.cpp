@@ -11,9 +11,12 @@
 namespace {
 
 // A file address from the path's own bytes, so that any name survives the way there.
+QByteArray FileAddress(const std::string& path) {
+    return "file://" + QByteArray::fromStdString(path).toPercentEncoding("/");
+}
+
 QUrl FileUrl(const std::string& path) {
-    return QUrl::fromEncoded("file://" +
-                             QUrl::toPercentEncoding(QByteArray::fromStdString(path), "/"));
+    return QUrl::fromEncoded(FileAddress(path));
 }
 
 void OpenFolderOf(const std::string& path) {
@@ -36,7 +39,7 @@ void ShowInFileManager(const std::string& path) {
     QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.FileManager1",
                                                        "/org/freedesktop/FileManager1",
                                                        "org.freedesktop.FileManager1", "ShowItems");
-    call << QStringList{QString::fromLatin1(FileUrl(absolute).toEncoded())} << QString();
+    call << QStringList{QString::fromLatin1(FileAddress(absolute))} << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [watcher, absolute] {
         if (watcher->isError())

@@ -307,6 +307,30 @@ void FileActionsTest::verbsThatLeaveTheFileChangeNothing() {
     unchanged();
 }
 
+void FileActionsTest::noMenuOpensWhileARunCopies() {
+    TreeBuilder& t = home_->trees;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        t.file(std::string("start/") + name, 3 << 20);
+    t.folder("ziel");
+    const auto window = LoadedWindow("0|0|1|1", t);
+    Form1& w = *window;
+    const auto slow = SlowCopiesFor(w);
+    auto* list = Control<QListView>(&w, "List1");
+    MenuWatch watch;
+    ChooseAndWatch("Endgültig löschen...", watch);
+    bool tried = false;
+    QTimer::singleShot(30, [&] {
+        tried = true;
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Menu);
+        Click(list, Qt::RightButton, EntryCenter(list, 1));
+    });
+    Control<QPushButton>(&w, "Command3")->click();
+    QVERIFY(tried);
+    QCOMPARE(watch.opened, 0);
+    QVERIFY(FileExists(t.path("ziel/c.txt")));
+}
+
 void FileActionsTest::namesWithControlCharactersStayOnOneLine() {
     TreeBuilder& t = home_->trees;
     t.text("start/zwei\nZeilen.txt", "x");

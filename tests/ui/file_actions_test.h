@@ -16,6 +16,7 @@ private slots:
     void verbsThatTakeTheFileAwayTakeTheEntryOff_data();
     void verbsThatTakeTheFileAwayTakeTheEntryOff();
     void verbsThatLeaveTheFileChangeNothing();
+    void noMenuOpensWhileARunCopies();
     void namesWithControlCharactersStayOnOneLine();
     void theDetailsShowLocalTime();
     void theMenuOverTheCopyListLooksFinished();

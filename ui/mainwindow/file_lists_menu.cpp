@@ -47,7 +47,8 @@ bool FileListsPanel::eventFilter(QObject* watched, QEvent* event) {
     for (QListView* l : {copyList_, deleteList_})
         if (watched == l || watched == l->viewport())
             list = l;
-    if (list == nullptr)
+    // While a run works through the lists they take no part.
+    if (list == nullptr || !list->isEnabled())
         return QWidget::eventFilter(watched, event);
     const QEvent::Type type = event->type();
     if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||

@@ -51,25 +51,6 @@ void Click(QListView* list, Qt::MouseButton button, QPoint at) {
     QTest::mouseClick(list->viewport(), button, Qt::NoModifier, at);
 }
 
-// The next menu chooses `text` and keeps what it offered and the file it was opened for.
-struct MenuWatch {
-    int opened = 0;
-    QStringList texts;
-    QList<bool> checked;
-};
-void ChooseAndWatch(const QString& text, MenuWatch& watch) {
-    clsShellMenu::setMenuChooser([text, &watch](QMenu& menu) -> QAction* {
-        ++watch.opened;
-        watch.texts.clear();
-        watch.checked.clear();
-        for (QAction* a : menu.actions()) {
-            watch.texts << (a->isSeparator() ? QString("-") : a->text());
-            watch.checked << a->isChecked();
-        }
-        return text.isEmpty() ? nullptr : MenuAction(menu, text);
-    });
-}
-
 // Three text files to copy of 1 KB each, and two to delete.
 std::unique_ptr<Form1> LoadedLists(TreeBuilder& t) {
     for (const char* name : {"a.txt", "b.txt", "c.txt"})
@@ -103,8 +84,8 @@ void FileActionsTest::theCopyListsTickItemFollowsTheTickAndInvertsIt() {
     const auto window = LoadedLists(home_->trees);
     Form1& w = *window;
     auto* list = Control<QListView>(&w, "List1");
-    MenuWatch watch;
-    ChooseAndWatch("Kopieren", watch);
+    MenuSeen watch;
+    Choose("Kopieren", &watch);
     Click(list, Qt::RightButton, EntryCenter(list, 1));
     QCOMPARE(watch.opened, 1);
     QCOMPARE(watch.texts.mid(0, 4),
@@ -132,8 +113,8 @@ void FileActionsTest::theDeleteListsTickItemInvertsOnlyTheDeleteList() {
     Form1& w = *window;
     Control<QTabBar>(&w, "TabStrip1Tabs")->setCurrentIndex(1);
     auto* list = Control<QListView>(&w, "List2");
-    MenuWatch watch;
-    ChooseAndWatch("Löschen", watch);
+    MenuSeen watch;
+    Choose("Löschen", &watch);
     Click(list, Qt::RightButton, EntryCenter(list, 0));
     QCOMPARE(watch.opened, 1);
     QCOMPARE(watch.texts.first(), QString("Löschen"));
@@ -157,8 +138,8 @@ void FileActionsTest::clicksBesideEveryEntryChangeNothing() {
     auto* list = Control<QListView>(&w, "List1");
     list->setCurrentIndex(list->model()->index(1, 0));
     const QString title = Control<QGroupBox>(&w, "Frame2")->title();
-    MenuWatch watch;
-    ChooseAndWatch({}, watch);
+    MenuSeen watch;
+    Choose({}, &watch);
     const QRect last = list->visualRect(list->model()->index(2, 0));
     const QPoint below(last.center().x(), last.bottom() + 20);
     for (Qt::MouseButton button : {Qt::RightButton, Qt::LeftButton, Qt::MiddleButton}) {
@@ -177,8 +158,8 @@ void FileActionsTest::everyButtonSelectsOnlyTheRightOneOpensTheMenu() {
     const auto window = LoadedLists(home_->trees);
     Form1& w = *window;
     auto* list = Control<QListView>(&w, "List1");
-    MenuWatch watch;
-    ChooseAndWatch({}, watch);
+    MenuSeen watch;
+    Choose({}, &watch);
     Click(list, Qt::LeftButton, EntryCenter(list, 2));
     QCOMPARE(list->currentIndex().row(), 2);
     QCOMPARE(Control<QGroupBox>(&w, "Frame2")->title(), Q(home_->trees.path("start/c.txt")));
@@ -219,8 +200,8 @@ void FileActionsTest::theKeyboardOpensTheMenuOfTheCurrentEntry() {
     auto* list = Control<QListView>(&w, "List1");
     list->setFocus();
     list->setCurrentIndex(list->model()->index(2, 0));
-    MenuWatch watch;
-    ChooseAndWatch("Kopieren", watch);
+    MenuSeen watch;
+    Choose("Kopieren", &watch);
     QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
     QCOMPARE(watch.opened, 1);
     QVERIFY(!w.session().CopyList[2]->Selected);
@@ -316,8 +297,8 @@ void FileActionsTest::noMenuOpensWhileARunCopies() {
     Form1& w = *window;
     const auto slow = SlowCopiesFor(w);
     auto* list = Control<QListView>(&w, "List1");
-    MenuWatch watch;
-    ChooseAndWatch("Endgültig löschen...", watch);
+    MenuSeen watch;
+    Choose("Endgültig löschen...", &watch);
     bool tried = false;
     QTimer::singleShot(30, [&] {
         tried = true;

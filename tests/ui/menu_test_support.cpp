@@ -33,11 +33,14 @@ QStringList MenuTexts(const QMenu& menu) {
 void Choose(const QString& text, MenuSeen* seen) {
     clsShellMenu::setMenuChooser([text, seen](QMenu& menu) -> QAction* {
         if (seen != nullptr) {
-            seen->opened = true;
+            ++seen->opened;
             seen->texts = MenuTexts(menu);
+            seen->checked.clear();
+            seen->numbers.clear();
             if (QMenu* sub = menu.findChild<QMenu*>("OpenWithMenu"))
                 seen->openWith = MenuTexts(*sub);
             for (QAction* a : menu.actions()) {
+                seen->checked << a->isChecked();
                 if (!a->isSeparator() && a->menu() == nullptr &&
                     a->data().toInt() < clsShellMenu::kFirstExtraCommand)
                     seen->numbers << a->data().toInt();

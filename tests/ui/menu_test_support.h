@@ -19,8 +19,9 @@ QStringList MenuTexts(const QMenu& menu);
 
 // What the next menu showed.
 struct MenuSeen {
-    bool opened = false;
+    int opened = 0; // menus opened so far
     QStringList texts;
+    QList<bool> checked;
     QStringList openWith;
     QList<int> numbers; // of the shell commands, in menu order
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QVariant>
 #include <QWidget>
 
 struct MainLayout;
@@ -11,6 +10,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QListView;
+class QVariant;
 class TabStrip;
 class clsShellMenu;
 

@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libglib2.0-dev
   qt6-image-formats-plugins libjpeg-dev
   googletest libgtest-dev
+  libglib2.0-dev shared-mime-info dbus-daemon
   xvfb xauth fonts-dejavu-core fonts-wine
   librsvg2-bin
   desktop-file-utils appstream man-db

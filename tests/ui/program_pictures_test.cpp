@@ -19,7 +19,6 @@
 
 namespace {
 
-
 QString Shot(QWidget* w, const QString& name) {
     return w->devicePixelRatioF() > 1 ? name + "-2x" : name;
 }

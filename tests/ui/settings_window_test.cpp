@@ -20,7 +20,6 @@
 
 namespace {
 
-
 int Number(const char* name) {
     return clsRegistry().GetNumericValue(HKCU, kRootKey, name, -1); // -1: not stored
 }

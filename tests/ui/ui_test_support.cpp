@@ -18,6 +18,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <ctime>
+
 QString TextOf(QWidget* window, const QString& name) {
     const QWidget* w = Control<QWidget>(window, name);
     const QVariant text = w->property("text");
@@ -203,6 +205,9 @@ int RunUiTest(int argc, char* argv[], const std::function<std::unique_ptr<QObjec
     win::SetShellExecuteHandler(nullptr);
     QStandardPaths::setTestModeEnabled(true);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // Times are shown in local time: every machine shows the tests the same one.
+    qputenv("TZ", "UTC");
+    ::tzset();
 
     const std::unique_ptr<QObject> test = makeTest();
     // An exit status keeps only the low byte of the failure count: 256 failures would pass.

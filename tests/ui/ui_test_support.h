@@ -113,7 +113,8 @@ void SaveScreenshot(QWidget* w, const QString& name);
 
 // Runs the QtTest class that `makeTest` makes the way the program starts, on the offscreen
 // platform unless another one is asked for, with HOME and XDG_* in a temporary folder, no
-// browser or mail program opened, and the German locale. Returns 0 when every case passed.
+// browser or mail program opened, the German locale and UTC as the local time. Returns 0 when every
+// case passed.
 int RunUiTest(int argc, char* argv[], const std::function<std::unique_ptr<QObject>()>& makeTest);
 
 // The main() of a window test program: one QtTest class each.

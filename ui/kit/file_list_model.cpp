@@ -1,7 +1,19 @@
 #include "file_list_model.h"
 
 QString DisplayPath(const std::string& path) {
-    return QString::fromUtf8(path.data(), qsizetype(path.size()));
+    QString text = QString::fromUtf8(path.data(), qsizetype(path.size()));
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20)
+            c = QChar(char16_t(0x2400 + u)); // the control's own picture: "␊" for a line break
+        else if (u == 0x7f)
+            c = QChar(char16_t(0x2421)); // "␡"
+        else if (u == 0x85 || u == 0x2028 || u == 0x2029)
+            c = QChar(char16_t(0x2424)); // "␤", the other line breaks
+        else if (u >= 0x80 && u < 0xa0)
+            c = QChar(char16_t(0xfffd));
+    }
+    return text;
 }
 
 void FileListModel::setList(FileList* list) {
@@ -14,6 +26,15 @@ MyFile* FileListModel::record(int row) const {
     if (list_ == nullptr || row < 0 || row >= int(list_->size()))
         return nullptr;
     return (*list_)[std::size_t(row)];
+}
+
+bool FileListModel::removeRecord(int row) {
+    if (record(row) == nullptr)
+        return false;
+    beginRemoveRows(QModelIndex(), row, row);
+    list_->erase(list_->begin() + row);
+    endRemoveRows();
+    return true;
 }
 
 int FileListModel::rowCount(const QModelIndex& parent) const {

@@ -13,6 +13,8 @@ public:
 
     void setList(FileList* list);
     MyFile* record(int row) const;
+    // Takes the entry out of the list and out of the collection it shows.
+    bool removeRecord(int row);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -30,6 +32,7 @@ private:
     FileList* list_ = nullptr;
 };
 
-// The text a list shows for a path: the file system's bytes as UTF-8, invalid bytes shown
-// as replacement characters (the record keeps the real name).
+// The text a list shows for a path, always on one line: the file system's bytes as UTF-8,
+// invalid bytes shown as replacement characters and control characters as their visible
+// pictures ("␊" for a line break). The record keeps the real name.
 QString DisplayPath(const std::string& path);

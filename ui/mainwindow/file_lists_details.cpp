@@ -5,6 +5,7 @@
 #include "engine/compare_trees.h"
 #include "engine/sync_session.h"
 #include "engine/texts.h"
+#include "kit/date_time_text.h"
 #include "kit/file_icon.h"
 #include "kit/file_list_model.h"
 #include "kit/picture_box.h"
@@ -12,11 +13,9 @@
 #include "platform/file_system.h"
 
 #include <QCheckBox>
-#include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListView>
-#include <QLocale>
 
 namespace {
 
@@ -24,21 +23,9 @@ QString Text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// The user's long time format without a time zone: the times shown are UTC as scanned.
-QString LongTimeFormat(const QLocale& locale) {
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t'));
-    return format.trimmed();
-}
-
-// A date-time in the user's short date and long time, the time left out at midnight.
+// A last-write time as the user reads it, in local time; the comparison keeps UTC.
 QString DateTimeText(DateTime t) {
-    const QDateTime when = QDateTime::fromSecsSinceEpoch(UnixFromDateTime(t), Qt::UTC);
-    const QLocale locale;
-    QString text = locale.toString(when.date(), QLocale::ShortFormat);
-    if (when.time() != QTime(0, 0))
-        text += " " + locale.toString(when.time(), LongTimeFormat(locale));
-    return text;
+    return LocalDateTimeText(UnixFromDateTime(t), true);
 }
 
 } // namespace

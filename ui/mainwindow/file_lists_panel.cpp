@@ -56,6 +56,7 @@ FileListsPanel::FileListsPanel(QWidget* parent, SyncSession& session)
             &FileListsPanel::List2_Click);
     connect(copyModel_, &FileListModel::ticksChanged, this, &FileListsPanel::List1_Click);
     connect(deleteModel_, &FileListModel::ticksChanged, this, &FileListsPanel::List2_Click);
+    connectMenu();
 }
 
 void FileListsPanel::clearLists() {

@@ -8,6 +8,7 @@
 #include "kit/activity_strip.h"
 #include "kit/controls.h"
 #include "kit/status_bar.h"
+#include "path_box_opener.h"
 #include "progress_panel.h"
 #include "settings/cls_registry.h"
 #include "sync_presenter.h"
@@ -89,6 +90,10 @@ void Form1::connectControls() {
     connect(inputPanel_->abortButton(), &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(inputPanel_->syncButton(), &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(presenter_, &SyncPresenter::closeRequested, this, &Form1::close);
+    // After a file verb of the context menu the folders have to be loaded again before a run.
+    connect(fileListsPanel_, &FileListsPanel::entryRemoved, inputPanel_->syncButton(),
+            [this] { inputPanel_->syncButton()->setEnabled(false); });
+    PathBoxOpener::Install({inputPanel_->startPathBox(), inputPanel_->targetPathBox()});
 }
 
 void Form1::setFileSystem(platform::FileSystem& fs) {

@@ -28,6 +28,9 @@ void SyncPresenter::run() {
     panels_.input->loadButton()->setEnabled(false);
     panels_.input->syncButton()->setEnabled(false);
     panels_.input->setRunControlsEnabled(false);
+    // The lists lie below the progress panel: no key may reach them and no file verb may take
+    // an entry off a list the run works through.
+    panels_.lists->setEnabled(false);
     panels_.progress->raise();
     QCoreApplication::processEvents();
 
@@ -47,6 +50,7 @@ void SyncPresenter::run() {
     panels_.input->setRunControlsEnabled(true);
     // "Synchronisieren" stays off: a new run needs a new load.
     panels_.lists->hide();
+    panels_.lists->setEnabled(true);
     panels_.progress->hide();
     panels_.background->setShown(true);
     panels_.background->paintBackground();

@@ -37,3 +37,12 @@ void ShowDeleteFailures(QWidget* owner, const QStringList& lines) {
         box.setDetailedText(lines.join("\n"));
     box.exec();
 }
+
+void ShowNoHelpMessage(QWidget* owner) {
+    QMessageBox box(QMessageBox::Warning, "Gleichwart",
+                    "Es existiert momentan noch keine Programmhilfe.\n"
+                    "Bei Fragen bitte dem Autor eine Mail schicken",
+                    QMessageBox::Ok, owner);
+    box.setObjectName("HelpMessage");
+    box.exec();
+}

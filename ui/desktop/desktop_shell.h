@@ -10,3 +10,6 @@ class QWidget;
 bool AskDeleteQuestion(QWidget* owner, std::size_t count, bool toRecycleBin);
 // Lists the files that could not be deleted, each line a path and its reason.
 void ShowDeleteFailures(QWidget* owner, const QStringList& lines);
+
+// "Hilfethemen": the program has no help pages yet and says so.
+void ShowNoHelpMessage(QWidget* owner);

@@ -1,10 +1,16 @@
 #include "window_placement.h"
 
+#include "geometry/startup_geometry.h"
+#include "twips.h"
+#include "window_font.h"
+
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 void PlaceCentredOver(QWidget* window, const QWidget* owner) {
     if (window == nullptr || owner == nullptr)
@@ -22,4 +28,50 @@ void PlaceCentredOver(QWidget* window, const QWidget* owner) {
             top = s.height() - window->height();
     }
     window->move(left, top);
+}
+
+namespace {
+
+// A window counts as reachable when a good piece of it lies on some screen.
+bool IsOnSomeScreen(const QRect& window) {
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect common = screen->geometry().intersected(window);
+        if (common.width() >= qMin(100, window.width()) &&
+            common.height() >= qMin(40, window.height()))
+            return true;
+    }
+    return false;
+}
+
+int PixelsAsTwips(int pixels) {
+    return static_cast<int>(std::lround(PixelsToTwips(pixels)));
+}
+
+} // namespace
+
+QRect StartupWindowRect(int left, int top, int width, int height, QSize designed) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect screenRect =
+        screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const WindowPlacement p = ComputeStartupPlacement(
+        left, top, width, height, PixelsAsTwips(designed.width()), PixelsAsTwips(designed.height()),
+        {PixelsAsTwips(screenRect.x()), PixelsAsTwips(screenRect.y()),
+         PixelsAsTwips(screenRect.width()), PixelsAsTwips(screenRect.height())});
+    QRect r(TwipsToPixels(p.left), TwipsToPixels(p.top), qMax(1, TwipsToPixels(p.width)),
+            qMax(1, TwipsToPixels(p.height)));
+    if (!IsOnSomeScreen(r)) {
+        r.setSize(r.size().boundedTo(screenRect.size()));
+        r.moveCenter(screenRect.center());
+    }
+    return r;
+}
+
+void CloseOpenWindows(std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        if (!IsFormLoaded(name))
+            continue;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName().compare(name, Qt::CaseInsensitive) == 0)
+                w->close();
+    }
 }

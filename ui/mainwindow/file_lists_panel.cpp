@@ -2,6 +2,7 @@
 
 #include "engine/sync_session.h"
 #include "geometry/layout_rules.h"
+#include "kit/button_pictures.h"
 #include "kit/controls.h"
 #include "kit/file_list_model.h"
 #include "kit/picture_box.h"
@@ -156,4 +157,8 @@ void FileListsPanel::applyLayout(const MainLayout& l) {
         SetWidthTwips(tabStrip_, *l.tabStripWidth);
     if (l.frame2Width)
         SetWidthTwips(detailsFrame_, *l.frame2Width);
+}
+
+void FileListsPanel::showPictures(const QString& iconsFolder) {
+    SetupTabIcons(tabStrip_, iconsFolder);
 }

@@ -46,6 +46,8 @@ public:
     void S_ItemClickedAfterAction(const QVariant& Files, const QString& Caption);
 
     void applyLayout(const MainLayout& layout);
+    // The tab pictures, from the program's Icons folder.
+    void showPictures(const QString& iconsFolder);
 
 signals:
     // A file verb of the context menu took an entry off its list: the lists no longer show

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "background_panel.h"
+#include "desktop/desktop_shell.h"
 #include "dialogs/form2.h"
 #include "dialogs/form5.h"
 #include "file_lists_panel.h"
@@ -8,9 +9,11 @@
 #include "kit/activity_strip.h"
 #include "kit/controls.h"
 #include "kit/status_bar.h"
+#include "main_menu.h"
 #include "path_box_opener.h"
 #include "progress_panel.h"
 #include "settings/cls_registry.h"
+#include "shortcut_offer.h"
 #include "sync_presenter.h"
 
 #include <QAction>
@@ -18,7 +21,6 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -51,34 +53,20 @@ void Form1::createControls() {
     activityStrip_ = new ActivityStrip(client);
     SetTwips(activityStrip_, {120, 6000, 4455, 255});
     loadingBar_ = MakeBar(client, "ProgressBar1", {0, 6240, 4455, 255});
+    PlaceInStatusPanel(activityStrip_, statusBar_, 2);
+    PlaceInStatusPanel(loadingBar_, statusBar_, 2);
     presenter_ = new SyncPresenter(this, session_,
                                    {inputPanel_, fileListsPanel_, progressPanel_, backgroundPanel_,
                                     statusBar_, activityStrip_, loadingBar_});
 }
 
 void Form1::createMenus() {
-    QMenu* datei = menuBar()->addMenu("Datei");
-    datei->setObjectName("mnuDatei");
-    settingsAction_ = datei->addAction("Einstellungen");
-    settingsAction_->setObjectName("settings");
-    connect(settingsAction_, &QAction::triggered, this, &Form1::settings_Click);
-    createLinkAction_ = datei->addAction("Verknüpfung erstellen");
-    createLinkAction_->setObjectName("CreateLink");
-    connect(createLinkAction_, &QAction::triggered, this, &Form1::CreateLink_Click);
-    datei->addSeparator();
-    QAction* exitAction = datei->addAction("Beenden");
-    exitAction->setObjectName("exit");
-    connect(exitAction, &QAction::triggered, this, &Form1::exit_Click);
-
-    QMenu* hilfe = menuBar()->addMenu("Hilfe");
-    hilfe->setObjectName("mnuHilfe");
-    QAction* helpAction = hilfe->addAction("Hilfethemen");
-    helpAction->setObjectName("help");
-    connect(helpAction, &QAction::triggered, this, &Form1::help_Click);
-    hilfe->addSeparator();
-    QAction* aboutAction = hilfe->addAction("Über...");
-    aboutAction->setObjectName("about");
-    connect(aboutAction, &QAction::triggered, this, &Form1::about_Click);
+    const MainMenu menu = BuildMainMenu(menuBar());
+    connect(menu.settings, &QAction::triggered, this, &Form1::settings_Click);
+    connect(menu.createLink, &QAction::triggered, this, &Form1::CreateLink_Click);
+    connect(menu.exit, &QAction::triggered, this, &Form1::exit_Click);
+    connect(menu.help, &QAction::triggered, this, &Form1::help_Click);
+    connect(menu.about, &QAction::triggered, this, &Form1::about_Click);
 }
 
 void Form1::connectControls() {
@@ -121,6 +109,11 @@ void Form1::showComparedLists() {
     presenter_->showComparedLists();
 }
 
+void Form1::CreateLink_Click() {
+    OfferShortcut(this, inputPanel_->startPathBox()->text(), inputPanel_->targetPathBox()->text(),
+                  inputPanel_->ruleList()->currentText());
+}
+
 void Form1::exit_Click() {
     close();
 }
@@ -132,12 +125,7 @@ void Form1::settings_Click() {
 }
 
 void Form1::help_Click() {
-    QMessageBox box(QMessageBox::Warning, "Gleichwart",
-                    "Es existiert momentan noch keine Programmhilfe.\n"
-                    "Bei Fragen bitte dem Autor eine Mail schicken",
-                    QMessageBox::Ok, this);
-    box.setObjectName("HelpMessage");
-    box.exec();
+    ShowNoHelpMessage(this);
 }
 
 void Form1::about_Click() {

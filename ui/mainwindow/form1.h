@@ -86,8 +86,6 @@ private:
     void Form_Unload();
     void Form_Activate();
     void Timer2_Timer();
-    void setUpButtonPictures();
-    void applyStoredGeometry(int left, int top, int width, int height);
     QSize designedWindowSize() const;
 
     SyncSession session_;
@@ -103,7 +101,4 @@ private:
     ActivityStrip* activityStrip_ = nullptr;
     QProgressBar* loadingBar_ = nullptr;
     SyncPresenter* presenter_ = nullptr;
-
-    QAction* settingsAction_ = nullptr;
-    QAction* createLinkAction_ = nullptr;
 };

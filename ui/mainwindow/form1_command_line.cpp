@@ -2,12 +2,12 @@
 #include "form1.h"
 
 #include "input_panel.h"
+#include "kit/error_message.h"
 #include "rules/rule_store.h"
 #include "settings/command_line.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMessageBox>
 
 bool Form1::ParseCommandLine() {
     const CommandLine parsed = ::ParseCommandLine(commandLine_);
@@ -27,10 +27,7 @@ bool Form1::ParseCommandLine() {
         Combo1_Click();
         return true;
     }
-    QMessageBox box(QMessageBox::Critical, "Fehler...", text(choice.message), QMessageBox::Ok,
-                    this);
-    box.setObjectName("CommandLineError");
-    box.exec();
+    ShowErrorMessage(this, text(choice.message), "CommandLineError");
     return false;
 }
 

@@ -2,7 +2,6 @@
 // applying the chosen rule, and choosing folders in the folder browser.
 #include "form1.h"
 
-#include "dialogs/folder_browser.h"
 #include "dialogs/form3.h"
 #include "file_lists_panel.h"
 #include "input_panel.h"
@@ -11,7 +10,6 @@
 #include "settings/cls_registry.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 
 void Form1::Regeln_Laden(const std::string& Regel) {
@@ -53,16 +51,5 @@ void Form1::Command5_Click(int Index) {
         editor->Laden(chosenRuleName());
         return;
     }
-    const bool start = Index == 0;
-    QLineEdit* box = start ? inputPanel_->startPathBox() : inputPanel_->targetPathBox();
-    const QString prompt =
-        start ? "Wählen Sie das Verzeichnis aus, bei dem\r\ndie Synchronisierung gestartet "
-                "werden soll."
-              : "Wählen Sie das Verzeichnis aus, mit dem\r\nder Startordner synchronisiert "
-                "werden soll.";
-    // The chosen path comes without a trailing "/", except "/" itself.
-    const QString folder = BrowseForFolder(
-        prompt, this, start ? "Startordner suchen..." : "Zielordner suchen...", box->text(), true);
-    if (!folder.isEmpty())
-        box->setText(folder);
+    inputPanel_->chooseFolder(Index == 0);
 }

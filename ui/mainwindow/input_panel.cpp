@@ -1,5 +1,7 @@
 #include "input_panel.h"
 
+#include "dialogs/folder_browser.h"
+#include "kit/button_pictures.h"
 #include "kit/controls.h"
 
 #include <QComboBox>
@@ -52,4 +54,25 @@ void InputPanel::setRunControlsEnabled(bool enabled) {
                                                       browseButtons_[0], browseButtons_[1],
                                                       browseButtons_[2], ruleList_})
         w->setEnabled(enabled);
+}
+
+void InputPanel::chooseFolder(bool startFolder) {
+    QLineEdit* box = startFolder ? startPathBox_ : targetPathBox_;
+    const QString prompt = startFolder
+                               ? "Wählen Sie das Verzeichnis aus, bei dem\r\ndie Synchronisierung "
+                                 "gestartet werden soll."
+                               : "Wählen Sie das Verzeichnis aus, mit dem\r\nder Startordner "
+                                 "synchronisiert werden soll.";
+    // The chosen path comes without a trailing "/", except "/" itself.
+    const QString folder = BrowseForFolder(
+        prompt, window(), startFolder ? "Startordner suchen..." : "Zielordner suchen...",
+        box->text(), true);
+    if (!folder.isEmpty())
+        box->setText(folder);
+}
+
+void InputPanel::showPictures(const QString& iconsFolder) {
+    SetupLoadButton(loadButton_, iconsFolder);
+    SetupAbortButton(abortButton_, iconsFolder);
+    SetupSyncButton(syncButton_, iconsFolder);
 }

@@ -34,6 +34,12 @@ public:
     // While a run works every input is locked; "Synchronisieren" is handled by the caller.
     void setRunControlsEnabled(bool enabled);
 
+    // The folder browser for the start or the target path; a chosen folder goes into its box,
+    // cancelling leaves the box as it was.
+    void chooseFolder(bool startFolder);
+    // The pictures of the three big buttons, from the program's Icons folder.
+    void showPictures(const QString& iconsFolder);
+
     void Text1_Change();
     void Text2_Change();
 

@@ -7,6 +7,7 @@
 #include "file_lists_panel.h"
 #include "input_panel.h"
 #include "kit/activity_strip.h"
+#include "kit/error_message.h"
 #include "kit/event_pump.h"
 #include "kit/file_list_model.h"
 #include "kit/status_bar.h"
@@ -24,12 +25,6 @@ constexpr qint64 kShowEveryMs = 50;
 
 QString Text(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-void ShowError(QWidget* owner, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, "Fehler...", text, QMessageBox::Ok, owner);
-    box.setObjectName("ErrorMessage");
-    box.exec();
 }
 
 // Every folder and file the load could not read, with the reason: the lists leave them out.
@@ -62,7 +57,7 @@ void SyncPresenter::load(const std::string& startPath, const std::string& target
     platform::FileSystem& fs = fs_ != nullptr ? *fs_ : platform::RealFileSystem();
     const std::string message = CheckPaths(fs, startPath, targetPath);
     if (!message.empty()) {
-        ShowError(window_, Text(message));
+        ShowErrorMessage(window_, Text(message));
         return;
     }
     session_.StartPath = startPath;
@@ -80,9 +75,9 @@ void SyncPresenter::load(const std::string& startPath, const std::string& target
     showPending(true);
     busy_ = false;
     if (result.error && !closeWhenIdle_) {
-        ShowError(window_, Text(result.error->Description));
+        ShowErrorMessage(window_, Text(result.error->Description));
     } else if (!result.rootError.empty() && !closeWhenIdle_) {
-        ShowError(window_, DisplayPath(result.rootError));
+        ShowErrorMessage(window_, DisplayPath(result.rootError));
     } else if (result.compared && !closeWhenIdle_) {
         showComparedLists();
         if (!session_.ScanProblems.empty())

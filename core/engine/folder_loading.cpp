@@ -111,8 +111,10 @@ void Relay(TreeScan& scan, Shown& shown, LoadView& view) {
     }
     for (std::string& text : scan.takeTexts())
         view.StatusText(text);
-    for (const std::size_t found = scan.found(); shown.files < found; ++shown.files)
-        view.ActivityStep();
+    const std::size_t found = scan.found();
+    if (found > shown.files)
+        view.ActivitySteps(found - shown.files);
+    shown.files = found;
 }
 
 std::string RootErrorText(const TreeScan& scan) {

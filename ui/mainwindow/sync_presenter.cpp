@@ -122,7 +122,8 @@ void SyncPresenter::showPending(bool now) {
         return;
     sinceShown_.start();
     if (activitySteps_ > 0) {
-        panels_.activity->Advance(activitySteps_);
+        // Whole periods of the strip's picture look the same as none.
+        panels_.activity->Advance(int(activitySteps_ % ActivityStrip::kPeriodTwips));
         activitySteps_ = 0;
     }
     if (comparisonValue_) {
@@ -159,7 +160,11 @@ void SyncPresenter::StatusText(const std::string& text) {
 }
 
 void SyncPresenter::ActivityStep() {
-    ++activitySteps_;
+    ActivitySteps(1);
+}
+
+void SyncPresenter::ActivitySteps(std::size_t count) {
+    activitySteps_ += count;
     showPending();
 }
 

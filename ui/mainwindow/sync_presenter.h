@@ -69,6 +69,7 @@ private:
     // What loading shows while it works.
     void StatusText(const std::string& text) override;
     void ActivityStep() override;
+    void ActivitySteps(std::size_t count) override;
     void ShowComparisonProgress(std::int64_t maximum) override;
     void ComparisonProgress(std::int64_t value) override;
 
@@ -101,7 +102,7 @@ private:
     // What waits to be shown.
     QElapsedTimer sinceShown_;
     std::optional<std::string> statusText_;
-    int activitySteps_ = 0;
+    std::size_t activitySteps_ = 0;
     std::optional<std::int64_t> comparisonValue_;
     std::optional<std::string> filesLeft_;
     struct CurrentFileText {

@@ -39,7 +39,7 @@ def main():
         hive.write("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Halvorn Soft\\Gleichwart\\Regeln]\n"
                    "\"Bench\"=\"0|5|1|1\"\n")
     env = dict(os.environ, XDG_CONFIG_HOME=config)
-    sync = [build + "/gleichwart-sync", "--ja", "--leise", "/Startordner|" + start,
+    sync = [build + "/cli/gleichwart-sync", "--ja", "--leise", "/Startordner|" + start,
             "/Zielordner|" + work, "/Regel|Bench"]
     rsync = ["rsync", "-a", "--delete", "--fsync", start + "/", work + "/"]
     times = {"gleichwart-sync": [], "rsync --fsync": []}

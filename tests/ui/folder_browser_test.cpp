@@ -195,17 +195,15 @@ private slots:
     void newFolderNamesFollowTheRules() {
         trees().folder("schon da");
         trees().file("datei");
-        const std::pair<QString, QString> names[] = {
-            {"", "Bitte geben Sie einen Namen"},
-            {"   ", "Bitte geben Sie einen Namen"},
-            {"a/b", "Schrägstrich"},
-            {".", "„.“ und „..“"},
-            {"..", "„.“ und „..“"},
-            {"schon da", "schon einen Eintrag"},
-            {"datei", "schon einen Eintrag"},
-            {"Neu 2", ""},
-            {".neu", ""}, // hidden is fine
-        };
+        const std::pair<QString, QString> names[] = {{"", "Bitte geben Sie einen Namen"},
+                                                     {"   ", "Bitte geben Sie einen Namen"},
+                                                     {"a/b", "Schrägstrich"},
+                                                     {".", "„.“ und „..“"},
+                                                     {"..", "„.“ und „..“"},
+                                                     {"schon da", "schon einen Eintrag"},
+                                                     {"datei", "schon einen Eintrag"},
+                                                     {"Neu 2", ""},
+                                                     {".neu", ""}}; // a hidden name is fine
         for (const auto& [name, refusal] : names) {
             const QString problem = NewFolderNameProblem(name, Q(trees().root()));
             QVERIFY2(problem.isEmpty() == refusal.isEmpty() && problem.contains(refusal),
@@ -287,8 +285,7 @@ private slots:
             {"/boot/efi", "vfat", false},
             {"/media/snap/core", "squashfs", false},
             {"/mnt/ram", "tmpfs", false},
-            {"/mntx", "ext4", false},
-        };
+            {"/mntx", "ext4", false}};
         for (const auto& [mountPoint, type, shown] : volumes)
             QVERIFY2(IsUserVolume(mountPoint, type) == shown, qPrintable(mountPoint));
     }

@@ -3,9 +3,7 @@
 #include "rules/rule_store.h"
 #include "settings/cls_registry.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -21,15 +19,6 @@ std::map<std::string, std::string> Snapshot(const std::string& root) {
         }
     }
     return entries;
-}
-
-std::vector<std::string> SortedLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    std::sort(lines.begin(), lines.end());
-    return lines;
 }
 
 std::string SummaryValue(const std::string& out, const std::string& label) {

@@ -14,9 +14,6 @@
 // two snapshots are equal only when nothing was changed.
 std::map<std::string, std::string> Snapshot(const std::string& root);
 
-// The lines of a text, sorted, as the lists follow the order in which folders are read.
-std::vector<std::string> SortedLines(const std::string& text);
-
 // The value on the summary's line `label` ("Kopiert:"), or "(fehlt)".
 std::string SummaryValue(const std::string& out, const std::string& label);
 

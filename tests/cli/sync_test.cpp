@@ -75,6 +75,8 @@ TEST_F(SyncProgramTest, MirrorRunMakesTheTargetLikeTheStart) {
 TEST_F(SyncProgramTest, WrongCallsExitWithTwoAndHelpWithZeroChangingNothing) {
     SyncTrees t;
     const std::string s = "/Startordner|" + t.start, z = "/Zielordner|" + t.target;
+    // One call for each way out before a run; which rule or path is wrong, and the
+    // message for it, is the command line's and the folder check's own business.
     const struct {
         Lines arguments;
         int exitCode;
@@ -83,15 +85,9 @@ TEST_F(SyncProgramTest, WrongCallsExitWithTwoAndHelpWithZeroChangingNothing) {
         {{"--help"}, 0, "Aufruf: gleichwart-sync [Optionen] '/Startordner|ORDNER'"},
         {{"--version"}, 0, std::string("gleichwart-sync ") + GLEICHWART_VERSION + "\n"},
         {{s, z, "/Regel|Gibtsnicht"}, 2, "Die Regel: Gibtsnicht\nexistiert nicht !!\n"},
-        {{s, z}, 2, "Es wurde keine Regel angegeben !!\n"},
-        {{s, z, "/Regel"}, 2, "Es wurde keine Regel angegeben"},
         {{s + "/fehlt", z, "/Regel|Endgültig"},
          2,
          "Der Startpfad: \"" + t.start + "/fehlt\"existiert nicht !!\n"},
-        {{z, "/Regel|Endgültig"}, 2, "Es wurde kein Startpfad angegeben !!\n"},
-        {{s, "/Zielordner|" + t.start + "/sub", "/Regel|Endgültig"},
-         2,
-         "liegt innerhalb des Startpfads !!"},
         {{"--ja", "--gibtsnicht", s, z, "/Regel|Endgültig"}, 2, "Unbekannte Option: --gibtsnicht"},
         {{}, 2, "Es wurde nichts angegeben."},
     };

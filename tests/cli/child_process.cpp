@@ -9,52 +9,41 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-
-[[noreturn]] void StartProgram(const std::vector<std::string>& arguments, bool unprivileged) {
-    if (unprivileged && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-        ::_exit(99);
-    std::vector<char*> argv{const_cast<char*>(GLEICHWART_SYNC_PROGRAM)};
-    for (const std::string& a : arguments)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
-    ::_exit(98);
-}
-
-} // namespace
-
 ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const ChildOptions& options) {
     int out[2] = {-1, -1}, err[2] = {-1, -1};
-    if (::pipe2(err, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe failed");
-    std::string terminalName;
     if (options.terminal) {
         out[0] = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (out[0] < 0 || ::grantpt(out[0]) != 0 || ::unlockpt(out[0]) != 0)
             throw std::runtime_error("no pseudo terminal");
-        terminalName = ::ptsname(out[0]);
     } else if (::pipe2(out, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
     }
+    if (::pipe2(err, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    const std::string terminalName = options.terminal ? ::ptsname(out[0]) : "";
+    std::vector<char*> argv{const_cast<char*>(GLEICHWART_SYNC_PROGRAM)};
+    for (const std::string& a : arguments)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     pid_ = ::fork();
     if (pid_ < 0)
         throw std::runtime_error("fork failed");
     if (pid_ == 0) {
-        int in = -1, output = out[1];
-        if (options.terminal) {
+        if (options.terminal)
             ::setsid(); // the terminal becomes the program's own, as in a terminal window
-            in = output = ::open(terminalName.c_str(), O_RDWR);
-        } else {
-            in = ::open("/dev/null", O_RDONLY);
-        }
+        const int output = options.terminal ? ::open(terminalName.c_str(), O_RDWR) : out[1];
+        const int in = options.terminal ? output : ::open("/dev/null", O_RDONLY);
         if (in < 0 || output < 0 || ::dup2(in, 0) < 0 || ::dup2(output, 1) < 0 ||
             ::dup2(err[1], 2) < 0)
             ::_exit(97);
-        StartProgram(arguments, options.unprivileged);
+        if (options.unprivileged && ::geteuid() == 0 &&
+            (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(99);
+        ::execv(argv[0], argv.data());
+        ::_exit(98);
     }
-    outFd_ = out[0];
-    errFd_ = err[0];
+    fds_[0] = out[0];
+    fds_[1] = err[0];
     if (out[1] >= 0)
         ::close(out[1]);
     ::close(err[1]);
@@ -65,26 +54,26 @@ ChildProcess::~ChildProcess() {
         ::kill(pid_, SIGKILL);
         ::waitpid(pid_, nullptr, 0);
     }
-    for (int fd : {outFd_, errFd_})
+    for (int fd : fds_)
         if (fd >= 0)
             ::close(fd);
 }
 
 void ChildProcess::readAvailable(int timeoutMs) {
-    pollfd fds[2] = {{outFd_, POLLIN, 0}, {errFd_, POLLIN, 0}};
-    if (::poll(fds, 2, timeoutMs) <= 0)
+    pollfd polled[2] = {{fds_[0], POLLIN, 0}, {fds_[1], POLLIN, 0}};
+    if (::poll(polled, 2, timeoutMs) <= 0)
         return;
     for (int k = 0; k < 2; ++k) {
-        if (fds[k].revents == 0 || fds[k].fd < 0)
+        if (polled[k].revents == 0 || fds_[k] < 0)
             continue;
         char buffer[4096];
-        const ssize_t n = ::read(fds[k].fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fds_[k], buffer, sizeof buffer);
         if (n > 0) {
             (k == 0 ? result_.out : result_.err).append(buffer, static_cast<std::size_t>(n));
         } else if (n == 0 || errno != EINTR) {
             // The end of a pipe; a terminal whose program has gone reads as an error (EIO).
-            ::close(fds[k].fd);
-            (k == 0 ? outFd_ : errFd_) = -1;
+            ::close(fds_[k]);
+            fds_[k] = -1;
         }
     }
 }
@@ -93,7 +82,7 @@ bool ChildProcess::waitForOutput(const std::string& text, std::chrono::milliseco
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (result_.out.find(text) == std::string::npos &&
            result_.err.find(text) == std::string::npos) {
-        if (std::chrono::steady_clock::now() > end || (outFd_ < 0 && errFd_ < 0))
+        if (std::chrono::steady_clock::now() > end || (fds_[0] < 0 && fds_[1] < 0))
             return false;
         readAvailable(20);
     }
@@ -101,12 +90,12 @@ bool ChildProcess::waitForOutput(const std::string& text, std::chrono::milliseco
 }
 
 void ChildProcess::type(const std::string& input) {
-    if (::write(outFd_, input.data(), input.size()) != static_cast<ssize_t>(input.size()))
+    if (::write(fds_[0], input.data(), input.size()) != static_cast<ssize_t>(input.size()))
         throw std::runtime_error("cannot type on the terminal");
 }
 
 ChildResult ChildProcess::finish() {
-    while (outFd_ >= 0 || errFd_ >= 0)
+    while (fds_[0] >= 0 || fds_[1] >= 0)
         readAvailable(1000);
     int status = 0;
     ::waitpid(pid_, &status, 0);

@@ -40,8 +40,7 @@ private:
     void readAvailable(int timeoutMs);
 
     pid_t pid_ = -1;
-    int outFd_ = -1; // the pipe, or the terminal's master side
-    int errFd_ = -1;
+    int fds_[2] = {-1, -1}; // output (the pipe, or the terminal's master side) and error
     ChildResult result_;
 };
 

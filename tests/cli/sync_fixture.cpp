@@ -3,17 +3,9 @@
 #include "rules/rule_store.h"
 #include "settings/cls_registry.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <sstream>
 
 namespace fs = std::filesystem;
-
-void StoreRule(const std::string& name, const std::string& text) {
-    clsRegistry registry;
-    registry.CreateKey(clsRegistry::HKEY_CURRENT_USER, kRulesKey);
-    registry.SetStringValue(clsRegistry::HKEY_CURRENT_USER, kRulesKey, name, text);
-}
 
 std::map<std::string, std::string> Snapshot(const std::string& root) {
     std::map<std::string, std::string> entries;
@@ -27,15 +19,6 @@ std::map<std::string, std::string> Snapshot(const std::string& root) {
         }
     }
     return entries;
-}
-
-std::vector<std::string> SortedLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    std::sort(lines.begin(), lines.end());
-    return lines;
 }
 
 std::string SummaryValue(const std::string& out, const std::string& label) {
@@ -56,13 +39,20 @@ SyncTrees::SyncTrees() : start(tree.folder("start")), target(tree.folder("target
     tree.text("target/nur_im_ziel.txt", "weg", UnixTime(9, 0, 0));
 }
 
-std::vector<std::string> SyncTrees::parts(const std::string& rule) const {
-    return {"/Startordner|" + start, "/Zielordner|" + target, "/Regel|" + rule};
+std::vector<std::string> SyncTrees::parts(const std::string& rule,
+                                          std::vector<std::string> options) const {
+    options.insert(options.end(),
+                   {"/Startordner|" + start, "/Zielordner|" + target, "/Regel|" + rule});
+    return options;
 }
 
 SyncProgramTest::SyncProgramTest() {
-    StoreRule("Aktualisieren", "0|0|1|1");
-    StoreRule("Endgültig", "0|5|1|1");
-    StoreRule("Papierkorb", "0|4|1|1");
-    StoreRule("Beide Richtungen", "0|3|1|1");
+    // Stored into the test's registry file as the window does.
+    clsRegistry registry;
+    registry.CreateKey(clsRegistry::HKEY_CURRENT_USER, kRulesKey);
+    for (const auto& [name, text] : {std::pair{"Aktualisieren", "0|0|1|1"},
+                                     {"Endgültig", "0|5|1|1"},
+                                     {"Papierkorb", "0|4|1|1"},
+                                     {"Beide Richtungen", "0|3|1|1"}})
+        registry.SetStringValue(clsRegistry::HKEY_CURRENT_USER, kRulesKey, name, text);
 }

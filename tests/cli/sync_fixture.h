@@ -10,15 +10,9 @@
 #include <string>
 #include <vector>
 
-// Stores a rule into the test's registry file as the window does.
-void StoreRule(const std::string& name, const std::string& text);
-
 // Every folder and file below `root` by its relative path, a file with its content and time:
 // two snapshots are equal only when nothing was changed.
 std::map<std::string, std::string> Snapshot(const std::string& root);
-
-// The lines of a text, sorted, as the lists follow the order in which folders are read.
-std::vector<std::string> SortedLines(const std::string& text);
 
 // The value on the summary's line `label` ("Kopiert:"), or "(fehlt)".
 std::string SummaryValue(const std::string& out, const std::string& label);
@@ -30,7 +24,9 @@ std::string SummaryValue(const std::string& out, const std::string& label);
 //   target/nur_im_ziel.txt     only in the target tree
 struct SyncTrees {
     SyncTrees();
-    std::vector<std::string> parts(const std::string& rule) const;
+    // The arguments for a run of `rule` on the two trees, after `options`.
+    std::vector<std::string> parts(const std::string& rule,
+                                   std::vector<std::string> options = {}) const;
 
     TreeBuilder tree;
     std::string start;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <iterator>
@@ -10,15 +11,13 @@
 
 namespace {
 
-using imaging::FitInto;
-using imaging::PictureSize;
 using imaging::ReadPcx;
 using imaging::RgbPicture;
 using Bytes = std::vector<std::uint8_t>;
 using Rgb = std::array<int, 3>;
 
 // The two files in data/ were written by another program's PCX writer (run-length coded,
-// lines padded to an even length), from the patterns the tests below expect.
+// lines padded to an even length), from the patterns the first test expects.
 Bytes DataFile(const std::string& name) {
     std::ifstream in(std::string(GLEICHWART_TEST_DATA) + "/" + name, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
@@ -29,90 +28,83 @@ Rgb At(const RgbPicture& p, int x, int y) {
     return {p.rgb[i], p.rgb[i + 1], p.rgb[i + 2]};
 }
 
-// A header of our own: 8 bits per plane, the picture at 0,0.
-Bytes Header(int width, int height, int planes, int bytesPerLine, int encoding = 1) {
-    Bytes h(128, 0);
-    h[0] = 0x0A;
-    h[1] = 5;
-    h[2] = std::uint8_t(encoding);
-    h[3] = 8;
-    h[8] = std::uint8_t((width - 1) & 0xFF);
-    h[9] = std::uint8_t((width - 1) >> 8);
-    h[10] = std::uint8_t((height - 1) & 0xFF);
-    h[11] = std::uint8_t((height - 1) >> 8);
-    h[65] = std::uint8_t(planes);
-    h[66] = std::uint8_t(bytesPerLine & 0xFF);
-    h[67] = std::uint8_t(bytesPerLine >> 8);
-    return h;
+// A header of our own (8 bits per plane, the picture at 0,0) and what follows it.
+Bytes File(int width, int height, int planes, int bytesPerLine, const Bytes& data,
+           int encoding = 1) {
+    Bytes f(128 + data.size(), 0);
+    f[0] = 0x0A;
+    f[1] = 5;
+    f[2] = std::uint8_t(encoding);
+    f[3] = 8;
+    f[8] = std::uint8_t((width - 1) & 0xFF);
+    f[9] = std::uint8_t((width - 1) >> 8);
+    f[10] = std::uint8_t((height - 1) & 0xFF);
+    f[11] = std::uint8_t((height - 1) >> 8);
+    f[65] = std::uint8_t(planes);
+    f[66] = std::uint8_t(bytesPerLine & 0xFF);
+    f[67] = std::uint8_t(bytesPerLine >> 8);
+    std::copy(data.begin(), data.end(), f.begin() + 128);
+    return f;
 }
 
-Bytes Joined(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+// `pixels` behind the marker and the palette whose entry i is (i, 255 - i, 2 i).
+Bytes WithPalette(Bytes pixels) {
+    pixels.push_back(0x0C);
+    for (int i = 0; i < 256; ++i)
+        pixels.insert(pixels.end(), {std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(2 * i)});
+    return pixels;
 }
 
-// Marker and palette: entry i is (i, 255 - i, 2 i).
-Bytes Palette() {
-    Bytes p{0x0C};
-    for (int i = 0; i < 256; ++i) {
-        p.push_back(std::uint8_t(i));
-        p.push_back(std::uint8_t(255 - i));
-        p.push_back(std::uint8_t(2 * i));
-    }
-    return p;
-}
-
-TEST(PcxReaderTest, PaletteFileDecodesToItsColours) {
-    const auto picture = ReadPcx(DataFile("palette8.pcx"));
-    ASSERT_TRUE(picture);
-    ASSERT_EQ(picture->width, 9);
-    ASSERT_EQ(picture->height, 4);
-    for (int y = 0; y < 4; ++y) {
+TEST(PcxReaderTest, EachKindDecodesToItsPixels) {
+    const auto palette = ReadPcx(DataFile("palette8.pcx"));
+    ASSERT_TRUE(palette);
+    ASSERT_EQ(std::pair(palette->width, palette->height), std::pair(9, 4));
+    for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 9; ++x) {
             const int i = y == 1 ? 5 : (x + 2 * y) % 7;
             const Rgb expected{(10 * i) % 256, (255 - 20 * i + 256) % 256, (3 * i * i) % 256};
-            EXPECT_EQ(At(*picture, x, y), expected) << x << "," << y;
+            EXPECT_EQ(At(*palette, x, y), expected) << x << "," << y;
         }
-    }
-}
-
-TEST(PcxReaderTest, ThreePlaneFileDecodesToItsColours) {
-    const auto picture = ReadPcx(DataFile("rgb24.pcx"));
-    ASSERT_TRUE(picture);
-    ASSERT_EQ(picture->width, 75);
-    ASSERT_EQ(picture->height, 3);
-    for (int y = 0; y < 3; ++y) {
+    const auto planes = ReadPcx(DataFile("rgb24.pcx"));
+    ASSERT_TRUE(planes);
+    ASSERT_EQ(std::pair(planes->width, planes->height), std::pair(75, 3));
+    for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 75; ++x) {
             const Rgb expected =
                 y == 2 ? Rgb{200, 100, 50} : Rgb{(x * 3) % 256, y * 60, ((x + y) * 10) % 256};
-            EXPECT_EQ(At(*picture, x, y), expected) << x << "," << y;
+            EXPECT_EQ(At(*planes, x, y), expected) << x << "," << y;
         }
-    }
-}
-
-TEST(PcxReaderTest, RunsMayGoOnPastALineAndPlainDataIsReadAsIs) {
     // 3 x 2 in three planes of 4 bytes: one run of 24 bytes covers both lines.
-    const auto runs = ReadPcx(Joined(Header(3, 2, 3, 4), {0xC0 | 24, 7}));
+    const auto runs = ReadPcx(File(3, 2, 3, 4, {0xC0 | 24, 7}));
     ASSERT_TRUE(runs);
     EXPECT_EQ(At(*runs, 2, 1), (Rgb{7, 7, 7}));
     // Stored plain, a byte with its two top bits set is a pixel, not a run.
-    const auto plain = ReadPcx(Joined(Joined(Header(2, 1, 1, 2, 0), {0xC5, 3}), Palette()));
+    const auto plain = ReadPcx(File(2, 1, 1, 2, WithPalette({0xC5, 3}), 0));
     ASSERT_TRUE(plain);
     EXPECT_EQ(At(*plain, 0, 0), (Rgb{0xC5, 255 - 0xC5, (2 * 0xC5) % 256}));
     EXPECT_EQ(At(*plain, 1, 0), (Rgb{3, 252, 6}));
 }
 
 TEST(PcxReaderTest, PictureLargerThanTheLimitIsReducedByAveraging) {
-    // 4 x 2, red plane 0 40 80 120 / 10 50 90 130, green and blue 0: to fit 2 x 2 it becomes
-    // 2 x 1, each pixel the mean of a 2 x 2 block.
+    // 4 x 2, red plane 0 40 80 120 / 10 50 90 132, green and blue 0: to fit 2 x 2 it becomes
+    // 2 x 1, each pixel the mean of a 2 x 2 block, rounded.
     const Bytes lines{0,  40, 80, 120, 0, 0, 0, 0, 0, 0, 0, 0,
-                      10, 50, 90, 130, 0, 0, 0, 0, 0, 0, 0, 0};
-    const auto picture = ReadPcx(Joined(Header(4, 2, 3, 4, 0), lines), 2, 2);
+                      10, 50, 90, 132, 0, 0, 0, 0, 0, 0, 0, 0};
+    const auto picture = ReadPcx(File(4, 2, 3, 4, lines, 0), 2, 2);
     ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->width, 2);
-    EXPECT_EQ(picture->height, 1);
+    EXPECT_EQ(std::pair(picture->width, picture->height), std::pair(2, 1));
     EXPECT_EQ(At(*picture, 0, 0), (Rgb{25, 0, 0}));
-    EXPECT_EQ(At(*picture, 1, 0), (Rgb{105, 0, 0}));
+    EXPECT_EQ(At(*picture, 1, 0), (Rgb{106, 0, 0}));
+    // The proportions are kept, and nothing grows or shrinks below 1 x 1.
+    const std::array<int, 6> sizes[] = {
+        {800, 600, 1920, 1920, 800, 600},      {20000, 20000, 1920, 1920, 1920, 1920},
+        {20000, 10000, 1920, 1920, 1920, 960}, {1000, 3000, 500, 500, 166, 500},
+        {65535, 1, 100, 100, 100, 1},          {5, 5, 0, 0, 1, 1},
+    };
+    for (const auto& [w, h, maxW, maxH, fitW, fitH] : sizes) {
+        const auto fit = imaging::FitInto({w, h}, maxW, maxH);
+        EXPECT_EQ(std::pair(fit.width, fit.height), std::pair(fitW, fitH)) << w << "x" << h;
+    }
 }
 
 TEST(PcxReaderTest, EveryShortenedFileGivesNoPicture) {
@@ -126,34 +118,29 @@ TEST(PcxReaderTest, EveryShortenedFileGivesNoPicture) {
 
 TEST(PcxReaderTest, HeadersThatDoNotAddUpGiveNoPicture) {
     const Bytes rgbRun{0xC0 | 63, 1, 0xC0 | 63, 2};
-    struct Case {
-        const char* what;
-        Bytes file;
+    const Bytes good = File(2, 2, 3, 2, rgbRun);
+    auto with = [](Bytes f, std::size_t at, std::uint8_t value) {
+        f[at] = value;
+        return f;
     };
-    auto with = [](Bytes h, std::size_t at, std::uint8_t value) {
-        h[at] = value;
-        return h;
-    };
-    const Bytes good = Joined(Header(2, 2, 3, 2), rgbRun);
-    const std::vector<Case> cases = {
+    const std::pair<const char*, Bytes> cases[] = {
         {"not a PCX file", with(good, 0, 0x0B)},
         {"4 bits per pixel", with(good, 3, 4)},
         {"two planes", with(good, 65, 2)},
         {"four planes", with(good, 65, 4)},
         {"unknown encoding", with(good, 2, 2)},
-        {"lines shorter than the picture", Joined(Header(3, 2, 3, 2), rgbRun)},
+        {"lines shorter than the picture", File(3, 2, 3, 2, rgbRun)},
         {"right edge left of the left edge", with(good, 4, 9)},
-        {"65535 x 65535 from four bytes", Joined(Header(65535, 65535, 3, 65535), rgbRun)},
-        {"1000 x 1000 from four bytes", Joined(Header(1000, 1000, 3, 1000), rgbRun)},
-        {"more pixels than allowed", Joined(Header(30000, 30000, 1, 30000), Palette())},
-        {"palette without its marker",
-         with(Joined(Header(2, 1, 1, 2), Joined({1, 2}, Palette())), 130, 0x0B)},
-        {"palette missing", Joined(Header(2, 1, 1, 2), {1, 2})},
-        {"run without its value", Joined(Header(2, 1, 3, 2), {1, 2, 3, 4, 5, 0xC1})},
+        {"65535 x 65535 from four bytes", File(65535, 65535, 3, 65535, rgbRun)},
+        {"1000 x 1000 from four bytes", File(1000, 1000, 3, 1000, rgbRun)},
+        {"more pixels than allowed", File(30000, 30000, 1, 30000, WithPalette({}))},
+        {"palette without its marker", with(File(2, 1, 1, 2, WithPalette({1, 2})), 130, 0x0B)},
+        {"palette missing", File(2, 1, 1, 2, {1, 2})},
+        {"run without its value", File(2, 1, 3, 2, {1, 2, 3, 4, 5, 0xC1})},
     };
     ASSERT_TRUE(ReadPcx(good));
-    for (const Case& c : cases)
-        EXPECT_FALSE(ReadPcx(c.file)) << c.what;
+    for (const auto& [what, file] : cases)
+        EXPECT_FALSE(ReadPcx(file)) << what;
 }
 
 TEST(PcxReaderTest, GarbageNeverGivesAPictureOfTheWrongSize) {
@@ -179,24 +166,6 @@ TEST(PcxReaderTest, GarbageNeverGivesAPictureOfTheWrongSize) {
         EXPECT_TRUE(picture->width >= 1 && picture->width <= 64);
         EXPECT_TRUE(picture->height >= 1 && picture->height <= 64);
         EXPECT_EQ(picture->rgb.size(), std::size_t(picture->width * picture->height * 3));
-    }
-}
-
-TEST(FitIntoTest, KeepsProportionsAndNeverGrows) {
-    struct Case {
-        PictureSize natural;
-        int maxWidth, maxHeight;
-        PictureSize expected;
-    };
-    const std::vector<Case> cases = {
-        {{800, 600}, 1920, 1920, {800, 600}},      {{20000, 20000}, 1920, 1920, {1920, 1920}},
-        {{20000, 10000}, 1920, 1920, {1920, 960}}, {{1000, 3000}, 500, 500, {166, 500}},
-        {{65535, 1}, 100, 100, {100, 1}},          {{5, 5}, 0, 0, {1, 1}},
-    };
-    for (const Case& c : cases) {
-        const PictureSize got = FitInto(c.natural, c.maxWidth, c.maxHeight);
-        EXPECT_EQ(got.width, c.expected.width) << c.natural.width << "x" << c.natural.height;
-        EXPECT_EQ(got.height, c.expected.height) << c.natural.width << "x" << c.natural.height;
     }
 }
 

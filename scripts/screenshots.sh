@@ -10,12 +10,15 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "${JOBS:-2}" --target ui_loading_test ui_run_test
 
 shots=$(mktemp -d)
-trap 'rm -rf "$shots"' EXIT
+# The window finds its button pictures in an Icons folder beside its program, as the
+# installed one does; the test programs get one for the pictures only.
+cp -r Icons build/tests/Icons
+trap 'rm -rf "$shots" build/tests/Icons' EXIT
 take() { # test program, test function
   GLEICHWART_SCREENSHOTS="$shots" QT_QPA_PLATFORM=xcb \
     xvfb-run -a -s "-screen 0 1280x800x24" "build/tests/$1" "$2" >/dev/null
 }
-take ui_loading_test loadShowsTickedEntriesWithDetailsAndTotals
+take ui_loading_test loadShowsListsWithDetailsAndTotalsThatFollowTheTicks
 take ui_run_test runCopiesTickedEntriesFillsThePanelAndEndsIdle
 
 mkdir -p docs

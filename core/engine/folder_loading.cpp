@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -147,10 +148,20 @@ LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView&
         const std::lock_guard<std::mutex> lock(doneMutex);
         done.notify_one();
     };
-    std::thread startThread(runScan, std::ref(start));
+    // A scan that gets no thread of its own (the system has none to give) runs here, before
+    // the other is waited for: slower, but the same result.
+    auto startScan = [&](TreeScan& scan) {
+        try {
+            return std::thread(runScan, std::ref(scan));
+        } catch (const std::system_error&) {
+            scan.run(true);
+            return std::thread();
+        }
+    };
+    std::thread startThread = startScan(start);
     std::thread targetThread;
     if (target)
-        targetThread = std::thread(runScan, std::ref(*target));
+        targetThread = startScan(*target);
 
     Shown startShown, targetShown;
     auto allFinished = [&] { return start.finished() && (!target || target->finished()); };
@@ -170,9 +181,9 @@ LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView&
         std::unique_lock<std::mutex> lock(doneMutex);
         done.wait_for(lock, std::chrono::milliseconds(10), allFinished);
     }
-    startThread.join();
-    if (targetThread.joinable())
-        targetThread.join();
+    for (std::thread* t : {&startThread, &targetThread})
+        if (t->joinable())
+            t->join();
 
     if (start.error || start.rootError != 0 || (target && (target->error || target->rootError))) {
         // What was read is of no use without both trees; what could not be read stays on

@@ -41,8 +41,9 @@ TreeScan::TreeScan(platform::FileSystem& fs, const SyncRule& rule, std::string r
                    const std::atomic<bool>& stop)
     : root(std::move(rootPath)), startTree(start), fs_(fs), rule_(rule), stop_(stop) {}
 
-void TreeScan::run() {
-    MarkAsWorkerThread();
+void TreeScan::run(bool here) {
+    if (!here)
+        MarkAsWorkerThread();
     ScanCollector collector(*this);
     FindFile scanner(fs_, collector);
     scanner.setSFileToFind("*.*");

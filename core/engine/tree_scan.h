@@ -22,7 +22,8 @@ public:
     TreeScan(platform::FileSystem& fs, const SyncRule& rule, std::string root, bool startTree,
              const std::atomic<bool>& stop);
 
-    void run();
+    // `here`: on the thread of the user interface, whose events then keep running meanwhile.
+    void run(bool here = false);
 
     bool finished() const { return finished_.load(std::memory_order_acquire); }
     std::size_t found() const { return found_.load(std::memory_order_relaxed); }

@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <array>
+
 namespace {
 
 QString Root() {
@@ -28,23 +30,6 @@ void WriteText(const QString& path, const QString& text, bool executable = false
         file.setPermissions(file.permissions() | QFile::ExeOwner);
 }
 
-// A script that writes its parent's number and then each argument ended by a zero byte, so
-// that any name comes back whole; the record appears at once when complete.
-void WriteApplication(const QString& id, const QString& name, const QString& which,
-                      const QString& field, const QString& icon) {
-    const QString script = Root() + "/bin/" + which;
-    const QString record = Root() + "/started/" + which;
-    WriteText(script,
-              "#!/bin/sh\n{ printf '%s\\n' \"$PPID\"; for a in \"$@\"; do printf '%s\\0' "
-              "\"$a\"; done; } > '" +
-                  record + ".tmp' && mv '" + record + ".tmp' '" + record + "'\n",
-              true);
-    WriteText(Root() + "/share/applications/" + id,
-              "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + script + " " + field +
-                  "\nIcon=/usr/share/icons/Adwaita/24x24/legacy/" + icon +
-                  ".png\nMimeType=text/plain;\nTerminal=false\n");
-}
-
 QStringList Texts(const QMenu& menu) {
     QStringList texts;
     for (const QAction* action : menu.actions())
@@ -52,51 +37,39 @@ QStringList Texts(const QMenu& menu) {
     return texts;
 }
 
-QAction* Find(QMenu& menu, const QString& text) {
-    for (QAction* action : menu.actions()) {
-        QAction* inner = action->menu() != nullptr ? Find(*action->menu(), text) : nullptr;
-        if (action->text() == text || inner != nullptr)
-            return inner != nullptr ? inner : action;
-    }
-    return nullptr;
-}
-
-void Record(QMenu& menu, MenuSeen& seen) {
-    for (QAction* a : menu.actions()) {
-        if (a->menu() != nullptr)
-            Record(*a->menu(), seen);
-        if (a->menu() != nullptr || a->isSeparator())
-            continue;
-        seen.numbers << a->data().toInt();
-        const std::pair<QStringList*, bool> marks[] = {{&seen.checkable, a->isCheckable()},
-                                                       {&seen.ticked, a->isChecked()},
-                                                       {&seen.disabled, !a->isEnabled()},
-                                                       {&seen.pictured, !a->icon().isNull()}};
-        for (const auto& [list, has] : marks)
-            if (has)
-                *list << a->text();
-    }
-}
-
 } // namespace
 
 void UseTestApplications() {
-    for (const char* sub : {"/share/applications", "/bin", "/started", "/config-dirs"})
-        QDir().mkpath(Root() + sub);
-    QFile::link("/usr/share/mime", Root() + "/share/mime");
-    QFile::link("/usr/share/icons", Root() + "/share/icons");
+    const QString root = Root();
+    for (const char* sub : {"/share/applications", "/started", "/config-dirs"})
+        QDir().mkpath(root + sub);
+    QFile::link("/usr/share/mime", root + "/share/mime");
+    QFile::link("/usr/share/icons", root + "/share/icons");
+    // Writes its parent's number and then each argument after the first ended by a zero byte,
+    // so that any name comes back whole, into the record the first names; the record appears
+    // at once when complete.
+    WriteText(root + "/record",
+              "#!/bin/sh\nr=\"" + root +
+                  "/started/$1\"; shift\n{ printf '%s\\n' \"$PPID\"; "
+                  "for a in \"$@\"; do printf '%s\\0' \"$a\"; done; } > \"$r.tmp\" && mv "
+                  "\"$r.tmp\" \"$r\"\n",
+              true);
     // The default sorts last, so that only the default's place can put it first.
-    WriteApplication("gleichwart-test-zeditor.desktop", "Testeditor", "editor", "%F",
-                     "accessories-text-editor");
-    WriteApplication("gleichwart-test-aviewer.desktop", "Testbetrachter", "viewer", "%f",
-                     "accessories-dictionary");
+    for (const auto& [id, name, args, icon] :
+         {std::array<QString, 4>{"zeditor", "Testeditor", "editor %F", "text-editor"},
+          {"aviewer", "Testbetrachter", "viewer %f", "dictionary"}})
+        WriteText(root + "/share/applications/gleichwart-test-" + id + ".desktop",
+                  "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + root +
+                      "/record " + args +
+                      "\nIcon=/usr/share/icons/Adwaita/24x24/legacy/accessories-" + icon +
+                      ".png\nMimeType=text/plain;\nTerminal=false\n");
     // Both registered, the default one last, as a desktop records a choice made later.
-    WriteText(Root() + "/share/applications/mimeapps.list",
+    WriteText(root + "/share/applications/mimeapps.list",
               "[Added Associations]\ntext/plain=gleichwart-test-aviewer.desktop;"
               "gleichwart-test-zeditor.desktop;\n\n"
               "[Default Applications]\ntext/plain=gleichwart-test-zeditor.desktop\n");
-    qputenv("XDG_DATA_DIRS", (Root() + "/share").toUtf8());
-    qputenv("XDG_CONFIG_DIRS", (Root() + "/config-dirs").toUtf8());
+    qputenv("XDG_DATA_DIRS", (root + "/share").toUtf8());
+    qputenv("XDG_CONFIG_DIRS", (root + "/config-dirs").toUtf8());
     qunsetenv("XDG_CURRENT_DESKTOP");
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/gleichwart-test-bus");
 }
@@ -119,19 +92,33 @@ StartedApplication TakeStartedApplication(const QString& which, int waitMs) {
 
 void Choose(const QString& text, MenuSeen* seen) {
     clsShellMenu::setMenuChooser([text, seen](QMenu& menu) -> QAction* {
+        QAction* chosen = nullptr;
         if (seen != nullptr) {
-            const QMenu* sub = menu.findChild<QMenu*>("OpenWithMenu");
-            *seen = {seen->opened + 1,
-                     Texts(menu),
-                     sub ? Texts(*sub) : QStringList(),
-                     {},
-                     {},
-                     {},
-                     {},
-                     {}};
-            Record(menu, *seen);
+            const int opened = seen->opened + 1;
+            *seen = {};
+            seen->opened = opened;
+            seen->texts = Texts(menu);
+            if (const QMenu* sub = menu.findChild<QMenu*>("OpenWithMenu"))
+                seen->openWith = Texts(*sub);
         }
-        return text.isEmpty() ? nullptr : Find(menu, text);
+        // Every entry, those of submenus too, in the order they were made.
+        for (QAction* a : menu.findChildren<QAction*>()) {
+            if (a->isSeparator() || a->menu() != nullptr)
+                continue;
+            if (a->text() == text && chosen == nullptr)
+                chosen = a;
+            if (seen == nullptr)
+                continue;
+            seen->numbers << a->data().toInt();
+            const std::pair<QStringList*, bool> marks[] = {{&seen->checkable, a->isCheckable()},
+                                                           {&seen->ticked, a->isChecked()},
+                                                           {&seen->disabled, !a->isEnabled()},
+                                                           {&seen->pictured, !a->icon().isNull()}};
+            for (const auto& [list, has] : marks)
+                if (has)
+                    *list << a->text();
+        }
+        return chosen;
     });
 }
 

@@ -28,7 +28,7 @@ struct MenuSeen {
     int opened = 0;
     QStringList texts;    // its own entries in order, "-" for a separator
     QStringList openWith; // the entries of its submenu "Öffnen mit"
-    QList<int> numbers;   // of every entry that runs something, submenus' too, in menu order
+    QList<int> numbers;   // of every entry that runs something, submenus' too, as made
     QStringList checkable, ticked, disabled, pictured; // the texts of such entries
 };
 // Every menu from now on chooses the entry `text` (none when empty) instead of opening.

@@ -213,7 +213,7 @@ private slots:
         const auto slow = SlowCopiesFor(*w);
         auto* list = Control<QListView>(w.get(), "List1");
         MenuSeen seen;
-        Choose("Endgültig löschen...", &seen);
+        Choose({}, &seen);
         bool tried = false;
         QTimer::singleShot(30, [&] {
             tried = true;

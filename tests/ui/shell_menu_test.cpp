@@ -122,13 +122,13 @@ private slots:
         QTest::newRow("an empty list") << QVariant(QStringList{});
         QTest::newRow("a list with a number") << QVariant(QVariantList{"a.txt", 7});
         QTest::newRow("a missing file") << QVariant("fehlt.txt");
-        QTest::newRow("two folders") << QVariant(QStringList{"a.txt", "unter/b.txt"});
+        QTest::newRow("two folders") << QVariant(QStringList{"a.txt", "unter/a.txt"});
         QTest::newRow("a folder's path") << QVariant("unter/");
     }
     void filesThatCannotBeShownGiveNoMenu() {
         QFETCH(QVariant, files);
         trees().text("a.txt", "A");
-        trees().text("unter/b.txt", "B");
+        trees().text("unter/a.txt", "B");
         const QString before = QDir::currentPath();
         QDir::setCurrent(Q(trees().root()));
         clsShellMenu s;

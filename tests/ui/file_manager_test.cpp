@@ -1,15 +1,8 @@
 // Showing files and folders in the desktop's file manager: over D-Bus where a file manager
 // answers, else by opening the folder. The test runs a message bus of its own.
-#include "file_manager_test.h"
-
-#include "core/temp_home.h"
-#include "core/tree_builder.h"
-#include "desktop/file_manager.h"
-#include "desktop/shell_menu.h"
-#include "mainwindow/form1.h"
 #include "menu_test_support.h"
-#include "test_applications.h"
-#include "ui_test_support.h"
+
+#include "desktop/file_manager.h"
 
 #include <QDBusConnection>
 #include <QDesktopServices>
@@ -17,173 +10,130 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
+#include <QUrl>
 
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr const char* kService = "org.freedesktop.FileManager1";
-constexpr const char* kObject = "/org/freedesktop/FileManager1";
 
 // A session bus of the test's own that starts no service by itself, so that no real file
 // manager is ever started; stopped when the test ends.
 class PrivateBus {
 public:
     PrivateBus() {
-        const std::string config =
-            std::string(std::getenv("TMPDIR") != nullptr ? std::getenv("TMPDIR") : "/tmp") +
-            "/gleichwart-test-bus-" + std::to_string(::getpid()) + ".conf";
-        FILE* f = std::fopen(config.c_str(), "w");
-        std::fputs("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
-                   "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                   "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
-                   "<policy context=\"default\"><allow send_destination=\"*\"/>"
-                   "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n",
-                   f);
-        std::fclose(f);
-        int out[2];
-        if (::pipe(out) != 0)
-            return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(out[1], 1);
-            // Its complaints about limits it may not raise are no concern of the test.
-            if (const int quiet = ::open("/dev/null", O_WRONLY); quiet >= 0)
-                ::dup2(quiet, 2);
-            const std::string option = "--config-file=" + config;
-            ::execlp("dbus-daemon", "dbus-daemon", option.c_str(), "--nofork", "--nopidfile",
-                     "--print-address=1", static_cast<char*>(nullptr));
-            ::_exit(127);
+        FILE* out = ::popen(
+            "c=$(mktemp) && echo '<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
+            "<policy context=\"default\"><allow send_destination=\"*\"/><allow eavesdrop=\"true\"/>"
+            "<allow own=\"*\"/></policy></busconfig>' > \"$c\" && dbus-daemon --fork --nopidfile "
+            "--print-address=1 --print-pid=1 --config-file=\"$c\" 2>/dev/null; rm -f \"$c\"",
+            "r");
+        char address[1024] = {}, pid[32] = {};
+        if (out != nullptr && std::fgets(address, sizeof address, out) != nullptr &&
+            std::fgets(pid, sizeof pid, out) != nullptr) {
+            qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray(address).trimmed());
+            pid_ = std::atoi(pid);
         }
-        ::close(out[1]);
-        std::string address;
-        pollfd p{out[0], POLLIN, 0};
-        char c = 0;
-        while (::poll(&p, 1, 5000) > 0 && ::read(out[0], &c, 1) == 1 && c != '\n')
-            address += c;
-        ::close(out[0]);
-        std::remove(config.c_str());
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+        if (out != nullptr)
+            ::pclose(out);
     }
     ~PrivateBus() {
-        if (pid_ > 0) {
+        if (pid_ > 0)
             ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
     }
 
 private:
-    pid_t pid_ = -1;
+    pid_t pid_ = 0;
 };
 
 } // namespace
 
-struct FileManagerTest::Home {
-    TempHome home;
-    TreeBuilder trees;
+// The desktop as the test sees it: what its file manager was asked to show over D-Bus, and
+// what was opened with its default application.
+class FakeDesktop : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+public:
+    QStringList shown;
+    QList<QUrl> opened;
+public slots:
+    Q_SCRIPTABLE void ShowItems(const QStringList& uris, const QString&) { shown << uris; }
+    void open(const QUrl& url) { opened << url; }
 };
 
-void FakeFileManager::ShowItems(const QStringList& uris, const QString&) {
-    shown << uris;
-}
+class FileManagerTest : public UiTestCase {
+    Q_OBJECT
+    FakeDesktop desktop_;
 
-void OpenedUrls::open(const QUrl& url) {
-    urls << url;
-}
+private slots:
+    void initTestCase() {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        QVERIFY2(bus.isConnected(), "dbus-daemon did not start");
+        QVERIFY(bus.registerObject("/org/freedesktop/FileManager1", &desktop_,
+                                   QDBusConnection::ExportScriptableSlots));
+        QDesktopServices::setUrlHandler("file", &desktop_, "open");
+    }
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler("file"); }
+    // Beside the fresh home: a file manager answers, and nothing was shown or opened yet.
+    void init() {
+        home_ = std::make_unique<UiHome>();
+        desktop_.shown.clear();
+        desktop_.opened.clear();
+        QVERIFY(QDBusConnection::sessionBus().registerService(kService));
+    }
 
-void FileManagerTest::initTestCase() {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    QVERIFY2(bus.isConnected(), "dbus-daemon did not start");
-    QVERIFY(bus.registerObject(kObject, &fileManager_, QDBusConnection::ExportAllSlots));
-    QDesktopServices::setUrlHandler("file", &opened_, "open");
-}
+    void theMenuItemShowsTheEntrysFileElseItsFolderOpens() {
+        // Blanks, an umlaut, characters with a meaning in addresses, and a byte that is no UTF-8.
+        trees().text("start/Ein Ordner/Über#?%\xff.txt", "x");
+        trees().folder("ziel");
+        const auto window = LoadedWindow("0|0|1|1", trees());
+        auto* list = Control<QListView>(window.get(), "List1");
+        const QPoint entry = list->visualRect(list->model()->index(0, 0)).center();
+        Choose("Im Dateimanager zeigen");
+        QTest::mouseClick(list->viewport(), Qt::RightButton, Qt::NoModifier, entry);
+        QTRY_COMPARE(desktop_.shown, QStringList{"file://" + Q(trees().root()) +
+                                                 "/start/Ein%20Ordner/%C3%9Cber%23%3F%25%FF.txt"});
+        QTest::qWait(50);
+        QCOMPARE(desktop_.opened, QList<QUrl>());
+        QVERIFY(window->session().CopyList[0]->Selected);
 
-void FileManagerTest::cleanupTestCase() {
-    QDesktopServices::unsetUrlHandler("file");
-}
+        QDBusConnection::sessionBus().unregisterService(kService);
+        QTest::mouseClick(list->viewport(), Qt::RightButton, Qt::NoModifier, entry);
+        QTRY_COMPARE(desktop_.opened,
+                     QList<QUrl>{QUrl::fromLocalFile(Q(trees().path("start/Ein Ordner")))});
+        QCOMPARE(desktop_.shown.size(), 1);
+    }
 
-void FileManagerTest::init() {
-    home_ = new Home;
-    QVERIFY(QDBusConnection::sessionBus().registerService(kService));
-    fileManager_.shown.clear();
-    opened_.urls.clear();
-    Choose({});
-}
-
-void FileManagerTest::cleanup() {
-    CancelModalWatchers();
-    QDBusConnection::sessionBus().unregisterService(kService);
-    delete home_;
-    home_ = nullptr;
-}
-
-void FileManagerTest::theFileManagerShowsTheFileSelected() {
-    // Blanks, an umlaut, characters with a meaning in addresses, and a byte that is no UTF-8.
-    const std::string file = home_->trees.text("Ein Ordner/Über#?%\xff.txt", "x");
-    ShowInFileManager(file);
-    QTRY_COMPARE(fileManager_.shown.size(), 1);
-    QCOMPARE(fileManager_.shown.first(),
-             "file://" + Q(home_->trees.root()) + "/Ein%20Ordner/%C3%9Cber%23%3F%25%FF.txt");
-    QTest::qWait(50);
-    QVERIFY(opened_.urls.isEmpty());
-}
-
-void FileManagerTest::withoutAFileManagerTheFolderOpens() {
-    QDBusConnection::sessionBus().unregisterService(kService);
-    const std::string file = home_->trees.text("Ordner/a.txt", "x");
-    ShowInFileManager(file);
-    QTRY_COMPARE(opened_.urls.size(), 1);
-    QCOMPARE(opened_.urls.first(), QUrl::fromLocalFile(Q(home_->trees.path("Ordner"))));
-    QVERIFY(fileManager_.shown.isEmpty());
-}
-
-void FileManagerTest::theMenuItemShowsTheEntrysFile() {
-    TreeBuilder& t = home_->trees;
-    t.text("start/a.txt", "a");
-    t.text("start/b.txt", "b");
-    t.folder("ziel");
-    const auto window = LoadedWindow("0|0|1|1", t);
-    auto* list = Control<QListView>(window.get(), "List1");
-    Choose("Im Dateimanager zeigen");
-    QTest::mouseClick(list->viewport(), Qt::RightButton, Qt::NoModifier,
-                      list->visualRect(list->model()->index(1, 0)).center());
-    QTRY_COMPARE(fileManager_.shown, QStringList{"file://" + Q(t.path("start/b.txt"))});
-    for (const MyFile* f : window->session().CopyList)
-        QVERIFY(f->Selected);
-}
-
-void FileManagerTest::aDoubleClickOnAPathBoxOpensItsFolder_data() {
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("start folder") << "Text1"
-                                  << "Ordner mit Leerzeichen";
-    QTest::newRow("target folder") << "Text2"
-                                   << "Ziel";
-    QTest::newRow("empty: the home folder") << "Text1"
-                                            << "";
-}
-
-void FileManagerTest::aDoubleClickOnAPathBoxOpensItsFolder() {
-    QFETCH(QString, box);
-    QFETCH(QString, text);
-    const QString folder =
-        text.isEmpty() ? QDir::homePath() : Q(home_->trees.folder(text.toStdString()));
-    Form1 w;
-    w.show();
-    auto* edit = Control<QLineEdit>(&w, box);
-    edit->setText(text.isEmpty() ? QString() : folder);
-    QTest::mouseDClick(edit, Qt::LeftButton);
-    QCOMPARE(opened_.urls, QList<QUrl>{QUrl::fromLocalFile(folder)});
-}
+    void aDoubleClickOnAPathBoxOpensItsFolder_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("folder"); // in the trees' folder
+        QTest::newRow("start folder") << "Text1"
+                                      << "Ordner mit Leerzeichen";
+        QTest::newRow("target folder") << "Text2"
+                                       << "Ziel";
+        QTest::newRow("empty: the home folder") << "Text1"
+                                                << "";
+    }
+    void aDoubleClickOnAPathBoxOpensItsFolder() {
+        QFETCH(QString, box);
+        QFETCH(QString, folder);
+        const QString path = folder.isEmpty() ? QString() : Q(trees().folder(folder.toStdString()));
+        Form1 w;
+        w.show();
+        Control<QLineEdit>(&w, box)->setText(path);
+        QTest::mouseDClick(Control<QLineEdit>(&w, box), Qt::LeftButton);
+        QCOMPARE(desktop_.opened,
+                 QList<QUrl>{QUrl::fromLocalFile(path.isEmpty() ? QDir::homePath() : path)});
+    }
+};
 
 int main(int argc, char* argv[]) {
     UseTestApplications();
-    const PrivateBus bus;
+    const PrivateBus bus; // its address replaces the unreachable one
+    Choose({});
     return RunUiTest(argc, argv, [] { return std::make_unique<FileManagerTest>(); });
 }
+
+#include "file_manager_test.moc"

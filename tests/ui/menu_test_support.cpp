@@ -1,55 +1,124 @@
 #include "menu_test_support.h"
 
 #include "desktop/shell_menu.h"
-#include "ui_test_support.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
-#include <sys/stat.h>
+#include <array>
 
-QAction* MenuAction(QMenu& menu, const QString& text) {
-    for (QAction* action : menu.actions()) {
-        if (action->text() == text)
-            return action;
-        if (action->menu() != nullptr)
-            if (QAction* inner = MenuAction(*action->menu(), text))
-                return inner;
-    }
-    return nullptr;
+namespace {
+
+QString Root() {
+    static QTemporaryDir root;
+    return root.path();
 }
 
-QStringList MenuTexts(const QMenu& menu) {
+void WriteText(const QString& path, const QString& text, bool executable = false) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
+        qFatal("cannot write %s", qPrintable(path));
+    if (executable)
+        file.setPermissions(file.permissions() | QFile::ExeOwner);
+}
+
+QStringList Texts(const QMenu& menu) {
     QStringList texts;
     for (const QAction* action : menu.actions())
         texts << (action->isSeparator() ? QString("-") : action->text());
     return texts;
 }
 
+} // namespace
+
+void UseTestApplications() {
+    const QString root = Root();
+    for (const char* sub : {"/share/applications", "/started", "/config-dirs"})
+        QDir().mkpath(root + sub);
+    QFile::link("/usr/share/mime", root + "/share/mime");
+    QFile::link("/usr/share/icons", root + "/share/icons");
+    // Writes its parent's number and then each argument after the first ended by a zero byte,
+    // so that any name comes back whole, into the record the first names; the record appears
+    // at once when complete.
+    WriteText(root + "/record",
+              "#!/bin/sh\nr=\"" + root +
+                  "/started/$1\"; shift\n{ printf '%s\\n' \"$PPID\"; "
+                  "for a in \"$@\"; do printf '%s\\0' \"$a\"; done; } > \"$r.tmp\" && mv "
+                  "\"$r.tmp\" \"$r\"\n",
+              true);
+    // The default sorts last, so that only the default's place can put it first.
+    for (const auto& [id, name, args, icon] :
+         {std::array<QString, 4>{"zeditor", "Testeditor", "editor %F", "text-editor"},
+          {"aviewer", "Testbetrachter", "viewer %f", "dictionary"}})
+        WriteText(root + "/share/applications/gleichwart-test-" + id + ".desktop",
+                  "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + root +
+                      "/record " + args +
+                      "\nIcon=/usr/share/icons/Adwaita/24x24/legacy/accessories-" + icon +
+                      ".png\nMimeType=text/plain;\nTerminal=false\n");
+    // Both registered, the default one last, as a desktop records a choice made later.
+    WriteText(root + "/share/applications/mimeapps.list",
+              "[Added Associations]\ntext/plain=gleichwart-test-aviewer.desktop;"
+              "gleichwart-test-zeditor.desktop;\n\n"
+              "[Default Applications]\ntext/plain=gleichwart-test-zeditor.desktop\n");
+    qputenv("XDG_DATA_DIRS", (root + "/share").toUtf8());
+    qputenv("XDG_CONFIG_DIRS", (root + "/config-dirs").toUtf8());
+    qunsetenv("XDG_CURRENT_DESKTOP");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/gleichwart-test-bus");
+}
+
+StartedApplication TakeStartedApplication(const QString& which, int waitMs) {
+    QFile record(Root() + "/started/" + which);
+    if (!QTest::qWaitFor([&] { return record.exists(); }, waitMs) ||
+        !record.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray text = record.readAll();
+    record.remove();
+    const qsizetype line = text.indexOf('\n');
+    StartedApplication started{{}, text.left(line).toLongLong()};
+    QByteArrayList parts = text.mid(line + 1).split('\0');
+    parts.removeLast(); // after the last argument's end
+    for (const QByteArray& part : parts)
+        started.arguments << QString::fromUtf8(part);
+    return started;
+}
+
 void Choose(const QString& text, MenuSeen* seen) {
     clsShellMenu::setMenuChooser([text, seen](QMenu& menu) -> QAction* {
+        QAction* chosen = nullptr;
         if (seen != nullptr) {
-            ++seen->opened;
-            seen->texts = MenuTexts(menu);
-            seen->checked.clear();
-            seen->numbers.clear();
-            if (QMenu* sub = menu.findChild<QMenu*>("OpenWithMenu"))
-                seen->openWith = MenuTexts(*sub);
-            for (QAction* a : menu.actions()) {
-                seen->checked << a->isChecked();
-                if (!a->isSeparator() && a->menu() == nullptr &&
-                    a->data().toInt() < clsShellMenu::kFirstExtraCommand)
-                    seen->numbers << a->data().toInt();
-                if (a->menu() != nullptr)
-                    for (QAction* inner : a->menu()->actions())
-                        seen->numbers << inner->data().toInt();
-            }
+            const int opened = seen->opened + 1;
+            *seen = {};
+            seen->opened = opened;
+            seen->texts = Texts(menu);
+            if (const QMenu* sub = menu.findChild<QMenu*>("OpenWithMenu"))
+                seen->openWith = Texts(*sub);
         }
-        return text.isEmpty() ? nullptr : MenuAction(menu, text);
+        // Every entry, those of submenus too, in the order they were made.
+        for (QAction* a : menu.findChildren<QAction*>()) {
+            if (a->isSeparator() || a->menu() != nullptr)
+                continue;
+            if (a->text() == text && chosen == nullptr)
+                chosen = a;
+            if (seen == nullptr)
+                continue;
+            seen->numbers << a->data().toInt();
+            const std::pair<QStringList*, bool> marks[] = {{&seen->checkable, a->isCheckable()},
+                                                           {&seen->ticked, a->isChecked()},
+                                                           {&seen->disabled, !a->isEnabled()},
+                                                           {&seen->pictured, !a->icon().isNull()}};
+            for (const auto& [list, has] : marks)
+                if (has)
+                    *list << a->text();
+        }
+        return chosen;
     });
 }
 
@@ -72,25 +141,28 @@ MenuSignals::MenuSignals(clsShellMenu& s, const std::string& file) : watched(fil
 }
 
 QString MenuSignals::exists() const {
-    if (watched.empty())
-        return {};
-    struct stat st {};
-    return ::lstat(watched.c_str(), &st) == 0 ? " (da)" : " (weg)";
+    return watched.empty() ? QString() : FileExists(watched) ? " (da)" : " (weg)";
 }
 
-void CatchMessage(QString& text) {
-    OnNextModal([&text](QWidget* modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            text = box->text();
+QStringList Messages(const std::function<void()>& action) {
+    QStringList texts;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&texts] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            texts << box->text();
+            PressYes(box);
+            box->close();
+        }
     });
+    watcher.start(10);
+    action();
+    return texts;
 }
 
-void AnswerRename(const QString& name, QString* refusal) {
-    OnNextModal([name, refusal](QWidget* modal) {
+void AnswerRename(const QString& name) {
+    OnNextModal([name](QWidget* modal) {
         QCOMPARE(modal->objectName(), QString("RenameDialog"));
         Control<QLineEdit>(modal, "NewName")->setText(name);
-        if (refusal != nullptr)
-            CatchMessage(*refusal);
         for (QPushButton* b : modal->findChildren<QPushButton*>())
             if (b->text() == "OK")
                 b->click();

@@ -1,37 +1,42 @@
 #pragma once
 
-// What the tests of the context menu share: choosing in a menu without opening it, the
-// menu's signals in order, and answering the dialogs its verbs open.
-#include <QString>
-#include <QStringList>
+// What the tests of the files' context menu share: an application database of their own,
+// choosing in a menu without opening it, the menu's signals in order, and answering the
+// dialogs its verbs open.
+#include "ui_test_support.h"
+
 #include <QVariant>
 
-#include <string>
-
-class QAction;
-class QMenu;
 class clsShellMenu;
 
-// The action of a menu or of one of its submenus by its text; nullptr when there is none.
-QAction* MenuAction(QMenu& menu, const QString& text);
-// The texts of the menu's own actions in order, "-" for a separator.
-QStringList MenuTexts(const QMenu& menu);
-
-// What the next menu showed.
-struct MenuSeen {
-    int opened = 0; // menus opened so far
-    QStringList texts;
-    QList<bool> checked;
-    QStringList openWith;
-    QList<int> numbers; // of the shell commands, in menu order
+// A desktop application database of the test's own: two applications registered for
+// text/plain, "Testeditor" (the default, started once with all files) and "Testbetrachter"
+// (started once for each file), small scripts that record their arguments and their parent
+// process. The machine's MIME types and icons stay visible, none of its applications, and no
+// session bus is reached. GIO reads the database once per process: call this in main().
+void UseTestApplications();
+// What the application "editor" or "viewer" was started with, each argument whole; waits up
+// to `waitMs` for it. Empty when it was not started; forgotten once read.
+struct StartedApplication {
+    QStringList arguments;
+    qint64 parentProcess = 0;
 };
+StartedApplication TakeStartedApplication(const QString& which, int waitMs = 5000);
 
-// The next menu chooses the entry `text` (none when empty) and tells what it held in `seen`.
+// What the menus chosen in showed, the last one's entries.
+struct MenuSeen {
+    int opened = 0;
+    QStringList texts;    // its own entries in order, "-" for a separator
+    QStringList openWith; // the entries of its submenu "Öffnen mit"
+    QList<int> numbers;   // of every entry that runs something, submenus' too, as made
+    QStringList checkable, ticked, disabled, pictured; // the texts of such entries
+};
+// Every menu from now on chooses the entry `text` (none when empty) instead of opening.
 void Choose(const QString& text, MenuSeen* seen = nullptr);
 
 // Every signal of a menu in the order it came ("vorher:", "nachher:" with the caption,
-// "extra:" with the index), with " (da)" or " (weg)" for whether `file` existed then.
-// Setting `cancel` cancels every command.
+// "extra:" with the index), with " (da)" or " (weg)" for whether `file` existed then, and
+// the files of the last one. Setting `cancel` cancels every command.
 struct MenuSignals {
     QStringList events;
     QVariant files;
@@ -42,9 +47,17 @@ struct MenuSignals {
     QString exists() const;
 };
 
-// Answers the next message box with OK and keeps its text.
-void CatchMessage(QString& text);
+// Runs `action` and answers each message box it opens: "Ja" where one asks, else closed.
+// Returns their texts in order.
+QStringList Messages(const std::function<void()>& action);
+// Types `name` into the rename dialog that opens next and presses OK; the dialog is then
+// closed, also when it refused the name.
+void AnswerRename(const QString& name);
 
-// Types `name` into the rename dialog that opens next and confirms it; a refusal's message
-// lands in `refusal`, and the dialog is then closed unchanged.
-void AnswerRename(const QString& name, QString* refusal = nullptr);
+// The main() of a menu test program.
+#define GLEICHWART_MENU_TEST_MAIN(TestClass)                                                       \
+    int main(int argc, char* argv[]) {                                                             \
+        UseTestApplications();                                                                     \
+        Choose({}); /* no case may open a real menu, which would wait for a person */              \
+        return RunUiTest(argc, argv, [] { return std::make_unique<TestClass>(); });                \
+    }

@@ -1,6 +1,7 @@
 #include "shell_menu.h"
 
 #include "app_database.h"
+#include "kit/error_message.h"
 #include "platform/file_ops.h"
 #include "shell_verbs.h"
 
@@ -9,7 +10,6 @@
 #include <QCursor>
 #include <QFile>
 #include <QMenu>
-#include <QMessageBox>
 #include <QStyle>
 
 #include <algorithm>
@@ -266,11 +266,8 @@ void clsShellMenu::runCommand(QWidget* owner, const ShellCommand& command,
         for (const std::string& name : names)
             paths.push_back(folder + name);
         const QString reason = LaunchApplication(command.appId, paths);
-        if (!reason.isEmpty()) {
-            QMessageBox box(QMessageBox::Critical, "Fehler...", reason, QMessageBox::Ok, owner);
-            box.setObjectName("ErrorMessage");
-            box.exec();
-        }
+        if (!reason.isEmpty())
+            ShowErrorMessage(owner, reason);
         break;
     }
     case Verb::Rename:

@@ -5,10 +5,10 @@
 #include "dialogs/rename_dialog.h"
 #include "engine/copy_errors.h"
 #include "file_verbs.h"
+#include "kit/error_message.h"
 #include "kit/file_list_model.h"
 #include "platform/file_ops.h"
 
-#include <QMessageBox>
 #include <QStringList>
 
 #include <cerrno>
@@ -16,9 +16,7 @@
 namespace {
 
 void ShowFailure(QWidget* owner, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, "Fehler...", text, QMessageBox::Ok, owner);
-    box.setObjectName("ErrorMessage");
-    box.exec();
+    ShowErrorMessage(owner, text);
 }
 
 QString Reason(int err) {

@@ -1,5 +1,6 @@
 #include "form3.h"
 
+#include "kit/error_message.h"
 #include "kit/list_index.h"
 #include "kit/rule_name_text.h"
 #include "kit/twips.h"
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QRadioButton>
 
@@ -202,9 +202,7 @@ void Form3::delete_Click() {
 void Form3::Command1_Click() {
     const QString shown = nameBox_->text().trimmed();
     if (shown.isEmpty()) {
-        QMessageBox box(QMessageBox::Critical, "Fehler...", "Die Regel muss einen Namen haben !!",
-                        QMessageBox::Ok, this);
-        box.exec();
+        ShowErrorMessage(this, "Die Regel muss einen Namen haben !!");
         return;
     }
     // Every control is read before anything is refreshed, so what is saved is what was shown.
@@ -232,9 +230,7 @@ void Form3::Command1_Click() {
                                       FormatRuleText(copy, reverse, subfolders ? 1 : 0,
                                                      AttributesToCode(readOnly, hidden, system)));
     if (rc != 0) {
-        QMessageBox box(QMessageBox::Critical, "Fehler...",
-                        "Die Regel konnte nicht gespeichert werden.", QMessageBox::Ok, this);
-        box.exec();
+        ShowErrorMessage(this, "Die Regel konnte nicht gespeichert werden.");
         return;
     }
     emit ruleSaved(loadedAs, name);

@@ -2,10 +2,10 @@
 
 #include "engine/copy_errors.h"
 #include "folder_listing.h"
+#include "kit/error_message.h"
 
 #include <QFile>
 #include <QInputDialog>
-#include <QMessageBox>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -23,10 +23,6 @@ QString FreeName(const QString& parent) {
     for (int n = 2; Exists(ChildPath(parent, name)) && n < 1000; ++n)
         name = QString("Neuer Ordner (%1)").arg(n);
     return name;
-}
-
-void ShowError(QWidget* owner, const QString& text) {
-    QMessageBox::critical(owner, "Fehler...", text);
 }
 
 } // namespace
@@ -62,15 +58,15 @@ QString AskAndMakeFolder(QWidget* owner, const QString& parent) {
         name = ask.textValue().trimmed();
         const QString problem = NewFolderNameProblem(name, parent);
         if (!problem.isEmpty()) {
-            ShowError(owner, problem);
+            ShowErrorMessage(owner, problem);
             continue;
         }
         const QString path = ChildPath(parent, name);
         if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
             return name;
         const int err = errno;
-        ShowError(owner, QString("Der Ordner „%1“ konnte nicht angelegt werden.\n%2")
-                             .arg(path, QString::fromStdString(ErrorDescription(err))));
+        ShowErrorMessage(owner, QString("Der Ordner „%1“ konnte nicht angelegt werden.\n%2")
+                                    .arg(path, QString::fromStdString(ErrorDescription(err))));
         return {};
     }
 }

@@ -1,11 +1,11 @@
 #include "rename_dialog.h"
 
+#include "kit/error_message.h"
 #include "kit/file_list_model.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -75,8 +75,6 @@ void RenameDialog::accept() {
         QDialog::accept();
         return;
     }
-    QMessageBox box(QMessageBox::Critical, "Fehler...", reason, QMessageBox::Ok, this);
-    box.setObjectName("ErrorMessage");
-    box.exec();
+    ShowErrorMessage(this, reason);
     nameBox_->setFocus();
 }

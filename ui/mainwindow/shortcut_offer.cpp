@@ -5,6 +5,7 @@
 #include "desktop/file_dialogs.h"
 #include "desktop/shortcut.h"
 #include "desktop/special_folders.h"
+#include "kit/error_message.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -29,10 +30,7 @@ void OfferShortcut(QWidget* owner, const QString& startPath, const QString& targ
                                           QString(), QCoreApplication::applicationDirPath());
     if (reason.isEmpty())
         return;
-    QMessageBox failed(QMessageBox::Critical, "Fehler...",
-                       "Die Verknüpfung konnte nicht gespeichert werden:\n" + file + "\n\n" +
-                           reason,
-                       QMessageBox::Ok, owner);
-    failed.setObjectName("ShortcutError");
-    failed.exec();
+    ShowErrorMessage(owner,
+                     "Die Verknüpfung konnte nicht gespeichert werden:\n" + file + "\n\n" + reason,
+                     "ShortcutError");
 }

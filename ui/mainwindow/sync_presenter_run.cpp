@@ -7,12 +7,12 @@
 #include "dialogs/form4.h"
 #include "file_lists_panel.h"
 #include "input_panel.h"
+#include "kit/error_message.h"
 #include "kit/status_bar.h"
 #include "platform/file_ops.h"
 #include "progress_panel.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -39,7 +39,7 @@ void SyncPresenter::run() {
         RunSynchronisation(session_, ops_ != nullptr ? *ops_ : platform::RealFileOps(), *this);
     showPending(true);
     if (!result.refused.empty() && !closeWhenIdle_)
-        QMessageBox::critical(window_, "Fehler...", Text(result.refused));
+        ShowErrorMessage(window_, Text(result.refused));
 
     panels_.statusBar->setPanelText(1, !result.refused.empty() ? "Synchronisierung nicht ausgeführt"
                                        : result.stoppedEarly   ? "Synchronisierung abgebrochen"

@@ -3,6 +3,7 @@
 #include "desktop/file_dialogs.h"
 #include "desktop/special_folders.h"
 #include "kit/controls.h"
+#include "kit/text_bytes.h"
 #include "kit/window_font.h"
 #include "platform/user_locale.h"
 #include "settings/app_settings.h"
@@ -28,10 +29,6 @@ void FitHeight(QWidget* w) {
     const int wanted = w->sizeHint().height();
     if (wanted > w->height())
         w->setGeometry(w->x(), w->y() - (wanted - w->height()) / 2, w->width(), wanted);
-}
-
-QString FromUtf8(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
 } // namespace
@@ -100,7 +97,7 @@ void Form2::Form_Load() {
     ApplyTahomaFont(this);
     const AppSettings stored = AppSettings::Load(registry_);
     widthBox_->setText(QString::number(std::clamp(stored.softWidth, 10, 150)));
-    pathBox_->setText(FromUtf8(stored.background));
+    pathBox_->setText(Text(stored.background));
     stretchBox_->setChecked(stored.backgroundResize);
     softFrameBox_->setChecked(stored.backgroundSoft);
     usePictureBox_->setChecked(!stored.noBackground);

@@ -3,6 +3,7 @@
 #include "kit/error_message.h"
 #include "kit/list_index.h"
 #include "kit/rule_name_text.h"
+#include "kit/text_bytes.h"
 #include "kit/twips.h"
 #include "kit/window_font.h"
 #include "kit/window_placement.h"
@@ -22,10 +23,6 @@ namespace {
 
 // A name nobody stores: "Neu" fills the form from it and so shows the default rule.
 constexpr const char* kUnusedRuleName = "jhgfhfdgfdhgfdhgdgf";
-
-std::string ToUtf8(const QString& s) {
-    return s.toUtf8().toStdString();
-}
 
 // The name box keeps the stored bytes of the rule the form was filled from.
 std::string Tag(const QLineEdit* edit) {
@@ -221,7 +218,7 @@ void Form3::Command1_Click() {
     const std::string loadedAs = Tag(nameBox_);
     // A name left as it was shown keeps the bytes it is stored with.
     const std::string name =
-        !loadedAs.empty() && shown == RuleNameText(loadedAs) ? loadedAs : ToUtf8(shown);
+        !loadedAs.empty() && shown == RuleNameText(loadedAs) ? loadedAs : Bytes(shown);
 
     // The renamed rule and the removal of its old name go into one write: a failed write
     // leaves the stored rules as they were and the form as the user filled it.

@@ -10,6 +10,7 @@
 #include "kit/file_list_model.h"
 #include "kit/picture_box.h"
 #include "kit/tab_strip.h"
+#include "kit/text_bytes.h"
 #include "platform/file_system.h"
 
 #include <QCheckBox>
@@ -18,10 +19,6 @@
 #include <QListView>
 
 namespace {
-
-QString Text(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // A last-write time as the user reads it, in local time; the comparison keeps UTC.
 QString DateTimeText(DateTime t) {

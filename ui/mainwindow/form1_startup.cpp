@@ -6,6 +6,7 @@
 #include "input_panel.h"
 #include "kit/button_pictures.h"
 #include "kit/status_bar.h"
+#include "kit/text_bytes.h"
 #include "kit/twips.h"
 #include "kit/window_font.h"
 #include "kit/window_placement.h"
@@ -24,13 +25,6 @@
 #include <cmath>
 
 namespace {
-
-QString FromUtf8(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-std::string ToUtf8(const QString& s) {
-    return s.toUtf8().toStdString();
-}
 
 std::int32_t PixelsAsTwips(int pixels) {
     return static_cast<std::int32_t>(std::lround(PixelsToTwips(pixels)));
@@ -51,8 +45,8 @@ void Form1::Form_Load() {
     const AppSettings settings = AppSettings::Load(*registry_);
     Regeln_Laden(settings.lastRule);
 
-    inputPanel_->startPathBox()->setText(FromUtf8(settings.lastStartDir));
-    inputPanel_->targetPathBox()->setText(FromUtf8(settings.lastDestinationDir));
+    inputPanel_->startPathBox()->setText(Text(settings.lastStartDir));
+    inputPanel_->targetPathBox()->setText(Text(settings.lastDestinationDir));
 
     const QRect placed = StartupWindowRect(settings.left, settings.top, settings.width,
                                            settings.height, designedWindowSize());
@@ -90,8 +84,8 @@ void Form1::Form_Unload() {
 
     AppSettings state;
     state.lastRule = chosenRuleName();
-    state.lastStartDir = ToUtf8(inputPanel_->startPathBox()->text());
-    state.lastDestinationDir = ToUtf8(inputPanel_->targetPathBox()->text());
+    state.lastStartDir = Bytes(inputPanel_->startPathBox()->text());
+    state.lastDestinationDir = Bytes(inputPanel_->targetPathBox()->text());
     state.syncMode = inputPanel_->ruleList()->currentIndex();
     state.left = PixelsAsTwips(x());
     state.top = PixelsAsTwips(y());

@@ -3,16 +3,11 @@
 #include "engine/copy_progress.h"
 #include "geometry/layout_rules.h"
 #include "kit/controls.h"
+#include "kit/text_bytes.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
-
-namespace {
-QString Text(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-} // namespace
 
 ProgressPanel::ProgressPanel(QWidget* parent) : QWidget(parent) {
     setObjectName("Picture3");

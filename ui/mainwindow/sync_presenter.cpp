@@ -11,6 +11,7 @@
 #include "kit/event_pump.h"
 #include "kit/file_list_model.h"
 #include "kit/status_bar.h"
+#include "kit/text_bytes.h"
 #include "platform/file_system.h"
 #include "progress_panel.h"
 
@@ -22,10 +23,6 @@
 namespace {
 
 constexpr qint64 kShowEveryMs = 50;
-
-QString Text(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 
 // Every folder and file the load could not read, with the reason: the lists leave them out.
 // The first few are in the message itself, all of them in the details, which scroll.

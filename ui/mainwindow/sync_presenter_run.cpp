@@ -9,17 +9,12 @@
 #include "input_panel.h"
 #include "kit/error_message.h"
 #include "kit/status_bar.h"
+#include "kit/text_bytes.h"
 #include "platform/file_ops.h"
 #include "progress_panel.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
-
-namespace {
-QString Text(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-} // namespace
 
 void SyncPresenter::run() {
     busy_ = true;

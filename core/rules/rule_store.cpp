@@ -4,6 +4,7 @@
 #include "platform/registry/registry_hive.h"
 #include "platform/user_locale.h"
 #include "quick_sort.h"
+#include "settings/app_settings.h"
 #include "settings/cls_registry.h"
 #include "settings/locale_number.h"
 
@@ -182,8 +183,8 @@ std::string RegistryQueryString(std::uintptr_t root, const std::string& keyPath,
 
 bool RuleStore::IsFirstStart() {
     HKEY key = 0;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Halvorn Soft\\Gleichwart", 0, KEY_ALL_ACCESS,
-                      &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, AppSettings::kRootKey, 0, KEY_ALL_ACCESS, &key) !=
+        ERROR_SUCCESS)
         return true;
     RegCloseKey(key);
     return false;

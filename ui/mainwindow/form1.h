@@ -28,7 +28,6 @@ class FileSystem;
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr const char* kRootKey = "Software\\Halvorn Soft\\Gleichwart";
     // The designed inner area, in twips.
     static constexpr int kDesignedScaleWidth = 11670;
     static constexpr int kDesignedScaleHeight = 6210;

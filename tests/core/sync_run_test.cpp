@@ -117,20 +117,6 @@ TEST_F(SyncRun, AVanishedSourceAndAReadOnlyDestinationAreReportedWithTheirReason
     EXPECT_EQ(view.filesLeft, "0 Dateien");
 }
 
-TEST_F(SyncRun, AFileThatGrewDrivesTheBarsToAHundredAndTheRestBelowZero) {
-    t.file("start/waechst.bin", 1000, UnixTime(12, 0, 0));
-    SyncSession s = load(0, 0);
-    t.file("start/waechst.bin", 3 << 20, UnixTime(12, 0, 0));
-    EXPECT_FALSE(run(s).anyCopyFailed);
-    ASSERT_FALSE(view.progress.empty());
-    const CopyProgressDisplay& last = view.progress.back();
-    EXPECT_EQ(last.fileBar, 100);
-    EXPECT_EQ(last.totalBar, 100);
-    EXPECT_EQ(last.caption, "100% kopiert");
-    EXPECT_EQ(last.megabytesLeft, "-2 MB");
-    EXPECT_EQ(fs::file_size(t.path("ziel/waechst.bin")), 3u << 20);
-}
-
 TEST_F(SyncRun, ClosingTheWindowEndsTheRunAfterTheCurrentFile) {
     for (const char* n : {"a", "b", "c"})
         put(std::string("start/") + n, n, 12);
@@ -200,26 +186,6 @@ TEST_F(SyncRun, EntriesFarBeyond32767AreReached) {
     EXPECT_FALSE(run(s).anyCopyFailed);
     EXPECT_EQ(ReadFile(t.path("ziel/letzte.txt")), "zuletzt");
     EXPECT_EQ(view.planned, "1 Dateien");
-}
-
-TEST(CopyErrorReason, ProbesTellMissingUnreadableAndUnknown) {
-    TreeBuilder t;
-    const std::string src = t.text("quelle.txt", "x");
-    const std::string dst = t.text("ziel.txt", "y");
-    auto& ops = platform::RealFileOps();
-    EXPECT_EQ(CopyErrorReason(ops, t.path("fehlt"), dst), "Quelldatei existiert nicht");
-    EXPECT_EQ(CopyErrorReason(ops, src, dst), "Unbekannter Fehler");
-    EXPECT_EQ(CopyErrorReason(ops, src, t.path("fehlt/auch")), "Unbekannter Fehler");
-    EXPECT_EQ(CopyErrorReason(ops, src, dst, {EIO, platform::CopySide::Source, src}),
-              "Quelldatei: Ein-/Ausgabefehler beim Zugriff auf den Datenträger.");
-    FailingOps denied;
-    denied.error = EACCES;
-    denied.failAt = 2; // the source's open, after its existence test
-    EXPECT_EQ(CopyErrorReason(denied, src, dst), "Lesezugriff auf Quelldatei verweigert");
-    FailingOps broken;
-    broken.failAt = 5; // the destination's open for appending
-    EXPECT_EQ(CopyErrorReason(broken, src, dst),
-              "Zieldatei: Ein-/Ausgabefehler beim Zugriff auf den Datenträger.");
 }
 
 } // namespace

@@ -15,8 +15,6 @@ TEST_F(SyncProgramTest, TheDeleteQuestionIsAnsweredOnTheTerminal) {
     } cases[] = {
         // in one home: the trash is looked at last
         {"Endgültig", "j\n", forGood + " [j/N] ", true},
-        {"Endgültig", " JA \n", forGood, true},
-        {"Endgültig", "n\n", forGood, false},
         {"Endgültig", "\n", forGood, false},
         {"Endgültig", "jein\n", forGood, false},
         {"Endgültig", nullptr, "", true},

@@ -42,9 +42,7 @@ struct Failure {
 
 class RecordingRun : public RunView {
 public:
-    Lines texts;
-    std::string planned, plannedSize, filesLeft;
-    Lines nach;
+    std::string planned, filesLeft;
     std::vector<Failure> failures;
     std::vector<std::pair<std::size_t, bool>> questions; // count, to the trash
     bool answer = true;
@@ -53,15 +51,10 @@ public:
     int stopQuestions = 0;
     std::function<void()> onProgress;
 
-    void StatusText(const std::string& t) override { texts.push_back(t); }
-    void PlannedCopies(const std::string& f, const std::string& s) override {
-        planned = f;
-        plannedSize = s;
-    }
+    void StatusText(const std::string&) override {}
+    void PlannedCopies(const std::string& f, const std::string&) override { planned = f; }
     void FilesLeft(const std::string& f) override { filesLeft = f; }
-    void CurrentFile(const std::string&, const std::string&, const std::string& to) override {
-        nach.push_back(to);
-    }
+    void CurrentFile(const std::string&, const std::string&, const std::string&) override {}
     void CopyProgress(const CopyProgressDisplay&) override {
         if (onProgress)
             onProgress();

@@ -94,9 +94,6 @@ TEST_F(SyncRun, CopiesBothWaysKeepingTimeAndModeAndMakingFolders) {
     EXPECT_EQ(fs::last_write_time(t.path("ziel/a/b/skript.sh")),
               fs::last_write_time(t.path("start/a/b/skript.sh")));
     EXPECT_EQ(ReadFile(t.path("start/zurueck.txt")), "nur im Ziel");
-    EXPECT_EQ(view.planned, "2 Dateien");
-    EXPECT_EQ(view.plannedSize, "21 B");
-    EXPECT_EQ(view.nach, (Lines{t.path("ziel/a/b"), start}));
     EXPECT_EQ(s.DoneSize, s.TotalSize);
 }
 
@@ -110,7 +107,6 @@ TEST_F(SyncRun, AVanishedSourceAndAReadOnlyDestinationAreReportedWithTheirReason
     EXPECT_TRUE(run(s).anyCopyFailed);
     EXPECT_EQ(failed(), (Lines{"ziel/gesperrt.txt: Schreibzugriff auf Zieldatei verweigert",
                                "ziel/weg.txt: Quelldatei existiert nicht"}));
-    EXPECT_EQ(view.failures[1].source, t.path("start/weg.txt"));
     // The user protected the old file: it stays as it was, read-only.
     EXPECT_EQ(ReadFile(locked), "alt");
     EXPECT_EQ(Mode(locked), 0444u);

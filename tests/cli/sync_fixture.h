@@ -34,7 +34,7 @@ struct SyncTrees {
 };
 
 // Each test has a home of its own with the rules "Aktualisieren" (copies only),
-// "Endgültig" (deletes for good), "Papierkorb" (into the trash) and "Beide Richtungen".
+// "Endgültig" (deletes for good) and "Papierkorb" (into the trash).
 class SyncProgramTest : public ::testing::Test {
 protected:
     SyncProgramTest();

@@ -1,7 +1,6 @@
 // The folder scanner: order, attributes, the mask, hidden folders, what cannot be read, and
 // cancelling; and the wildcard and event-pump helpers it uses.
 #include "engine/find_file.h"
-#include "engine/maybe_do_events.h"
 #include "fake_file_system.h"
 #include "tree_builder.h"
 
@@ -9,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <stdexcept>
 #include <sys/stat.h>
 
 namespace {
@@ -48,22 +46,6 @@ Lines Scan(const std::string& path, Recorder& rec, std::int32_t mask = 423, bool
     ff.setSSearchpath(path);
     EXPECT_FALSE(ff.sStartSearch().has_value());
     return rec.names;
-}
-
-TEST(FindFileScan, ReportsFilesBeforeSubfoldersInNameOrderWithOrWithoutTrailingSlash) {
-    TreeBuilder t;
-    for (const char* rel : {"b.txt", "A.txt", "sub/z.txt", "Sub2/y.txt", "sub/deeper/x.txt"})
-        t.file(rel);
-    t.folder("empty");
-    const std::string r = t.root();
-    Recorder a, b;
-    const Lines plain = Scan(r, a);
-    EXPECT_EQ(plain, (Lines{r + "/A.txt", r + "/b.txt", r + "/sub/z.txt", r + "/sub/deeper/x.txt",
-                            r + "/Sub2/y.txt"}));
-    EXPECT_EQ(Scan(r + "/", b), plain);
-    // One question before each of the four descents, none after the last folder.
-    EXPECT_EQ(a.stopSearches, 4);
-    EXPECT_EQ(a.events.front(), r + "/A.txt");
 }
 
 TEST(FindFileScan, NamesSizesTimesAndAttributesAreReportedAsTheFileSystemHasThem) {
@@ -156,39 +138,6 @@ TEST(FindFileScan, MissingFoldersLinksAndFifosAreNeitherReportedNorEntered) {
     EXPECT_EQ(missing.events,
               Lines{"unlesbar " + t.path("gibt es nicht/") + " " + std::to_string(ENOENT)});
     EXPECT_EQ(platform::RealFileSystem().GetFileLastWrite(t.path("rohr")), kZeroDate);
-}
-
-TEST(FindFileScan, AFailureInsideTheScanComesBackAsError9999) {
-    class Broken : public ListedFileSystem {
-    public:
-        int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
-            if (folder == "/x/tief/")
-                throw std::runtime_error("kaputt");
-            return ListedFileSystem::ListDirectory(folder, e);
-        }
-    } fs;
-    fs.folders["/x/"] = {{"a", 32, 1, 0}, {"tief", 16, 0, 0}};
-    Recorder rec;
-    FindFile ff(fs, rec);
-    ff.setSFileToFind("*.*");
-    ff.setSFileFlag(423);
-    ff.setSSearchpath("/x");
-    const auto error = ff.sStartSearch();
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->Number, 9999);
-    EXPECT_EQ(error->Source, "cFindFile:sStartSearch Method");
-    EXPECT_EQ(error->Description, "Fehler bei sStartSearch");
-    EXPECT_EQ(rec.names, Lines{"/x/a"}); // what was reported stands
-}
-
-TEST(MaybeDoEvents, YieldsEveryTenthCallAcrossCallers) {
-    int pumped = 0;
-    SetEventPump([&] { ++pumped; });
-    ResetMaybeDoEventsCounter();
-    for (int i = 0; i < 25; ++i)
-        MaybeDoEvents();
-    SetEventPump(nullptr);
-    EXPECT_EQ(pumped, 2);
 }
 
 } // namespace

@@ -49,13 +49,4 @@ TEST(ProgramFolder, PicksTheFolderThatHoldsIcons) {
     }
 }
 
-// A file named Icons is not the folder of pictures.
-TEST(ProgramFolder, IconsMustBeAFolder) {
-    TreeBuilder t;
-    const std::string exe = t.folder("prefix/" + kBinDir);
-    t.file("prefix/" + kBinDir + "/Icons");
-    t.file("prefix/" + kDataDir + "/Icons");
-    EXPECT_EQ(platform::ProgramFolderFor(exe), kBuiltFor);
-}
-
 } // namespace

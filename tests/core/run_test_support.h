@@ -24,12 +24,11 @@ using Lines = std::vector<std::string>;
 class RecordingLoad : public LoadView {
 public:
     Lines texts;
-    std::int64_t maximum = -1, value = -1;
-    int steps = 0;
+    std::int64_t value = -1;
     std::function<void()> onProgress;
     void StatusText(const std::string& t) override { texts.push_back(t); }
-    void ActivityStep() override { ++steps; }
-    void ShowComparisonProgress(std::int64_t m) override { maximum = m; }
+    void ActivityStep() override {}
+    void ShowComparisonProgress(std::int64_t) override {}
     void ComparisonProgress(std::int64_t v) override {
         value = v;
         if (onProgress)
@@ -43,10 +42,7 @@ struct Failure {
 
 class RecordingRun : public RunView {
 public:
-    Lines texts;
-    std::string planned, plannedSize, filesLeft;
-    Lines nach;
-    std::vector<CopyProgressDisplay> progress;
+    std::string planned, filesLeft;
     std::vector<Failure> failures;
     std::vector<std::pair<std::size_t, bool>> questions; // count, to the trash
     bool answer = true;
@@ -55,17 +51,11 @@ public:
     int stopQuestions = 0;
     std::function<void()> onProgress;
 
-    void StatusText(const std::string& t) override { texts.push_back(t); }
-    void PlannedCopies(const std::string& f, const std::string& s) override {
-        planned = f;
-        plannedSize = s;
-    }
+    void StatusText(const std::string&) override {}
+    void PlannedCopies(const std::string& f, const std::string&) override { planned = f; }
     void FilesLeft(const std::string& f) override { filesLeft = f; }
-    void CurrentFile(const std::string&, const std::string&, const std::string& to) override {
-        nach.push_back(to);
-    }
-    void CopyProgress(const CopyProgressDisplay& d) override {
-        progress.push_back(d);
+    void CurrentFile(const std::string&, const std::string&, const std::string&) override {}
+    void CopyProgress(const CopyProgressDisplay&) override {
         if (onProgress)
             onProgress();
     }

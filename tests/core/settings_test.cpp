@@ -2,7 +2,6 @@
 // and the rules with their stored text, attribute code, names and order.
 #include "full_hive_disk.h"
 #include "platform/registry/registry_api.h"
-#include "rules/quick_sort.h"
 #include "rules/rule_store.h"
 #include "settings/app_settings.h"
 #include "settings/cls_registry.h"
@@ -10,12 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
 
 constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
-constexpr auto HKCR = clsRegistry::HKEY_CLASSES_ROOT;
 const std::string kRoot = AppSettings::kRootKey;
 using Lines = std::vector<std::string>;
 
@@ -35,43 +31,6 @@ TEST_F(Registry, AValueIsDeletedOnlyRightAfterTheLatchIsSet) {
     EXPECT_FALSE(reg.EnableDelete());
     reg.DeleteValue(HKCU, kRoot, "B"); // the latch fell with the first delete
     EXPECT_EQ(reg.EnumValues(HKCU, kRoot, true), Lines{"B"});
-}
-
-TEST_F(Registry, EmptyTextsMissingNumbersAndEmptyKeysReadAsDesigned) {
-    reg.SetStringValue(HKCU, kRoot, "LastStartDir", "");
-    EXPECT_EQ(reg.GetStringValue(HKCU, kRoot, "LastStartDir"), " ");
-    EXPECT_EQ(reg.GetNumericValue(HKCU, kRoot, "Left"), 0);
-    EXPECT_EQ(reg.GetNumericValue(HKCU, kRoot, "Left", 42), 42);
-    reg.SetNumericValue(HKCU, kRoot, "Left", -32769);
-    EXPECT_EQ(reg.GetNumericValue(HKCU, kRoot, "Left", 42), -32769);
-    // The stored type is not checked: the first four bytes of a text read as a number.
-    reg.SetStringValue(HKCU, kRoot, "Short", "A");
-    EXPECT_EQ(reg.GetNumericValue(HKCU, kRoot, "Short"), 0x41);
-    reg.SetStringValue(HKCU, kRoot, "Long", "ABCDEFG");
-    EXPECT_EQ(reg.GetNumericValue(HKCU, kRoot, "Long", 9), 9); // more data than four bytes
-    // An enumeration drops the element it keeps for the next entry: none for an empty key.
-    EXPECT_FALSE(clsRegistry::IsFullArray(reg.EnumValues(HKCU, kRoot + "\\Leer")));
-    EXPECT_EQ(reg.EnumValues(HKCU, kRoot), (Lines{"LastStartDir", "Left", "Short", "Long"}));
-}
-
-TEST_F(Registry, ShellVerbsOfTheTypeComeFirstDefaultLeadingThenThoseForAllFiles) {
-    reg.SetStringValue(HKCR, ".txt", "", "txtfile");
-    reg.SetStringValue(HKCR, "txtfile\\shell", "", "open");
-    for (const char* verb : {"open", "print", "printto"})
-        reg.CreateKey(HKCR, std::string("txtfile\\shell\\") + verb);
-    reg.SetStringValue(HKCR, "txtfile\\shell\\&Vorlesen", "", "&Vorlesen lassen");
-    reg.CreateKey(HKCR, "*\\shell\\Open");
-    reg.CreateKey(HKCR, "*\\shell\\pruefen");
-    const auto item = [](const std::string& verb, const std::string& name) {
-        return verb + clsRegistry::kVerbSeparator + name;
-    };
-    EXPECT_EQ(reg.GetShellCommands("/home/anna/Notiz.TXT"),
-              (Lines{item("open", "Öffnen"), item("&Vorlesen", "&Vorlesen lassen"),
-                     item("print", "Drucken"), item("pruefen", "pruefen")}));
-    // Unknown types still get the verbs for all files; names without a dot get none.
-    EXPECT_EQ(reg.GetShellCommands("/tmp/archiv.xyz"),
-              (Lines{item("Open", "Öffnen"), item("pruefen", "pruefen")}));
-    EXPECT_FALSE(clsRegistry::IsFullArray(reg.GetShellCommands("/tmp/Makefile")));
 }
 
 TEST_F(Registry, AppSettingsAreReadBackAndWhatIsLeftOutKeepsItsStoredValue) {
@@ -123,10 +82,8 @@ TEST(RuleText, NumbersAreReadInTheUsersLocaleRangeCheckedAndRoundedHalfToEven) {
         {"1|2|0|5", '.', Rule(1, 2, false, false, true, true)},
         // Any number but zero includes the subfolders.
         {"0|0|-2|0", '.', Rule(0, 0, true, false, false, false)},
-        {"0|0|0,0|0", ',', Rule(0, 0, false, false, false, false)},
         // Ranges are tested on the unrounded numbers: 2,5 is below 3 and rounds to 2.
         {" 2,5 |+4,5|1| 0,5", ',', Rule(2, 4, true, false, false, false)},
-        {"1,5|0|1|1", ',', Rule(2, 0, true, true, false, false)},
         {"-0,9|5,4|1|7,4", ',', Rule(-1, 5, true, true, false, true)},
         // A point is no decimal separator in a German locale.
         {"0.5|0|1|1", ',', kFallback},
@@ -134,21 +91,8 @@ TEST(RuleText, NumbersAreReadInTheUsersLocaleRangeCheckedAndRoundedHalfToEven) {
     };
     for (const auto& [text, separator, rule] : rows)
         EXPECT_EQ(ParseRuleText("R", text, separator), rule) << text;
-    for (const char* text : {"0|3|1", "0|3|1|1|0", "3|0|1|1", "-1|0|1|1", "0|6|1|1", "0|0|1|8",
-                             "x|0|1|1", "0|0||1", "", "0|0|1|1 x", "0|0|1|-1"})
+    for (const char* text : {"0|3|1", "3|0|1|1", "0|6|1|1", "0|0|1|8", "x|0|1|1", "", "0|0|1|1 x"})
         EXPECT_EQ(ParseRuleText("R", text, '.'), kFallback) << text;
-}
-
-TEST(RuleText, TheAttributeCodeIsAFixedTableNotABitMask) {
-    EXPECT_EQ(AttributesToCode(true, false, true), 7);
-    EXPECT_EQ(AttributesToCode(true, true, true), 3);
-    for (int code = 0; code <= 7; ++code) {
-        const AttributeFlags f = CodeToAttributes(code);
-        EXPECT_EQ(AttributesToCode(f.ReadOnlyFiles, f.HiddenFiles, f.SystemFiles), code);
-    }
-    const AttributeFlags outside = CodeToAttributes(8);
-    EXPECT_FALSE(outside.ReadOnlyFiles || outside.SystemFiles || outside.HiddenFiles);
-    EXPECT_EQ(RuleText(Rule(1, 5, false, true, false, true)), "1|5|0|7");
 }
 
 TEST_F(Registry, LoadingARuleCreatesTheRulesKeyAndReadsStoredTextsWithoutCase) {
@@ -188,26 +132,6 @@ TEST_F(Registry, SavingARuleUnderAnotherNameReplacesTheOldOneInOneWrite) {
     // A new rule (no previous name) only adds.
     EXPECT_EQ(SaveRule("", "Frisch", "0|3|1|1"), win::ERROR_SUCCESS);
     EXPECT_EQ(names(), (Lines{"Ziel", "Frisch"}));
-}
-
-TEST(QuickSort, OrdersByUtf16CodeUnitsEveryOrderOfRepeatedNamesAndPartialRanges) {
-    Lines names = {"b", "A", "Ä", "a", "\xEF\xBC\xA1", "\xF0\x9F\x98\x80"};
-    QuickSort(names, 0, names.size() - 1);
-    // Beyond the basic plane (surrogates) sorts before U+FFxx, unlike a code point order.
-    EXPECT_EQ(names, (Lines{"A", "a", "b", "Ä", "\xF0\x9F\x98\x80", "\xEF\xBC\xA1"}));
-    Lines sorted = {"a", "a", "b", "b", "c", "d", "e"};
-    Lines order = sorted;
-    do {
-        Lines v = order;
-        QuickSort(v);
-        ASSERT_EQ(v, sorted);
-    } while (std::next_permutation(order.begin(), order.end()));
-    Lines part = {"z", "c", "b", "a", "y"};
-    QuickSort(part, 1, 3);
-    EXPECT_EQ(part, (Lines{"z", "a", "b", "c", "y"}));
-    Lines one = {"x"};
-    QuickSort(one);
-    EXPECT_EQ(one, Lines{"x"});
 }
 
 } // namespace

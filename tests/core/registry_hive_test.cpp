@@ -201,4 +201,13 @@ INSTANTIATE_TEST_SUITE_P(Stages, HiveKilledDuringWrite,
                                            win::HiveWriteStage::TemporaryComplete,
                                            win::HiveWriteStage::Renamed));
 
+// The quick name comparison must agree with folding the names, Latin-1 letters included.
+TEST(RegistryNames, TheQuickComparisonAgreesWithFolding) {
+    const char* names[] = {"Spiegeln", "SPIEGELN", "Spiegel", "Übernahme", "übernahme", "\xC3\x97",
+                           "\xC3\xB7", "a\xC3",    "A\xC3",   "\xC3\x9E",  "\xC3\xBE",  ""};
+    for (const char* a : names)
+        for (const char* b : names)
+            EXPECT_EQ(win::NamesEqual(a, b), win::FoldName(a) == win::FoldName(b)) << a << "/" << b;
+}
+
 } // namespace

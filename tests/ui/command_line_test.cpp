@@ -1,75 +1,59 @@
 // A window started with a command line: the paths and the rule it names, and one load after
 // the start; a rule that is not stored is reported and nothing is loaded.
-#include "core/temp_home.h"
-#include "core/tree_builder.h"
-#include "mainwindow/form1.h"
 #include "ui_test_support.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
-#include <QMessageBox>
 #include <QSignalSpy>
-#include <QTabBar>
 #include <QTest>
 
-class CommandLineTest : public QObject {
+class CommandLineTest : public UiTestCase {
     Q_OBJECT
 private slots:
-    void threePartsLoadTheFoldersOnceAfterTheStart();
-    void anUnknownRuleIsReportedAndNothingIsLoaded();
+    void threePartsLoadTheFoldersOnceAfterTheStart() {
+        TreeBuilder& t = trees(); // a first start: the three starter rules are stored
+        t.text("Meine Fotos/a.jpg", "a");
+        t.text("Meine Fotos/b.jpg", "b");
+        t.text("ziel/alt.jpg", "alt");
+        Form1 w;
+        w.setCommandLine("/Startordner|" + t.path("Meine Fotos") + "  /ZIELORDNER|" +
+                         t.path("ziel") + " /regel|spiegeln");
+        w.show();
+        auto* copies = Control<QListView>(&w, "List1");
+        QCOMPARE(copies->model()->rowCount(), 0); // nothing before the timer
+        QSignalSpy resets(copies->model(), &QAbstractItemModel::modelReset);
+        QTRY_COMPARE_WITH_TIMEOUT(copies->model()->rowCount(), 2, 5000);
+        QCOMPARE(Control<QLineEdit>(&w, "Text1")->text(),
+                 QString::fromStdString(t.path("Meine Fotos")));
+        QCOMPARE(Control<QLineEdit>(&w, "Text2")->text(), QString::fromStdString(t.path("ziel")));
+        QCOMPARE(Control<QComboBox>(&w, "Combo1")->currentText(), QString("Spiegeln"));
+        QCOMPARE(Control<QListView>(&w, "List2")->model()->rowCount(), 1); // alt.jpg goes
+        // Once only: later turns of the event loop load nothing again.
+        const qsizetype afterLoad = resets.count();
+        QTest::qWait(1200);
+        QCOMPARE(resets.count(), afterLoad);
+    }
+
+    void anUnknownRuleIsReportedAndNothingIsLoaded() {
+        TreeBuilder& t = trees();
+        t.text("start/a.txt", "a");
+        t.folder("ziel");
+        Form1 w;
+        w.setCommandLine("/Startordner|" + t.path("start") + " /Zielordner|" + t.path("ziel") +
+                         " /Regel|Gibt es nicht");
+        QString text;
+        OnNextModal([&](QWidget* modal) { text = Seen(modal).text; });
+        w.show();
+        QTRY_VERIFY_WITH_TIMEOUT(!text.isEmpty(), 5000);
+        QCOMPARE(text, QString("Die Regel: Gibt es nicht\r\nexistiert nicht !!"));
+        // The paths stay as given; no load follows.
+        QCOMPARE(Control<QLineEdit>(&w, "Text1")->text(), QString::fromStdString(t.path("start")));
+        QTest::qWait(300);
+        QCOMPARE(Control<QListView>(&w, "List1")->model()->rowCount(), 0);
+        QVERIFY(w.session().StartFiles.empty());
+    }
 };
-
-void CommandLineTest::threePartsLoadTheFoldersOnceAfterTheStart() {
-    TempHome home; // a first start: the three starter rules are stored
-    TreeBuilder t;
-    t.text("Meine Fotos/a.jpg", "a");
-    t.text("Meine Fotos/b.jpg", "b");
-    t.text("ziel/alt.jpg", "alt");
-    Form1 w;
-    w.setCommandLine("/Startordner|" + t.path("Meine Fotos") + "  /ZIELORDNER|" + t.path("ziel") +
-                     " /regel|spiegeln");
-    w.show();
-    auto* copies = Control<QListView>(&w, "List1");
-    QCOMPARE(copies->model()->rowCount(), 0); // nothing before the timer
-    QSignalSpy resets(copies->model(), &QAbstractItemModel::modelReset);
-    QTRY_COMPARE_WITH_TIMEOUT(copies->model()->rowCount(), 2, 5000);
-    QCOMPARE(Control<QLineEdit>(&w, "Text1")->text(),
-             QString::fromStdString(t.path("Meine Fotos")));
-    QCOMPARE(Control<QLineEdit>(&w, "Text2")->text(), QString::fromStdString(t.path("ziel")));
-    QCOMPARE(Control<QComboBox>(&w, "Combo1")->currentText(), QString("Spiegeln"));
-    QCOMPARE(Control<QListView>(&w, "List2")->model()->rowCount(), 1); // alt.jpg goes
-    // Once only: later turns of the event loop load nothing again.
-    const qsizetype afterLoad = resets.count();
-    QTest::qWait(1200);
-    QCOMPARE(resets.count(), afterLoad);
-}
-
-void CommandLineTest::anUnknownRuleIsReportedAndNothingIsLoaded() {
-    TempHome home;
-    TreeBuilder t;
-    t.text("start/a.txt", "a");
-    t.folder("ziel");
-    Form1 w;
-    w.setCommandLine("/Startordner|" + t.path("start") + " /Zielordner|" + t.path("ziel") +
-                     " /Regel|Gibt es nicht");
-    QString title, text;
-    OnNextModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        QVERIFY(box != nullptr);
-        title = box->windowTitle();
-        text = box->text();
-    });
-    w.show();
-    QTRY_VERIFY_WITH_TIMEOUT(!text.isEmpty(), 5000);
-    QCOMPARE(title, QString("Fehler..."));
-    QCOMPARE(text, QString("Die Regel: Gibt es nicht\r\nexistiert nicht !!"));
-    // The paths stay as given; no load follows.
-    QCOMPARE(Control<QLineEdit>(&w, "Text1")->text(), QString::fromStdString(t.path("start")));
-    QTest::qWait(300);
-    QCOMPARE(Control<QListView>(&w, "List1")->model()->rowCount(), 0);
-    QVERIFY(w.session().StartFiles.empty());
-}
 
 GLEICHWART_UI_TEST_MAIN(CommandLineTest)
 #include "command_line_test.moc"

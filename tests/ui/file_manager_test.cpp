@@ -6,8 +6,6 @@
 
 #include <QDBusConnection>
 #include <QDesktopServices>
-#include <QDir>
-#include <QLineEdit>
 #include <QListView>
 #include <QTest>
 #include <QUrl>
@@ -104,28 +102,6 @@ private slots:
         QTRY_COMPARE(desktop_.opened,
                      QList<QUrl>{QUrl::fromLocalFile(Q(trees().path("start/Ein Ordner")))});
         QCOMPARE(desktop_.shown.size(), 1);
-    }
-
-    void aDoubleClickOnAPathBoxOpensItsFolder_data() {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("folder"); // in the trees' folder
-        QTest::newRow("start folder") << "Text1"
-                                      << "Ordner mit Leerzeichen";
-        QTest::newRow("target folder") << "Text2"
-                                       << "Ziel";
-        QTest::newRow("empty: the home folder") << "Text1"
-                                                << "";
-    }
-    void aDoubleClickOnAPathBoxOpensItsFolder() {
-        QFETCH(QString, box);
-        QFETCH(QString, folder);
-        const QString path = folder.isEmpty() ? QString() : Q(trees().folder(folder.toStdString()));
-        Form1 w;
-        w.show();
-        Control<QLineEdit>(&w, box)->setText(path);
-        QTest::mouseDClick(Control<QLineEdit>(&w, box), Qt::LeftButton);
-        QCOMPARE(desktop_.opened,
-                 QList<QUrl>{QUrl::fromLocalFile(path.isEmpty() ? QDir::homePath() : path)});
     }
 };
 

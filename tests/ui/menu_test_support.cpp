@@ -98,8 +98,6 @@ void Choose(const QString& text, MenuSeen* seen) {
             *seen = {};
             seen->opened = opened;
             seen->texts = Texts(menu);
-            if (const QMenu* sub = menu.findChild<QMenu*>("OpenWithMenu"))
-                seen->openWith = Texts(*sub);
         }
         // Every entry, those of submenus too, in the order they were made.
         for (QAction* a : menu.findChildren<QAction*>()) {
@@ -109,14 +107,8 @@ void Choose(const QString& text, MenuSeen* seen) {
                 chosen = a;
             if (seen == nullptr)
                 continue;
-            seen->numbers << a->data().toInt();
-            const std::pair<QStringList*, bool> marks[] = {{&seen->checkable, a->isCheckable()},
-                                                           {&seen->ticked, a->isChecked()},
-                                                           {&seen->disabled, !a->isEnabled()},
-                                                           {&seen->pictured, !a->icon().isNull()}};
-            for (const auto& [list, has] : marks)
-                if (has)
-                    *list << a->text();
+            if (a->isChecked())
+                seen->ticked << a->text();
         }
         return chosen;
     });

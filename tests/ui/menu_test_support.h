@@ -26,10 +26,8 @@ StartedApplication TakeStartedApplication(const QString& which, int waitMs = 500
 // What the menus chosen in showed, the last one's entries.
 struct MenuSeen {
     int opened = 0;
-    QStringList texts;    // its own entries in order, "-" for a separator
-    QStringList openWith; // the entries of its submenu "Öffnen mit"
-    QList<int> numbers;   // of every entry that runs something, submenus' too, as made
-    QStringList checkable, ticked, disabled, pictured; // the texts of such entries
+    QStringList texts;  // its own entries in order, "-" for a separator
+    QStringList ticked; // the texts of its ticked entries, submenus' too
 };
 // Every menu from now on chooses the entry `text` (none when empty) instead of opening.
 void Choose(const QString& text, MenuSeen* seen = nullptr);

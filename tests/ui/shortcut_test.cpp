@@ -2,10 +2,7 @@
 // gets, and the menu item's way through the information box and the save dialog.
 #include <gio/gdesktopappinfo.h>
 
-#include "core/temp_home.h"
-#include "desktop/file_dialogs.h"
 #include "desktop/shortcut.h"
-#include "mainwindow/form1.h"
 #include "ui_test_support.h"
 
 #include <QAction>
@@ -16,105 +13,87 @@
 #include <QMessageBox>
 #include <QTest>
 
-class ShortcutTest : public QObject {
+class ShortcutTest : public UiTestCase {
     Q_OBJECT
 private slots:
-    void theLauncherHandsOverExactlyTheArguments();
-    void theNameEndsInDesktopAndTheFileCanBeStarted();
-    void theMenuItemAsksForAFileAndWritesTheShortcut();
-    void filterTextsBecomeTheDialogsFilters();
-};
+    void theLauncherHandsOverExactlyTheArguments() {
+        const QString root = Q(home_->home.path());
+        // A program that writes each argument it gets, one per line.
+        const QString program = root + "/zeige args";
+        const QString out = root + "/args.txt";
+        QFile script(program);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(
+            ("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + out + "'\n")
+                .toUtf8());
+        script.close();
+        script.setPermissions(script.permissions() | QFile::ExeOwner);
+        const QStringList arguments = {
+            "/Startordner|/home/anna/Meine \"Fotos\" $HOME 100% `x`",
+            "/Zielordner|/media/stick/a\\b;c|d 'e' #f",
+            "/Regel|Beide Richtungen",
+        };
+        const QString link = root + "/Test.desktop";
+        QCOMPARE(CreateShortcut(program, link, arguments, QString(), root), QString());
 
-void ShortcutTest::theLauncherHandsOverExactlyTheArguments() {
-    TempHome home;
-    const QString root = QString::fromStdString(home.path());
-    // A program that writes each argument it gets, one per line.
-    const QString program = root + "/zeige args";
-    const QString out = root + "/args.txt";
-    QFile script(program);
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write(
-        ("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + out + "'\n").toUtf8());
-    script.close();
-    script.setPermissions(script.permissions() | QFile::ExeOwner);
-    const QStringList arguments = {
-        "/Startordner|/home/anna/Meine \"Fotos\" $HOME 100% `x`",
-        "/Zielordner|/media/stick/a\\b;c|d 'e' #f",
-        "/Regel|Beide Richtungen",
-    };
-    const QString link = root + "/Test.desktop";
-    QCOMPARE(CreateShortcut(program, link, arguments, QString(), root), QString());
+        GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(link.toUtf8().constData());
+        QVERIFY(info != nullptr);
+        GError* error = nullptr;
+        const bool started = g_app_info_launch(G_APP_INFO(info), nullptr, nullptr, &error);
+        g_object_unref(info);
+        QVERIFY2(started, error != nullptr ? error->message : "");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out) && QFile(out).size() > 0, 5000);
+        QTest::qWait(100);
+        QFile written(out);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(written.readAll()).split('\n', Qt::SkipEmptyParts), arguments);
+    }
 
-    GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(link.toUtf8().constData());
-    QVERIFY(info != nullptr);
-    GError* error = nullptr;
-    const bool started = g_app_info_launch(G_APP_INFO(info), nullptr, nullptr, &error);
-    g_object_unref(info);
-    QVERIFY2(started, error != nullptr ? error->message : "");
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out) && QFile(out).size() > 0, 5000);
-    QTest::qWait(100);
-    QFile written(out);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(written.readAll()).split('\n', Qt::SkipEmptyParts), arguments);
-}
+    void theNameEndsInDesktopAndTheFileCanBeStarted() {
+        const QString root = Q(home_->home.path());
+        QCOMPARE(CreateShortcut("/usr/bin/gleichwart", root + "/Kopie", {}, QString(), root),
+                 QString());
+        QVERIFY(QFile::exists(root + "/Kopie.desktop"));
+        QVERIFY(QFile::permissions(root + "/Kopie.desktop") & QFile::ExeOwner);
+        QFile file(root + "/Kopie.desktop");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QVERIFY(text.contains("\nName=Kopie\n"));
+        QVERIFY(text.contains("\nPath=" + root + "\n"));
+        // A folder that does not exist: a reason, and nothing written.
+        const QString reason =
+            CreateShortcut("/usr/bin/gleichwart", root + "/fehlt/K", {}, {}, root);
+        QVERIFY(!reason.isEmpty());
+        QVERIFY(!QFile::exists(root + "/fehlt"));
+    }
 
-void ShortcutTest::theNameEndsInDesktopAndTheFileCanBeStarted() {
-    TempHome home;
-    const QString root = QString::fromStdString(home.path());
-    QCOMPARE(CreateShortcut("/usr/bin/gleichwart", root + "/Kopie", {}, QString(), root),
-             QString());
-    QCOMPARE(CreateShortcut("/usr/bin/gleichwart", root + "/Zwei.DESKTOP", {}, QString(), root),
-             QString());
-    QVERIFY(QFile::exists(root + "/Kopie.desktop"));
-    QVERIFY(QFile::exists(root + "/Zwei.DESKTOP"));
-    QVERIFY(QFile::permissions(root + "/Kopie.desktop") & QFile::ExeOwner);
-    QFile file(root + "/Kopie.desktop");
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
-    QVERIFY(text.contains("\nName=Kopie\n"));
-    QVERIFY(text.contains("\nIcon=gleichwart\n"));
-    QVERIFY(text.contains("\nPath=" + root + "\n"));
-    // A folder that does not exist: a reason, and nothing written.
-    const QString reason = CreateShortcut("/usr/bin/gleichwart", root + "/fehlt/K", {}, {}, root);
-    QVERIFY(!reason.isEmpty());
-    QVERIFY(!QFile::exists(root + "/fehlt"));
-}
-
-void ShortcutTest::theMenuItemAsksForAFileAndWritesTheShortcut() {
-    TempHome home;
-    const QString desktop = QString::fromStdString(home.path()) + "/Desktop";
-    QDir().mkpath(desktop);
-    Form1 w;
-    w.show();
-    Control<QLineEdit>(&w, "Text1")->setText("/home/anna/Fotos");
-    Control<QLineEdit>(&w, "Text2")->setText("/media/stick/Fotos");
-    QString information;
-    OnNextModal([&](QWidget* modal) {
-        SaveScreenshot(modal, "shortcut-information");
-        information = qobject_cast<QMessageBox*>(modal)->text();
-        OnNextModal([&](QWidget* dialog) {
-            auto* files = qobject_cast<QFileDialog*>(dialog);
-            QVERIFY(files != nullptr);
-            files->findChild<QLineEdit*>("fileNameEdit")->setText("Fotos sichern");
-            QMetaObject::invokeMethod(files, "accept", Qt::DirectConnection);
+    void theMenuItemAsksForAFileAndWritesTheShortcut() {
+        const QString desktop = Q(home_->home.path()) + "/Desktop";
+        QDir().mkpath(desktop);
+        Form1 w;
+        w.show();
+        Control<QLineEdit>(&w, "Text1")->setText("/home/anna/Fotos");
+        Control<QLineEdit>(&w, "Text2")->setText("/media/stick/Fotos");
+        QString information;
+        OnNextModal([&](QWidget* modal) {
+            information = qobject_cast<QMessageBox*>(modal)->text();
+            OnNextModal([&](QWidget* dialog) {
+                auto* files = qobject_cast<QFileDialog*>(dialog);
+                QVERIFY(files != nullptr);
+                files->findChild<QLineEdit*>("fileNameEdit")->setText("Fotos sichern");
+                QMetaObject::invokeMethod(files, "accept", Qt::DirectConnection);
+            });
         });
-    });
-    Control<QAction>(&w, "CreateLink")->trigger();
-    QVERIFY(information.startsWith("Diese Funktion erstellt eine Verknüpfung"));
-    QFile file(desktop + "/Fotos sichern.desktop");
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
-    QVERIFY(text.contains("\"/Startordner|/home/anna/Fotos\" \"/Zielordner|/media/stick/Fotos\""));
-    QVERIFY(text.contains(" \"/Regel|Aktualisieren\"\n"));
-}
-
-void ShortcutTest::filterTextsBecomeTheDialogsFilters() {
-    QCOMPARE(DialogFilter("Verknüpfungen |*.desktop|"), QString("Verknüpfungen (*.desktop)"));
-    QCOMPARE(DialogFilter("Alle Bilddateien |*.jpg;*.png|Alle Dateien|*|"),
-             QString("Alle Bilddateien (*.jpg *.png);;Alle Dateien (*)"));
-    QCOMPARE(StripTrailingNulls(QString(" /a/b c ") + QChar(0) + QChar(0) + " "),
-             QString("/a/b c"));
-}
+        Control<QAction>(&w, "CreateLink")->trigger();
+        QVERIFY(information.startsWith("Diese Funktion erstellt eine Verknüpfung"));
+        QFile file(desktop + "/Fotos sichern.desktop");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QVERIFY(
+            text.contains("\"/Startordner|/home/anna/Fotos\" \"/Zielordner|/media/stick/Fotos\""));
+        QVERIFY(text.contains(" \"/Regel|Aktualisieren\"\n"));
+    }
+};
 
 GLEICHWART_UI_TEST_MAIN(ShortcutTest)
 #include "shortcut_test.moc"

@@ -1,6 +1,7 @@
 #include "ui_test_support.h"
 
 #include "app/application.h"
+#include "core/fake_file_system.h"
 #include "kit/status_bar.h"
 #include "platform/shell_execute.h"
 #include "rules/rule_store.h"
@@ -226,33 +227,13 @@ public:
         return FileOps::Write(fd, buffer, length, written);
     }
 };
-class SlowFileSystem : public platform::FileSystem {
+// The real file system: FailingFileSystem with no path made to fail.
+class SlowFileSystem : public FailingFileSystem {
 public:
     int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
         QThread::msleep(5);
-        return real().ListDirectory(folder, e);
+        return FailingFileSystem::ListDirectory(folder, e);
     }
-    platform::AttributeResult GetFileAttributes(const std::string& path) override {
-        return real().GetFileAttributes(path);
-    }
-    platform::AttributeResult GetTargetAttributes(const std::string& path) override {
-        return real().GetTargetAttributes(path);
-    }
-    int GetTargetId(const std::string& path, platform::FileId& id) override {
-        return real().GetTargetId(path, id);
-    }
-    DateTime GetFileLastWrite(const std::string& path) override {
-        return real().GetFileLastWrite(path);
-    }
-    std::string CanonicalPath(const std::string& path) override {
-        return real().CanonicalPath(path);
-    }
-    std::unique_ptr<platform::TreeReader> OpenTree(const std::string& root) override {
-        return real().OpenTree(root);
-    }
-
-private:
-    static platform::FileSystem& real() { return platform::RealFileSystem(); }
 };
 } // namespace
 

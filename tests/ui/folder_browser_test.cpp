@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QInputDialog>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -46,7 +47,7 @@ class FolderBrowserTest : public UiTestCase {
     QString folder(const std::string& relative) { return Q(trees().folder(relative)); }
 
 private slots:
-    void deepInitialFolderIsOpenedAndSelected() {
+    void deepInitialFolderIsOpenedSelectedAndItsLongPathShortenedInTheMiddle() {
         std::string relative = "Anfang";
         for (int i = 1; i <= 6; ++i)
             relative += "/ein ziemlich langer Ordnername Nummer " + std::to_string(i);
@@ -63,6 +64,21 @@ private slots:
         for (QModelIndex up = current.parent(); up.isValid(); up = up.parent(), ++levels)
             QVERIFY(tree->isExpanded(up));
         QCOMPARE(levels, deep.count('/'));
+        auto* status = Control<QLabel>(browser.get(), "StatusText");
+        QVERIFY(status->text().startsWith("Auswahl: "));
+        QVERIFY(status->text().contains(QChar(0x2026)));
+        QVERIFY(status->text().endsWith("/Ende"));
+        QVERIFY(status->fontMetrics().horizontalAdvance(status->text()) <= status->width());
+        // Wide enough, the whole path shows again.
+        browser->resize(2000, browser->height());
+        QTRY_COMPARE(status->text(), "Auswahl: " + deep);
+    }
+
+    void missingInitialFolderSelectsNothing() {
+        auto browser = OpenBrowser(folder("da") + "/nicht/da");
+        QVERIFY(Tree(browser.get())->selectionModel()->selectedIndexes().isEmpty());
+        QVERIFY(browser->selectedPath().isEmpty());
+        QVERIFY(!Enabled(browser.get(), "OK"));
     }
 
     void choosingGivesThePathWithoutTrailingSlash() {

@@ -34,6 +34,9 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("stored"); // 42, the value before, when nothing is written
         QTest::newRow("below") << "9" << 10;
+        QTest::newRow("lowest") << "10" << 10;
+        QTest::newRow("highest") << "150" << 150;
+        QTest::newRow("above") << "151" << 150;
         QTest::newRow("letters") << "abc" << 42;
         QTest::newRow("exponent") << "1e3" << 150;
         QTest::newRow("blanks around") << " 12 " << 12;

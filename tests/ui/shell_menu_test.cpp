@@ -98,6 +98,25 @@ private slots:
         QCOMPARE(FileExists(file), cancel);
     }
 
+    void anExtraItemRunsNothingAndDismissingRaisesNothing() {
+        const std::string file = trees().text("a.txt", "A");
+        clsShellMenu s;
+        s.AddExtraItem("Eins", 1);
+        s.AddExtraItem("Zwei", 2);
+        MenuSignals events(s, file);
+        Choose("Zwei");
+        QVERIFY(s.ShellMenu(nullptr, Q(file)));
+        QCOMPARE(events.events, QStringList{"extra:1"});
+        QCOMPARE(events.files, QVariant(Q(file)));
+        QCOMPARE(TakeStartedApplication("editor", 300).arguments, QStringList());
+        QCOMPARE(ReadFile(file), std::string("A"));
+        MenuSeen seen;
+        Choose({}, &seen);
+        QVERIFY(!s.ShellMenu(nullptr, Q(file)));
+        QCOMPARE(seen.opened, 1);
+        QCOMPARE(events.events, QStringList{"extra:1"});
+    }
+
     void renameRefusesATakenNameAndTouchesNeitherFile() {
         const std::string a = trees().text("a.txt", "A");
         const std::string b = trees().text("b.txt", "B");

@@ -1,18 +1,21 @@
 #!/usr/bin/env python3
 """Builds the benchmark's two trees: START with FILES files in FOLDERS folders, and TARGET as
 a copy of it in which 10% of the files are one hour older, 5% are missing and 5% extra files
-exist that START does not have."""
+exist that START does not have. With "small" as the fifth argument every file holds at most
+100 bytes, for trees of a million files that take little room."""
 import os
 import random
 import sys
 
 def main():
     if len(sys.argv) < 3:
-        print("usage: make_trees.py START TARGET [FILES] [FOLDERS]", file=sys.stderr)
+        print("usage: make_trees.py START TARGET [FILES] [FOLDERS] [small]", file=sys.stderr)
         return 2
     start, target = sys.argv[1], sys.argv[2]
     files = int(sys.argv[3]) if len(sys.argv) > 3 else 100_000
     folders = int(sys.argv[4]) if len(sys.argv) > 4 else 5_000
+    sizes = (0, 10, 100) if len(sys.argv) > 5 and sys.argv[5] == "small" else \
+        (0, 100, 2000, 8000, 8000, 20000)
     rnd = random.Random(4711)
     base = 1_700_000_000
     per_folder = files // folders
@@ -24,7 +27,7 @@ def main():
             os.makedirs(os.path.join(root, rel), exist_ok=True)
         for f in range(per_folder):
             name = os.path.join(rel, "datei%05d_%02d.dat" % (d, f))
-            size = rnd.choice((0, 100, 2000, 8000, 8000, 20000))
+            size = rnd.choice(sizes)
             data = b"x" * size
             s = os.path.join(start, name)
             with open(s, "wb") as out:

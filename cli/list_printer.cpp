@@ -8,7 +8,7 @@ void PrintEntry(std::FILE* out, char mark, const MyFile& f) {
     std::fputc(mark, out);
     std::fputc(' ', out);
     std::fwrite(f.FolderView().data(), 1, f.FolderView().size(), out);
-    std::fputs(f.Name, out);
+    std::fputs(f.Name(), out);
     std::fputc('\n', out);
 }
 

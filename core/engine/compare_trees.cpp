@@ -1,13 +1,11 @@
 #include "compare_trees.h"
 
+#include "counterpart_cursor.h"
 #include "load_view.h"
 #include "maybe_do_events.h"
 #include "platform/file_system.h"
 #include "sync_session.h"
 #include "texts.h"
-#include "tree_index.h"
-
-#include "folder_loading.h"
 
 #include <algorithm>
 #include <memory>
@@ -171,30 +169,31 @@ bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view
     std::int64_t position = 0;
     const std::size_t startRoot = RootPrefixLength(session.StartPath);
     const std::size_t targetRoot = RootPrefixLength(session.TargetPath);
-    // Each tree that was scanned answers for its own files; the file system is asked only
-    // about files a scan did not see (missing, or left out by the attribute options), and
-    // below the other root without following links, as the run will write there.
-    std::optional<TreeIndex> targetIndex;
+    // Each tree that was scanned answers for its own files, found by walking both trees in
+    // their common order side by side; the file system is asked only about files a scan did
+    // not see (missing, or left out by the attribute options), and below the other root
+    // without following links, as the run will write there.
+    std::optional<CounterpartCursor> inTarget;
     if (reverse != 0)
-        targetIndex.emplace(session.TargetFiles, targetRoot);
+        inTarget.emplace(session.TargetFiles, targetRoot);
     std::unique_ptr<platform::TreeReader> targetReader = fs.OpenTree(session.TargetPath);
-    auto counterpart = [&](const MyFile& f, const std::optional<TreeIndex>& index,
+    auto counterpart = [&](const MyFile& f, std::optional<CounterpartCursor>& scanned,
                            std::size_t ownRoot, platform::TreeReader& otherTree) {
         const std::string_view folder = f.FolderView();
         const std::string_view relative =
             ownRoot <= folder.size() ? folder.substr(ownRoot) : std::string_view();
-        if (index) {
-            if (const MyFile* scanned = index->find(relative, f.Name))
-                return Seen{Kind::File, scanned->Size, scanned->LastWrite};
+        if (scanned) {
+            if (const MyFile* other = scanned->find(relative, f.Name(), folder.data()))
+                return Seen{Kind::File, other->Size, other->LastWrite};
         }
-        return FromState(otherTree.Examine(relative, f.Name));
+        return FromState(otherTree.Examine(relative, f.Name()));
     };
     for (MyFile* f : session.StartFiles) {
         if (session.AbortRequested)
             return false;
         view.ComparisonProgress(++position);
         total += f->Size;
-        const Seen other = counterpart(*f, targetIndex, startRoot, *targetReader);
+        const Seen other = counterpart(*f, inTarget, startRoot, *targetReader);
         if (StartFileChosen(session.CurrentRule.CopyCondition, f->LastWrite, other)) {
             f->IsStart = true;
             session.RememberCounterpart(*f, other);
@@ -204,16 +203,15 @@ bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view
     }
     targetReader.reset();
     if (reverse != 0) {
-        targetIndex.reset();
-        std::optional<TreeIndex> startIndex;
-        startIndex.emplace(session.StartFiles, startRoot);
+        std::optional<CounterpartCursor> inStart;
+        inStart.emplace(session.StartFiles, startRoot);
         std::unique_ptr<platform::TreeReader> startReader = fs.OpenTree(session.StartPath);
         const UnreadableStart unreadable(session, startRoot);
         for (MyFile* f : session.TargetFiles) {
             if (session.AbortRequested)
                 return false;
             view.ComparisonProgress(++position);
-            const Seen other = counterpart(*f, startIndex, targetRoot, *startReader);
+            const Seen other = counterpart(*f, inStart, targetRoot, *startReader);
             switch (TargetFileChoice(reverse, f->LastWrite, other)) {
             case TargetChoice::CopyBack:
                 session.RememberCounterpart(*f, other);
@@ -221,7 +219,8 @@ bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view
                 break;
             case TargetChoice::Delete: {
                 const std::string_view folder = f->FolderView();
-                if (!unreadable.covers(folder.substr(std::min(targetRoot, folder.size())), f->Name))
+                if (!unreadable.covers(folder.substr(std::min(targetRoot, folder.size())),
+                                       f->Name()))
                     session.DeleteList.push_back(f);
                 break;
             }

@@ -29,7 +29,7 @@ enum class Verdict { Delete, Leave, Fail };
 Verdict Recheck(platform::FileOps& ops, int dirFd, const MyFile& f,
                 const std::vector<platform::FileIdentity>& written, std::string& reason) {
     struct stat st {};
-    if (int err = ops.StatAt(dirFd, f.Name, st); err != 0) {
+    if (int err = ops.StatAt(dirFd, f.Name(), st); err != 0) {
         if (err == ENOENT)
             return Verdict::Leave;
         reason = ErrorDescription(err);
@@ -114,7 +114,7 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
                 ++result.deleted;
             else {
                 batch.push_back(f);
-                names.emplace_back(f->Name);
+                names.emplace_back(f->Name());
             }
         }
         if (!batch.empty()) {

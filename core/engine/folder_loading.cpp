@@ -201,11 +201,9 @@ LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView&
         return result;
     }
     session.StartFiles = std::move(start.files);
-    session.AdoptRecords(std::move(start.records));
     session.ScanProblems = std::move(start.problems);
     if (target) {
         session.TargetFiles = std::move(target->files);
-        session.AdoptRecords(std::move(target->records));
         session.ScanProblems.insert(session.ScanProblems.end(), target->problems.begin(),
                                     target->problems.end());
     }

@@ -120,8 +120,8 @@ void RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view, T
         platform::FolderChain& to = f->IsStart ? trees.targetWrite : trees.startWrite;
         const std::string_view relative =
             RelativeFolder(f->FolderView(), f->IsStart ? startRoot : targetRoot);
-        platform::CopyEnd in{nullptr, f->Name, source};
-        platform::CopyEnd out{nullptr, f->Name, destination};
+        platform::CopyEnd in{nullptr, f->Name(), source};
+        platform::CopyEnd out{nullptr, f->Name(), destination};
         platform::CopyResult copy;
         bool madeFolder = false;
         if (int err = from.Resolve(relative, false, in.folder); err != 0) {

@@ -4,17 +4,6 @@ MyFile* SyncSession::NewRecord(std::string_view folder, std::string_view name) {
     return records_.NewRecord(folder, name);
 }
 
-void SyncSession::AdoptRecords(RecordStore&& store) {
-    adopted_.push_back(std::move(store));
-}
-
-std::size_t SyncSession::RecordCount() const {
-    std::size_t count = records_.size();
-    for (const RecordStore& store : adopted_)
-        count += store.size();
-    return count;
-}
-
 MyFile* SyncSession::NewRecord(std::string_view path) {
     const auto slash = path.rfind('/');
     if (slash == std::string_view::npos)
@@ -39,13 +28,12 @@ platform::SeenDestination SyncSession::CounterpartOf(const MyFile& f) const {
 
 void SyncSession::ResetCollections() {
     // Swapping with fresh containers hands the memory back, unlike clear().
-    FileList().swap(StartFiles);
-    FileList().swap(TargetFiles);
+    StartFiles.clear();
+    TargetFiles.clear();
     FileList().swap(CopyList);
     FileList().swap(DeleteList);
     std::vector<ScanProblem>().swap(ScanProblems);
     records_.clear();
-    std::deque<RecordStore>().swap(adopted_);
     std::vector<platform::SeenDestination>().swap(counterparts_);
 }
 

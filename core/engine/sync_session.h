@@ -6,7 +6,6 @@
 #include "rules/sync_rule.h"
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,8 +29,9 @@ struct ScanProblem {
 };
 
 // Everything one load and one run work on. The records, their folders and names live in
-// the session and the four lists refer to them, so a record is shared by every list that
-// holds it; a new load releases them all at once.
+// the scanned trees' collections (or the session's own store), and the copy and delete lists
+// refer to them, so a record is shared by every list that holds it; a new load releases them
+// all at once.
 struct SyncSession {
     SyncSession() = default;
     SyncSession(const SyncSession&) = delete;
@@ -41,8 +41,8 @@ struct SyncSession {
 
     std::string StartPath; // as typed when loading began
     std::string TargetPath;
-    FileList StartFiles;
-    FileList TargetFiles;
+    RecordStore StartFiles; // every file the start tree's scan reported, in report order
+    RecordStore TargetFiles;
     FileList CopyList;
     FileList DeleteList;
     SyncRule CurrentRule;
@@ -59,11 +59,8 @@ struct SyncSession {
     MyFile* NewRecord(std::string_view folder, std::string_view name);
     // The same for a full path.
     MyFile* NewRecord(std::string_view path);
-    // Keeps the records of a scan that ran elsewhere for as long as this load's lists live.
-    void AdoptRecords(RecordStore&& store);
     // Four new, empty collections; the records of the last load are released.
     void ResetCollections();
-    std::size_t RecordCount() const;
 
     // What the comparison saw at the other end of a file it put on the copy list.
     void RememberCounterpart(MyFile& f, const platform::SeenDestination& seen);
@@ -71,7 +68,6 @@ struct SyncSession {
 
 private:
     RecordStore records_;
-    std::deque<RecordStore> adopted_; // a deque: adding never moves the ones held
     std::vector<platform::SeenDestination> counterparts_; // only for copy-list entries
 };
 

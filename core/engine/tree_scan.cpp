@@ -14,11 +14,10 @@ public:
 
     void MatchFound(const std::string& sFilename, const std::string& sFilePath, DateTime sLastWrite,
                     std::int64_t& Filesize, std::int32_t& FileAttributes) override {
-        MyFile* f = scan_.records.NewRecord(sFilePath, sFilename);
+        MyFile* f = scan_.files.NewRecord(sFilePath, sFilename);
         f->LastWrite = sLastWrite;
         f->Attributes = static_cast<std::uint16_t>(FileAttributes);
         f->Size = Filesize;
-        scan_.files.push_back(f);
         scan_.found_.fetch_add(1, std::memory_order_relaxed);
     }
     // A root that could not be listed ends the search: the load fails anyway.

@@ -33,8 +33,7 @@ public:
     const std::string root;
     const bool startTree;
     // Valid once finished.
-    RecordStore records;
-    FileList files;
+    RecordStore files; // in report order
     std::vector<ScanProblem> problems;
     std::optional<FindFileError> error;
     int rootError = 0; // the errno that kept the root itself from being listed

@@ -120,7 +120,8 @@ protected:
     }
     std::string below(const std::string& path) const { return path.substr(t.root().size() + 1); }
     // The entries of a list by their paths below the trees' folder.
-    Lines paths(const FileList& list) const {
+    template <class Records> // a list or a scanned tree's records
+    Lines paths(const Records& list) const {
         Lines out;
         for (const MyFile* f : list)
             out.push_back(below(f->Path()));

@@ -1,0 +1,134 @@
+// The records of a scanned tree, packed with their names, and the comparison that walks both
+// trees side by side in their common order.
+#include "engine/counterpart_cursor.h"
+#include "engine/folder_loading.h"
+#include "fake_file_system.h"
+#include "platform/name_order.h"
+#include "run_test_support.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Names of every length up to 40, in folders of 1 to 150 files, so that folders run over the
+// end of a block; one name is longer than a whole block.
+TEST(RecordStoreLayout, EveryRecordKeepsItsFolderNameAndPlaceAcrossBlocks) {
+    RecordStore store;
+    std::vector<std::pair<MyFile*, std::string>> made;
+    for (int d = 0; d < 300; ++d) {
+        const std::string folder = "/baum/ordner" + std::to_string(d) + "/";
+        for (int i = 0; i < 1 + d % 150; ++i) {
+            std::string name(std::size_t(i % 41), char('a' + i % 26));
+            if (d == 150 && i == 0)
+                name.assign(300 * 1024, 'x');
+            MyFile* f = store.NewRecord(folder, name);
+            f->Size = d * 1000 + i;
+            f->Attributes = std::uint16_t(i);
+            made.emplace_back(f, folder + name);
+        }
+    }
+    const RecordStore moved = std::move(store);
+    ASSERT_EQ(moved.size(), made.size());
+    std::size_t at = 0;
+    for (MyFile* f : moved) {
+        ASSERT_LT(at, made.size());
+        ASSERT_EQ(f, made[at].first) << at;
+        ASSERT_EQ(f->Path(), made[at].second) << at;
+        ++at;
+    }
+    EXPECT_EQ(at, made.size());
+    // Changing one record leaves its neighbours' names intact.
+    made[7].first->Selected = made[7].first->IsStart = true;
+    made[7].first->CounterpartSeen = 0xFFFFFFFF;
+    EXPECT_EQ(made[8].first->Path(), made[8].second);
+    EXPECT_EQ(made[7].first->Path(), made[7].second);
+}
+
+// Names that sort differently with and without regard to case, dots and blanks before
+// letters, a file and a folder of the same name: the scan must report them in exactly the
+// order the comparison walks them in, or counterparts would be missed.
+TEST(ScanOrder, TheScanReportsInTheOrderTheComparisonWalks) {
+    TreeBuilder t;
+    const std::vector<std::string> names = {"a", "A",  "a b", "a.b", "ab",       "aB", "a_b",
+                                            "Z", "z1", "[x]", "~",   "\xC3\xA4", "a-", "A-"};
+    for (const std::string& n : names) {
+        t.file("baum/" + n + "_f", 1);
+        t.file("baum/" + n + "/f", 1);
+        for (const std::string& m : {std::string("b"), std::string("B"), std::string("b.")})
+            t.file("baum/" + n + "/" + m + "/g", 1);
+    }
+    SyncSession s;
+    s.StartPath = s.TargetPath = t.path("baum");
+    s.CurrentRule = RuleOf(0, 0);
+    RecordingLoad view;
+    ASSERT_TRUE(LoadFolders(s, platform::RealFileSystem(), view).compared);
+    ASSERT_EQ(s.StartFiles.size(), names.size() * 5);
+    const std::size_t root = t.path("baum/").size();
+    const MyFile* previous = nullptr;
+    for (const MyFile* f : s.StartFiles) {
+        if (previous != nullptr) {
+            const int folders =
+                CompareFolders(previous->FolderView().substr(root), f->FolderView().substr(root));
+            const bool before =
+                folders < 0 ||
+                (folders == 0 && platform::CompareNames(previous->Name(), f->Name()) < 0);
+            EXPECT_TRUE(before) << previous->Path() << " before " << f->Path();
+        }
+        previous = f;
+    }
+}
+
+// Counts the questions the comparison asks the file system about single files.
+class CountingFileSystem : public FailingFileSystem {
+public:
+    int examined = 0;
+    std::unique_ptr<platform::TreeReader> OpenTree(const std::string& root) override {
+        class Counting : public platform::TreeReader {
+        public:
+            Counting(std::unique_ptr<platform::TreeReader> real, int& count)
+                : real_(std::move(real)), count_(count) {}
+            platform::FileState Examine(std::string_view folder, const std::string& name) override {
+                ++count_;
+                return real_->Examine(folder, name);
+            }
+
+        private:
+            std::unique_ptr<platform::TreeReader> real_;
+            int& count_;
+        };
+        return std::make_unique<Counting>(FailingFileSystem::OpenTree(root), examined);
+    }
+};
+
+// With both trees scanned, the file system is asked only about the files one scan did not
+// see: those missing on the other side, and those its attribute options left out.
+TEST_F(Trees, OnlyFilesTheOtherScanDidNotSeeAreLookedUp) {
+    for (int d = 0; d < 20; ++d)
+        for (int i = 0; i < 10; ++i) {
+            const std::string rel = "G" + std::to_string(d % 3) + "/o" + std::to_string(d) +
+                                    "/Datei" + std::to_string(i);
+            t.file("start/" + rel, 1, UnixTime(10, 0, 0));
+            if (i != 3) // missing in the target
+                t.file("ziel/" + rel, 1, UnixTime(i == 5 ? 9 : 10, 0, 0));
+        }
+    t.file("ziel/nur_im_ziel", 1);
+    t.file("ziel/G1/.versteckt", 1); // not seen in the target without hidden files
+    t.file("start/G1/.versteckt", 1);
+    for (const bool hidden : {true, false}) {
+        SyncSession s;
+        s.StartPath = start;
+        s.TargetPath = target;
+        s.CurrentRule = RuleOf(0, 5);
+        s.CurrentRule.HiddenFiles = hidden;
+        CountingFileSystem fs;
+        RecordingLoad view;
+        ASSERT_TRUE(LoadFolders(s, fs, view).compared);
+        EXPECT_EQ(fs.examined, 20 + 1) << hidden;    // 20 missing in the target, 1 in the start
+        EXPECT_EQ(s.CopyList.size(), 40u) << hidden; // the missing and the older ones
+        EXPECT_EQ(s.DeleteList.size(), 1u) << hidden;
+    }
+}
+
+} // namespace

@@ -76,6 +76,19 @@ MyFile* RecordStore::NewRecord(std::string_view folder, std::string_view name) {
     return f;
 }
 
+RecordStore& RecordStore::operator=(RecordStore&& other) noexcept {
+    if (this == &other)
+        return *this;
+    blocks_ = std::move(other.blocks_);
+    folderBlocks_ = std::move(other.folderBlocks_);
+    group_ = std::exchange(other.group_, nullptr);
+    folderBlockUsed_ = std::exchange(other.folderBlockUsed_, 0);
+    folderBlockSize_ = std::exchange(other.folderBlockSize_, 0);
+    count_ = std::exchange(other.count_, 0);
+    other.clear();
+    return *this;
+}
+
 void RecordStore::clear() {
     std::vector<Block>().swap(blocks_);
     std::vector<std::unique_ptr<char[]>>().swap(folderBlocks_);

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The records of one scanned tree in the order they were reported, with their folders and
@@ -21,8 +22,9 @@ class RecordStore {
 
 public:
     RecordStore() = default;
-    RecordStore(RecordStore&&) noexcept = default;
-    RecordStore& operator=(RecordStore&&) noexcept = default;
+    // The store moved from is left empty.
+    RecordStore(RecordStore&& other) noexcept { *this = std::move(other); }
+    RecordStore& operator=(RecordStore&& other) noexcept;
 
     // A new record at the end for the file `name` in `folder` (which ends in "/").
     MyFile* NewRecord(std::string_view folder, std::string_view name);

@@ -31,6 +31,8 @@ TEST(RecordStoreLayout, EveryRecordKeepsItsFolderNameAndPlaceAcrossBlocks) {
     }
     const RecordStore moved = std::move(store);
     ASSERT_EQ(moved.size(), made.size());
+    EXPECT_TRUE(store.empty() && store.begin() == store.end());
+    EXPECT_EQ(store.NewRecord("/neu/", "x")->Path(), "/neu/x");
     std::size_t at = 0;
     for (MyFile* f : moved) {
         ASSERT_LT(at, made.size());

@@ -3,8 +3,12 @@
 #include "fake_file_system.h"
 #include "run_test_support.h"
 
+#include "engine/compare_trees.h"
+#include "engine/tree_scan.h"
+
 #include <cerrno>
 #include <chrono>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -73,6 +77,98 @@ TEST(ThreadedLoad, AbbrechenStopsBothScansWithinAHundredMilliseconds) {
     EXPECT_LT(s.StartFiles.size(), 100u);
     EXPECT_LT(s.TargetFiles.size(), 100u);
     EXPECT_TRUE(s.CopyList.empty() && s.DeleteList.empty());
+}
+
+// A tree with every kind of entry in both roots: nested and empty folders, a hidden folder,
+// links to a folder and to a file, a pipe, names that differ only in case, a file where the
+// other tree has a folder, files newer, older or missing on either side, and a folder of each
+// tree that cannot be read.
+void EveryKindOfEntry(TreeBuilder& t) {
+    for (const char* root : {"start", "ziel"}) {
+        const std::string r = std::string(root) + "/";
+        const bool start = r == "start/";
+        for (int d = 0; d < 12; ++d)
+            for (int i = 0; i < 6; ++i) {
+                const std::string rel = "Ebene" + std::to_string(d % 3) + "/o" + std::to_string(d) +
+                                        "/f" + std::to_string(i);
+                if (start || i != 2)
+                    t.file(r + rel, i, UnixTime(10, i == 4 && !start ? 1 : 0, start ? 0 : i));
+            }
+        t.folder(r + "leer/innen");
+        t.file(r + ".versteckt/datei", 1);
+        t.file(r + "Gross", 1);
+        t.file(r + "gross", 2);
+        t.file(r + (start ? "nur_start" : "nur_ziel") + "/x", 1);
+        t.file(r + (start ? "klash" : "klash/y"), 1);
+        t.link(r + "zum_ordner", t.path(r + "Ebene0"));
+        t.link(r + "zur_datei", t.path(r + "Gross"));
+        ::mkfifo(t.path(r + "rohr").c_str(), 0644);
+        t.file(r + "gesperrt/z", 1);
+    }
+}
+
+// What a load holds, each record with its size, time and attribute bits.
+Lines Described(const SyncSession& s) {
+    Lines out;
+    auto add = [&](const char* list, const MyFile* f) {
+        out.push_back(std::string(list) + " " + f->Path() + " " + std::to_string(f->Size) + " " +
+                      std::to_string(f->LastWrite) + " " + std::to_string(f->Attributes) +
+                      (f->IsStart ? " start" : ""));
+    };
+    for (const MyFile* f : s.StartFiles)
+        add("S", f);
+    for (const MyFile* f : s.TargetFiles)
+        add("T", f);
+    for (const MyFile* f : s.CopyList)
+        add("C", f);
+    for (const MyFile* f : s.DeleteList)
+        add("D", f);
+    for (const ScanProblem& p : s.ScanProblems)
+        out.push_back("P " + p.path + " " + std::to_string(p.error));
+    return out;
+}
+
+// Under every rule, the load with both trees on threads of their own gives exactly the records,
+// lists and problems of scanning one tree after the other on one thread.
+TEST(ThreadedLoad, GivesTheSameListsAsScanningOneTreeAfterTheOther) {
+    TreeBuilder t;
+    EveryKindOfEntry(t);
+    FailingFileSystem fs;
+    fs.failBelow(t.path("start/gesperrt/"), EACCES);
+    fs.failBelow(t.path("ziel/gesperrt/"), EIO);
+    for (int copy = 0; copy <= 2; ++copy)
+        for (int reverse = 0; reverse <= 5; ++reverse)
+            for (const bool hidden : {true, false}) {
+                SyncRule rule = RuleOf(copy, reverse);
+                rule.HiddenFiles = hidden;
+                SyncSession threaded;
+                threaded.StartPath = t.path("start");
+                threaded.TargetPath = t.path("ziel");
+                threaded.CurrentRule = rule;
+                RecordingLoad view;
+                ASSERT_TRUE(LoadFolders(threaded, fs, view).compared);
+
+                SyncSession one;
+                one.StartPath = threaded.StartPath;
+                one.TargetPath = threaded.TargetPath;
+                one.CurrentRule = rule;
+                const std::atomic<bool> stop{false};
+                TreeScan start(fs, rule, one.StartPath, true, stop);
+                start.run(true);
+                one.StartFiles = std::move(start.files);
+                one.ScanProblems = std::move(start.problems);
+                if (reverse != 0) {
+                    TreeScan target(fs, rule, one.TargetPath, false, stop);
+                    target.run(true);
+                    one.TargetFiles = std::move(target.files);
+                    one.ScanProblems.insert(one.ScanProblems.end(), target.problems.begin(),
+                                            target.problems.end());
+                }
+                ASSERT_TRUE(CompareTrees(one, fs, view));
+                const Lines expected = Described(one);
+                EXPECT_GT(expected.size(), 72u); // the load saw the trees
+                EXPECT_EQ(Described(threaded), expected) << copy << reverse << hidden;
+            }
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <thread>
 
@@ -77,6 +78,43 @@ TEST(ThreadedLoad, AbbrechenStopsBothScansWithinAHundredMilliseconds) {
     EXPECT_LT(s.StartFiles.size(), 100u);
     EXPECT_LT(s.TargetFiles.size(), 100u);
     EXPECT_TRUE(s.CopyList.empty() && s.DeleteList.empty());
+}
+
+// Listings below `throwBelow` fail as no file system answer can: with an exception.
+class ThrowingFileSystem : public SlowFileSystem {
+public:
+    std::string throwBelow = "-";
+    int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
+        if (folder.rfind(throwBelow, 0) == 0)
+            throw std::runtime_error("kaputt");
+        return SlowFileSystem::ListDirectory(folder, e);
+    }
+};
+
+// A scanner that fails in either tree, while the other is still being scanned, fails the load
+// with the scanner's error and leaves nothing to copy or delete.
+TEST(ThreadedLoad, AScannerErrorInEitherTreeFailsTheLoadAsBefore) {
+    TreeBuilder t;
+    for (int d = 0; d < 20; ++d)
+        for (const char* root : {"start/", "ziel/"})
+            t.file(root + std::string("d") + std::to_string(d) + "/a.txt", 1);
+    for (const char* failing : {"start/d7/", "ziel/d3/"}) {
+        ThrowingFileSystem fs;
+        fs.throwBelow = t.path(failing);
+        SyncSession s;
+        s.StartPath = t.path("start");
+        s.TargetPath = t.path("ziel");
+        s.CurrentRule = RuleOf(0, 5);
+        RecordingLoad view;
+        const LoadResult r = LoadFolders(s, fs, view);
+        ASSERT_TRUE(r.error.has_value()) << failing;
+        EXPECT_EQ(r.error->Number, 9999);
+        EXPECT_EQ(r.error->Source, "cFindFile:sStartSearch Method");
+        EXPECT_EQ(r.error->Description, "Fehler bei sStartSearch");
+        EXPECT_FALSE(r.compared);
+        EXPECT_TRUE(s.StartFiles.empty() && s.TargetFiles.empty() && s.CopyList.empty() &&
+                    s.DeleteList.empty());
+    }
 }
 
 // A tree with every kind of entry in both roots: nested and empty folders, a hidden folder,

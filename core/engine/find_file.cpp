@@ -1,5 +1,6 @@
 #include "find_file.h"
 
+#include "listing_pool.h"
 #include "maybe_do_events.h"
 #include "platform/file_system.h"
 
@@ -36,11 +37,25 @@ std::string ScannedFolderName(const std::string& path) {
 
 std::optional<FindFileError> FindFile::sStartSearch() {
     try {
+        // Every thread of the pool is joined when it goes, also when the search throws.
+        std::optional<ListingPool> pool;
+        const int inFlight = inclSubfolders_ ? fs_.ListingsInFlight(searchpath_) : 1;
+        if (inFlight > 1) {
+            pool.emplace(fs_, inFlight);
+            if (pool->threads() > 0)
+                pool_ = &*pool;
+        }
         searchFolder(false);
+        pool_ = nullptr;
         return std::nullopt;
     } catch (const std::exception&) {
+        pool_ = nullptr;
         return FindFileError{9999, "cFindFile:sStartSearch Method", "Fehler bei sStartSearch"};
     }
+}
+
+int FindFile::listFolder(const std::string& folder, std::vector<platform::DirEntry>& entries) {
+    return pool_ != nullptr ? pool_->Take(folder, entries) : fs_.ListDirectory(folder, entries);
 }
 
 // Walks one folder and the folders below it. A cancel ends this level; each level above asks
@@ -58,7 +73,7 @@ void FindFile::searchFolder(bool insideHidden) {
     // One listing serves both passes. A folder that cannot be listed is reported as such; one
     // listed only in part still reports what was read.
     std::vector<platform::DirEntry> entries;
-    if (const int err = fs_.ListDirectory(folder, entries); err != 0)
+    if (const int err = listFolder(folder, entries); err != 0)
         events_.ReadFailed(folder, err);
 
     std::vector<std::pair<std::string, bool>> subfolderNames; // with "is hidden"
@@ -69,6 +84,14 @@ void FindFile::searchFolder(bool insideHidden) {
                 subfolderNames.emplace_back(e.name, hidden);
         }
         MaybeDoEvents();
+    }
+    // The pool lists the subfolders while this folder's files are reported.
+    if (pool_ != nullptr && subfolders) {
+        std::vector<std::string> ahead;
+        ahead.reserve(subfolderNames.size());
+        for (const auto& [name, hidden] : subfolderNames)
+            ahead.push_back(folder + name + '/');
+        pool_->ListAhead(std::move(ahead));
     }
     for (const auto& e : entries) {
         const std::uint32_t bits = e.attributes | inherited;
@@ -90,8 +113,11 @@ void FindFile::searchFolder(bool insideHidden) {
     bool cancel = false;
     for (const auto& [name, hidden] : subfolderNames) {
         events_.StopSearch(cancel);
-        if (cancel)
+        if (cancel) {
+            if (pool_ != nullptr)
+                pool_->DropAll();
             return;
+        }
         searchpath_ = folder + name;
         searchFolder(hidden);
     }

@@ -2,7 +2,10 @@
 """Times Gleichwart's load and comparison against `find` and an `rsync` dry run on the same
 two trees, interleaved, on warm caches, and reports medians, ratios and peak memory per file.
 
-    python3 bench/run.py BENCH_BINARY START TARGET [ROUNDS]
+    python3 bench/run.py BENCH_BINARY START TARGET [ROUNDS] [-- BENCH_OPTIONS...]
+
+BENCH_OPTIONS go to the engine benchmark after the rule, e.g. to gleichwart_latency_bench:
+`-- --delay-us 0 --listings 6 --start-listings 6` lists both trees with six threads each.
 """
 import os
 import signal
@@ -52,11 +55,16 @@ def main():
     if len(sys.argv) < 4:
         print(__doc__, file=sys.stderr)
         return 2
-    bench, start, target = sys.argv[1:4]
+    args = sys.argv[1:]
+    options = []
+    if "--" in args:
+        options = args[args.index("--") + 1:]
+        args = args[:args.index("--")]
+    bench, start, target = args[0:3]
     walker = os.path.join(os.path.dirname(bench), "gleichwart_walker")
-    rounds = int(sys.argv[4]) if len(sys.argv) > 4 else 5
+    rounds = int(args[3]) if len(args) > 3 else 5
     tools = {
-        "gleichwart": [bench, start, target, "0|4|1|1"],
+        "gleichwart": [bench, start, target, "0|4|1|1"] + options,
         "find": ["find", start, target, "-printf", "%T@ %s %p\n"],
         "walker": [walker, start, target],
         "rsync -an": ["rsync", "-an", "--delete", start + "/", target + "/"],

@@ -45,6 +45,11 @@ public:
         return FailingFileSystem::ListDirectory(folder, e);
     }
 
+    Lines listedSoFar() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return listed;
+    }
+
 private:
     std::mutex mutex_;
 };
@@ -125,9 +130,9 @@ TEST(ListingPool, ThePooledScanReportsExactlyWhatOneThreadReports) {
     }
 }
 
-// Listings nobody took yet are held only up to the bound; taking one lets the next start,
-// and a folder no thread has started on is listed by the one who needs it.
-TEST(ListingPool, AtMostTheBoundIsHeldAndAFolderNotStartedIsListedAtOnce) {
+// Listings nobody took yet are held only up to the bound, the first needed first; taking one
+// lets the next start, and a folder no thread has started on is listed by the one who needs it.
+TEST(ListingPool, AtMostTheBoundIsHeldFirstNeededFirst) {
     WaitingFileSystem fs;
     fs.longest = 0us;
     ListingPool pool(fs, 3, 4);
@@ -135,13 +140,21 @@ TEST(ListingPool, AtMostTheBoundIsHeldAndAFolderNotStartedIsListedAtOnce) {
     Lines folders;
     for (int i = 0; i < 20; ++i)
         folders.push_back("/gibt es nicht/" + std::to_string(i) + "/");
+    // Waits for `n` listings to have started, then a while longer for any beyond.
+    auto startedSettles = [&](int n) {
+        for (int i = 0; i < 400 && fs.started < n; ++i)
+            std::this_thread::sleep_for(5ms);
+        std::this_thread::sleep_for(50ms);
+        return fs.started.load();
+    };
     pool.ListAhead(folders);
-    std::this_thread::sleep_for(50ms);
-    EXPECT_EQ(fs.started.load(), 4);
+    EXPECT_EQ(startedSettles(4), 4);
+    Lines first = fs.listedSoFar();
+    std::sort(first.begin(), first.end());
+    EXPECT_EQ(first, Lines(folders.begin(), folders.begin() + 4));
     std::vector<platform::DirEntry> entries;
     EXPECT_EQ(pool.Take(folders[0], entries), ENOENT);
-    std::this_thread::sleep_for(50ms);
-    EXPECT_EQ(fs.started.load(), 5);
+    EXPECT_EQ(startedSettles(5), 5);
     EXPECT_EQ(pool.Take(folders[19], entries), ENOENT); // the last in line: listed here
     EXPECT_EQ(fs.started.load(), 6);
 }

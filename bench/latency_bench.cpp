@@ -6,7 +6,7 @@
 //                            [--start-listings N] [--serial]
 //
 // --delay-us: the wait per listing and per examined entry (default 200 microseconds);
-// --listings: listings under way at once in the target tree (default 6);
+// --listings: listings under way at once in the target tree (default 8, as on a share);
 // --start-listings: the same for the start tree (default 1, as on a local disk);
 // --serial: one listing at a time in both trees.
 #include "engine/folder_loading.h"
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     long delayUs = 200;
-    int listings = 6;
+    int listings = 8;
     int startListings = 1;
     for (int i = 4; i < argc; ++i) {
         const std::string option = argv[i];

@@ -71,7 +71,7 @@ bool ListingsWait(const struct statfs& fs) {
 }
 
 // Listings under way at once in one tree on such a file system (see bench/README.md).
-constexpr int kListingsOnWaitingDevices = 6;
+constexpr int kListingsOnWaitingDevices = 8;
 
 class RealFs final : public FileSystem {
 public:

@@ -35,13 +35,33 @@ std::string ScannedFolderName(const std::string& path) {
     return path.empty() || path.back() != '/' ? path + '/' : path;
 }
 
+namespace {
+
+bool IsHidden(const platform::DirEntry& e) {
+    return (e.attributes & platform::kAttrHidden) != 0;
+}
+
+// Whether the scan enters a subfolder of a folder it entered. Nothing below a hidden folder
+// can match a mask without the hidden bit: such a folder is not entered at all. So a folder
+// entered lies inside a hidden one only when the mask admits hidden entries, and then its
+// subfolders are entered whatever they are.
+bool EntersSubfolder(const platform::DirEntry& e, bool hiddenAdmitted) {
+    return e.error == 0 && (e.attributes & platform::kAttrDirectory) != 0 &&
+           (hiddenAdmitted || !IsHidden(e));
+}
+
+} // namespace
+
 std::optional<FindFileError> FindFile::sStartSearch() {
     try {
         // Every thread of the pool is joined when it goes, also when the search throws.
         std::optional<ListingPool> pool;
         const int inFlight = inclSubfolders_ ? fs_.ListingsInFlight(searchpath_) : 1;
         if (inFlight > 1) {
-            pool.emplace(fs_, inFlight);
+            const bool hiddenAdmitted = (fileFlag_ & platform::kAttrHidden) != 0;
+            pool.emplace(fs_, inFlight, [hiddenAdmitted](const platform::DirEntry& e) {
+                return EntersSubfolder(e, hiddenAdmitted);
+            });
             if (pool->threads() > 0)
                 pool_ = &*pool;
         }
@@ -66,8 +86,6 @@ void FindFile::searchFolder(bool insideHidden) {
     const std::string folder = ScannedFolderName(searchpath_);
     const bool subfolders = inclSubfolders_;
     const std::uint32_t inherited = insideHidden ? platform::kAttrHidden : 0;
-    // Nothing below a hidden folder can match a mask without the hidden bit: such a folder is
-    // not entered at all.
     const bool hiddenAdmitted = (mask & platform::kAttrHidden) != 0;
 
     // One listing serves both passes. A folder that cannot be listed is reported as such; one
@@ -78,20 +96,9 @@ void FindFile::searchFolder(bool insideHidden) {
 
     std::vector<std::pair<std::string, bool>> subfolderNames; // with "is hidden"
     for (const auto& e : entries) {
-        if (e.error == 0 && (e.attributes & platform::kAttrDirectory) != 0) {
-            const bool hidden = insideHidden || (e.attributes & platform::kAttrHidden) != 0;
-            if (hiddenAdmitted || !hidden)
-                subfolderNames.emplace_back(e.name, hidden);
-        }
+        if (EntersSubfolder(e, hiddenAdmitted))
+            subfolderNames.emplace_back(e.name, insideHidden || IsHidden(e));
         MaybeDoEvents();
-    }
-    // The pool lists the subfolders while this folder's files are reported.
-    if (pool_ != nullptr && subfolders) {
-        std::vector<std::string> ahead;
-        ahead.reserve(subfolderNames.size());
-        for (const auto& [name, hidden] : subfolderNames)
-            ahead.push_back(folder + name + '/');
-        pool_->ListAhead(std::move(ahead));
     }
     for (const auto& e : entries) {
         const std::uint32_t bits = e.attributes | inherited;

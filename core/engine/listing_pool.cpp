@@ -1,10 +1,12 @@
 #include "listing_pool.h"
 
+#include <cstdint>
 #include <system_error>
 #include <utility>
 
-ListingPool::ListingPool(platform::FileSystem& fs, int threads, std::size_t maxHeld)
-    : fs_(fs), maxHeld_(maxHeld) {
+ListingPool::ListingPool(platform::FileSystem& fs, int threads, Enters enters, std::size_t maxHeld,
+                         std::size_t maxHeldEntries)
+    : fs_(fs), enters_(std::move(enters)), maxHeld_(maxHeld), maxHeldEntries_(maxHeldEntries) {
     threads_.reserve(threads > 0 ? std::size_t(threads) : 0);
     for (int i = 0; i < threads; ++i) {
         try {
@@ -26,86 +28,109 @@ ListingPool::~ListingPool() {
         t.join();
 }
 
-void ListingPool::ListAhead(std::vector<std::string> folders) {
-    if (threads_.empty() || folders.empty())
-        return;
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        // The first folder needed goes to the back, where the threads take from.
-        for (auto it = folders.rbegin(); it != folders.rend(); ++it)
-            if (jobs_.try_emplace(*it).second)
-                queue_.push_back(std::move(*it));
-    }
-    workAvailable_.notify_all();
-}
-
 int ListingPool::Take(const std::string& folder, std::vector<platform::DirEntry>& entries) {
+    std::string order;
+    bool queueHere = false;
     {
         std::unique_lock<std::mutex> lock(mutex_);
         const auto it = jobs_.find(folder);
-        if (it != jobs_.end() && it->second.state == State::Queued) {
-            // No thread has started on it: listing it here is never slower than waiting.
-            jobs_.erase(it);
-            trimQueue();
-        } else if (it != jobs_.end()) {
+        if (it != jobs_.end() && it->second.state != State::Queued && !it->second.dropped) {
             // Only this thread erases a job that is under way or done, so `job` stays valid.
             Job& job = it->second;
-            job.dropped = false;
             listingDone_.wait(lock, [&] { return job.state == State::Done; });
             entries = std::move(job.entries);
+            heldEntries_ -= entries.size();
             const int error = job.error;
             const std::exception_ptr failure = job.failure;
             jobs_.erase(folder);
             --held_;
             lock.unlock();
-            workAvailable_.notify_one();
+            workAvailable_.notify_all();
             if (failure)
                 std::rethrow_exception(failure);
             return error;
         }
+        if (it != jobs_.end() && it->second.state == State::Queued) {
+            // No thread has started on it: listing it here is never slower than waiting.
+            order = std::move(it->second.order);
+            queue_.erase(order);
+            jobs_.erase(it);
+            queueHere = !stopping_;
+        } else if (!rootTaken_) {
+            queueHere = !stopping_; // the root: first in order
+        }
+        rootTaken_ = true;
     }
-    return fs_.ListDirectory(folder, entries);
+    const int error = fs_.ListDirectory(folder, entries);
+    if (queueHere) {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (!stopping_)
+                queueSubfolders(folder, order, entries);
+        }
+        workAvailable_.notify_all();
+    }
+    return error;
 }
 
 void ListingPool::DropAll() {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    queue_.clear();
-    for (auto it = jobs_.begin(); it != jobs_.end();) {
-        if (it->second.state == State::Running) {
-            it->second.dropped = true;
-            ++it;
-            continue;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+        queue_.clear();
+        for (auto it = jobs_.begin(); it != jobs_.end();) {
+            if (it->second.state == State::Running) {
+                it->second.dropped = true; // its thread forgets it when it ends
+                ++it;
+            } else {
+                if (it->second.state == State::Done) {
+                    --held_;
+                    heldEntries_ -= it->second.entries.size();
+                }
+                it = jobs_.erase(it);
+            }
         }
-        if (it->second.state == State::Done)
-            --held_;
-        it = jobs_.erase(it);
     }
+    workAvailable_.notify_all();
 }
 
-// Folders the scanner took over stay in the queue until they reach its back.
-void ListingPool::trimQueue() {
-    while (!queue_.empty()) {
-        const auto it = jobs_.find(queue_.back());
-        if (it != jobs_.end() && it->second.state == State::Queued)
-            return;
-        queue_.pop_back();
+// The subfolders of a folder come right after it in the scan's order, in listing order: each
+// one's order is its folder's followed by its index, written so that it sorts as a string.
+void ListingPool::queueSubfolders(const std::string& folder, const std::string& order,
+                                  const std::vector<platform::DirEntry>& entries) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!enters_(entries[i]))
+            continue;
+        std::string subfolder = folder + entries[i].name + '/';
+        const auto [job, fresh] = jobs_.try_emplace(subfolder);
+        if (!fresh)
+            continue;
+        std::string key = order;
+        const auto index = static_cast<std::uint32_t>(i);
+        for (int shift = 24; shift >= 0; shift -= 8)
+            key.push_back(static_cast<char>((index >> shift) & 0xFF));
+        job->second.order = key;
+        queue_.emplace(std::move(key), std::move(subfolder));
     }
 }
 
 void ListingPool::work() {
     std::unique_lock<std::mutex> lock(mutex_);
     while (true) {
-        workAvailable_.wait(lock,
-                            [&] { return stopping_ || (!queue_.empty() && held_ < maxHeld_); });
+        workAvailable_.wait(lock, [&] {
+            return stopping_ ||
+                   (!queue_.empty() && held_ < maxHeld_ && heldEntries_ < maxHeldEntries_);
+        });
         if (stopping_)
             return;
-        const std::string folder = std::move(queue_.back());
-        queue_.pop_back();
+        const auto first = queue_.begin();
+        const std::string folder = std::move(first->second);
+        queue_.erase(first);
         const auto it = jobs_.find(folder);
-        if (it == jobs_.end() || it->second.state != State::Queued)
+        if (it == jobs_.end())
             continue;
         // A running job is erased by nobody but this thread (once dropped) or the scanner
-        // (once done), and other insertions keep references valid.
+        // (once done), and insertions keep references valid.
         Job& job = it->second;
         job.state = State::Running;
         ++held_;
@@ -122,13 +147,19 @@ void ListingPool::work() {
         if (job.dropped) {
             jobs_.erase(folder);
             --held_;
-            workAvailable_.notify_one();
             continue;
         }
+        try {
+            queueSubfolders(folder, job.order, entries);
+        } catch (const std::exception&) {
+            // Subfolders not queued are listed by the scanner when it gets there.
+        }
+        heldEntries_ += entries.size();
         job.entries = std::move(entries);
         job.error = error;
         job.failure = failure;
         job.state = State::Done;
         listingDone_.notify_all();
+        workAvailable_.notify_all();
     }
 }

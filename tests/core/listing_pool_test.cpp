@@ -130,33 +130,50 @@ TEST(ListingPool, ThePooledScanReportsExactlyWhatOneThreadReports) {
     }
 }
 
-// Listings nobody took yet are held only up to the bound, the first needed first; taking one
+// Listings nobody took yet are held only up to the bounds, the first needed first; taking one
 // lets the next start, and a folder no thread has started on is listed by the one who needs it.
-TEST(ListingPool, AtMostTheBoundIsHeldFirstNeededFirst) {
-    WaitingFileSystem fs;
-    fs.longest = 0us;
-    ListingPool pool(fs, 3, 4);
-    ASSERT_EQ(pool.threads(), 3u);
-    Lines folders;
-    for (int i = 0; i < 20; ++i)
-        folders.push_back("/gibt es nicht/" + std::to_string(i) + "/");
-    // Waits for `n` listings to have started, then a while longer for any beyond.
-    auto startedSettles = [&](int n) {
-        for (int i = 0; i < 400 && fs.started < n; ++i)
-            std::this_thread::sleep_for(5ms);
-        std::this_thread::sleep_for(50ms);
-        return fs.started.load();
+TEST(ListingPool, AtMostTheBoundsAreHeldFirstNeededFirst) {
+    struct Row {
+        int threads;
+        std::size_t maxHeld, maxEntries;
+        int held; // listings that start after the root's
     };
-    pool.ListAhead(folders);
-    EXPECT_EQ(startedSettles(4), 4);
-    Lines first = fs.listedSoFar();
-    std::sort(first.begin(), first.end());
-    EXPECT_EQ(first, Lines(folders.begin(), folders.begin() + 4));
-    std::vector<platform::DirEntry> entries;
-    EXPECT_EQ(pool.Take(folders[0], entries), ENOENT);
-    EXPECT_EQ(startedSettles(5), 5);
-    EXPECT_EQ(pool.Take(folders[19], entries), ENOENT); // the last in line: listed here
-    EXPECT_EQ(fs.started.load(), 6);
+    for (const Row& row : {Row{3, 4, 1000, 4}, Row{1, 1000, 2, 2}}) {
+        TreeBuilder t;
+        Lines folders;
+        for (char c = 'a'; c <= 't'; ++c) { // each with one file
+            const std::string name = std::string("d") + c;
+            t.file(name + "/x");
+            folders.push_back(t.path(name) + "/");
+        }
+        WaitingFileSystem fs;
+        fs.longest = 0us;
+        ListingPool pool(
+            fs, row.threads,
+            [](const platform::DirEntry& e) { return e.attributes & platform::kAttrDirectory; },
+            row.maxHeld, row.maxEntries);
+        ASSERT_EQ(pool.threads(), std::size_t(row.threads));
+        // Waits for `n` listings to have started, then a while longer for any beyond.
+        auto startedSettles = [&](int n) {
+            for (int i = 0; i < 400 && fs.started < n; ++i)
+                std::this_thread::sleep_for(5ms);
+            std::this_thread::sleep_for(50ms);
+            return fs.started.load();
+        };
+        std::vector<platform::DirEntry> entries;
+        ASSERT_EQ(pool.Take(t.root() + "/", entries), 0); // the root, listed here
+        ASSERT_EQ(entries.size(), 20u);
+        EXPECT_EQ(startedSettles(1 + row.held), 1 + row.held);
+        Lines first = fs.listedSoFar();
+        std::sort(first.begin(), first.end());
+        Lines expected = {t.root() + "/"};
+        expected.insert(expected.end(), folders.begin(), folders.begin() + row.held);
+        EXPECT_EQ(first, expected);
+        EXPECT_EQ(pool.Take(folders[0], entries), 0);
+        EXPECT_EQ(startedSettles(2 + row.held), 2 + row.held);
+        EXPECT_EQ(pool.Take(folders[19], entries), 0); // the last in line: listed here
+        EXPECT_EQ(fs.started.load(), 3 + row.held);
+    }
 }
 
 // A local disk is listed by one thread; so is a root that cannot be examined.

@@ -5,7 +5,7 @@ two trees, interleaved, on warm caches, and reports medians, ratios and peak mem
     python3 bench/run.py BENCH_BINARY START TARGET [ROUNDS] [-- BENCH_OPTIONS...]
 
 BENCH_OPTIONS go to the engine benchmark after the rule, e.g. to gleichwart_latency_bench:
-`-- --delay-us 0 --listings 6 --start-listings 6` lists both trees with six threads each.
+`-- --delay-us 0 --listings 8 --start-listings 8` lists both trees with eight threads each.
 """
 import os
 import signal

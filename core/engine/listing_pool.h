@@ -26,9 +26,10 @@
 // never waits on a listing nobody makes.
 class ListingPool {
 public:
-    // Far enough ahead that a slow listing does not hold up the threads behind it.
+    // Far enough ahead that one slow listing does not hold up the threads behind it, and a
+    // few megabytes at most (bench/README.md).
     static constexpr std::size_t kMaxHeld = 1024;
-    static constexpr std::size_t kMaxHeldEntries = 100000;
+    static constexpr std::size_t kMaxHeldEntries = 20000;
     // Whether the scanner enters this subfolder of a folder it entered.
     using Enters = std::function<bool(const platform::DirEntry&)>;
 

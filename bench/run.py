@@ -4,7 +4,10 @@
 and peak memory per file: exactly, as the kernel counts the largest process (GNU time's %M),
 and as the sum over all processes of a command (sampled; rsync runs as several).
 
-    python3 bench/run.py BENCH_BINARY START TARGET [ROUNDS]
+    python3 bench/run.py BENCH_BINARY START TARGET [ROUNDS] [-- BENCH_OPTIONS...]
+
+BENCH_OPTIONS go to the engine benchmark after the rule, e.g. to gleichwart_latency_bench:
+`-- --delay-us 0 --listings 8 --start-listings 8` lists both trees with eight threads each.
 """
 import os
 import signal
@@ -59,11 +62,16 @@ def main():
     if len(sys.argv) < 4:
         print(__doc__, file=sys.stderr)
         return 2
-    bench, start, target = sys.argv[1:4]
+    args = sys.argv[1:]
+    options = []
+    if "--" in args:
+        options = args[args.index("--") + 1:]
+        args = args[:args.index("--")]
+    bench, start, target = args[0:3]
     walker = os.path.join(os.path.dirname(bench), "gleichwart_walker")
-    rounds = int(sys.argv[4]) if len(sys.argv) > 4 else 5
+    rounds = int(args[3]) if len(args) > 3 else 5
     tools = {
-        "gleichwart": [bench, start, target, "0|4|1|1"],
+        "gleichwart": [bench, start, target, "0|4|1|1"] + options,
         "find": ["find", start, target, "-printf", "%T@ %s %p\n"],
         "walker": [walker, start, target],
         "rsync -an": ["rsync", "-an", "--delete", start + "/", target + "/"],

@@ -1,5 +1,6 @@
 #include "find_file.h"
 
+#include "listing_pool.h"
 #include "maybe_do_events.h"
 #include "platform/file_system.h"
 
@@ -34,13 +35,47 @@ std::string ScannedFolderName(const std::string& path) {
     return path.empty() || path.back() != '/' ? path + '/' : path;
 }
 
+namespace {
+
+bool IsHidden(const platform::DirEntry& e) {
+    return (e.attributes & platform::kAttrHidden) != 0;
+}
+
+// Whether the scan enters a subfolder of a folder it entered. Nothing below a hidden folder
+// can match a mask without the hidden bit: such a folder is not entered at all. So a folder
+// entered lies inside a hidden one only when the mask admits hidden entries, and then its
+// subfolders are entered whatever they are.
+bool EntersSubfolder(const platform::DirEntry& e, bool hiddenAdmitted) {
+    return e.error == 0 && (e.attributes & platform::kAttrDirectory) != 0 &&
+           (hiddenAdmitted || !IsHidden(e));
+}
+
+} // namespace
+
 std::optional<FindFileError> FindFile::sStartSearch() {
     try {
+        // Every thread of the pool is joined when it goes, also when the search throws.
+        std::optional<ListingPool> pool;
+        const int inFlight = inclSubfolders_ ? fs_.ListingsInFlight(searchpath_) : 1;
+        if (inFlight > 1) {
+            const bool hiddenAdmitted = (fileFlag_ & platform::kAttrHidden) != 0;
+            pool.emplace(fs_, inFlight, [hiddenAdmitted](const platform::DirEntry& e) {
+                return EntersSubfolder(e, hiddenAdmitted);
+            });
+            if (pool->threads() > 0)
+                pool_ = &*pool;
+        }
         searchFolder(false);
+        pool_ = nullptr;
         return std::nullopt;
     } catch (const std::exception&) {
+        pool_ = nullptr;
         return FindFileError{9999, "cFindFile:sStartSearch Method", "Fehler bei sStartSearch"};
     }
+}
+
+int FindFile::listFolder(const std::string& folder, std::vector<platform::DirEntry>& entries) {
+    return pool_ != nullptr ? pool_->Take(folder, entries) : fs_.ListDirectory(folder, entries);
 }
 
 // Walks one folder and the folders below it. A cancel ends this level; each level above asks
@@ -51,23 +86,18 @@ void FindFile::searchFolder(bool insideHidden) {
     const std::string folder = ScannedFolderName(searchpath_);
     const bool subfolders = inclSubfolders_;
     const std::uint32_t inherited = insideHidden ? platform::kAttrHidden : 0;
-    // Nothing below a hidden folder can match a mask without the hidden bit: such a folder is
-    // not entered at all.
     const bool hiddenAdmitted = (mask & platform::kAttrHidden) != 0;
 
     // One listing serves both passes. A folder that cannot be listed is reported as such; one
     // listed only in part still reports what was read.
     std::vector<platform::DirEntry> entries;
-    if (const int err = fs_.ListDirectory(folder, entries); err != 0)
+    if (const int err = listFolder(folder, entries); err != 0)
         events_.ReadFailed(folder, err);
 
     std::vector<std::pair<std::string, bool>> subfolderNames; // with "is hidden"
     for (const auto& e : entries) {
-        if (e.error == 0 && (e.attributes & platform::kAttrDirectory) != 0) {
-            const bool hidden = insideHidden || (e.attributes & platform::kAttrHidden) != 0;
-            if (hiddenAdmitted || !hidden)
-                subfolderNames.emplace_back(e.name, hidden);
-        }
+        if (EntersSubfolder(e, hiddenAdmitted))
+            subfolderNames.emplace_back(e.name, insideHidden || IsHidden(e));
         MaybeDoEvents();
     }
     for (const auto& e : entries) {
@@ -90,8 +120,11 @@ void FindFile::searchFolder(bool insideHidden) {
     bool cancel = false;
     for (const auto& [name, hidden] : subfolderNames) {
         events_.StopSearch(cancel);
-        if (cancel)
+        if (cancel) {
+            if (pool_ != nullptr)
+                pool_->DropAll();
             return;
+        }
         searchpath_ = folder + name;
         searchFolder(hidden);
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+class ListingPool;
 namespace platform {
 class FileSystem;
 struct DirEntry;
@@ -38,7 +39,9 @@ struct FindFileError {
 // The recursive folder scanner: all files of a folder are reported before its subfolders
 // are entered, subfolders in listing order. Below a hidden folder every entry counts as hidden
 // too, as a file manager shows it; the folder the search starts in passes on nothing, so a
-// search in "~/.config/x" finds its plain files.
+// search in "~/.config/x" finds its plain files. Where the file system asks for several
+// listings at once (a slow device), threads of a ListingPool list the folders ahead; the
+// reports stay the same, in the same order, all on the calling thread.
 class FindFile {
 public:
     static constexpr std::int32_t kDefaultFileFlag = 439;
@@ -58,6 +61,7 @@ public:
 
 private:
     void searchFolder(bool insideHidden);
+    int listFolder(const std::string& folder, std::vector<platform::DirEntry>& entries);
 
     platform::FileSystem& fs_;
     FindFileEvents& events_;
@@ -65,6 +69,7 @@ private:
     std::string fileToFind_;
     bool inclSubfolders_ = true;
     std::int32_t fileFlag_ = kDefaultFileFlag;
+    ListingPool* pool_ = nullptr; // during a search that lists ahead
 };
 
 // The folder as the scanner names it in its reports: with one "/" added unless it ends in one.

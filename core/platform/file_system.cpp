@@ -9,7 +9,9 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace platform {
@@ -35,8 +37,51 @@ bool NameLess(const DirEntry& a, const DirEntry& b) {
     return x < y;
 }
 
+// File systems on which every listing and every examined entry waits for a network or for
+// removable media. Where <linux/magic.h> lacks a number, the driver's own is written out.
+bool ListingsWait(const struct statfs& fs) {
+    switch (static_cast<std::uint32_t>(fs.f_type)) {
+    case NFS_SUPER_MAGIC:
+    case SMB_SUPER_MAGIC:
+    case CIFS_SUPER_MAGIC:
+    case SMB2_SUPER_MAGIC:
+    case FUSE_SUPER_MAGIC: // sshfs, and the user-space exFAT and NTFS drivers
+    case V9FS_MAGIC:
+    case CEPH_SUPER_MAGIC:
+    case AFS_SUPER_MAGIC:
+    case AFS_FS_MAGIC:
+    case CODA_SUPER_MAGIC:
+    case NCP_SUPER_MAGIC:
+    case OCFS2_SUPER_MAGIC:
+    case 0x01161970:        // GFS2
+    case 0x0BD00BD0:        // Lustre
+    case 0x47504653:        // GPFS
+    case MSDOS_SUPER_MAGIC: // vfat and msdos
+    case EXFAT_SUPER_MAGIC:
+    case 0x5346544E: // ntfs
+    case 0x7366746E: // ntfs3
+    case 0x4244:     // HFS
+    case 0x482B:     // HFS+
+    case ISOFS_SUPER_MAGIC:
+    case UDF_SUPER_MAGIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Listings under way at once in one tree on such a file system (see bench/README.md).
+constexpr int kListingsOnWaitingDevices = 8;
+
 class RealFs final : public FileSystem {
 public:
+    int ListingsInFlight(const std::string& root) override {
+        struct statfs fs {};
+        if (::statfs(root.c_str(), &fs) != 0)
+            return 1;
+        return ListingsWait(fs) ? kListingsOnWaitingDevices : 1;
+    }
+
     int ListDirectory(const std::string& folder, std::vector<DirEntry>& entries) override {
         entries.clear();
         DIR* dir = ::opendir(folder.c_str());
@@ -164,6 +209,10 @@ private:
 };
 
 } // namespace
+
+int FileSystem::ListingsInFlight(const std::string& /*root*/) {
+    return 1;
+}
 
 std::unique_ptr<TreeReader> FileSystem::OpenTree(const std::string& root) {
     return std::make_unique<RealTreeReader>(root);

@@ -80,8 +80,13 @@ public:
 
     // The folder's entries sorted by name (case-insensitive, ties by bytes), without "." and
     // "..", an entry that could not be examined with its error. Returns 0 or the errno that
-    // kept the folder from being listed (entries read before a failure are kept).
+    // kept the folder from being listed (entries read before a failure are kept). Called from
+    // several threads at once for a tree whose ListingsInFlight is above 1.
     virtual int ListDirectory(const std::string& folder, std::vector<DirEntry>& entries) = 0;
+    // How many folder listings of the tree below `root` a scan keeps under way at once: above
+    // 1 only where each listing waits for a device (a network share, removable media), so
+    // that the waits overlap; on a local disk one thread lists fastest.
+    virtual int ListingsInFlight(const std::string& root);
     // The attribute bits of the path itself (a link is not followed).
     virtual AttributeResult GetFileAttributes(const std::string& path) = 0;
     // The attribute bits of what the path leads to, following links (for the roots a user

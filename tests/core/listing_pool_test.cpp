@@ -1,0 +1,221 @@
+// Folders listed ahead by several threads: the scan reports exactly what one thread reports,
+// lists no folder more, holds a bounded number of listings, and "Abbrechen" still ends it at
+// once with no thread left behind.
+#include "engine/listing_pool.h"
+#include "engine/maybe_do_events.h"
+#include "fake_file_system.h"
+#include "run_test_support.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <mutex>
+#include <new>
+#include <random>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The real file system with listings that take a random while (so that threads finish out
+// of order), asking for `inFlight` listings at once, and counting what it lists.
+class WaitingFileSystem : public FailingFileSystem {
+public:
+    int inFlight = 1;
+    std::chrono::microseconds longest = 2000us;
+    std::string throwAt; // listing this folder throws
+    std::atomic<int> started{0}, running{0};
+    Lines listed;
+
+    int ListingsInFlight(const std::string&) override { return inFlight; }
+    int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
+        ++started;
+        ++running;
+        thread_local std::minstd_rand random(std::random_device{}());
+        std::this_thread::sleep_for(longest * int(random() % 8) / 7);
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            listed.push_back(folder);
+        }
+        --running;
+        if (folder == throwAt)
+            throw std::bad_alloc();
+        return FailingFileSystem::ListDirectory(folder, e);
+    }
+
+    Lines listedSoFar() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return listed;
+    }
+
+private:
+    std::mutex mutex_;
+};
+
+// Every report with all its arguments, in order.
+class Recorder : public FindFileEvents {
+public:
+    Lines events;
+    void MatchFound(const std::string& n, const std::string& f, DateTime t, std::int64_t& s,
+                    std::int32_t& a) override {
+        events.push_back(f + n + " " + std::to_string(s) + " " + std::to_string(a) + " " +
+                         std::to_string(t));
+    }
+    void StopSearch(bool&) override { events.push_back("stop?"); }
+    void ReadFailed(const std::string& path, int error) override {
+        events.push_back("unlesbar " + path + " " + std::to_string(error));
+    }
+};
+
+struct Scanned {
+    Lines events, listed;
+    bool failed = false;
+};
+
+Scanned Scan(const TreeBuilder& t, int inFlight, std::int32_t mask, bool subfolders,
+             const std::string& throwAt) {
+    WaitingFileSystem fs;
+    fs.inFlight = inFlight;
+    fs.throwAt = throwAt.empty() ? "" : t.path(throwAt);
+    fs.failBelow(t.path("b/zu/"), EACCES);
+    Recorder rec;
+    FindFile ff(fs, rec);
+    ff.setSFileToFind("*.*");
+    ff.setSFileFlag(mask);
+    ff.setSInclSubfolders(subfolders);
+    ff.setSSearchpath(t.root());
+    Scanned out;
+    out.failed = ff.sStartSearch().has_value();
+    out.events = std::move(rec.events);
+    out.listed = std::move(fs.listed);
+    std::sort(out.listed.begin(), out.listed.end());
+    return out;
+}
+
+TEST(ListingPool, ThePooledScanReportsExactlyWhatOneThreadReports) {
+    TreeBuilder t;
+    for (const char* rel :
+         {"oben.txt", "a/1.txt", "a/x/2.txt", "a/x/y/3.txt", "a/x/y/z/4.txt", "b/5.txt",
+          "b/tief/c/d/6.txt", ".versteckt/7.txt", ".versteckt/innen/8.txt", "Daten/A.txt",
+          "Daten/a.txt", "daten/b.txt", "b/zu/nie.txt"})
+        t.file(rel, 3);
+    for (const char* rel : {"leer", "a/leer", "b/tief/leer"})
+        t.folder(rel);
+    for (int i = 0; i < 12; ++i)
+        t.file("breit/f" + std::to_string(i) + "/g/datei", i);
+    t.link("zeiger", t.path("a")); // a link to a folder is not followed
+    struct Row {
+        std::int32_t mask;
+        bool subfolders;
+        std::string throwAt;
+    };
+    const Row rows[] = {{160, true, ""},  {423, true, ""},       {163, true, ""},
+                        {423, false, ""}, {423, true, "a/x/y/"}, {160, true, "breit/f7/"}};
+    for (const Row& row : rows) {
+        const Scanned one = Scan(t, 1, row.mask, row.subfolders, row.throwAt);
+        ASSERT_FALSE(one.events.empty());
+        for (const int inFlight : {2, 6}) {
+            const Scanned many = Scan(t, inFlight, row.mask, row.subfolders, row.throwAt);
+            const std::string what = std::to_string(row.mask) + " " +
+                                     std::to_string(row.subfolders) + " " + row.throwAt + " " +
+                                     std::to_string(inFlight);
+            EXPECT_EQ(many.events, one.events) << what;
+            EXPECT_EQ(many.failed, !row.throwAt.empty()) << what;
+            if (row.throwAt.empty()) { // the same folders, each once: none that is not entered
+                EXPECT_EQ(many.listed, one.listed) << what;
+            }
+        }
+    }
+}
+
+// Listings nobody took yet are held only up to the bounds, the first needed first; taking one
+// lets the next start, and a folder no thread has started on is listed by the one who needs it.
+TEST(ListingPool, AtMostTheBoundsAreHeldFirstNeededFirst) {
+    struct Row {
+        int threads;
+        std::size_t maxHeld, maxEntries;
+        int held; // listings that start after the root's
+    };
+    for (const Row& row : {Row{3, 4, 1000, 4}, Row{1, 1000, 2, 2}}) {
+        TreeBuilder t;
+        Lines folders;
+        for (char c = 'a'; c <= 't'; ++c) { // each with one file
+            const std::string name = std::string("d") + c;
+            t.file(name + "/x");
+            folders.push_back(t.path(name) + "/");
+        }
+        WaitingFileSystem fs;
+        fs.longest = 0us;
+        ListingPool pool(
+            fs, row.threads,
+            [](const platform::DirEntry& e) { return e.attributes & platform::kAttrDirectory; },
+            row.maxHeld, row.maxEntries);
+        ASSERT_EQ(pool.threads(), std::size_t(row.threads));
+        // Waits for `n` listings to have started, then a while longer for any beyond.
+        auto startedSettles = [&](int n) {
+            for (int i = 0; i < 400 && fs.started < n; ++i)
+                std::this_thread::sleep_for(5ms);
+            std::this_thread::sleep_for(50ms);
+            return fs.started.load();
+        };
+        std::vector<platform::DirEntry> entries;
+        ASSERT_EQ(pool.Take(t.root() + "/", entries), 0); // the root, listed here
+        ASSERT_EQ(entries.size(), 20u);
+        EXPECT_EQ(startedSettles(1 + row.held), 1 + row.held);
+        Lines first = fs.listedSoFar();
+        std::sort(first.begin(), first.end());
+        Lines expected = {t.root() + "/"};
+        expected.insert(expected.end(), folders.begin(), folders.begin() + row.held);
+        EXPECT_EQ(first, expected);
+        EXPECT_EQ(pool.Take(folders[0], entries), 0);
+        EXPECT_EQ(startedSettles(2 + row.held), 2 + row.held);
+        EXPECT_EQ(pool.Take(folders[19], entries), 0); // the last in line: listed here
+        EXPECT_EQ(fs.started.load(), 3 + row.held);
+    }
+}
+
+// A local disk is listed by one thread; so is a root that cannot be examined.
+TEST(ListingPool, LocalAndMissingRootsAreListedByOneThread) {
+    TreeBuilder t;
+    for (const std::string& root : {t.root(), std::string("/"), t.path("fehlt")})
+        EXPECT_EQ(platform::RealFileSystem().ListingsInFlight(root), 1) << root;
+}
+
+TEST(ListingPool, AbbrechenEndsAPooledLoadWithinAHundredMillisecondsAndNoThreadStaysBehind) {
+    TreeBuilder t;
+    for (int d = 0; d < 40; ++d) {
+        t.file("start/d" + std::to_string(d) + "/e/a.txt", 1);
+        t.file("ziel/d" + std::to_string(d) + "/e/a.txt", 1);
+    }
+    WaitingFileSystem fs;
+    fs.inFlight = 6;
+    fs.longest = 20ms;
+    SyncSession s;
+    s.StartPath = t.path("start");
+    s.TargetPath = t.path("ziel");
+    s.CurrentRule = RuleOf(0, 5);
+    RecordingLoad view;
+    std::chrono::steady_clock::time_point pressed;
+    SetEventPump([&] {
+        if (!s.AbortRequested && fs.started >= 10) {
+            s.AbortRequested = true;
+            pressed = std::chrono::steady_clock::now();
+        }
+    });
+    LoadFolders(s, fs, view);
+    const auto took = std::chrono::steady_clock::now() - pressed;
+    SetEventPump(nullptr);
+    EXPECT_TRUE(s.AbortRequested);
+    EXPECT_LT(took, 100ms);
+    EXPECT_LT(s.StartFiles.size(), 40u);
+    EXPECT_TRUE(s.CopyList.empty() && s.DeleteList.empty());
+    // Every listing thread has ended: nothing lists any more.
+    const int listings = fs.started;
+    std::this_thread::sleep_for(60ms);
+    EXPECT_EQ(fs.started.load(), listings);
+    EXPECT_EQ(fs.running.load(), 0);
+}
+
+} // namespace

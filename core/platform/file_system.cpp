@@ -2,6 +2,7 @@
 
 #include "file_ops.h"
 #include "folder_chain.h"
+#include "name_order.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,24 +18,9 @@
 namespace platform {
 namespace {
 
-unsigned char FoldAscii(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? c + 32 : c;
-}
-
 // Names as the Windows file system returns them: without regard to case, ties by bytes.
 bool NameLess(const DirEntry& a, const DirEntry& b) {
-    const std::string& x = a.name;
-    const std::string& y = b.name;
-    const std::size_t n = std::min(x.size(), y.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char cx = FoldAscii(static_cast<unsigned char>(x[i]));
-        const unsigned char cy = FoldAscii(static_cast<unsigned char>(y[i]));
-        if (cx != cy)
-            return cx < cy;
-    }
-    if (x.size() != y.size())
-        return x.size() < y.size();
-    return x < y;
+    return CompareNames(a.name, b.name) < 0;
 }
 
 // File systems on which every listing and every examined entry waits for a network or for

@@ -84,6 +84,8 @@ TEST(ThreadedLoad, AbbrechenStopsBothScansWithinAHundredMilliseconds) {
 class ThrowingFileSystem : public SlowFileSystem {
 public:
     std::string throwBelow = "-";
+    int inFlight = 1;
+    int ListingsInFlight(const std::string&) override { return inFlight; }
     int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
         if (folder.rfind(throwBelow, 0) == 0)
             throw std::runtime_error("kaputt");
@@ -98,23 +100,25 @@ TEST(ThreadedLoad, AScannerErrorInEitherTreeFailsTheLoadAsBefore) {
     for (int d = 0; d < 20; ++d)
         for (const char* root : {"start/", "ziel/"})
             t.file(root + std::string("d") + std::to_string(d) + "/a.txt", 1);
-    for (const char* failing : {"start/d7/", "ziel/d3/"}) {
-        ThrowingFileSystem fs;
-        fs.throwBelow = t.path(failing);
-        SyncSession s;
-        s.StartPath = t.path("start");
-        s.TargetPath = t.path("ziel");
-        s.CurrentRule = RuleOf(0, 5);
-        RecordingLoad view;
-        const LoadResult r = LoadFolders(s, fs, view);
-        ASSERT_TRUE(r.error.has_value()) << failing;
-        EXPECT_EQ(r.error->Number, 9999);
-        EXPECT_EQ(r.error->Source, "cFindFile:sStartSearch Method");
-        EXPECT_EQ(r.error->Description, "Fehler bei sStartSearch");
-        EXPECT_FALSE(r.compared);
-        EXPECT_TRUE(s.StartFiles.empty() && s.TargetFiles.empty() && s.CopyList.empty() &&
-                    s.DeleteList.empty());
-    }
+    for (const int inFlight : {1, 4})
+        for (const char* failing : {"start/d7/", "ziel/d3/"}) {
+            ThrowingFileSystem fs;
+            fs.throwBelow = t.path(failing);
+            fs.inFlight = inFlight;
+            SyncSession s;
+            s.StartPath = t.path("start");
+            s.TargetPath = t.path("ziel");
+            s.CurrentRule = RuleOf(0, 5);
+            RecordingLoad view;
+            const LoadResult r = LoadFolders(s, fs, view);
+            ASSERT_TRUE(r.error.has_value()) << failing << inFlight;
+            EXPECT_EQ(r.error->Number, 9999);
+            EXPECT_EQ(r.error->Source, "cFindFile:sStartSearch Method");
+            EXPECT_EQ(r.error->Description, "Fehler bei sStartSearch");
+            EXPECT_FALSE(r.compared);
+            EXPECT_TRUE(s.StartFiles.empty() && s.TargetFiles.empty() && s.CopyList.empty() &&
+                        s.DeleteList.empty());
+        }
 }
 
 // A tree with every kind of entry in both roots: nested and empty folders, a hidden folder,
@@ -166,47 +170,59 @@ Lines Described(const SyncSession& s) {
     return out;
 }
 
-// Under every rule, the load with both trees on threads of their own gives exactly the records,
-// lists and problems of scanning one tree after the other on one thread.
+// As a network share: several listings of a tree under way at once.
+class SharedFileSystem : public FailingFileSystem {
+public:
+    int ListingsInFlight(const std::string&) override { return 4; }
+};
+
+// Under every rule, the load with both trees on threads of their own, listed by one thread or
+// by several, gives exactly the records, lists and problems of scanning one tree after the
+// other on one thread.
 TEST(ThreadedLoad, GivesTheSameListsAsScanningOneTreeAfterTheOther) {
     TreeBuilder t;
     EveryKindOfEntry(t);
     FailingFileSystem fs;
-    fs.failBelow(t.path("start/gesperrt/"), EACCES);
-    fs.failBelow(t.path("ziel/gesperrt/"), EIO);
-    for (int copy = 0; copy <= 2; ++copy)
-        for (int reverse = 0; reverse <= 5; ++reverse)
-            for (const bool hidden : {true, false}) {
-                SyncRule rule = RuleOf(copy, reverse);
-                rule.HiddenFiles = hidden;
-                SyncSession threaded;
-                threaded.StartPath = t.path("start");
-                threaded.TargetPath = t.path("ziel");
-                threaded.CurrentRule = rule;
-                RecordingLoad view;
-                ASSERT_TRUE(LoadFolders(threaded, fs, view).compared);
+    SharedFileSystem shared;
+    for (FailingFileSystem* f : {&fs, static_cast<FailingFileSystem*>(&shared)}) {
+        f->failBelow(t.path("start/gesperrt/"), EACCES);
+        f->failBelow(t.path("ziel/gesperrt/"), EIO);
+    }
+    for (FailingFileSystem* loadFs : {&fs, static_cast<FailingFileSystem*>(&shared)})
+        for (int copy = 0; copy <= 2; ++copy)
+            for (int reverse = 0; reverse <= 5; ++reverse)
+                for (const bool hidden : {true, false}) {
+                    SyncRule rule = RuleOf(copy, reverse);
+                    rule.HiddenFiles = hidden;
+                    SyncSession threaded;
+                    threaded.StartPath = t.path("start");
+                    threaded.TargetPath = t.path("ziel");
+                    threaded.CurrentRule = rule;
+                    RecordingLoad view;
+                    ASSERT_TRUE(LoadFolders(threaded, *loadFs, view).compared);
 
-                SyncSession one;
-                one.StartPath = threaded.StartPath;
-                one.TargetPath = threaded.TargetPath;
-                one.CurrentRule = rule;
-                const std::atomic<bool> stop{false};
-                TreeScan start(fs, rule, one.StartPath, true, stop);
-                start.run(true);
-                one.StartFiles = std::move(start.files);
-                one.ScanProblems = std::move(start.problems);
-                if (reverse != 0) {
-                    TreeScan target(fs, rule, one.TargetPath, false, stop);
-                    target.run(true);
-                    one.TargetFiles = std::move(target.files);
-                    one.ScanProblems.insert(one.ScanProblems.end(), target.problems.begin(),
-                                            target.problems.end());
+                    SyncSession one;
+                    one.StartPath = threaded.StartPath;
+                    one.TargetPath = threaded.TargetPath;
+                    one.CurrentRule = rule;
+                    const std::atomic<bool> stop{false};
+                    TreeScan start(fs, rule, one.StartPath, true, stop);
+                    start.run(true);
+                    one.StartFiles = std::move(start.files);
+                    one.ScanProblems = std::move(start.problems);
+                    if (reverse != 0) {
+                        TreeScan target(fs, rule, one.TargetPath, false, stop);
+                        target.run(true);
+                        one.TargetFiles = std::move(target.files);
+                        one.ScanProblems.insert(one.ScanProblems.end(), target.problems.begin(),
+                                                target.problems.end());
+                    }
+                    ASSERT_TRUE(CompareTrees(one, fs, view));
+                    const Lines expected = Described(one);
+                    EXPECT_GT(expected.size(), 72u); // the load saw the trees
+                    EXPECT_EQ(Described(threaded), expected)
+                        << copy << reverse << hidden << (loadFs == &shared);
                 }
-                ASSERT_TRUE(CompareTrees(one, fs, view));
-                const Lines expected = Described(one);
-                EXPECT_GT(expected.size(), 72u); // the load saw the trees
-                EXPECT_EQ(Described(threaded), expected) << copy << reverse << hidden;
-            }
 }
 
 } // namespace

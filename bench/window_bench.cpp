@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -79,13 +80,29 @@ int main(int argc, char** argv) {
     w.show();
     w.findChild<QLineEdit*>("Text1")->setText(QString::fromLocal8Bit(argv[1]));
     w.findChild<QLineEdit*>("Text2")->setText(QString::fromLocal8Bit(argv[2]));
+    // How long the window's events wait at most while it loads: a timer due every 5 ms
+    // notes the longest gap between two of its turns.
+    QElapsedTimer sinceTurn;
+    qint64 longestPause = 0;
+    QTimer heartbeat;
+    QObject::connect(&heartbeat, &QTimer::timeout,
+                     [&] { longestPause = std::max(longestPause, sinceTurn.restart()); });
+    heartbeat.start(5);
     QElapsedTimer timer;
     timer.start();
+    sinceTurn.start();
     w.findChild<QPushButton*>("Command1")->click();
     const double loadSeconds = timer.elapsed() / 1000.0;
+    heartbeat.stop();
     const int copies = w.findChild<QListView*>("List1")->model()->rowCount();
+    // GLEICHWART_BENCH_PICTURE: where to save a picture of the window after the load.
+    if (const QString picture = qEnvironmentVariable("GLEICHWART_BENCH_PICTURE");
+        !picture.isEmpty())
+        w.grab().save(picture);
     if (!run) {
-        std::printf("window load %.3f s, %d entries in the copy list\n", loadSeconds, copies);
+        std::printf("window load %.3f s, %d entries in the copy list, events waited at most "
+                    "%lld ms\n",
+                    loadSeconds, copies, static_cast<long long>(longestPause));
         return 0;
     }
     // "Ja" to the delete question, and OK to any other box, as soon as it is shown.

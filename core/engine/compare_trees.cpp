@@ -1,6 +1,7 @@
 #include "compare_trees.h"
 
 #include "counterpart_cursor.h"
+#include "counterpart_lookups.h"
 #include "load_view.h"
 #include "maybe_do_events.h"
 #include "platform/file_system.h"
@@ -148,6 +149,18 @@ private:
     std::unordered_set<std::string> paths_;
 };
 
+// Threads that ask ahead for the counterparts the other scan did not see, where the other tree
+// lies on a device on which each question waits; null where one question at a time is as fast.
+std::unique_ptr<CounterpartLookups> LookupsIn(platform::FileSystem& fs, const std::string& root,
+                                              const RecordStore& mine, std::size_t mineRoot,
+                                              CounterpartLookups::Tree other) {
+    const int inFlight = fs.ListingsInFlight(root);
+    if (inFlight <= 1)
+        return nullptr;
+    auto lookups = std::make_unique<CounterpartLookups>(fs, root, inFlight, mine, mineRoot, other);
+    return lookups->threads() > 0 ? std::move(lookups) : nullptr;
+}
+
 } // namespace
 
 std::string CounterpartPath(const SyncSession& session, const std::string& path, bool isStart) {
@@ -176,15 +189,28 @@ bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view
     std::optional<CounterpartCursor> inTarget;
     if (reverse != 0)
         inTarget.emplace(session.TargetFiles, targetRoot);
+    std::unique_ptr<CounterpartLookups> targetLookups =
+        LookupsIn(fs, session.TargetPath, session.StartFiles, startRoot,
+                  {reverse != 0 ? &session.TargetFiles : nullptr, targetRoot});
     std::unique_ptr<platform::TreeReader> targetReader = fs.OpenTree(session.TargetPath);
+    const auto keepWaiting = [&] {
+        DoEventsNow();
+        return !session.AbortRequested;
+    };
+    // What lies at the counterpart; nothing when "Abbrechen" ended the wait for it.
     auto counterpart = [&](const MyFile& f, std::optional<CounterpartCursor>& scanned,
-                           std::size_t ownRoot, platform::TreeReader& otherTree) {
+                           std::size_t ownRoot, platform::TreeReader& otherTree,
+                           CounterpartLookups* lookups) -> std::optional<Seen> {
         const std::string_view folder = f.FolderView();
         const std::string_view relative =
             ownRoot <= folder.size() ? folder.substr(ownRoot) : std::string_view();
         if (scanned) {
             if (const MyFile* other = scanned->find(relative, f.Name(), folder.data()))
                 return Seen{Kind::File, other->Size, other->LastWrite};
+        }
+        if (lookups != nullptr) {
+            const std::optional<platform::FileState> state = lookups->take(f, keepWaiting);
+            return state ? std::optional<Seen>(FromState(*state)) : std::nullopt;
         }
         return FromState(otherTree.Examine(relative, f.Name()));
     };
@@ -193,7 +219,11 @@ bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view
             return false;
         view.ComparisonProgress(++position);
         total += f->Size;
-        const Seen other = counterpart(*f, inTarget, startRoot, *targetReader);
+        const std::optional<Seen> seen =
+            counterpart(*f, inTarget, startRoot, *targetReader, targetLookups.get());
+        if (!seen)
+            return false;
+        const Seen& other = *seen;
         if (StartFileChosen(session.CurrentRule.CopyCondition, f->LastWrite, other)) {
             f->IsStart = true;
             session.RememberCounterpart(*f, other);
@@ -202,16 +232,24 @@ bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view
         MaybeDoEvents();
     }
     targetReader.reset();
+    targetLookups.reset();
     if (reverse != 0) {
         std::optional<CounterpartCursor> inStart;
         inStart.emplace(session.StartFiles, startRoot);
+        std::unique_ptr<CounterpartLookups> startLookups =
+            LookupsIn(fs, session.StartPath, session.TargetFiles, targetRoot,
+                      {&session.StartFiles, startRoot});
         std::unique_ptr<platform::TreeReader> startReader = fs.OpenTree(session.StartPath);
         const UnreadableStart unreadable(session, startRoot);
         for (MyFile* f : session.TargetFiles) {
             if (session.AbortRequested)
                 return false;
             view.ComparisonProgress(++position);
-            const Seen other = counterpart(*f, inStart, targetRoot, *startReader);
+            const std::optional<Seen> seen =
+                counterpart(*f, inStart, targetRoot, *startReader, startLookups.get());
+            if (!seen)
+                return false;
+            const Seen& other = *seen;
             switch (TargetFileChoice(reverse, f->LastWrite, other)) {
             case TargetChoice::CopyBack:
                 session.RememberCounterpart(*f, other);

@@ -2,11 +2,16 @@
 // trees side by side in their common order.
 #include "engine/counterpart_cursor.h"
 #include "engine/folder_loading.h"
+#include "engine/maybe_do_events.h"
 #include "fake_file_system.h"
 #include "platform/name_order.h"
 #include "run_test_support.h"
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -82,25 +87,30 @@ TEST(ScanOrder, TheScanReportsInTheOrderTheComparisonWalks) {
     }
 }
 
-// Counts the questions the comparison asks the file system about single files.
+// Counts the questions the comparison asks the file system about single files, each of which
+// takes `wait`; with `inFlight` above 1 it is asked several at once, as a network share.
 class CountingFileSystem : public FailingFileSystem {
 public:
-    int examined = 0;
+    std::atomic<int> examined{0};
+    int inFlight = 1;
+    std::chrono::milliseconds wait{0};
+    int ListingsInFlight(const std::string&) override { return inFlight; }
     std::unique_ptr<platform::TreeReader> OpenTree(const std::string& root) override {
         class Counting : public platform::TreeReader {
         public:
-            Counting(std::unique_ptr<platform::TreeReader> real, int& count)
-                : real_(std::move(real)), count_(count) {}
+            Counting(std::unique_ptr<platform::TreeReader> real, CountingFileSystem& fs)
+                : real_(std::move(real)), fs_(fs) {}
             platform::FileState Examine(std::string_view folder, const std::string& name) override {
-                ++count_;
+                ++fs_.examined;
+                std::this_thread::sleep_for(fs_.wait);
                 return real_->Examine(folder, name);
             }
 
         private:
             std::unique_ptr<platform::TreeReader> real_;
-            int& count_;
+            CountingFileSystem& fs_;
         };
-        return std::make_unique<Counting>(FailingFileSystem::OpenTree(root), examined);
+        return std::make_unique<Counting>(FailingFileSystem::OpenTree(root), *this);
     }
 };
 
@@ -118,19 +128,61 @@ TEST_F(Trees, OnlyFilesTheOtherScanDidNotSeeAreLookedUp) {
     t.file("ziel/nur_im_ziel", 1);
     t.file("ziel/G1/.versteckt", 1); // not seen in the target without hidden files
     t.file("start/G1/.versteckt", 1);
-    for (const bool hidden : {true, false}) {
-        SyncSession s;
-        s.StartPath = start;
-        s.TargetPath = target;
-        s.CurrentRule = RuleOf(0, 5);
-        s.CurrentRule.HiddenFiles = hidden;
-        CountingFileSystem fs;
-        RecordingLoad view;
-        ASSERT_TRUE(LoadFolders(s, fs, view).compared);
-        EXPECT_EQ(fs.examined, 20 + 1) << hidden;    // 20 missing in the target, 1 in the start
-        EXPECT_EQ(s.CopyList.size(), 40u) << hidden; // the missing and the older ones
-        EXPECT_EQ(s.DeleteList.size(), 1u) << hidden;
-    }
+    for (const int inFlight : {1, 4}) // one question at a time, or several ahead
+        for (const bool hidden : {true, false}) {
+            SyncSession s;
+            s.StartPath = start;
+            s.TargetPath = target;
+            s.CurrentRule = RuleOf(0, 5);
+            s.CurrentRule.HiddenFiles = hidden;
+            CountingFileSystem fs;
+            fs.inFlight = inFlight;
+            RecordingLoad view;
+            ASSERT_TRUE(LoadFolders(s, fs, view).compared);
+            const std::string what = std::to_string(inFlight) + " " + std::to_string(hidden);
+            EXPECT_EQ(fs.examined, 20 + 1) << what;    // 20 missing in the target, 1 in the start
+            EXPECT_EQ(s.CopyList.size(), 40u) << what; // the missing and the older ones
+            EXPECT_EQ(s.DeleteList.size(), 1u) << what;
+        }
+}
+
+// While the comparison waits for answers from a slow target, the window's events keep
+// running, and "Abbrechen" ends it within 100 ms, with nothing chosen and nothing asked after.
+TEST_F(Trees, AComparisonThatAsksAheadKeepsTheWindowRespondingAndStopsAtOnce) {
+    for (int i = 0; i < 200; ++i)
+        t.file("start/d" + std::to_string(i % 10) + "/f" + std::to_string(i), 1);
+    SyncSession s;
+    s.StartPath = start;
+    s.TargetPath = target;
+    s.CurrentRule = RuleOf(0, 0); // the target is not scanned: every file is asked for
+    CountingFileSystem fs;
+    fs.inFlight = 4;
+    fs.wait = std::chrono::milliseconds(40);
+    RecordingLoad view;
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point pressed, lastTurn = Clock::now();
+    Clock::duration longestPause{};
+    SetEventPump([&] {
+        longestPause = std::max(longestPause, Clock::now() - lastTurn);
+        lastTurn = Clock::now();
+        if (!s.AbortRequested && fs.examined >= 24) {
+            s.AbortRequested = true;
+            pressed = Clock::now();
+        }
+    });
+    const LoadResult r = LoadFolders(s, fs, view);
+    const auto took = Clock::now() - pressed;
+    SetEventPump(nullptr);
+    ASSERT_TRUE(s.AbortRequested);
+    EXPECT_LT(longestPause, std::chrono::milliseconds(60));
+    EXPECT_LT(took, std::chrono::milliseconds(100));
+    EXPECT_FALSE(r.compared);
+    for (const MyFile* f : s.CopyList)
+        EXPECT_FALSE(f->Selected);
+    const int asked = fs.examined;
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_EQ(fs.examined.load(), asked);
+    EXPECT_LT(asked, 100);
 }
 
 } // namespace

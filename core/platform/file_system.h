@@ -83,9 +83,11 @@ public:
     // kept the folder from being listed (entries read before a failure are kept). Called from
     // several threads at once for a tree whose ListingsInFlight is above 1.
     virtual int ListDirectory(const std::string& folder, std::vector<DirEntry>& entries) = 0;
-    // How many folder listings of the tree below `root` a scan keeps under way at once: above
-    // 1 only where each listing waits for a device (a network share, removable media), so
-    // that the waits overlap; on a local disk one thread lists fastest.
+    // How many folder listings of the tree below `root` a scan keeps under way at once, and
+    // how many questions about single entries there the comparison asks at once: above 1 only
+    // where each waits for a device (a network share, removable media), so that the waits
+    // overlap; on a local disk one thread is fastest. Readers from OpenTree are then used on
+    // several threads, each its own.
     virtual int ListingsInFlight(const std::string& root);
     // The attribute bits of the path itself (a link is not followed).
     virtual AttributeResult GetFileAttributes(const std::string& path) = 0;

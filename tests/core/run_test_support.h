@@ -2,6 +2,7 @@
 
 #include "engine/folder_loading.h"
 #include "engine/load_view.h"
+#include "engine/maybe_do_events.h"
 #include "engine/sync_run.h"
 #include "engine/sync_session.h"
 #include "platform/file_copy.h"
@@ -11,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -35,6 +38,36 @@ public:
             onProgress();
     }
 };
+
+// A load during which the user presses "Abbrechen" the first time the window's events run
+// once `ready` holds: how long the load went on after the press, and the longest the
+// window's events waited for their turn before it.
+struct AbortedLoad {
+    LoadResult result;
+    std::chrono::steady_clock::duration afterPress{}, longestPause{};
+};
+inline AbortedLoad LoadAndPressAbbrechen(SyncSession& s, platform::FileSystem& fs,
+                                         const std::function<bool()>& ready) {
+    using Clock = std::chrono::steady_clock;
+    AbortedLoad out;
+    Clock::time_point pressed, lastTurn = Clock::now();
+    SetEventPump([&] {
+        if (s.AbortRequested)
+            return;
+        out.longestPause = std::max(out.longestPause, Clock::now() - lastTurn);
+        lastTurn = Clock::now();
+        if (ready()) {
+            s.AbortRequested = true;
+            pressed = Clock::now();
+        }
+    });
+    RecordingLoad view;
+    out.result = LoadFolders(s, fs, view);
+    out.afterPress = Clock::now() - pressed;
+    SetEventPump(nullptr);
+    EXPECT_TRUE(s.AbortRequested);
+    return out;
+}
 
 struct Failure {
     std::string source, destination, reason;

@@ -2,7 +2,6 @@
 // trees side by side in their common order.
 #include "engine/counterpart_cursor.h"
 #include "engine/folder_loading.h"
-#include "engine/maybe_do_events.h"
 #include "fake_file_system.h"
 #include "platform/name_order.h"
 #include "run_test_support.h"
@@ -158,25 +157,10 @@ TEST_F(Trees, AComparisonThatAsksAheadKeepsTheWindowRespondingAndStopsAtOnce) {
     CountingFileSystem fs;
     fs.inFlight = 4;
     fs.wait = std::chrono::milliseconds(40);
-    RecordingLoad view;
-    using Clock = std::chrono::steady_clock;
-    Clock::time_point pressed, lastTurn = Clock::now();
-    Clock::duration longestPause{};
-    SetEventPump([&] {
-        longestPause = std::max(longestPause, Clock::now() - lastTurn);
-        lastTurn = Clock::now();
-        if (!s.AbortRequested && fs.examined >= 24) {
-            s.AbortRequested = true;
-            pressed = Clock::now();
-        }
-    });
-    const LoadResult r = LoadFolders(s, fs, view);
-    const auto took = Clock::now() - pressed;
-    SetEventPump(nullptr);
-    ASSERT_TRUE(s.AbortRequested);
-    EXPECT_LT(longestPause, std::chrono::milliseconds(60));
-    EXPECT_LT(took, std::chrono::milliseconds(100));
-    EXPECT_FALSE(r.compared);
+    const AbortedLoad load = LoadAndPressAbbrechen(s, fs, [&] { return fs.examined >= 24; });
+    EXPECT_LT(load.longestPause, std::chrono::milliseconds(60));
+    EXPECT_LT(load.afterPress, std::chrono::milliseconds(100));
+    EXPECT_FALSE(load.result.compared);
     for (const MyFile* f : s.CopyList)
         EXPECT_FALSE(f->Selected);
     const int asked = fs.examined;

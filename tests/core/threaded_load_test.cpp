@@ -6,6 +6,7 @@
 #include "engine/compare_trees.h"
 #include "engine/tree_scan.h"
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <stdexcept>
@@ -14,11 +15,15 @@
 
 namespace {
 
-// Listings below `slowBelow` take 3 ms more each.
+// Listings below `slowBelow` take 3 ms more each; `inFlight` of them are asked for at once.
 class SlowFileSystem : public FailingFileSystem {
 public:
     std::string slowBelow = "/";
+    int inFlight = 1;
+    std::atomic<int> started{0};
+    int ListingsInFlight(const std::string&) override { return inFlight; }
     int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
+        ++started;
         if (folder.rfind(slowBelow, 0) == 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(3));
         return FailingFileSystem::ListDirectory(folder, e);
@@ -51,41 +56,35 @@ TEST(ThreadedLoad, TheStartTreeIsHeardFirstAlsoWhenTheTargetEndsFirst) {
     EXPECT_EQ(Lines(view.texts.begin(), view.texts.begin() + 4), expected);
 }
 
+// Also with several listings of each tree under way: no thread lists on after the load.
 TEST(ThreadedLoad, AbbrechenStopsBothScansWithinAHundredMilliseconds) {
     TreeBuilder t;
     for (int d = 0; d < 100; ++d) {
-        t.file("start/d" + std::to_string(d) + "/a.txt", 1);
-        t.file("ziel/d" + std::to_string(d) + "/a.txt", 1);
+        t.file("start/d" + std::to_string(d) + "/e/a.txt", 1);
+        t.file("ziel/d" + std::to_string(d) + "/e/a.txt", 1);
     }
-    SlowFileSystem fs; // about 300 ms a tree
-    SyncSession s;
-    s.StartPath = t.path("start");
-    s.TargetPath = t.path("ziel");
-    s.CurrentRule = RuleOf(0, 5);
-    RecordingLoad view;
-    std::chrono::steady_clock::time_point pressed;
-    // The user presses "Abbrechen" the first time the window's events run.
-    SetEventPump([&] {
-        if (!s.AbortRequested) {
-            s.AbortRequested = true;
-            pressed = std::chrono::steady_clock::now();
-        }
-    });
-    LoadFolders(s, fs, view);
-    const auto took = std::chrono::steady_clock::now() - pressed;
-    SetEventPump(nullptr);
-    EXPECT_LT(took, std::chrono::milliseconds(100));
-    EXPECT_LT(s.StartFiles.size(), 100u);
-    EXPECT_LT(s.TargetFiles.size(), 100u);
-    EXPECT_TRUE(s.CopyList.empty() && s.DeleteList.empty());
+    for (const int inFlight : {1, 6}) {
+        SlowFileSystem fs; // about 600 ms a tree with one listing at a time
+        fs.inFlight = inFlight;
+        SyncSession s;
+        s.StartPath = t.path("start");
+        s.TargetPath = t.path("ziel");
+        s.CurrentRule = RuleOf(0, 5);
+        const AbortedLoad load = LoadAndPressAbbrechen(s, fs, [&] { return fs.started >= 10; });
+        EXPECT_LT(load.afterPress, std::chrono::milliseconds(100)) << inFlight;
+        EXPECT_LT(s.StartFiles.size(), 100u);
+        EXPECT_LT(s.TargetFiles.size(), 100u);
+        EXPECT_TRUE(s.CopyList.empty() && s.DeleteList.empty());
+        const int listings = fs.started;
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        EXPECT_EQ(fs.started.load(), listings) << inFlight;
+    }
 }
 
 // Listings below `throwBelow` fail as no file system answer can: with an exception.
 class ThrowingFileSystem : public SlowFileSystem {
 public:
     std::string throwBelow = "-";
-    int inFlight = 1;
-    int ListingsInFlight(const std::string&) override { return inFlight; }
     int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
         if (folder.rfind(throwBelow, 0) == 0)
             throw std::runtime_error("kaputt");

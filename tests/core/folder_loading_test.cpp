@@ -2,6 +2,7 @@
 // the copy and delete lists.
 #include "engine/compare_trees.h"
 #include "fake_file_system.h"
+#include "one_thread_load.h"
 #include "run_test_support.h"
 #include "unprivileged.h"
 
@@ -14,13 +15,17 @@ protected:
     SyncSession s;
     RecordingLoad shown;
 
-    // Loads again under the session's rule, with `fileSystem` answering for the disk.
+    // Loads again under the session's rule, with `fileSystem` answering for the disk. Both
+    // trees are scanned at once; a load that compares must give what one thread gives.
     LoadResult reload(platform::FileSystem& fileSystem = platform::RealFileSystem()) {
         s.StartPath = start;
         s.TargetPath = target;
         shown.texts.clear();
         const LoadResult r = LoadFolders(s, fileSystem, shown);
         EXPECT_FALSE(r.error.has_value());
+        if (r.compared) {
+            EXPECT_EQ(Described(s), Described(LoadOnOneThread(s, fileSystem)));
+        }
         return r;
     }
     LoadResult load(int copy, int reverse,

@@ -1,10 +1,8 @@
 // Both trees are scanned at once, and "Abbrechen" stops both scans quickly.
 #include "engine/maybe_do_events.h"
 #include "fake_file_system.h"
+#include "one_thread_load.h"
 #include "run_test_support.h"
-
-#include "engine/compare_trees.h"
-#include "engine/tree_scan.h"
 
 #include <atomic>
 #include <cerrno>
@@ -148,27 +146,6 @@ void EveryKindOfEntry(TreeBuilder& t) {
     }
 }
 
-// What a load holds, each record with its size, time and attribute bits.
-Lines Described(const SyncSession& s) {
-    Lines out;
-    auto add = [&](const char* list, const MyFile* f) {
-        out.push_back(std::string(list) + " " + f->Path() + " " + std::to_string(f->Size) + " " +
-                      std::to_string(f->LastWrite) + " " + std::to_string(f->Attributes) +
-                      (f->IsStart ? " start" : ""));
-    };
-    for (const MyFile* f : s.StartFiles)
-        add("S", f);
-    for (const MyFile* f : s.TargetFiles)
-        add("T", f);
-    for (const MyFile* f : s.CopyList)
-        add("C", f);
-    for (const MyFile* f : s.DeleteList)
-        add("D", f);
-    for (const ScanProblem& p : s.ScanProblems)
-        out.push_back("P " + p.path + " " + std::to_string(p.error));
-    return out;
-}
-
 // As a network share: several listings of a tree under way at once.
 class SharedFileSystem : public FailingFileSystem {
 public:
@@ -200,23 +177,7 @@ TEST(ThreadedLoad, GivesTheSameListsAsScanningOneTreeAfterTheOther) {
                     RecordingLoad view;
                     ASSERT_TRUE(LoadFolders(threaded, *loadFs, view).compared);
 
-                    SyncSession one;
-                    one.StartPath = threaded.StartPath;
-                    one.TargetPath = threaded.TargetPath;
-                    one.CurrentRule = rule;
-                    const std::atomic<bool> stop{false};
-                    TreeScan start(fs, rule, one.StartPath, true, stop);
-                    start.run(true);
-                    one.StartFiles = std::move(start.files);
-                    one.ScanProblems = std::move(start.problems);
-                    if (reverse != 0) {
-                        TreeScan target(fs, rule, one.TargetPath, false, stop);
-                        target.run(true);
-                        one.TargetFiles = std::move(target.files);
-                        one.ScanProblems.insert(one.ScanProblems.end(), target.problems.begin(),
-                                                target.problems.end());
-                    }
-                    ASSERT_TRUE(CompareTrees(one, fs, view));
+                    const SyncSession one = LoadOnOneThread(threaded, fs);
                     const Lines expected = Described(one);
                     EXPECT_GT(expected.size(), 72u); // the load saw the trees
                     EXPECT_EQ(Described(threaded), expected)

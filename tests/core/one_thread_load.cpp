@@ -1,0 +1,61 @@
+#include "one_thread_load.h"
+
+#include "engine/compare_trees.h"
+#include "engine/load_view.h"
+#include "engine/tree_scan.h"
+
+#include <atomic>
+
+namespace {
+
+class SilentLoad : public LoadView {
+public:
+    void StatusText(const std::string&) override {}
+    void ActivityStep() override {}
+    void ShowComparisonProgress(std::int64_t) override {}
+    void ComparisonProgress(std::int64_t) override {}
+};
+
+} // namespace
+
+std::vector<std::string> Described(const SyncSession& s) {
+    std::vector<std::string> out;
+    auto add = [&](const char* list, const MyFile* f) {
+        out.push_back(std::string(list) + " " + f->Path() + " " + std::to_string(f->Size) + " " +
+                      std::to_string(f->LastWrite) + " " + std::to_string(f->Attributes) +
+                      (f->IsStart ? " start" : ""));
+    };
+    for (const MyFile* f : s.StartFiles)
+        add("S", f);
+    for (const MyFile* f : s.TargetFiles)
+        add("T", f);
+    for (const MyFile* f : s.CopyList)
+        add("C", f);
+    for (const MyFile* f : s.DeleteList)
+        add("D", f);
+    for (const ScanProblem& p : s.ScanProblems)
+        out.push_back("P " + p.path + " " + std::to_string(p.error));
+    return out;
+}
+
+SyncSession LoadOnOneThread(const SyncSession& like, platform::FileSystem& fs) {
+    SyncSession one;
+    one.StartPath = like.StartPath;
+    one.TargetPath = like.TargetPath;
+    one.CurrentRule = like.CurrentRule;
+    const std::atomic<bool> stop{false};
+    TreeScan start(fs, one.CurrentRule, one.StartPath, true, stop);
+    start.run(true);
+    one.StartFiles = std::move(start.files);
+    one.ScanProblems = std::move(start.problems);
+    if (one.CurrentRule.scansTarget()) {
+        TreeScan target(fs, one.CurrentRule, one.TargetPath, false, stop);
+        target.run(true);
+        one.TargetFiles = std::move(target.files);
+        one.ScanProblems.insert(one.ScanProblems.end(), target.problems.begin(),
+                                target.problems.end());
+    }
+    SilentLoad view;
+    CompareTrees(one, fs, view);
+    return one;
+}

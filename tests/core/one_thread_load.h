@@ -1,0 +1,18 @@
+#pragma once
+
+#include "engine/sync_session.h"
+
+#include <string>
+#include <vector>
+
+namespace platform {
+class FileSystem;
+}
+
+// What a load holds, as lines: each record of both trees and both lists with its size, time
+// and attribute bits, then what could not be read.
+std::vector<std::string> Described(const SyncSession& s);
+
+// The load of `like`'s paths under its rule as one thread does it: the start tree, then the
+// target tree, then the comparison. Its result is what the threaded load must give.
+SyncSession LoadOnOneThread(const SyncSession& like, platform::FileSystem& fs);

@@ -4,6 +4,7 @@
 #include "maybe_do_events.h"
 #include "platform/file_system.h"
 
+#include <cerrno>
 #include <exception>
 #include <utility>
 
@@ -50,6 +51,8 @@ bool EntersSubfolder(const platform::DirEntry& e, bool hiddenAdmitted) {
            (hiddenAdmitted || !IsHidden(e));
 }
 
+const std::atomic<bool> kNeverStopped{false};
+
 } // namespace
 
 std::optional<FindFileError> FindFile::sStartSearch() {
@@ -59,9 +62,12 @@ std::optional<FindFileError> FindFile::sStartSearch() {
         const int inFlight = inclSubfolders_ ? fs_.ListingsInFlight(searchpath_) : 1;
         if (inFlight > 1) {
             const bool hiddenAdmitted = (fileFlag_ & platform::kAttrHidden) != 0;
-            pool.emplace(fs_, inFlight, [hiddenAdmitted](const platform::DirEntry& e) {
-                return EntersSubfolder(e, hiddenAdmitted);
-            });
+            pool.emplace(
+                fs_, inFlight,
+                [hiddenAdmitted](const platform::DirEntry& e) {
+                    return EntersSubfolder(e, hiddenAdmitted);
+                },
+                stopFlag());
             if (pool->threads() > 0)
                 pool_ = &*pool;
         }
@@ -74,8 +80,13 @@ std::optional<FindFileError> FindFile::sStartSearch() {
     }
 }
 
+const std::atomic<bool>& FindFile::stopFlag() const {
+    return stop_ != nullptr ? *stop_ : kNeverStopped;
+}
+
 int FindFile::listFolder(const std::string& folder, std::vector<platform::DirEntry>& entries) {
-    return pool_ != nullptr ? pool_->Take(folder, entries) : fs_.ListDirectory(folder, entries);
+    return pool_ != nullptr ? pool_->Take(folder, entries)
+                            : fs_.ListDirectoryUntil(folder, entries, stopFlag());
 }
 
 // Walks one folder and the folders below it. A cancel ends this level; each level above asks
@@ -91,7 +102,8 @@ void FindFile::searchFolder(bool insideHidden) {
     // One listing serves both passes. A folder that cannot be listed is reported as such; one
     // listed only in part still reports what was read.
     std::vector<platform::DirEntry> entries;
-    if (const int err = listFolder(folder, entries); err != 0)
+    if (const int err = listFolder(folder, entries);
+        err != 0 && !(err == ECANCELED && stopFlag().load(std::memory_order_relaxed)))
         events_.ReadFailed(folder, err);
 
     std::vector<std::pair<std::string, bool>> subfolderNames; // with "is hidden"

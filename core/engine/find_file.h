@@ -2,6 +2,7 @@
 
 #include "platform/date_time.h"
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -58,10 +59,14 @@ public:
     const std::string& sFileToFind() const { return fileToFind_; }
     void setSSearchpath(const std::string& vData) { searchpath_ = vData; }
     const std::string& sSearchpath() const { return searchpath_; }
+    // Set from another thread to end a listing under way at once (the listener still ends the
+    // search); a listing given up so is not reported as unreadable.
+    void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
 
 private:
     void searchFolder(bool insideHidden);
     int listFolder(const std::string& folder, std::vector<platform::DirEntry>& entries);
+    const std::atomic<bool>& stopFlag() const;
 
     platform::FileSystem& fs_;
     FindFileEvents& events_;
@@ -70,6 +75,7 @@ private:
     bool inclSubfolders_ = true;
     std::int32_t fileFlag_ = kDefaultFileFlag;
     ListingPool* pool_ = nullptr; // during a search that lists ahead
+    const std::atomic<bool>* stop_ = nullptr;
 };
 
 // The folder as the scanner names it in its reports: with one "/" added unless it ends in one.

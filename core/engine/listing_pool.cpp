@@ -4,9 +4,11 @@
 #include <system_error>
 #include <utility>
 
-ListingPool::ListingPool(platform::FileSystem& fs, int threads, Enters enters, std::size_t maxHeld,
+ListingPool::ListingPool(platform::FileSystem& fs, int threads, Enters enters,
+                         const std::atomic<bool>& stop, std::size_t maxHeld,
                          std::size_t maxHeldEntries)
-    : fs_(fs), enters_(std::move(enters)), maxHeld_(maxHeld), maxHeldEntries_(maxHeldEntries) {
+    : fs_(fs), enters_(std::move(enters)), stop_(stop), maxHeld_(maxHeld),
+      maxHeldEntries_(maxHeldEntries) {
     threads_.reserve(threads > 0 ? std::size_t(threads) : 0);
     for (int i = 0; i < threads; ++i) {
         try {
@@ -61,7 +63,7 @@ int ListingPool::Take(const std::string& folder, std::vector<platform::DirEntry>
         }
         rootTaken_ = true;
     }
-    const int error = fs_.ListDirectory(folder, entries);
+    const int error = fs_.ListDirectoryUntil(folder, entries, stop_);
     if (queueHere) {
         {
             const std::lock_guard<std::mutex> lock(mutex_);
@@ -139,7 +141,7 @@ void ListingPool::work() {
         int error = 0;
         std::exception_ptr failure;
         try {
-            error = fs_.ListDirectory(folder, entries);
+            error = fs_.ListDirectoryUntil(folder, entries, stop_);
         } catch (...) {
             failure = std::current_exception(); // thrown again on the scanner's thread
         }

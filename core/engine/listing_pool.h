@@ -2,6 +2,7 @@
 
 #include "platform/file_system.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
@@ -34,7 +35,8 @@ public:
     using Enters = std::function<bool(const platform::DirEntry&)>;
 
     // Starts up to `threads` threads; fewer (none at all) when the system has no more to give.
-    ListingPool(platform::FileSystem& fs, int threads, Enters enters,
+    // A listing under way gives up once `stop` is set.
+    ListingPool(platform::FileSystem& fs, int threads, Enters enters, const std::atomic<bool>& stop,
                 std::size_t maxHeld = kMaxHeld, std::size_t maxHeldEntries = kMaxHeldEntries);
     // Drops whatever is still queued and joins every thread.
     ~ListingPool();
@@ -68,6 +70,7 @@ private:
 
     platform::FileSystem& fs_;
     const Enters enters_;
+    const std::atomic<bool>& stop_;
     const std::size_t maxHeld_;
     const std::size_t maxHeldEntries_;
     std::mutex mutex_;

@@ -49,6 +49,7 @@ void TreeScan::run(bool here) {
     scanner.setSFileFlag(ScanMask(rule_));
     scanner.setSInclSubfolders(rule_.IncludeSubfolders);
     scanner.setSSearchpath(root);
+    scanner.setStopFlag(&stop_);
     error = scanner.sStartSearch();
     finished_.store(true, std::memory_order_release);
 }

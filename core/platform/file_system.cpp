@@ -69,12 +69,19 @@ public:
     }
 
     int ListDirectory(const std::string& folder, std::vector<DirEntry>& entries) override {
+        static const std::atomic<bool> never{false};
+        return ListDirectoryUntil(folder, entries, never);
+    }
+
+    int ListDirectoryUntil(const std::string& folder, std::vector<DirEntry>& entries,
+                           const std::atomic<bool>& stop) override {
         entries.clear();
         DIR* dir = ::opendir(folder.c_str());
         if (dir == nullptr)
             return errno;
         const int fd = ::dirfd(dir);
-        while (true) {
+        bool stopped = false;
+        while (!(stopped = stop.load(std::memory_order_relaxed))) {
             errno = 0;
             const dirent* d = ::readdir(dir);
             if (d == nullptr)
@@ -106,7 +113,7 @@ public:
             }
             entries.push_back(std::move(e));
         }
-        const int err = errno;
+        const int err = stopped ? ECANCELED : errno;
         ::closedir(dir);
         std::sort(entries.begin(), entries.end(), NameLess);
         return err;
@@ -195,6 +202,11 @@ private:
 };
 
 } // namespace
+
+int FileSystem::ListDirectoryUntil(const std::string& folder, std::vector<DirEntry>& entries,
+                                   const std::atomic<bool>& /*stop*/) {
+    return ListDirectory(folder, entries);
+}
 
 int FileSystem::ListingsInFlight(const std::string& /*root*/) {
     return 1;

@@ -2,6 +2,7 @@
 
 #include "date_time.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -83,6 +84,11 @@ public:
     // kept the folder from being listed (entries read before a failure are kept). Called from
     // several threads at once for a tree whose ListingsInFlight is above 1.
     virtual int ListDirectory(const std::string& folder, std::vector<DirEntry>& entries) = 0;
+    // The same, but giving up with ECANCELED, what was read kept, once `stop` is set, so that
+    // a large folder on a slow device does not hold up "Abbrechen". By default the listing
+    // runs to its end.
+    virtual int ListDirectoryUntil(const std::string& folder, std::vector<DirEntry>& entries,
+                                   const std::atomic<bool>& stop);
     // How many folder listings of the tree below `root` a scan keeps under way at once, and
     // how many questions about single entries there the comparison asks at once: above 1 only
     // where each waits for a device (a network share, removable media), so that the waits

@@ -145,10 +145,11 @@ TEST(ListingPool, AtMostTheBoundsAreHeldFirstNeededFirst) {
         }
         WaitingFileSystem fs;
         fs.longest = 0us;
+        const std::atomic<bool> never{false};
         ListingPool pool(
             fs, row.threads,
             [](const platform::DirEntry& e) { return e.attributes & platform::kAttrDirectory; },
-            row.maxHeld, row.maxEntries);
+            never, row.maxHeld, row.maxEntries);
         ASSERT_EQ(pool.threads(), std::size_t(row.threads));
         // Waits for `n` listings to have started, then a while longer for any beyond.
         auto startedSettles = [&](int n) {

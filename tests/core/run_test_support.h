@@ -45,6 +45,7 @@ public:
 struct AbortedLoad {
     LoadResult result;
     std::chrono::steady_clock::duration afterPress{}, longestPause{};
+    Lines texts; // the status bar's
 };
 inline AbortedLoad LoadAndPressAbbrechen(SyncSession& s, platform::FileSystem& fs,
                                          const std::function<bool()>& ready) {
@@ -64,6 +65,7 @@ inline AbortedLoad LoadAndPressAbbrechen(SyncSession& s, platform::FileSystem& f
     RecordingLoad view;
     out.result = LoadFolders(s, fs, view);
     out.afterPress = Clock::now() - pressed;
+    out.texts = view.texts;
     SetEventPump(nullptr);
     EXPECT_TRUE(s.AbortRequested);
     return out;

@@ -79,6 +79,57 @@ TEST(ThreadedLoad, AbbrechenStopsBothScansWithinAHundredMilliseconds) {
     }
 }
 
+// A folder so large on a slow device that listing it takes two seconds, unless "Abbrechen"
+// ends the listing.
+class LargeFolderFileSystem : public SlowFileSystem {
+public:
+    std::string large;
+    std::atomic<bool> listingLarge{false};
+    int ListDirectoryUntil(const std::string& folder, std::vector<platform::DirEntry>& e,
+                           const std::atomic<bool>& stop) override {
+        if (folder != large)
+            return ListDirectory(folder, e);
+        listingLarge = true;
+        for (int ms = 0; ms < 2000; ++ms) {
+            if (stop)
+                return ECANCELED;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return ListDirectory(folder, e);
+    }
+};
+
+// "Abbrechen" ends a listing under way, also one by the threads that list ahead, and such a
+// listing is not taken for an unreadable folder.
+TEST(ThreadedLoad, AbbrechenEndsALargeListingUnderWay) {
+    TreeBuilder t;
+    for (int d = 0; d < 10; ++d)
+        t.file("start/d" + std::to_string(d) + "/a.txt", 1);
+    t.file("start/riesig/b.txt", 1);
+    t.folder("ziel");
+    for (const int inFlight : {1, 6}) {
+        LargeFolderFileSystem fs;
+        fs.large = t.path("start/riesig/");
+        fs.inFlight = inFlight;
+        SyncSession s;
+        s.StartPath = t.path("start");
+        s.TargetPath = t.path("ziel");
+        s.CurrentRule = RuleOf(0, 5);
+        const AbortedLoad load =
+            LoadAndPressAbbrechen(s, fs, [&] { return fs.listingLarge.load(); });
+        EXPECT_LT(load.afterPress, std::chrono::milliseconds(100)) << inFlight;
+        for (const std::string& text : load.texts)
+            EXPECT_EQ(text.find("Kann nicht gelesen werden"), std::string::npos) << text;
+        EXPECT_TRUE(s.ScanProblems.empty());
+    }
+    // The real listing stops at once too.
+    const std::atomic<bool> stop{true};
+    std::vector<platform::DirEntry> entries;
+    EXPECT_EQ(platform::RealFileSystem().ListDirectoryUntil(t.path("start"), entries, stop),
+              ECANCELED);
+    EXPECT_TRUE(entries.empty());
+}
+
 // Listings below `throwBelow` fail as no file system answer can: with an exception.
 class ThrowingFileSystem : public SlowFileSystem {
 public:

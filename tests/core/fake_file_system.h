@@ -2,9 +2,16 @@
 
 #include "platform/file_system.h"
 
+#include <atomic>
+#include <chrono>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <random>
+#include <stdexcept>
 #include <string>
+#include <thread>
+#include <vector>
 
 // The real file system, with chosen paths answering as if they could not be examined.
 class FailingFileSystem : public platform::FileSystem {
@@ -76,4 +83,61 @@ public:
         e = it != folders.end() ? it->second : std::vector<platform::DirEntry>{};
         return failure(folder);
     }
+};
+
+// The real file system as a slow device: `inFlight` listings and questions at once (above 1 as
+// on a network share), each listing below `slowBelow` waiting `listingWait` (a random part of
+// it with `randomWait`, so that threads finish out of order), a listing below `throwBelow`
+// throwing, and each question about a single entry waiting `examineWait`. It counts what it
+// is asked and keeps the folders it listed.
+class SlowDevice : public FailingFileSystem {
+public:
+    int inFlight = 1;
+    std::string slowBelow = "/";
+    std::chrono::microseconds listingWait{0};
+    bool randomWait = false;
+    std::string throwBelow; // none when empty
+    std::chrono::microseconds examineWait{0};
+    std::atomic<int> listings{0}, examined{0};
+
+    int ListingsInFlight(const std::string&) override { return inFlight; }
+    int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
+        ++listings;
+        thread_local std::minstd_rand random(std::random_device{}());
+        if (folder.rfind(slowBelow, 0) == 0)
+            std::this_thread::sleep_for(randomWait ? listingWait * int(random() % 8) / 7
+                                                   : listingWait);
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            listed_.push_back(folder);
+        }
+        if (!throwBelow.empty() && folder.rfind(throwBelow, 0) == 0)
+            throw std::runtime_error("kaputt");
+        return FailingFileSystem::ListDirectory(folder, e);
+    }
+    std::unique_ptr<platform::TreeReader> OpenTree(const std::string& root) override {
+        class Waiting : public platform::TreeReader {
+        public:
+            Waiting(std::unique_ptr<platform::TreeReader> real, SlowDevice& fs)
+                : real_(std::move(real)), fs_(fs) {}
+            platform::FileState Examine(std::string_view folder, const std::string& name) override {
+                ++fs_.examined;
+                std::this_thread::sleep_for(fs_.examineWait);
+                return real_->Examine(folder, name);
+            }
+
+        private:
+            std::unique_ptr<platform::TreeReader> real_;
+            SlowDevice& fs_;
+        };
+        return std::make_unique<Waiting>(FailingFileSystem::OpenTree(root), *this);
+    }
+    std::vector<std::string> listed() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return listed_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> listed_;
 };

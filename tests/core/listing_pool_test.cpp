@@ -6,50 +6,13 @@
 #include "run_test_support.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <mutex>
-#include <new>
-#include <random>
 #include <thread>
 
 namespace {
 
 using namespace std::chrono_literals;
-
-// The real file system with listings that take a random while (so that threads finish out
-// of order), asking for `inFlight` listings at once, and counting what it lists.
-class WaitingFileSystem : public FailingFileSystem {
-public:
-    int inFlight = 1;
-    std::chrono::microseconds longest = 2000us;
-    std::string throwAt; // listing this folder throws
-    std::atomic<int> started{0};
-    Lines listed;
-
-    int ListingsInFlight(const std::string&) override { return inFlight; }
-    int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
-        ++started;
-        thread_local std::minstd_rand random(std::random_device{}());
-        std::this_thread::sleep_for(longest * int(random() % 8) / 7);
-        {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            listed.push_back(folder);
-        }
-        if (folder == throwAt)
-            throw std::bad_alloc();
-        return FailingFileSystem::ListDirectory(folder, e);
-    }
-
-    Lines listedSoFar() {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        return listed;
-    }
-
-private:
-    std::mutex mutex_;
-};
 
 // Every report with all its arguments, in order.
 class Recorder : public FindFileEvents {
@@ -73,9 +36,11 @@ struct Scanned {
 
 Scanned Scan(const TreeBuilder& t, int inFlight, std::int32_t mask, bool subfolders,
              const std::string& throwAt) {
-    WaitingFileSystem fs;
+    SlowDevice fs;
     fs.inFlight = inFlight;
-    fs.throwAt = throwAt.empty() ? "" : t.path(throwAt);
+    fs.listingWait = 2ms;
+    fs.randomWait = true;
+    fs.throwBelow = throwAt.empty() ? "" : t.path(throwAt);
     fs.failBelow(t.path("b/zu/"), EACCES);
     Recorder rec;
     FindFile ff(fs, rec);
@@ -86,7 +51,7 @@ Scanned Scan(const TreeBuilder& t, int inFlight, std::int32_t mask, bool subfold
     Scanned out;
     out.failed = ff.sStartSearch().has_value();
     out.events = std::move(rec.events);
-    out.listed = std::move(fs.listed);
+    out.listed = fs.listed();
     std::sort(out.listed.begin(), out.listed.end());
     return out;
 }
@@ -143,8 +108,7 @@ TEST(ListingPool, AtMostTheBoundsAreHeldFirstNeededFirst) {
             t.file(name + "/x");
             folders.push_back(t.path(name) + "/");
         }
-        WaitingFileSystem fs;
-        fs.longest = 0us;
+        SlowDevice fs;
         const std::atomic<bool> never{false};
         ListingPool pool(
             fs, row.threads,
@@ -153,16 +117,16 @@ TEST(ListingPool, AtMostTheBoundsAreHeldFirstNeededFirst) {
         ASSERT_EQ(pool.threads(), std::size_t(row.threads));
         // Waits for `n` listings to have started, then a while longer for any beyond.
         auto startedSettles = [&](int n) {
-            for (int i = 0; i < 400 && fs.started < n; ++i)
+            for (int i = 0; i < 400 && fs.listings < n; ++i)
                 std::this_thread::sleep_for(5ms);
             std::this_thread::sleep_for(50ms);
-            return fs.started.load();
+            return fs.listings.load();
         };
         std::vector<platform::DirEntry> entries;
         ASSERT_EQ(pool.Take(t.root() + "/", entries), 0); // the root, listed here
         ASSERT_EQ(entries.size(), 20u);
         EXPECT_EQ(startedSettles(1 + row.held), 1 + row.held);
-        Lines first = fs.listedSoFar();
+        Lines first = fs.listed();
         std::sort(first.begin(), first.end());
         Lines expected = {t.root() + "/"};
         expected.insert(expected.end(), folders.begin(), folders.begin() + row.held);
@@ -170,15 +134,8 @@ TEST(ListingPool, AtMostTheBoundsAreHeldFirstNeededFirst) {
         EXPECT_EQ(pool.Take(folders[0], entries), 0);
         EXPECT_EQ(startedSettles(2 + row.held), 2 + row.held);
         EXPECT_EQ(pool.Take(folders[19], entries), 0); // the last in line: listed here
-        EXPECT_EQ(fs.started.load(), 3 + row.held);
+        EXPECT_EQ(fs.listings.load(), 3 + row.held);
     }
-}
-
-// A local disk is listed by one thread; so is a root that cannot be examined.
-TEST(ListingPool, LocalAndMissingRootsAreListedByOneThread) {
-    TreeBuilder t;
-    for (const std::string& root : {t.root(), std::string("/"), t.path("fehlt")})
-        EXPECT_EQ(platform::RealFileSystem().ListingsInFlight(root), 1) << root;
 }
 
 } // namespace

@@ -86,33 +86,6 @@ TEST(ScanOrder, TheScanReportsInTheOrderTheComparisonWalks) {
     }
 }
 
-// Counts the questions the comparison asks the file system about single files, each of which
-// takes `wait`; with `inFlight` above 1 it is asked several at once, as a network share.
-class CountingFileSystem : public FailingFileSystem {
-public:
-    std::atomic<int> examined{0};
-    int inFlight = 1;
-    std::chrono::milliseconds wait{0};
-    int ListingsInFlight(const std::string&) override { return inFlight; }
-    std::unique_ptr<platform::TreeReader> OpenTree(const std::string& root) override {
-        class Counting : public platform::TreeReader {
-        public:
-            Counting(std::unique_ptr<platform::TreeReader> real, CountingFileSystem& fs)
-                : real_(std::move(real)), fs_(fs) {}
-            platform::FileState Examine(std::string_view folder, const std::string& name) override {
-                ++fs_.examined;
-                std::this_thread::sleep_for(fs_.wait);
-                return real_->Examine(folder, name);
-            }
-
-        private:
-            std::unique_ptr<platform::TreeReader> real_;
-            CountingFileSystem& fs_;
-        };
-        return std::make_unique<Counting>(FailingFileSystem::OpenTree(root), *this);
-    }
-};
-
 // With both trees scanned, the file system is asked only about the files one scan did not
 // see: those missing on the other side, and those its attribute options left out.
 TEST_F(Trees, OnlyFilesTheOtherScanDidNotSeeAreLookedUp) {
@@ -134,7 +107,7 @@ TEST_F(Trees, OnlyFilesTheOtherScanDidNotSeeAreLookedUp) {
             s.TargetPath = target;
             s.CurrentRule = RuleOf(0, 5);
             s.CurrentRule.HiddenFiles = hidden;
-            CountingFileSystem fs;
+            SlowDevice fs;
             fs.inFlight = inFlight;
             RecordingLoad view;
             ASSERT_TRUE(LoadFolders(s, fs, view).compared);
@@ -154,9 +127,9 @@ TEST_F(Trees, AComparisonThatAsksAheadKeepsTheWindowRespondingAndStopsAtOnce) {
     s.StartPath = start;
     s.TargetPath = target;
     s.CurrentRule = RuleOf(0, 0); // the target is not scanned: every file is asked for
-    CountingFileSystem fs;
+    SlowDevice fs;
     fs.inFlight = 4;
-    fs.wait = std::chrono::milliseconds(40);
+    fs.examineWait = std::chrono::milliseconds(40);
     const AbortedLoad load = LoadAndPressAbbrechen(s, fs, [&] { return fs.examined >= 24; });
     EXPECT_LT(load.longestPause, std::chrono::milliseconds(60));
     EXPECT_LT(load.afterPress, std::chrono::milliseconds(100));

@@ -7,26 +7,10 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <stdexcept>
 #include <sys/stat.h>
 #include <thread>
 
 namespace {
-
-// Listings below `slowBelow` take 3 ms more each; `inFlight` of them are asked for at once.
-class SlowFileSystem : public FailingFileSystem {
-public:
-    std::string slowBelow = "/";
-    int inFlight = 1;
-    std::atomic<int> started{0};
-    int ListingsInFlight(const std::string&) override { return inFlight; }
-    int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
-        ++started;
-        if (folder.rfind(slowBelow, 0) == 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(3));
-        return FailingFileSystem::ListDirectory(folder, e);
-    }
-};
 
 // The window hears the start tree's texts first, as when the trees were scanned one after
 // the other, also when the target's scan ends long before.
@@ -36,7 +20,8 @@ TEST(ThreadedLoad, TheStartTreeIsHeardFirstAlsoWhenTheTargetEndsFirst) {
         t.file("start/d" + std::to_string(d) + "/a.txt", 1);
     t.file("start/zu/x.txt", 1);
     t.file("ziel/kaputt/y.txt", 1);
-    SlowFileSystem fs;
+    SlowDevice fs;
+    fs.listingWait = std::chrono::milliseconds(3);
     fs.slowBelow = t.path("start");
     fs.failBelow(t.path("start/zu/"), EACCES);
     fs.failBelow(t.path("ziel/kaputt/"), EIO);
@@ -62,26 +47,27 @@ TEST(ThreadedLoad, AbbrechenStopsBothScansWithinAHundredMilliseconds) {
         t.file("ziel/d" + std::to_string(d) + "/e/a.txt", 1);
     }
     for (const int inFlight : {1, 6}) {
-        SlowFileSystem fs; // about 600 ms a tree with one listing at a time
+        SlowDevice fs; // about 600 ms a tree with one listing at a time
+        fs.listingWait = std::chrono::milliseconds(3);
         fs.inFlight = inFlight;
         SyncSession s;
         s.StartPath = t.path("start");
         s.TargetPath = t.path("ziel");
         s.CurrentRule = RuleOf(0, 5);
-        const AbortedLoad load = LoadAndPressAbbrechen(s, fs, [&] { return fs.started >= 10; });
+        const AbortedLoad load = LoadAndPressAbbrechen(s, fs, [&] { return fs.listings >= 10; });
         EXPECT_LT(load.afterPress, std::chrono::milliseconds(100)) << inFlight;
         EXPECT_LT(s.StartFiles.size(), 100u);
         EXPECT_LT(s.TargetFiles.size(), 100u);
         EXPECT_TRUE(s.CopyList.empty() && s.DeleteList.empty());
-        const int listings = fs.started;
+        const int listings = fs.listings;
         std::this_thread::sleep_for(std::chrono::milliseconds(60));
-        EXPECT_EQ(fs.started.load(), listings) << inFlight;
+        EXPECT_EQ(fs.listings.load(), listings) << inFlight;
     }
 }
 
 // A folder so large on a slow device that listing it takes two seconds, unless "Abbrechen"
 // ends the listing.
-class LargeFolderFileSystem : public SlowFileSystem {
+class LargeFolderFileSystem : public SlowDevice {
 public:
     std::string large;
     std::atomic<bool> listingLarge{false};
@@ -130,17 +116,6 @@ TEST(ThreadedLoad, AbbrechenEndsALargeListingUnderWay) {
     EXPECT_TRUE(entries.empty());
 }
 
-// Listings below `throwBelow` fail as no file system answer can: with an exception.
-class ThrowingFileSystem : public SlowFileSystem {
-public:
-    std::string throwBelow = "-";
-    int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
-        if (folder.rfind(throwBelow, 0) == 0)
-            throw std::runtime_error("kaputt");
-        return SlowFileSystem::ListDirectory(folder, e);
-    }
-};
-
 // A scanner that fails in either tree, while the other is still being scanned, fails the load
 // with the scanner's error and leaves nothing to copy or delete.
 TEST(ThreadedLoad, AScannerErrorInEitherTreeFailsTheLoadAsBefore) {
@@ -150,7 +125,8 @@ TEST(ThreadedLoad, AScannerErrorInEitherTreeFailsTheLoadAsBefore) {
             t.file(root + std::string("d") + std::to_string(d) + "/a.txt", 1);
     for (const int inFlight : {1, 4})
         for (const char* failing : {"start/d7/", "ziel/d3/"}) {
-            ThrowingFileSystem fs;
+            SlowDevice fs;
+            fs.listingWait = std::chrono::milliseconds(3);
             fs.throwBelow = t.path(failing);
             fs.inFlight = inFlight;
             SyncSession s;
@@ -197,12 +173,6 @@ void EveryKindOfEntry(TreeBuilder& t) {
     }
 }
 
-// As a network share: several listings of a tree under way at once.
-class SharedFileSystem : public FailingFileSystem {
-public:
-    int ListingsInFlight(const std::string&) override { return 4; }
-};
-
 // Under every rule, the load with both trees on threads of their own, listed by one thread or
 // by several, gives exactly the records, lists and problems of scanning one tree after the
 // other on one thread.
@@ -210,7 +180,8 @@ TEST(ThreadedLoad, GivesTheSameListsAsScanningOneTreeAfterTheOther) {
     TreeBuilder t;
     EveryKindOfEntry(t);
     FailingFileSystem fs;
-    SharedFileSystem shared;
+    SlowDevice shared; // as a network share: several listings of a tree under way at once
+    shared.inFlight = 4;
     for (FailingFileSystem* f : {&fs, static_cast<FailingFileSystem*>(&shared)}) {
         f->failBelow(t.path("start/gesperrt/"), EACCES);
         f->failBelow(t.path("ziel/gesperrt/"), EIO);

@@ -33,7 +33,6 @@ private slots:
             w.move(Px(300), Px(450));
             w.close();
         }
-        QCOMPARE(reg().GetStringValue(HKCU, kRootKey, "LastRegel"), std::string("Spiegeln"));
         QCOMPARE(reg().GetNumericValue(HKCU, kRootKey, "SyncMode"), 2);
         Form1 next;
         QCOMPARE(TextOf(&next, "Text1"), QString("/home/anna/Fotos \"alt\""));

@@ -42,11 +42,8 @@ private slots:
         const std::vector<std::array<std::string, 3>> refused = {
             {dir + "/fehlt", dir, "Der Startpfad: \"" + dir + "/fehlt\"existiert nicht !!"},
             {dir, inner, "Der Zielpfad: \"" + inner + "\" liegt innerhalb des Startpfads !!"}};
-        for (const auto& [start, target, message] : refused) {
-            const SeenBox box = CatchBox([&] { LoadFolders(&w, start, target); });
-            QCOMPARE(box.text, Q(message));
-            QCOMPARE(box.title, QString("Fehler..."));
-        }
+        for (const auto& [start, target, message] : refused)
+            QCOMPARE(CatchBox([&] { LoadFolders(&w, start, target); }).text, Q(message));
         QVERIFY(Enabled(&w, "Command1"));
     }
 
@@ -73,21 +70,15 @@ private slots:
         t.file("ziel/b.txt", 5, UnixTime(11, 0, 0));
         t.file("ziel/sub/c.txt", 5, UnixTime(13, 0, 0));
         t.file("ziel/alt.txt", 7, UnixTime(0, 0, 0));
-        UseRule("0|4|1|1");
-        Form1 w;
+        const auto window = LoadedWindow("0|4|1|1", t);
+        Form1& w = *window;
         w.resize(900, 560);
-        w.show();
-        LoadFolders(&w, t.path("start"), t.path("ziel"));
-        auto* list1 = Control<QListView>(&w, "List1");
-        QAbstractItemModelTester tester(list1->model(),
+        QAbstractItemModelTester tester(Control<QListView>(&w, "List1")->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(Items(&w, "List1"),
                  (QStringList{Q(t.path("start/a.txt")), Q(t.path("start/b.txt"))}));
-        QVERIFY(Ticked(&w, "List1", 0));
         QCOMPARE(TextOf(&w, "Frame2"), Q(t.path("start/a.txt")));
         QCOMPARE(TextOf(&w, "Label6"), Totals(2, 2048, "kopiert"));
-        QVERIFY(Checked(&w, "Check1"));
-        QVERIFY(Enabled(&w, "Command3"));
         QCOMPARE(StatusText(&w), Q("Es wurden 6 Dateien (" + FormatSize(3072) + ") verglichen."));
         SaveScreenshot(&w, "main-window-loaded");
 
@@ -98,19 +89,13 @@ private slots:
         QVERIFY(!w.session().CopyList[1]->Selected);
         Tick(&w, "List1", 1, true);
         QVERIFY(Checked(&w, "Check1"));
-        QVERIFY(w.session().CopyList[1]->Selected);
 
-        auto* tabs = Control<QTabBar>(&w, "TabStrip1Tabs");
-        QCOMPARE(tabs->count(), 2);
-        tabs->setCurrentIndex(1);
-        QCOMPARE(Rows(&w, "List2"), 1);
-        QCOMPARE(TextOf(&w, "Frame2"), Q(t.path("ziel/alt.txt")));
+        Control<QTabBar>(&w, "TabStrip1Tabs")->setCurrentIndex(1);
         QCOMPARE(TextOf(&w, "Label6"), Totals(1, 7, "gelöscht"));
         // "alle auswählen" on the delete tab unticks every record of that list only.
         Click(&w, "Check1");
-        QVERIFY(!w.session().DeleteList[0]->Selected);
         QVERIFY(!Ticked(&w, "List2", 0));
-        QVERIFY(w.session().CopyList[0]->Selected);
+        QVERIFY(Ticked(&w, "List1", 0) && w.session().CopyList[0]->Selected);
         QCOMPARE(TextOf(&w, "Label6"), Totals(0, 0, "gelöscht"));
     }
 
@@ -139,8 +124,6 @@ private slots:
         QCOMPARE(usable, QStringList());
         QVERIFY(w.session().StartFiles.size() < 400);
         QCOMPARE(Rows(&w, "List1"), 0);
-        QVERIFY(Control<QListView>(&w, "List1")->isHidden());
-        QVERIFY(StatusText(&w).startsWith("Vergleiche "));
         QCOMPARE(EnabledOf(&w, locked + QStringList{"Command3"}), locked + QStringList{"Command3"});
     }
 
@@ -172,7 +155,6 @@ private slots:
         QCOMPARE(problems.details, expected.join("\n"));
         // The lists were shown before the box and stay usable.
         QVERIFY(listsShown);
-        QCOMPARE(Rows(&w, "List1"), 1);
         QCOMPARE(Rows(&w, "List2"), 1);
         QVERIFY(Enabled(&w, "Command3"));
 
@@ -181,11 +163,7 @@ private slots:
         const SeenBox error = CatchBox([&] { Click(&w, "Command1"); });
         QCOMPARE(error.text, Q("Der Startordner \"" + t.path("start") +
                                "\" kann nicht gelesen werden: Zugriff verweigert."));
-        for (const char* name : {"List1", "List2"}) {
-            QVERIFY(Control<QListView>(&w, name)->isHidden());
-            QCOMPARE(Rows(&w, name), 0);
-        }
-        QVERIFY(w.session().DeleteList.empty());
+        QCOMPARE(Rows(&w, "List1") + Rows(&w, "List2"), 0);
         QCOMPARE(EnabledOf(&w, {"Command1", "Command3"}), QStringList{"Command1"});
     }
 
@@ -216,12 +194,7 @@ private slots:
                  scrollBar->setValue(scrollBar->maximum() / 2);
                  list->repaint();
              }},
-            {"untick all",
-             [&] {
-                 Click(&w, "Check1");
-                 QVERIFY(!s.CopyList.back()->Selected);
-             }},
-            {"tick all", [&] { Click(&w, "Check1"); }}};
+            {"untick all", [&] { Click(&w, "Check1"); }}};
         for (const auto& [what, step] : steps) {
             QElapsedTimer timer;
             timer.start();
@@ -231,8 +204,8 @@ private slots:
             QVERIFY2(timer.elapsed() < 1000, what);
         }
         QCOMPARE(Rows(&w, "List1"), kCount);
-        QVERIFY(s.CopyList.back()->Selected);
-        QCOMPARE(TextOf(&w, "Label6"), Totals(kCount, 1000LL * kCount, "kopiert"));
+        QVERIFY(!s.CopyList.back()->Selected);
+        QCOMPARE(TextOf(&w, "Label6"), Totals(0, 0, "kopiert"));
     }
 };
 

@@ -30,13 +30,6 @@ void WriteText(const QString& path, const QString& text, bool executable = false
         file.setPermissions(file.permissions() | QFile::ExeOwner);
 }
 
-QStringList Texts(const QMenu& menu) {
-    QStringList texts;
-    for (const QAction* action : menu.actions())
-        texts << (action->isSeparator() ? QString("-") : action->text());
-    return texts;
-}
-
 } // namespace
 
 void UseTestApplications() {
@@ -93,21 +86,15 @@ StartedApplication TakeStartedApplication(const QString& which, int waitMs) {
 void Choose(const QString& text, MenuSeen* seen) {
     clsShellMenu::setMenuChooser([text, seen](QMenu& menu) -> QAction* {
         QAction* chosen = nullptr;
-        if (seen != nullptr) {
-            const int opened = seen->opened + 1;
-            *seen = {};
-            seen->opened = opened;
-            seen->texts = Texts(menu);
-        }
+        if (seen != nullptr)
+            *seen = {seen->opened + 1, {}};
         // Every entry, those of submenus too, in the order they were made.
         for (QAction* a : menu.findChildren<QAction*>()) {
             if (a->isSeparator() || a->menu() != nullptr)
                 continue;
             if (a->text() == text && chosen == nullptr)
                 chosen = a;
-            if (seen == nullptr)
-                continue;
-            if (a->isChecked())
+            if (seen != nullptr && a->isChecked())
                 seen->ticked << a->text();
         }
         return chosen;

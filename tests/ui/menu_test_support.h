@@ -23,11 +23,11 @@ struct StartedApplication {
 };
 StartedApplication TakeStartedApplication(const QString& which, int waitMs = 5000);
 
-// What the menus chosen in showed, the last one's entries.
+// How many menus were chosen in, and the texts of the last one's ticked entries, submenus'
+// too.
 struct MenuSeen {
     int opened = 0;
-    QStringList texts;  // its own entries in order, "-" for a separator
-    QStringList ticked; // the texts of its ticked entries, submenus' too
+    QStringList ticked;
 };
 // Every menu from now on chooses the entry `text` (none when empty) instead of opening.
 void Choose(const QString& text, MenuSeen* seen = nullptr);

@@ -17,10 +17,6 @@ void SetText(QWidget* w, const char* box, const QString& text) {
     Control<QLineEdit>(w, box)->setText(text);
 }
 
-void SetTicked(QWidget* w, const char* box, bool ticked) {
-    Control<QAbstractButton>(w, box)->setChecked(ticked);
-}
-
 } // namespace
 
 class SettingsWindowTest : public UiTestCase {
@@ -34,13 +30,9 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("stored"); // 42, the value before, when nothing is written
         QTest::newRow("below") << "9" << 10;
-        QTest::newRow("lowest") << "10" << 10;
-        QTest::newRow("highest") << "150" << 150;
         QTest::newRow("above") << "151" << 150;
         QTest::newRow("letters") << "abc" << 42;
-        QTest::newRow("exponent") << "1e3" << 150;
-        QTest::newRow("blanks around") << " 12 " << 12;
-        QTest::newRow("negative") << "-7" << 10;
+        QTest::newRow("huge") << "1e12" << 150;
         QTest::newRow("half to even") << "12,5" << 12;
     }
 
@@ -54,9 +46,6 @@ private slots:
         Click(&w, "Command2");
         qunsetenv("LC_ALL");
         QCOMPARE(number("SoftWidth"), stored);
-        // The other values are written all the same.
-        QCOMPARE(number("NoBackGround"), 0);
-        QCOMPARE(number("BackGroundResize"), 0);
     }
 
     void untickingTheFrameLeavesOnlyTheButtonsAndOkStillStoresAll() {
@@ -74,30 +63,25 @@ private slots:
         Click(&w, "Check3");
         SetText(&w, "Text1", "/bilder/neu.jpg");
         SetText(&w, "Text2", "25");
+        {
+            // The close box stores nothing of it.
+            const std::string before = ReadFile(home_->home.hivePath());
+            Form2 closed(reg(), nullptr);
+            closed.show();
+            SetText(&closed, "Text2", "99");
+            Click(&closed, "Check3");
+            closed.close();
+            QCOMPARE(ReadFile(home_->home.hivePath()), before);
+        }
         Click(&w, "Command2");
         QCOMPARE(number("NoBackGround"), 1);
         QCOMPARE(reg().GetStringValue(HKCU, kRootKey, "BackGround"),
                  std::string("/bilder/neu.jpg"));
-        QCOMPARE(number("BackGroundResize"), 1);
         QCOMPARE(number("BackGroundSoft"), 1);
         QCOMPARE(number("SoftWidth"), 25);
         Form2 again(reg(), nullptr);
         QVERIFY(!Checked(&again, "Check3"));
         QCOMPARE(EnabledOf(&again, kFields), QStringList());
-    }
-
-    void closeBoxStoresNothing() {
-        store("SoftWidth", 33);
-        const std::string before = ReadFile(home_->home.hivePath());
-        Form2 w(reg(), nullptr);
-        w.show();
-        SetText(&w, "Text1", "/bilder/neu.png");
-        SetText(&w, "Text2", "99");
-        SetTicked(&w, "Check1", true);
-        SetTicked(&w, "Check3", false);
-        w.close();
-        QCOMPARE(w.result(), int(QDialog::Rejected));
-        QCOMPARE(ReadFile(home_->home.hivePath()), before);
     }
 };
 

@@ -35,18 +35,20 @@ TEST_F(Registry, AValueIsDeletedOnlyRightAfterTheLatchIsSet) {
 
 TEST_F(Registry, AppSettingsAreReadBackAndWhatIsLeftOutKeepsItsStoredValue) {
     EXPECT_EQ(AppSettings::Load(reg), AppSettings()); // nothing stored: empty texts, zeros
-    AppSettings written;
-    written.lastRule = "L\xf6schen"; // stored bytes, not valid UTF-8
-    written.lastStartDir = "/home/anna/Fotos";
-    written.lastDestinationDir = "/media/stick/Fotos mit \"Anführung\"";
-    written.syncMode = 2;
-    written.left = -1200; // a monitor left of the main one
-    written.top = 300;
-    written.width = 0x7fff0;
-    written.height = 6900;
-    written.noBackground = written.backgroundResize = written.backgroundSoft = true;
-    written.background = "/home/anna/Bilder/See.jpg";
-    written.softWidth = 42;
+    // A rule name in stored bytes (not UTF-8), a window left of the main monitor.
+    const AppSettings written{"L\xf6schen",
+                              "/home/anna/Fotos",
+                              "/media/stick/\"Fotos\"",
+                              2,
+                              -1200,
+                              300,
+                              0x7fff0,
+                              6900,
+                              true,
+                              "/home/anna/Bilder/See.jpg",
+                              true,
+                              true,
+                              42};
     written.SaveWindowState(reg, true);
     written.SaveBackground(reg, true);
     clsRegistry other; // a second reader sees the same file
@@ -78,7 +80,6 @@ const SyncRule kFallback = Rule(2, 0, true, true, false, false);
 
 TEST(RuleText, NumbersAreReadInTheUsersLocaleRangeCheckedAndRoundedHalfToEven) {
     const std::vector<std::tuple<std::string, char, SyncRule>> rows = {
-        {kDefaultRuleText, '.', Rule(0, 3, true, true, false, false)},
         {"1|2|0|5", '.', Rule(1, 2, false, false, true, true)},
         // Any number but zero includes the subfolders.
         {"0|0|-2|0", '.', Rule(0, 0, true, false, false, false)},

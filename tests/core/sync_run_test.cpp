@@ -80,9 +80,9 @@ INSTANTIATE_TEST_SUITE_P(UnnamedFilesReverseActionPersist, RunFailures,
 
 class SyncRun : public Trees {};
 
-TEST_F(SyncRun, CopiesBothWaysKeepingTimeAndModeAndMakingFolders) {
+TEST_F(SyncRun, CopiesBothWaysKeepingTimeAndModeButNoSetIdBitsAndMakingFolders) {
     const std::string script = put("start/a/b/skript.sh", "#!/bin/sh\n", 12);
-    ::chmod(script.c_str(), 0750);
+    ::chmod(script.c_str(), 06750);
     put("ziel/zurueck.txt", "nur im Ziel", 13);
     SyncSession s = load(0, 2);
     EXPECT_FALSE(run(s).anyCopyFailed);

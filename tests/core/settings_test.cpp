@@ -35,20 +35,18 @@ TEST_F(Registry, AValueIsDeletedOnlyRightAfterTheLatchIsSet) {
 
 TEST_F(Registry, AppSettingsAreReadBackAndWhatIsLeftOutKeepsItsStoredValue) {
     EXPECT_EQ(AppSettings::Load(reg), AppSettings()); // nothing stored: empty texts, zeros
-    // A rule name in stored bytes (not UTF-8), a window left of the main monitor.
-    const AppSettings written{"L\xf6schen",
-                              "/home/anna/Fotos",
-                              "/media/stick/\"Fotos\"",
-                              2,
-                              -1200,
-                              300,
-                              0x7fff0,
-                              6900,
-                              true,
-                              "/home/anna/Bilder/See.jpg",
-                              true,
-                              true,
-                              42};
+    AppSettings written;
+    written.lastRule = "L\xf6schen"; // stored bytes, not valid UTF-8
+    written.lastStartDir = "/home/anna/Fotos";
+    written.lastDestinationDir = "/media/stick/Fotos mit \"Anführung\"";
+    written.syncMode = 2;
+    written.left = -1200; // a monitor left of the main one
+    written.top = 300;
+    written.width = 0x7fff0;
+    written.height = 6900;
+    written.noBackground = written.backgroundResize = written.backgroundSoft = true;
+    written.background = "/home/anna/Bilder/See.jpg";
+    written.softWidth = 42;
     written.SaveWindowState(reg, true);
     written.SaveBackground(reg, true);
     clsRegistry other; // a second reader sees the same file

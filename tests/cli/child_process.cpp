@@ -36,9 +36,6 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const Chil
         if (in < 0 || output < 0 || ::dup2(in, 0) < 0 || ::dup2(output, 1) < 0 ||
             ::dup2(err[1], 2) < 0)
             ::_exit(97);
-        if (options.unprivileged && ::geteuid() == 0 &&
-            (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(99);
         ::execv(argv[0], argv.data());
         ::_exit(98);
     }

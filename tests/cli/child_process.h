@@ -7,7 +7,6 @@
 
 // How the program under test is started.
 struct ChildOptions {
-    bool unprivileged = false; // as the user "nobody" when the test runs as root
     // Standard input and output on a pseudo terminal, as when typed in a terminal window;
     // otherwise input is /dev/null and output a pipe, as under a timer.
     bool terminal = false;

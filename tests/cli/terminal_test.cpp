@@ -16,7 +16,6 @@ TEST_F(SyncProgramTest, TheDeleteQuestionIsAnsweredOnTheTerminal) {
         // in one home: the trash is looked at last
         {"Endgültig", "j\n", forGood + " [j/N] ", true},
         {"Endgültig", "\n", forGood, false},
-        {"Endgültig", "jein\n", forGood, false},
         {"Endgültig", nullptr, "", true},
         {"Papierkorb", "ja\n",
          "Soll diese Datei wirklich in den Papierkorb verschoben werden? [j/N] ", true},

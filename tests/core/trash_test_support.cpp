@@ -79,12 +79,9 @@ std::map<std::string, std::string> Entries(const std::string& root) {
 std::map<std::string, std::string>
 Snapshot(const std::vector<std::pair<std::string, std::string>>& prefixAndRoot) {
     std::map<std::string, std::string> all;
-    for (const auto& [prefix, root] : prefixAndRoot) {
-        if (fs::exists(root)) {
-            for (auto& [key, content] : Entries(root))
-                all[prefix + "/" + key] = std::move(content);
-        }
-    }
+    for (const auto& [prefix, root] : prefixAndRoot)
+        for (auto& [key, content] : fs::exists(root) ? Entries(root) : decltype(all){})
+            all[prefix + "/" + key] = std::move(content);
     return all;
 }
 
@@ -93,8 +90,7 @@ namespace {
 const std::string kInfoSuffix = ".trashinfo";
 
 bool IsInfo(const std::string& key) {
-    return key.size() > kInfoSuffix.size() && key.rfind("/info/") != std::string::npos &&
-           key.compare(key.size() - kInfoSuffix.size(), kInfoSuffix.size(), kInfoSuffix) == 0;
+    return key.find("/info/") != std::string::npos && key.ends_with(kInfoSuffix);
 }
 
 // "<trash>/info/<n>.trashinfo" -> "<trash>/files/<n>"
@@ -118,10 +114,9 @@ std::string TrashOutcomeProblem(const std::map<std::string, std::string>& before
         else if (old->second != content)
             return "changed: " + key;
     }
-    for (const auto& [key, content] : before) {
+    for (const auto& [key, content] : before)
         if (after.count(key) == 0)
             removed[key] = content;
-    }
     for (const TrashAttempt& a : attempts) {
         if (a.error != 0) {
             if (a.error != injected)

@@ -7,20 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <dirent.h>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 
 namespace {
 
 int EntriesIn(const std::string& folder) {
-    int count = 0;
-    if (DIR* d = ::opendir(folder.c_str())) {
-        while (const dirent* e = ::readdir(d))
-            count += std::string(e->d_name) != "." && std::string(e->d_name) != "..";
-        ::closedir(d);
-    }
-    return count;
+    return int(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
 
 } // namespace

@@ -170,104 +170,153 @@ std::string CounterpartPath(const SyncSession& session, const std::string& path,
     return RootWithSlash(to) + (skip < path.size() ? path.substr(skip) : std::string());
 }
 
-bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view) {
-    // A scan stopped before it found anything must not pass for a complete comparison.
-    if (session.AbortRequested)
-        return false;
-    const int reverse = session.CurrentRule.ReverseAction;
-    const auto startCount = static_cast<std::int64_t>(session.StartFiles.size());
-    view.ShowComparisonProgress(startCount +
-                                (reverse != 0 ? std::int64_t(session.TargetFiles.size()) : 0));
-    std::int64_t total = 0;
-    std::int64_t position = 0;
-    const std::size_t startRoot = RootPrefixLength(session.StartPath);
-    const std::size_t targetRoot = RootPrefixLength(session.TargetPath);
-    // Each tree that was scanned answers for its own files, found by walking both trees in
-    // their common order side by side; the file system is asked only about files a scan did
-    // not see (missing, or left out by the attribute options), and below the other root
-    // without following links, as the run will write there.
-    std::optional<CounterpartCursor> inTarget;
-    if (reverse != 0)
-        inTarget.emplace(session.TargetFiles, targetRoot);
-    std::unique_ptr<CounterpartLookups> targetLookups =
-        LookupsIn(fs, session.TargetPath, session.StartFiles, startRoot,
-                  {reverse != 0 ? &session.TargetFiles : nullptr, targetRoot});
-    std::unique_ptr<platform::TreeReader> targetReader = fs.OpenTree(session.TargetPath);
-    const auto keepWaiting = [&] {
-        DoEventsNow();
-        return !session.AbortRequested;
-    };
+namespace {
+
+// The part of a record's folder below its root.
+std::string_view RelativeFolderOf(const MyFile& f, std::size_t root) {
+    const std::string_view folder = f.FolderView();
+    return root <= folder.size() ? folder.substr(root) : std::string_view();
+}
+
+// The exact stamp of a file that the run will replace or delete, where the walk of a scan's
+// records knew only its size and whole seconds. A file that changed since its scan keeps the
+// size and time the scan saw, so the run's look before acting refuses it.
+void TakeStamp(platform::TreeReader& tree, std::string_view relative, const char* name,
+               Seen& seen) {
+    if (seen.kind != Kind::File || seen.stamp.known)
+        return;
+    const platform::FileState now = tree.Examine(relative, name);
+    if (now.ok() && S_ISREG(now.mode))
+        seen.stamp = now.stamp;
+}
+
+// One tree's files against the other tree: found by walking both trees' records in their
+// common order side by side; the file system is asked only about files a scan did not see
+// (missing, or left out by the attribute options), and below the other root without following
+// links, as the run will write there.
+class CounterpartFinder {
+public:
+    CounterpartFinder(SyncSession& session, platform::FileSystem& fs, bool fromStart)
+        : session_(session),
+          ownRoot_(RootPrefixLength(fromStart ? session.StartPath : session.TargetPath)) {
+        const std::string& otherPath = fromStart ? session.TargetPath : session.StartPath;
+        const RecordStore& own = fromStart ? session.StartFiles : session.TargetFiles;
+        const std::size_t otherRoot = RootPrefixLength(otherPath);
+        // The target's records are there only when the rule scanned the target.
+        const RecordStore* scanned = !fromStart || session.CurrentRule.ReverseAction != 0
+                                         ? (fromStart ? &session.TargetFiles : &session.StartFiles)
+                                         : nullptr;
+        if (scanned != nullptr)
+            cursor_.emplace(*scanned, otherRoot);
+        lookups_ = LookupsIn(fs, otherPath, own, ownRoot_, {scanned, otherRoot});
+        otherTree_ = fs.OpenTree(otherPath);
+    }
+
+    std::string_view relative(const MyFile& f) const { return RelativeFolderOf(f, ownRoot_); }
+    platform::TreeReader& otherTree() { return *otherTree_; }
+
     // What lies at the counterpart; nothing when "Abbrechen" ended the wait for it.
-    auto counterpart = [&](const MyFile& f, std::optional<CounterpartCursor>& scanned,
-                           std::size_t ownRoot, platform::TreeReader& otherTree,
-                           CounterpartLookups* lookups) -> std::optional<Seen> {
-        const std::string_view folder = f.FolderView();
-        const std::string_view relative =
-            ownRoot <= folder.size() ? folder.substr(ownRoot) : std::string_view();
-        if (scanned) {
-            if (const MyFile* other = scanned->find(relative, f.Name(), folder.data()))
+    std::optional<Seen> find(const MyFile& f) {
+        const std::string_view rel = relative(f);
+        if (cursor_) {
+            if (const MyFile* other = cursor_->find(rel, f.Name(), f.FolderView().data()))
                 return Seen{Kind::File, other->Size, other->LastWrite};
         }
-        if (lookups != nullptr) {
-            const std::optional<platform::FileState> state = lookups->take(f, keepWaiting);
+        if (lookups_ != nullptr) {
+            const auto keepWaiting = [this] {
+                DoEventsNow();
+                return !session_.AbortRequested;
+            };
+            const std::optional<platform::FileState> state = lookups_->take(f, keepWaiting);
             return state ? std::optional<Seen>(FromState(*state)) : std::nullopt;
         }
-        return FromState(otherTree.Examine(relative, f.Name()));
-    };
+        return FromState(otherTree_->Examine(rel, f.Name()));
+    }
+
+private:
+    SyncSession& session_;
+    std::size_t ownRoot_;
+    std::optional<CounterpartCursor> cursor_;
+    std::unique_ptr<CounterpartLookups> lookups_;
+    std::unique_ptr<platform::TreeReader> otherTree_;
+};
+
+// The start files chosen under the copy condition go on the copy list. False when stopped.
+bool CompareStartFiles(SyncSession& session, platform::FileSystem& fs, LoadView& view,
+                       std::int64_t& position, std::int64_t& total) {
+    CounterpartFinder target(session, fs, true);
     for (MyFile* f : session.StartFiles) {
         if (session.AbortRequested)
             return false;
         view.ComparisonProgress(++position);
         total += f->Size;
-        const std::optional<Seen> seen =
-            counterpart(*f, inTarget, startRoot, *targetReader, targetLookups.get());
-        if (!seen)
+        std::optional<Seen> other = target.find(*f);
+        if (!other)
             return false;
-        const Seen& other = *seen;
-        if (StartFileChosen(session.CurrentRule.CopyCondition, f->LastWrite, other)) {
+        if (StartFileChosen(session.CurrentRule.CopyCondition, f->LastWrite, *other)) {
+            TakeStamp(target.otherTree(), target.relative(*f), f->Name(), *other);
             f->IsStart = true;
-            session.RememberCounterpart(*f, other);
+            session.RememberCounterpart(*f, *other);
             session.CopyList.push_back(f);
         }
         MaybeDoEvents();
     }
-    targetReader.reset();
-    targetLookups.reset();
-    if (reverse != 0) {
-        std::optional<CounterpartCursor> inStart;
-        inStart.emplace(session.StartFiles, startRoot);
-        std::unique_ptr<CounterpartLookups> startLookups =
-            LookupsIn(fs, session.StartPath, session.TargetFiles, targetRoot,
-                      {&session.StartFiles, startRoot});
-        std::unique_ptr<platform::TreeReader> startReader = fs.OpenTree(session.StartPath);
-        const UnreadableStart unreadable(session, startRoot);
-        for (MyFile* f : session.TargetFiles) {
-            if (session.AbortRequested)
-                return false;
-            view.ComparisonProgress(++position);
-            const std::optional<Seen> seen =
-                counterpart(*f, inStart, targetRoot, *startReader, startLookups.get());
-            if (!seen)
-                return false;
-            const Seen& other = *seen;
-            switch (TargetFileChoice(reverse, f->LastWrite, other)) {
-            case TargetChoice::CopyBack:
-                session.RememberCounterpart(*f, other);
-                session.CopyList.push_back(f);
-                break;
-            case TargetChoice::Delete: {
-                const std::string_view folder = f->FolderView();
-                if (!unreadable.covers(folder.substr(std::min(targetRoot, folder.size())),
-                                       f->Name()))
-                    session.DeleteList.push_back(f);
-                break;
+    return true;
+}
+
+// The target files copied back or deleted under the rule's action on the target side. False
+// when stopped.
+bool CompareTargetFiles(SyncSession& session, platform::FileSystem& fs, LoadView& view,
+                        std::int64_t& position) {
+    const int reverse = session.CurrentRule.ReverseAction;
+    CounterpartFinder start(session, fs, false);
+    std::unique_ptr<platform::TreeReader> ownTree = fs.OpenTree(session.TargetPath);
+    const UnreadableStart unreadable(session, RootPrefixLength(session.StartPath));
+    for (MyFile* f : session.TargetFiles) {
+        if (session.AbortRequested)
+            return false;
+        view.ComparisonProgress(++position);
+        std::optional<Seen> other = start.find(*f);
+        if (!other)
+            return false;
+        const std::string_view relative = start.relative(*f);
+        switch (TargetFileChoice(reverse, f->LastWrite, *other)) {
+        case TargetChoice::CopyBack:
+            TakeStamp(start.otherTree(), relative, f->Name(), *other);
+            session.RememberCounterpart(*f, *other);
+            session.CopyList.push_back(f);
+            break;
+        case TargetChoice::Delete:
+            if (!unreadable.covers(relative, f->Name())) {
+                Seen own{Kind::File, f->Size, f->LastWrite};
+                TakeStamp(*ownTree, relative, f->Name(), own);
+                session.RememberAsLoaded(*f, own);
+                session.DeleteList.push_back(f);
             }
-            case TargetChoice::None:
-                break;
-            }
-            MaybeDoEvents();
+            break;
+        case TargetChoice::None:
+            break;
         }
+        MaybeDoEvents();
     }
+    return true;
+}
+
+} // namespace
+
+bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view) {
+    // A scan stopped before it found anything must not pass for a complete comparison.
+    if (session.AbortRequested)
+        return false;
+    const bool reverse = session.CurrentRule.ReverseAction != 0;
+    view.ShowComparisonProgress(std::int64_t(session.StartFiles.size()) +
+                                (reverse ? std::int64_t(session.TargetFiles.size()) : 0));
+    std::int64_t total = 0;
+    std::int64_t position = 0;
+    if (!CompareStartFiles(session, fs, view, position, total))
+        return false;
+    if (reverse && !CompareTargetFiles(session, fs, view, position))
+        return false;
     for (MyFile* f : session.CopyList)
         f->Selected = true;
     for (MyFile* f : session.DeleteList)

@@ -1,6 +1,7 @@
 #include "delete_phase.h"
 
 #include "copy_errors.h"
+#include "platform/file_copy.h"
 #include "platform/file_ops.h"
 #include "platform/trash.h"
 #include "sync_run.h"
@@ -27,6 +28,7 @@ enum class Verdict { Delete, Leave, Fail };
 // target that ignores letter case, the old spelling of a renamed file is the file the run
 // just copied under its new one).
 Verdict Recheck(platform::FileOps& ops, int dirFd, const MyFile& f,
+                const platform::SeenDestination& loaded,
                 const std::vector<platform::FileIdentity>& written, std::string& reason) {
     struct stat st {};
     if (int err = ops.StatAt(dirFd, f.Name(), st); err != 0) {
@@ -39,8 +41,7 @@ Verdict Recheck(platform::FileOps& ops, int dirFd, const MyFile& f,
                                     static_cast<std::uint64_t>(st.st_ino)};
     if (std::binary_search(written.begin(), written.end(), id))
         return Verdict::Leave;
-    if (!S_ISREG(st.st_mode) || st.st_size != f.Size ||
-        DateTimeFromUnix(st.st_mtim.tv_sec) != f.LastWrite) {
+    if (!platform::StillAsSeen(st, loaded)) {
         reason = kChangedSinceLoad;
         return Verdict::Fail;
     }
@@ -107,7 +108,7 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
             else if (err != 0 && err != ENOENT)
                 verdict = Verdict::Fail, reason = ErrorDescription(err);
             else if (err == 0)
-                verdict = Recheck(ops, folder->fd, *f, written, reason);
+                verdict = Recheck(ops, folder->fd, *f, session.AsLoaded(*f), written, reason);
             if (verdict == Verdict::Fail)
                 failures.push_back({f->Path(), std::move(reason)});
             else if (verdict == Verdict::Leave)

@@ -21,8 +21,9 @@ struct MyFile {
     std::int64_t Size = 0;
     DateTime LastWrite = kZeroDate;
     // For an entry of the copy list, where the session keeps what the comparison saw at the
-    // other end (1 + its place there; 0 for none), so that the run replaces only that.
-    std::uint32_t CounterpartSeen = 0;
+    // other end; for one of the delete list, where it keeps the file itself as the load saw it
+    // (1 + its place there; 0 for none), so that the run replaces or deletes only that.
+    std::uint32_t SeenIndex = 0;
     // The attribute bits all lie below 2048.
     std::uint16_t Attributes = 0;
     bool Selected = false;

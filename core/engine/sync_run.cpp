@@ -2,6 +2,7 @@
 
 #include "compare_trees.h"
 #include "copy_batch.h"
+#include "copy_errors.h"
 #include "delete_phase.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
@@ -10,6 +11,7 @@
 #include "sync_session.h"
 #include "texts.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace {
@@ -54,17 +56,28 @@ bool SameFolder(const FolderIdentity& loaded, const platform::FileIdentity& now)
            (loaded.birth == 0 || now.birth == 0 || loaded.birth == now.birth);
 }
 
+// Why a root cannot be opened for the run: gone, or there but not readable.
+std::string RootProblem(const std::string& which, const std::string& path, int err) {
+    if (err == ENOENT || err == ENOTDIR)
+        return which + " \"" + path + "\" ist nicht mehr vorhanden.";
+    return which + " \"" + path + "\" kann nicht gelesen werden: " + ErrorDescription(err);
+}
+
 // Opens both roots and checks that they are still the folders that were loaded: a stick
 // pulled out and a folder created in its place must not be filled.
 std::string OpenRoots(const SyncSession& session, Trees& trees) {
     platform::FileIdentity start, target;
     const std::string again = " Bitte laden Sie die Ordner neu.";
-    if (trees.startRead.OpenRoot(session.StartPath, &start) != 0 ||
-        trees.startWrite.OpenRoot(session.StartPath) != 0)
-        return "Der Startordner \"" + session.StartPath + "\" ist nicht mehr vorhanden." + again;
-    if (trees.targetRead.OpenRoot(session.TargetPath, &target) != 0 ||
-        trees.targetWrite.OpenRoot(session.TargetPath) != 0)
-        return "Der Zielordner \"" + session.TargetPath + "\" ist nicht mehr vorhanden." + again;
+    int err = trees.startRead.OpenRoot(session.StartPath, &start);
+    if (err == 0)
+        err = trees.startWrite.OpenRoot(session.StartPath);
+    if (err != 0)
+        return RootProblem("Der Startordner", session.StartPath, err) + again;
+    err = trees.targetRead.OpenRoot(session.TargetPath, &target);
+    if (err == 0)
+        err = trees.targetWrite.OpenRoot(session.TargetPath);
+    if (err != 0)
+        return RootProblem("Der Zielordner", session.TargetPath, err) + again;
     if (!SameFolder(session.StartRoot, start))
         return "Der Startordner \"" + session.StartPath +
                "\" ist nicht mehr derselbe Ordner wie beim Laden." + again;

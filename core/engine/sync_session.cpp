@@ -12,18 +12,28 @@ MyFile* SyncSession::NewRecord(std::string_view path) {
 }
 
 void SyncSession::RememberCounterpart(MyFile& f, const platform::SeenDestination& seen) {
-    if (f.CounterpartSeen != 0) {
-        counterparts_[f.CounterpartSeen - 1] = seen;
+    if (f.SeenIndex != 0) {
+        seen_[f.SeenIndex - 1] = seen;
         return;
     }
-    counterparts_.push_back(seen);
-    f.CounterpartSeen = static_cast<std::uint32_t>(counterparts_.size());
+    seen_.push_back(seen);
+    f.SeenIndex = static_cast<std::uint32_t>(seen_.size());
 }
 
 platform::SeenDestination SyncSession::CounterpartOf(const MyFile& f) const {
     // Without a record of the comparison nothing is known of the other end.
-    return f.CounterpartSeen != 0 ? counterparts_[f.CounterpartSeen - 1]
-                                  : platform::SeenDestination{};
+    return f.SeenIndex != 0 ? seen_[f.SeenIndex - 1] : platform::SeenDestination{};
+}
+
+void SyncSession::RememberAsLoaded(MyFile& f, const platform::SeenDestination& seen) {
+    // A file is on one list only, so the same slot serves both.
+    RememberCounterpart(f, seen);
+}
+
+platform::SeenDestination SyncSession::AsLoaded(const MyFile& f) const {
+    if (f.SeenIndex != 0)
+        return seen_[f.SeenIndex - 1];
+    return {platform::SeenDestination::Kind::File, f.Size, f.LastWrite};
 }
 
 void SyncSession::ResetCollections() {
@@ -34,7 +44,7 @@ void SyncSession::ResetCollections() {
     FileList().swap(DeleteList);
     std::vector<ScanProblem>().swap(ScanProblems);
     records_.clear();
-    std::vector<platform::SeenDestination>().swap(counterparts_);
+    std::vector<platform::SeenDestination>().swap(seen_);
 }
 
 SelectionTotals SelectedTotals(const FileList& list) {

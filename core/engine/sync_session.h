@@ -65,10 +65,15 @@ struct SyncSession {
     // What the comparison saw at the other end of a file it put on the copy list.
     void RememberCounterpart(MyFile& f, const platform::SeenDestination& seen);
     platform::SeenDestination CounterpartOf(const MyFile& f) const;
+    // A file the comparison put on the delete list, as the load saw it.
+    void RememberAsLoaded(MyFile& f, const platform::SeenDestination& seen);
+    // Without a record of that, its size and time as scanned.
+    platform::SeenDestination AsLoaded(const MyFile& f) const;
 
 private:
     RecordStore records_;
-    std::vector<platform::SeenDestination> counterparts_; // only for copy-list entries
+    // Only for the entries of the two lists: a copy's other end, a deletion's own file.
+    std::vector<platform::SeenDestination> seen_;
 };
 
 // The ticked entries of a list and their total size.

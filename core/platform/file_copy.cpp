@@ -299,7 +299,8 @@ void DiscardStaged(FileOps& ops, StagedCopy& staged) {
 
 bool StillAsSeen(const struct stat& now, const SeenDestination& seen) {
     return seen.kind == SeenDestination::Kind::File && S_ISREG(now.st_mode) &&
-           now.st_size == seen.size && DateTimeFromUnix(now.st_mtim.tv_sec) == seen.lastWrite;
+           now.st_size == seen.size && DateTimeFromUnix(now.st_mtim.tv_sec) == seen.lastWrite &&
+           (!seen.stamp.known || StampOf(now) == seen.stamp);
 }
 
 void RemoveStaleTemporaries(FileOps& ops, int folderFd) {

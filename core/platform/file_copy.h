@@ -78,7 +78,8 @@ inline constexpr const char* kTemporaryPrefix = ".gleichwart-";
 // Removes the temporary files that a run which no longer lives left in the open folder.
 void RemoveStaleTemporaries(FileOps& ops, int folderFd);
 
-// True when a file as it is now still looks as `seen` describes it.
+// True when a file as it is now still looks as `seen` describes it, to the nanosecond and the
+// inode where `seen` has a stamp.
 bool StillAsSeen(const struct stat& now, const SeenDestination& seen);
 
 } // namespace platform

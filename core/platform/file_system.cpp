@@ -193,6 +193,7 @@ public:
         state.mode = st.st_mode;
         state.size = st.st_size;
         state.lastWrite = DateTimeFromUnix(st.st_mtim.tv_sec);
+        state.stamp = StampOf(st);
         return state;
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "date_time.h"
+#include "seen_file.h"
 
 #include <atomic>
 #include <cstdint>
@@ -60,6 +61,7 @@ struct FileState {
     unsigned mode = 0;
     std::int64_t size = 0;
     DateTime lastWrite = kZeroDate;
+    FileStamp stamp;
     bool ok() const { return error == 0; }
     bool missing() const;
 };

@@ -130,6 +130,21 @@ TEST_F(RunSafety, ARemovedOrReplacedTargetRootIsNeitherMadeAgainNorFilled) {
     EXPECT_TRUE(view.failures.empty() && view.questions.empty());
 }
 
+TEST_F(RunSafety, ARootThatCannotBeOpenedIsNamedWithItsReason) {
+    put("start/a.txt", "a", 12);
+    SyncSession s = load(0, 0);
+    for (const auto& [error, text] : std::vector<std::pair<int, std::string>>{
+             {EACCES, "kann nicht gelesen werden: Zugriff verweigert."},
+             {ENOENT, "ist nicht mehr vorhanden."}}) {
+        FailingOps ops; // the first call opens the start root
+        ops.failAt = 1;
+        ops.error = error;
+        EXPECT_EQ(run(s, ops).refused,
+                  "Der Startordner \"" + start + "\" " + text + " Bitte laden Sie die Ordner neu.");
+    }
+    EXPECT_FALSE(fs::exists(target + "/a.txt"));
+}
+
 TEST_F(RunSafety, AReadOnlyFileIsMirroredEveryTime) {
     for (int round = 1; round <= 2; ++round) {
         const std::string fixed = put("start/fest.txt", "v" + std::to_string(round), 10 + round);

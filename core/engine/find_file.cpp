@@ -3,6 +3,7 @@
 #include "listing_pool.h"
 #include "maybe_do_events.h"
 #include "platform/file_system.h"
+#include "platform/leftovers.h"
 
 #include <cerrno>
 #include <exception>
@@ -89,6 +90,18 @@ int FindFile::listFolder(const std::string& folder, std::vector<platform::DirEnt
                             : fs_.ListDirectoryUntil(folder, entries, stopFlag());
 }
 
+// Tells once of a folder that holds a temporary file of a copy whose process is gone.
+void FindFile::noteLeftovers(const std::string& folder,
+                             const std::vector<platform::DirEntry>& entries) {
+    for (const auto& e : entries) {
+        const long owner = platform::CopyTemporaryOwner(e.name);
+        if (owner != 0 && platform::ProcessGone(owner)) {
+            events_.LeftoversFound(folder);
+            return;
+        }
+    }
+}
+
 // Walks one folder and the folders below it. A cancel ends this level; each level above asks
 // its listener again before its next subfolder.
 void FindFile::searchFolder(bool insideHidden) {
@@ -107,14 +120,19 @@ void FindFile::searchFolder(bool insideHidden) {
         events_.ReadFailed(folder, err);
 
     std::vector<std::pair<std::string, bool>> subfolderNames; // with "is hidden"
+    bool leftovers = false;
     for (const auto& e : entries) {
         if (EntersSubfolder(e, hiddenAdmitted))
             subfolderNames.emplace_back(e.name, insideHidden || IsHidden(e));
+        leftovers = leftovers || platform::CopyTemporaryOwner(e.name) != 0;
         MaybeDoEvents();
     }
+    if (leftovers)
+        noteLeftovers(folder, entries);
     for (const auto& e : entries) {
         const std::uint32_t bits = e.attributes | inherited;
-        if ((bits | mask) == mask && WildcardMatch(pattern, e.name)) {
+        if ((bits | mask) == mask && WildcardMatch(pattern, e.name) &&
+            platform::CopyTemporaryOwner(e.name) == 0) {
             if (e.error != 0) {
                 events_.ReadFailed(folder + e.name, e.error);
             } else {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/date_time.h"
+#include "platform/file_system.h"
 
 #include <atomic>
 #include <cstdint>
@@ -9,10 +10,6 @@
 #include <vector>
 
 class ListingPool;
-namespace platform {
-class FileSystem;
-struct DirEntry;
-} // namespace platform
 
 // Receives what a scan finds.
 class FindFileEvents {
@@ -28,6 +25,8 @@ public:
     // that could not be examined, with the errno. The search goes on without it; a folder that
     // could be listed only in part still reports what was read.
     virtual void ReadFailed(const std::string& /*sPath*/, int /*ErrorNumber*/) {}
+    // The folder (ending in "/") holds temporary files of a copy whose process is gone.
+    virtual void LeftoversFound(const std::string& /*sPath*/) {}
 };
 
 // The scanner's error: number 9999 with the failing member named in source and description.
@@ -43,6 +42,9 @@ struct FindFileError {
 // search in "~/.config/x" finds its plain files. Where the file system asks for several
 // listings at once (a slow device), threads of a ListingPool list the folders ahead; the
 // reports stay the same, in the same order, all on the calling thread.
+//
+// Whatever the mask, the search never reports the temporary files of a copy: they are not
+// the user's to copy or delete.
 class FindFile {
 public:
     static constexpr std::int32_t kDefaultFileFlag = 439;
@@ -65,6 +67,7 @@ public:
 
 private:
     void searchFolder(bool insideHidden);
+    void noteLeftovers(const std::string& folder, const std::vector<platform::DirEntry>& entries);
     int listFolder(const std::string& folder, std::vector<platform::DirEntry>& entries);
     const std::atomic<bool>& stopFlag() const;
 

@@ -127,6 +127,8 @@ std::string RootErrorText(const TreeScan& scan) {
 
 LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView& view) {
     session.ResetCollections();
+    session.StartLeftovers.clear();
+    session.TargetLeftovers.clear();
     session.AbortRequested = false;
     session.StartRoot = IdentifyFolder(fs, session.StartPath);
     session.TargetRoot = IdentifyFolder(fs, session.TargetPath);
@@ -202,10 +204,12 @@ LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView&
     }
     session.StartFiles = std::move(start.files);
     session.ScanProblems = std::move(start.problems);
+    session.StartLeftovers = std::move(start.leftovers);
     if (target) {
         session.TargetFiles = std::move(target->files);
         session.ScanProblems.insert(session.ScanProblems.end(), target->problems.begin(),
                                     target->problems.end());
+        session.TargetLeftovers = std::move(target->leftovers);
     }
 
     view.StatusText("Vergleiche " +

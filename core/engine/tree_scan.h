@@ -36,7 +36,8 @@ public:
     RecordStore files; // in report order
     std::vector<ScanProblem> problems;
     std::optional<FindFileError> error;
-    int rootError = 0; // the errno that kept the root itself from being listed
+    int rootError = 0;                  // the errno that kept the root itself from being listed
+    std::vector<std::string> leftovers; // folders with temporary files of runs that are gone
 
 private:
     friend class ScanCollector;

@@ -1,0 +1,67 @@
+// What a load and a run leave alone whatever the rule: the temporary files of the program's
+// own copies, which the next run clears when their process is gone.
+#include "run_test_support.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// A process ID that no process has any more.
+std::string GonePid() {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return std::to_string(child);
+}
+
+struct Case {
+    int reverse;
+    Lines copies, deletions; // below the trees' folder
+};
+
+Lines Below(const TreeBuilder& t, const FileList& list) {
+    Lines out;
+    for (const MyFile* f : list)
+        out.push_back(f->Path().substr(t.root().size() + 1));
+    return out;
+}
+
+TEST(LeftAlone, TemporaryFilesOfRunsThatAreGoneAreClearedAndNeverListed) {
+    const std::vector<Case> cases = {
+        {kDeleteForGood, {"start/neu.txt"}, {"ziel/.gleichwart-notizen"}},
+        {kCopyBackBoth, {"start/neu.txt", "ziel/.gleichwart-notizen"}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reverse);
+        TempHome home;
+        TreeBuilder t;
+        const std::string gone = GonePid(), alive = std::to_string(::getppid());
+        const Lines cleared = {"start/.gleichwart-" + gone + "-0.tmp",
+                               "start/ruhig/.gleichwart-" + gone + "-4.tmp",
+                               "ziel/ruhig/.gleichwart-" + gone + "-5.tmp",
+                               "ziel/leer/.gleichwart-" + gone + "-1.tmp"};
+        for (const std::string& rel : cleared)
+            t.text(rel, "halb", UnixTime(12, 0, 0));
+        const std::string living = "ziel/.gleichwart-" + alive + "-0.tmp";
+        t.text(living, "halb", UnixTime(12, 0, 0));
+        t.text("start/neu.txt", "neu", UnixTime(12, 0, 0));
+        // Nothing to copy in "ruhig": only the load's note brings the run there.
+        t.text("start/ruhig/a.txt", "a", UnixTime(8, 0, 0));
+        t.text("ziel/ruhig/a.txt", "a", UnixTime(8, 0, 0));
+        t.text("ziel/.gleichwart-notizen", "des Benutzers", UnixTime(8, 0, 0));
+        SyncSession s = Load(t.path("start"), t.path("ziel"), kCopyMissingOrOlder, c.reverse);
+        EXPECT_EQ(Below(t, s.CopyList), c.copies);
+        EXPECT_EQ(Below(t, s.DeleteList), c.deletions);
+        RecordingRun view;
+        RunSynchronisation(s, platform::RealFileOps(), view);
+        for (const std::string& rel : cleared)
+            EXPECT_FALSE(fs::exists(t.path(rel))) << rel;
+        EXPECT_EQ(ReadFile(t.path(living)), "halb"); // its run may still commit it
+        EXPECT_FALSE(fs::exists(t.path("start/.gleichwart-" + alive + "-0.tmp")));
+        EXPECT_EQ(ReadFile(t.path("start/neu.txt")), "neu");
+    }
+}
+
+} // namespace

@@ -4,6 +4,7 @@
 #include "maybe_do_events.h"
 #include "platform/file_system.h"
 #include "platform/leftovers.h"
+#include "platform/trash.h"
 
 #include <cerrno>
 #include <exception>
@@ -54,9 +55,31 @@ bool EntersSubfolder(const platform::DirEntry& e, bool hiddenAdmitted) {
 
 const std::atomic<bool> kNeverStopped{false};
 
+enum class Guarded { No, AtTop, HomeTrash };
+
+// Names of folders that may hold what is not the user's: the trash folders a file system
+// keeps at its top (".Trash", ".Trash-<uid>"), its lost+found, and the user's own trash.
+// Only the name is looked at here; whether the folder really is one is asked after.
+Guarded GuardedName(const std::string& name) {
+    if (name == "lost+found" || name == ".Trash")
+        return Guarded::AtTop;
+    if (name == "Trash")
+        return Guarded::HomeTrash;
+    if (name.size() <= 7 || name.compare(0, 7, ".Trash-") != 0)
+        return Guarded::No;
+    for (std::size_t i = 7; i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9')
+            return Guarded::No;
+    return Guarded::AtTop;
+}
+
 } // namespace
 
 std::optional<FindFileError> FindFile::sStartSearch() {
+    rootFolder_ = ScannedFolderName(searchpath_);
+    const platform::TrashPlaces places = platform::CurrentTrashPlaces();
+    homeTrashKnown_ =
+        !places.dataHome.empty() && fs_.GetTargetId(places.dataHome + "/Trash", homeTrash_) == 0;
     try {
         // Every thread of the pool is joined when it goes, also when the search throws.
         std::optional<ListingPool> pool;
@@ -65,8 +88,10 @@ std::optional<FindFileError> FindFile::sStartSearch() {
             const bool hiddenAdmitted = (fileFlag_ & platform::kAttrHidden) != 0;
             pool.emplace(
                 fs_, inFlight,
+                // A folder that may be left out is listed by the scanner itself, once it
+                // knows that it enters it.
                 [hiddenAdmitted](const platform::DirEntry& e) {
-                    return EntersSubfolder(e, hiddenAdmitted);
+                    return EntersSubfolder(e, hiddenAdmitted) && GuardedName(e.name) == Guarded::No;
                 },
                 stopFlag());
             if (pool->threads() > 0)
@@ -88,6 +113,20 @@ const std::atomic<bool>& FindFile::stopFlag() const {
 int FindFile::listFolder(const std::string& folder, std::vector<platform::DirEntry>& entries) {
     return pool_ != nullptr ? pool_->Take(folder, entries)
                             : fs_.ListDirectoryUntil(folder, entries, stopFlag());
+}
+
+bool FindFile::leavesOut(const std::string& folder, const platform::DirEntry& e) {
+    switch (GuardedName(e.name)) {
+    case Guarded::No:
+        return false;
+    case Guarded::AtTop:
+        return folder == rootFolder_ || fs_.IsFileSystemTop(folder);
+    case Guarded::HomeTrash:
+        break;
+    }
+    platform::FileId id;
+    return homeTrashKnown_ && fs_.GetTargetId(folder + e.name, id) == 0 &&
+           id.device == homeTrash_.device && id.inode == homeTrash_.inode;
 }
 
 // Tells once of a folder that holds a temporary file of a copy whose process is gone.
@@ -122,8 +161,12 @@ void FindFile::searchFolder(bool insideHidden) {
     std::vector<std::pair<std::string, bool>> subfolderNames; // with "is hidden"
     bool leftovers = false;
     for (const auto& e : entries) {
-        if (EntersSubfolder(e, hiddenAdmitted))
-            subfolderNames.emplace_back(e.name, insideHidden || IsHidden(e));
+        if (EntersSubfolder(e, hiddenAdmitted)) {
+            if (leavesOut(folder, e))
+                events_.FolderLeftOut(folder + e.name + '/');
+            else
+                subfolderNames.emplace_back(e.name, insideHidden || IsHidden(e));
+        }
         leftovers = leftovers || platform::CopyTemporaryOwner(e.name) != 0;
         MaybeDoEvents();
     }

@@ -118,6 +118,14 @@ void Relay(TreeScan& scan, Shown& shown, LoadView& view) {
     shown.files = found;
 }
 
+// The trash and lost+found of a file system hold nothing a user copies or deletes: such
+// folders are left out whatever the rule, and the user is told how many.
+std::string LeftOutText(std::size_t folders) {
+    if (folders == 0)
+        return {};
+    return std::to_string(folders) + " Papierkorb- oder lost+found-Ordner ausgelassen.";
+}
+
 std::string RootErrorText(const TreeScan& scan) {
     return std::string(scan.startTree ? "Der Startordner " : "Der Zielordner ") +
            Quoted(scan.root) + " kann nicht gelesen werden: " + ErrorDescription(scan.rootError);
@@ -211,10 +219,14 @@ LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView&
                                     target->problems.end());
         session.TargetLeftovers = std::move(target->leftovers);
     }
+    result.leftOut = LeftOutText(start.foldersLeftOut + (target ? target->foldersLeftOut : 0));
 
     view.StatusText("Vergleiche " +
                     std::to_string(session.StartFiles.size() + session.TargetFiles.size()) +
                     " Dateien...");
     result.compared = CompareTrees(session, fs, view);
+    // Last, so that the status bar keeps it.
+    if (result.compared && !result.leftOut.empty())
+        view.StatusText(result.leftOut);
     return result;
 }

@@ -126,6 +126,20 @@ std::string LeftOutText(std::size_t folders) {
     return std::to_string(folders) + " Papierkorb- oder lost+found-Ordner ausgelassen.";
 }
 
+// Hands what both scans found to the session; returns how many folders they left out.
+std::size_t KeepScans(SyncSession& session, TreeScan& start, TreeScan* target) {
+    session.StartFiles = std::move(start.files);
+    session.ScanProblems = std::move(start.problems);
+    session.StartLeftovers = std::move(start.leftovers);
+    if (target == nullptr)
+        return start.foldersLeftOut;
+    session.TargetFiles = std::move(target->files);
+    session.ScanProblems.insert(session.ScanProblems.end(), target->problems.begin(),
+                                target->problems.end());
+    session.TargetLeftovers = std::move(target->leftovers);
+    return start.foldersLeftOut + target->foldersLeftOut;
+}
+
 std::string RootErrorText(const TreeScan& scan) {
     return std::string(scan.startTree ? "Der Startordner " : "Der Zielordner ") +
            Quoted(scan.root) + " kann nicht gelesen werden: " + ErrorDescription(scan.rootError);
@@ -135,8 +149,7 @@ std::string RootErrorText(const TreeScan& scan) {
 
 LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView& view) {
     session.ResetCollections();
-    session.StartLeftovers.clear();
-    session.TargetLeftovers.clear();
+    session.StartLeftovers = session.TargetLeftovers = {};
     session.AbortRequested = false;
     session.StartRoot = IdentifyFolder(fs, session.StartPath);
     session.TargetRoot = IdentifyFolder(fs, session.TargetPath);
@@ -210,16 +223,7 @@ LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView&
         }
         return result;
     }
-    session.StartFiles = std::move(start.files);
-    session.ScanProblems = std::move(start.problems);
-    session.StartLeftovers = std::move(start.leftovers);
-    if (target) {
-        session.TargetFiles = std::move(target->files);
-        session.ScanProblems.insert(session.ScanProblems.end(), target->problems.begin(),
-                                    target->problems.end());
-        session.TargetLeftovers = std::move(target->leftovers);
-    }
-    result.leftOut = LeftOutText(start.foldersLeftOut + (target ? target->foldersLeftOut : 0));
+    result.leftOut = LeftOutText(KeepScans(session, start, target ? &*target : nullptr));
 
     view.StatusText("Vergleiche " +
                     std::to_string(session.StartFiles.size() + session.TargetFiles.size()) +

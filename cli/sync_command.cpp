@@ -128,6 +128,9 @@ int RunSyncCommand(const SyncOptions& options) {
         return kExitWrongCall;
     }
     const bool unreadable = !session.ScanProblems.empty();
+    // On the error stream, so that the lists of a dry run stay as a script reads them.
+    if (!load.leftOut.empty() && !options.quiet)
+        std::fprintf(stderr, "%s\n", load.leftOut.c_str());
     if (options.dryRun) {
         PrintLists(session, stdout);
         std::fflush(stdout);

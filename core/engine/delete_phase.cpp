@@ -1,6 +1,7 @@
 #include "delete_phase.h"
 
 #include "copy_errors.h"
+#include "leftover_sweep.h"
 #include "platform/file_copy.h"
 #include "platform/file_ops.h"
 #include "platform/trash.h"
@@ -52,7 +53,8 @@ Verdict Recheck(platform::FileOps& ops, int dirFd, const MyFile& f,
 
 void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
                     platform::FolderChain& targetTree,
-                    const std::vector<platform::FileIdentity>& written, RunResult& result) {
+                    const std::vector<platform::FileIdentity>& written, LeftoverSweep& sweep,
+                    RunResult& result) {
     if (!session.CurrentRule.deletesOnTarget())
         return;
     std::vector<const MyFile*> chosen;
@@ -97,6 +99,8 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
             folderPath.size() > rootLength ? folderPath.substr(rootLength) : std::string_view();
         platform::FolderRef folder;
         const int err = targetTree.Resolve(relative, false, folder);
+        if (err == 0)
+            sweep.Folder(false, relative, folder);
         batch.clear();
         names.clear();
         for (std::size_t k = i; k < end; ++k) {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+class LeftoverSweep;
 class RunView;
 struct RunResult;
 struct SyncSession;
@@ -12,6 +13,8 @@ struct SyncSession;
 // each file into the trash of its file system or for good, relative to its folder opened
 // without following links. A file that changed since the load, or that this run wrote
 // (`written`, sorted), is left alone. What could not be deleted is listed with its reason.
+// Each folder deleted in is swept of temporary files that killed runs left there.
 void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
                     platform::FolderChain& targetTree,
-                    const std::vector<platform::FileIdentity>& written, RunResult& result);
+                    const std::vector<platform::FileIdentity>& written, LeftoverSweep& sweep,
+                    RunResult& result);

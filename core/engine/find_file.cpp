@@ -3,6 +3,8 @@
 #include "listing_pool.h"
 #include "maybe_do_events.h"
 #include "platform/file_system.h"
+#include "platform/leftovers.h"
+#include "platform/trash.h"
 
 #include <cerrno>
 #include <exception>
@@ -53,9 +55,31 @@ bool EntersSubfolder(const platform::DirEntry& e, bool hiddenAdmitted) {
 
 const std::atomic<bool> kNeverStopped{false};
 
+enum class Guarded { No, AtTop, HomeTrash };
+
+// Names of folders that may hold what is not the user's: the trash folders a file system
+// keeps at its top (".Trash", ".Trash-<uid>"), its lost+found, and the user's own trash.
+// Only the name is looked at here; whether the folder really is one is asked after.
+Guarded GuardedName(const std::string& name) {
+    if (name == "lost+found" || name == ".Trash")
+        return Guarded::AtTop;
+    if (name == "Trash")
+        return Guarded::HomeTrash;
+    if (name.size() <= 7 || name.compare(0, 7, ".Trash-") != 0)
+        return Guarded::No;
+    for (std::size_t i = 7; i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9')
+            return Guarded::No;
+    return Guarded::AtTop;
+}
+
 } // namespace
 
 std::optional<FindFileError> FindFile::sStartSearch() {
+    rootFolder_ = ScannedFolderName(searchpath_);
+    const platform::TrashPlaces places = platform::CurrentTrashPlaces();
+    homeTrashKnown_ =
+        !places.dataHome.empty() && fs_.GetTargetId(places.dataHome + "/Trash", homeTrash_) == 0;
     try {
         // Every thread of the pool is joined when it goes, also when the search throws.
         std::optional<ListingPool> pool;
@@ -64,8 +88,10 @@ std::optional<FindFileError> FindFile::sStartSearch() {
             const bool hiddenAdmitted = (fileFlag_ & platform::kAttrHidden) != 0;
             pool.emplace(
                 fs_, inFlight,
+                // A folder that may be left out is listed by the scanner itself, once it
+                // knows that it enters it.
                 [hiddenAdmitted](const platform::DirEntry& e) {
-                    return EntersSubfolder(e, hiddenAdmitted);
+                    return EntersSubfolder(e, hiddenAdmitted) && GuardedName(e.name) == Guarded::No;
                 },
                 stopFlag());
             if (pool->threads() > 0)
@@ -89,6 +115,32 @@ int FindFile::listFolder(const std::string& folder, std::vector<platform::DirEnt
                             : fs_.ListDirectoryUntil(folder, entries, stopFlag());
 }
 
+bool FindFile::leavesOut(const std::string& folder, const platform::DirEntry& e) {
+    switch (GuardedName(e.name)) {
+    case Guarded::No:
+        return false;
+    case Guarded::AtTop:
+        return folder == rootFolder_ || fs_.IsFileSystemTop(folder);
+    case Guarded::HomeTrash:
+        break;
+    }
+    platform::FileId id;
+    return homeTrashKnown_ && fs_.GetTargetId(folder + e.name, id) == 0 &&
+           id.device == homeTrash_.device && id.inode == homeTrash_.inode;
+}
+
+// Tells once of a folder that holds a temporary file of a copy whose process is gone.
+void FindFile::noteLeftovers(const std::string& folder,
+                             const std::vector<platform::DirEntry>& entries) {
+    for (const auto& e : entries) {
+        const long owner = platform::CopyTemporaryOwner(e.name);
+        if (owner != 0 && platform::ProcessGone(owner)) {
+            events_.LeftoversFound(folder);
+            return;
+        }
+    }
+}
+
 // Walks one folder and the folders below it. A cancel ends this level; each level above asks
 // its listener again before its next subfolder.
 void FindFile::searchFolder(bool insideHidden) {
@@ -107,14 +159,23 @@ void FindFile::searchFolder(bool insideHidden) {
         events_.ReadFailed(folder, err);
 
     std::vector<std::pair<std::string, bool>> subfolderNames; // with "is hidden"
+    bool leftovers = false;
     for (const auto& e : entries) {
-        if (EntersSubfolder(e, hiddenAdmitted))
-            subfolderNames.emplace_back(e.name, insideHidden || IsHidden(e));
+        if (EntersSubfolder(e, hiddenAdmitted)) {
+            if (leavesOut(folder, e))
+                events_.FolderLeftOut(folder + e.name + '/');
+            else
+                subfolderNames.emplace_back(e.name, insideHidden || IsHidden(e));
+        }
+        leftovers = leftovers || platform::CopyTemporaryOwner(e.name) != 0;
         MaybeDoEvents();
     }
+    if (leftovers)
+        noteLeftovers(folder, entries);
     for (const auto& e : entries) {
         const std::uint32_t bits = e.attributes | inherited;
-        if ((bits | mask) == mask && WildcardMatch(pattern, e.name)) {
+        if ((bits | mask) == mask && WildcardMatch(pattern, e.name) &&
+            platform::CopyTemporaryOwner(e.name) == 0) {
             if (e.error != 0) {
                 events_.ReadFailed(folder + e.name, e.error);
             } else {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/date_time.h"
+#include "platform/file_system.h"
 
 #include <atomic>
 #include <cstdint>
@@ -9,10 +10,6 @@
 #include <vector>
 
 class ListingPool;
-namespace platform {
-class FileSystem;
-struct DirEntry;
-} // namespace platform
 
 // Receives what a scan finds.
 class FindFileEvents {
@@ -28,6 +25,10 @@ public:
     // that could not be examined, with the errno. The search goes on without it; a folder that
     // could be listed only in part still reports what was read.
     virtual void ReadFailed(const std::string& /*sPath*/, int /*ErrorNumber*/) {}
+    // A trash or lost+found folder (its path ends in "/") that the search does not enter.
+    virtual void FolderLeftOut(const std::string& /*sPath*/) {}
+    // The folder (ending in "/") holds temporary files of a copy whose process is gone.
+    virtual void LeftoversFound(const std::string& /*sPath*/) {}
 };
 
 // The scanner's error: number 9999 with the failing member named in source and description.
@@ -43,6 +44,10 @@ struct FindFileError {
 // search in "~/.config/x" finds its plain files. Where the file system asks for several
 // listings at once (a slow device), threads of a ListingPool list the folders ahead; the
 // reports stay the same, in the same order, all on the calling thread.
+//
+// Whatever the mask, the search never reports the temporary files of a copy, and never enters
+// the trash folders and lost+found of a file system (at the top of one, or where the search
+// starts) nor the user's own trash: those files are not the user's to copy or delete.
 class FindFile {
 public:
     static constexpr std::int32_t kDefaultFileFlag = 439;
@@ -65,6 +70,8 @@ public:
 
 private:
     void searchFolder(bool insideHidden);
+    bool leavesOut(const std::string& folder, const platform::DirEntry& e);
+    void noteLeftovers(const std::string& folder, const std::vector<platform::DirEntry>& entries);
     int listFolder(const std::string& folder, std::vector<platform::DirEntry>& entries);
     const std::atomic<bool>& stopFlag() const;
 
@@ -76,6 +83,9 @@ private:
     std::int32_t fileFlag_ = kDefaultFileFlag;
     ListingPool* pool_ = nullptr; // during a search that lists ahead
     const std::atomic<bool>* stop_ = nullptr;
+    std::string rootFolder_; // during a search: where it started
+    platform::FileId homeTrash_;
+    bool homeTrashKnown_ = false;
 };
 
 // The folder as the scanner names it in its reports: with one "/" added unless it ends in one.

@@ -118,6 +118,28 @@ void Relay(TreeScan& scan, Shown& shown, LoadView& view) {
     shown.files = found;
 }
 
+// The trash and lost+found of a file system hold nothing a user copies or deletes: such
+// folders are left out whatever the rule, and the user is told how many.
+std::string LeftOutText(std::size_t folders) {
+    if (folders == 0)
+        return {};
+    return std::to_string(folders) + " Papierkorb- oder lost+found-Ordner ausgelassen.";
+}
+
+// Hands what both scans found to the session; returns how many folders they left out.
+std::size_t KeepScans(SyncSession& session, TreeScan& start, TreeScan* target) {
+    session.StartFiles = std::move(start.files);
+    session.ScanProblems = std::move(start.problems);
+    session.StartLeftovers = std::move(start.leftovers);
+    if (target == nullptr)
+        return start.foldersLeftOut;
+    session.TargetFiles = std::move(target->files);
+    session.ScanProblems.insert(session.ScanProblems.end(), target->problems.begin(),
+                                target->problems.end());
+    session.TargetLeftovers = std::move(target->leftovers);
+    return start.foldersLeftOut + target->foldersLeftOut;
+}
+
 std::string RootErrorText(const TreeScan& scan) {
     return std::string(scan.startTree ? "Der Startordner " : "Der Zielordner ") +
            Quoted(scan.root) + " kann nicht gelesen werden: " + ErrorDescription(scan.rootError);
@@ -127,6 +149,7 @@ std::string RootErrorText(const TreeScan& scan) {
 
 LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView& view) {
     session.ResetCollections();
+    session.StartLeftovers = session.TargetLeftovers = {};
     session.AbortRequested = false;
     session.StartRoot = IdentifyFolder(fs, session.StartPath);
     session.TargetRoot = IdentifyFolder(fs, session.TargetPath);
@@ -200,17 +223,14 @@ LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView&
         }
         return result;
     }
-    session.StartFiles = std::move(start.files);
-    session.ScanProblems = std::move(start.problems);
-    if (target) {
-        session.TargetFiles = std::move(target->files);
-        session.ScanProblems.insert(session.ScanProblems.end(), target->problems.begin(),
-                                    target->problems.end());
-    }
+    result.leftOut = LeftOutText(KeepScans(session, start, target ? &*target : nullptr));
 
     view.StatusText("Vergleiche " +
                     std::to_string(session.StartFiles.size() + session.TargetFiles.size()) +
                     " Dateien...");
     result.compared = CompareTrees(session, fs, view);
+    // Last, so that the status bar keeps it.
+    if (result.compared && !result.leftOut.empty())
+        view.StatusText(result.leftOut);
     return result;
 }

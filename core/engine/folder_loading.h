@@ -34,6 +34,8 @@ struct LoadResult {
     // tree that looks empty would make every file of the other tree look extra.
     std::string rootError;
     bool compared = false; // the comparison ran to its end
+    // When trash or lost+found folders were not entered: the text that tells so.
+    std::string leftOut;
 };
 
 // Records the roots' identities, scans the session's start tree and, when the rule acts on the

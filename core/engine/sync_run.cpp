@@ -4,6 +4,7 @@
 #include "copy_batch.h"
 #include "copy_errors.h"
 #include "delete_phase.h"
+#include "leftover_sweep.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
@@ -101,7 +102,7 @@ bool StillChosen(const SyncSession& session, const MyFile& f, const platform::Se
 }
 
 void RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view, Trees& trees,
-                  CopyBatch& batch, RunResult& result) {
+                  CopyBatch& batch, LeftoverSweep& sweep, RunResult& result) {
     std::int64_t ticked = 0;
     for (const MyFile* f : session.CopyList) {
         if (f->Selected) {
@@ -149,8 +150,7 @@ void RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view, T
             // Temporary files of a killed run are cleared once per folder this run writes in;
             // a folder it just made has none.
             if (out.folder != lastFolder) {
-                if (!madeFolder)
-                    platform::RemoveStaleTemporaries(ops, out.folder->fd);
+                sweep.Folder(!f->IsStart, relative, out.folder, madeFolder);
                 lastFolder = out.folder;
             }
             platform::StagedCopy staged;
@@ -191,10 +191,12 @@ RunResult RunSynchronisation(SyncSession& session, platform::FileOps& ops, RunVi
     if (!result.refused.empty())
         return result;
 
+    LeftoverSweep sweep(ops);
+    sweep.Noted(session, trees.startWrite, trees.targetWrite);
     CopyBatch batch(ops, view, result);
     if (!session.CopyList.empty())
-        RunCopyPhase(session, ops, view, trees, batch, result);
+        RunCopyPhase(session, ops, view, trees, batch, sweep, result);
     if (!result.stoppedEarly)
-        RunDeletePhase(session, ops, view, trees.targetWrite, batch.takeWritten(), result);
+        RunDeletePhase(session, ops, view, trees.targetWrite, batch.takeWritten(), sweep, result);
     return result;
 }

@@ -49,6 +49,9 @@ struct SyncSession {
     FolderIdentity StartRoot; // taken when the load began
     FolderIdentity TargetRoot;
     std::vector<ScanProblem> ScanProblems; // in the order they were met
+    // The folders (ending in "/") where the load saw temporary files of runs that are gone,
+    // start tree's first: the run clears them.
+    std::vector<std::string> StartLeftovers, TargetLeftovers;
     bool AbortRequested = false;
     std::int64_t TotalSize = 0;
     std::int64_t DoneSize = 0;

@@ -31,6 +31,9 @@ public:
         scan_.say("Kann nicht gelesen werden: \"" + sPath + "\"");
     }
 
+    void FolderLeftOut(const std::string& /*sPath*/) override { ++scan_.foldersLeftOut; }
+    void LeftoversFound(const std::string& sPath) override { scan_.leftovers.push_back(sPath); }
+
 private:
     TreeScan& scan_;
     const std::string rootFolder_;

@@ -36,7 +36,9 @@ public:
     RecordStore files; // in report order
     std::vector<ScanProblem> problems;
     std::optional<FindFileError> error;
-    int rootError = 0; // the errno that kept the root itself from being listed
+    int rootError = 0;                  // the errno that kept the root itself from being listed
+    std::size_t foldersLeftOut = 0;     // trash and lost+found folders not entered
+    std::vector<std::string> leftovers; // folders with temporary files of runs that are gone
 
 private:
     friend class ScanCollector;

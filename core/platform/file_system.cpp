@@ -147,6 +147,16 @@ public:
         return 0;
     }
 
+    bool IsFileSystemTop(const std::string& folder) override {
+        struct stat here {
+        }, above{};
+        const std::string parent =
+            folder.empty() || folder.back() != '/' ? folder + "/.." : folder + "..";
+        if (::stat(folder.c_str(), &here) != 0 || ::stat(parent.c_str(), &above) != 0)
+            return false;
+        return here.st_dev != above.st_dev || here.st_ino == above.st_ino;
+    }
+
     std::string CanonicalPath(const std::string& path) override {
         char* resolved = ::realpath(path.c_str(), nullptr);
         if (resolved == nullptr)
@@ -207,6 +217,10 @@ private:
 int FileSystem::ListDirectoryUntil(const std::string& folder, std::vector<DirEntry>& entries,
                                    const std::atomic<bool>& /*stop*/) {
     return ListDirectory(folder, entries);
+}
+
+bool FileSystem::IsFileSystemTop(const std::string& /*folder*/) {
+    return false;
 }
 
 int FileSystem::ListingsInFlight(const std::string& /*root*/) {

@@ -108,6 +108,9 @@ public:
     virtual DateTime GetFileLastWrite(const std::string& path) = 0;
     // The path with every link and "." or ".." resolved; empty when that fails.
     virtual std::string CanonicalPath(const std::string& path) = 0;
+    // Whether the folder (following links) is the top of a file system: on another device
+    // than the folder above it, or "/" itself. By default no folder is.
+    virtual bool IsFileSystemTop(const std::string& folder);
     // A reader of the entries below `root` (which may itself be a link to a folder).
     virtual std::unique_ptr<TreeReader> OpenTree(const std::string& root);
 };

@@ -52,6 +52,7 @@ SyncProgramTest::SyncProgramTest() {
     registry.CreateKey(clsRegistry::HKEY_CURRENT_USER, kRulesKey);
     for (const auto& [name, text] : {std::pair{"Aktualisieren", "0|0|1|1"},
                                      {"Endgültig", "0|5|1|1"},
-                                     {"Papierkorb", "0|4|1|1"}})
+                                     {"Papierkorb", "0|4|1|1"},
+                                     {"Spiegel", "0|5|1|2"}})
         registry.SetStringValue(clsRegistry::HKEY_CURRENT_USER, kRulesKey, name, text);
 }

@@ -34,7 +34,8 @@ struct SyncTrees {
 };
 
 // Each test has a home of its own with the rules "Aktualisieren" (copies only),
-// "Endgültig" (deletes for good) and "Papierkorb" (into the trash).
+// "Endgültig" (deletes for good), "Papierkorb" (into the trash) and "Spiegel" (deletes for
+// good, hidden files included).
 class SyncProgramTest : public ::testing::Test {
 protected:
     SyncProgramTest();

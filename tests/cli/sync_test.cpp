@@ -23,6 +23,16 @@ TEST_F(SyncProgramTest, DryRunListsWhatWouldHappenAndChangesNothing) {
     EXPECT_EQ(Snapshot(t.tree.root()), before);
 }
 
+TEST_F(SyncProgramTest, TheTrashAndLostFoundOfTheTargetAreLeftOutAndSaidSo) {
+    SyncTrees t;
+    for (const char* rel : {"target/.Trash-0/files/precious.doc", "target/lost+found/x"})
+        t.tree.text(rel, rel, UnixTime(8, 0, 0));
+    const ChildResult r = RunSync(t.parts("Spiegel", {"--vorschau"}));
+    EXPECT_EQ(r.out, "+ " + t.start + "/neu.txt\n+ " + t.start + "/sub/geaendert.txt\n- " +
+                         t.target + "/nur_im_ziel.txt\n");
+    EXPECT_EQ(r.err, "2 Papierkorb- oder lost+found-Ordner ausgelassen.\n");
+}
+
 TEST_F(SyncProgramTest, MirrorRunMakesTheTargetLikeTheStart) {
     // The command line in pieces and as one quoted argument.
     for (const bool oneArgument : {false, true}) {

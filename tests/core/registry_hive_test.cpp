@@ -164,6 +164,33 @@ TEST_P(HiveKilledDuringWrite, LeavesTheOldOrTheNewHiveNeverAMix) {
     reg.SetStringValue(HKCU, kTestKey, "later", "ok");
     EXPECT_EQ(reg.GetStringValue(HKCU, kTestKey, "later"), "ok");
     EXPECT_EQ(reg.GetStringValue(HKCU, kTestKey, "v199"), std::string(100, 'x'));
+    // The killed writer's temporary file went with that later write.
+    EXPECT_EQ(std::distance(fs::directory_iterator(home.path() + "/config/gleichwart"), {}), 2);
+}
+
+TEST_F(Hive, OnlyTheTemporaryFilesOfWritersThatAreGoneAreRemoved) {
+    reg.SetStringValue(HKCU, kRoot, "LastStartDir", "/alt");
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string hive = home.hivePath();
+    const std::string dead = std::to_string(gone), alive = std::to_string(::getppid());
+    const std::vector<std::pair<std::string, bool>> planted = {
+        {hive + ".tmp." + dead + ".0", false},
+        {hive + ".tmp." + dead + ".17", false},
+        {hive + ".tmp." + alive + ".0", true}, // it may still rename its file
+        {hive + ".tmp." + dead + ".x", true},  // not a name a writer gives
+        {hive + ".tmp." + dead, true},
+        {hive + ".bak.tmp." + dead + ".0", true}, // only a write of the backup sweeps there
+        {fs::path(hive).parent_path().string() + "/other.reg.tmp." + dead + ".0", true},
+    };
+    for (const auto& [path, stays] : planted)
+        WriteFile(path, "halb");
+    reg.SetStringValue(HKCU, kRoot, "LastStartDir", "/neu");
+    for (const auto& [path, stays] : planted)
+        EXPECT_EQ(FileExists(path), stays) << path;
+    EXPECT_EQ(reg.GetStringValue(HKCU, kRoot, "LastStartDir"), "/neu");
 }
 
 } // namespace

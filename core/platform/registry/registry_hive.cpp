@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
@@ -111,6 +113,44 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
+// The process ID in a temporary name of `file` ("<file>.tmp.<pid>.<attempt>"), 0 when the
+// name is not one.
+long WriterOf(const std::string& name, const std::string& file) {
+    const std::string prefix = file + ".tmp.";
+    if (name.compare(0, prefix.size(), prefix) != 0)
+        return 0;
+    const char* p = name.c_str() + prefix.size();
+    char* end = nullptr;
+    const long pid = std::strtol(p, &end, 10);
+    if (end == p || *end != '.' || end[1] == '\0' || pid <= 0)
+        return 0;
+    for (const char* d = end + 1; *d != '\0'; ++d)
+        if (*d < '0' || *d > '9')
+            return 0;
+    return pid;
+}
+
+// A writer killed between creating its temporary file and the rename leaves the file beside
+// the hive for good. Called under the lock: the temporary files of writers that are gone are
+// removed; a live writer's may still become the hive.
+void RemoveDeadWritersFiles(const std::string& target) {
+    const std::string dir = DirectoryOf(target);
+    const auto slash = target.rfind('/');
+    const std::string file = slash == std::string::npos ? target : target.substr(slash + 1);
+    DIR* d = ::opendir(dir.c_str());
+    if (d == nullptr)
+        return;
+    const int fd = ::dirfd(d);
+    while (const dirent* e = ::readdir(d)) {
+        const long pid = WriterOf(e->d_name, file);
+        if (pid == 0 || pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 ||
+            errno != ESRCH)
+            continue;
+        ::unlinkat(fd, e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
 class FileLock {
 public:
     explicit FileLock(const std::string& path)
@@ -217,6 +257,7 @@ LONG Hive::writeFile(const std::string& path, const std::string& text) {
         if (int err = g_writeFault(target, text.size()); err != 0)
             return CodeFromErrno(err);
     }
+    RemoveDeadWritersFiles(target);
     // A fresh file that no link can redirect: whatever already has the name is left alone.
     std::string tmp;
     int fd = -1;

@@ -5,13 +5,13 @@
 #include "load_view.h"
 #include "maybe_do_events.h"
 #include "platform/file_system.h"
+#include "platform/seen_file.h"
 #include "sync_session.h"
 #include "texts.h"
 
 #include <algorithm>
 #include <memory>
 #include <optional>
-#include <sys/stat.h>
 #include <unordered_set>
 
 namespace {
@@ -44,11 +44,12 @@ Seen FromState(const platform::FileState& st) {
         return {Kind::Absent};
     if (!st.ok())
         return {Kind::Unknown}; // a link on the way, no permission, an I/O error
-    if (S_ISDIR(st.mode))
+    if (st.info.isFolder())
         return {Kind::Folder};
-    if (!S_ISREG(st.mode))
+    if (!st.info.isFile())
         return {Kind::Other};
-    return {Kind::File, st.size, st.lastWrite};
+    return {Kind::File, st.info.size, DateTimeFromUnix(st.info.writeSeconds()),
+            platform::StampOf(st.info)};
 }
 
 // The counterpart's last-write time; the zero date when there is no file to read it from.
@@ -186,8 +187,8 @@ void TakeStamp(platform::TreeReader& tree, std::string_view relative, const char
     if (seen.kind != Kind::File || seen.stamp.known)
         return;
     const platform::FileState now = tree.Examine(relative, name);
-    if (now.ok() && S_ISREG(now.mode))
-        seen.stamp = now.stamp;
+    if (now.ok() && now.info.isFile())
+        seen.stamp = platform::StampOf(now.info);
 }
 
 // One tree's files against the other tree: found by walking both trees' records in their

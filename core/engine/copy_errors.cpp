@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 
 namespace {
 
@@ -14,8 +13,8 @@ bool IsPermission(int err) {
 }
 
 bool ExistsAsFile(platform::FileOps& ops, const std::string& path) {
-    struct stat st {};
-    return ops.Lstat(path, st) == 0 && !S_ISDIR(st.st_mode);
+    platform::FileInfo st;
+    return ops.Lstat(path, st) == 0 && !st.isFolder();
 }
 
 std::string SideText(platform::CopySide side) {
@@ -84,22 +83,17 @@ std::string CopyErrorReason(platform::FileOps& ops, const std::string& source,
     }
     if (!ExistsAsFile(ops, source))
         return "Quelldatei existiert nicht";
-    int fd = -1;
-    if (int err = ops.Open(source, O_RDONLY | O_NONBLOCK, 0, fd); err != 0)
+    if (int err = platform::TryOpen(ops, source, false); err != 0)
         return IsPermission(err) ? "Lesezugriff auf Quelldatei verweigert"
                                  : "Quelldatei: " + ErrorDescription(err);
-    ops.Close(fd);
     if (ExistsAsFile(ops, destination)) {
         // A read-only destination refuses writing, whoever asks, as on Windows.
-        struct stat st {};
+        platform::FileInfo st;
         int err = ops.Lstat(destination, st);
-        if (err == 0 && (st.st_mode & S_IWUSR) == 0)
+        if (err == 0 && !st.ownerMayWrite())
             err = EACCES;
-        if (err == 0) {
-            err = ops.Open(destination, O_WRONLY | O_APPEND | O_NONBLOCK, 0, fd);
-            if (err == 0)
-                ops.Close(fd);
-        }
+        if (err == 0)
+            err = platform::TryOpen(ops, destination, true);
         if (err != 0)
             return IsPermission(err) ? "Schreibzugriff auf Zieldatei verweigert"
                                      : "Zieldatei: " + ErrorDescription(err);

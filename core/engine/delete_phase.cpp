@@ -10,8 +10,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
-#include <sys/stat.h>
 
 namespace {
 
@@ -31,15 +29,14 @@ enum class Verdict { Delete, Leave, Fail };
 Verdict Recheck(platform::FileOps& ops, int dirFd, const MyFile& f,
                 const platform::SeenDestination& loaded,
                 const std::vector<platform::FileIdentity>& written, std::string& reason) {
-    struct stat st {};
+    platform::FileInfo st;
     if (int err = ops.StatAt(dirFd, f.Name(), st); err != 0) {
         if (err == ENOENT)
             return Verdict::Leave;
         reason = ErrorDescription(err);
         return Verdict::Fail;
     }
-    const platform::FileIdentity id{static_cast<std::uint64_t>(st.st_dev),
-                                    static_cast<std::uint64_t>(st.st_ino)};
+    const platform::FileIdentity id{st.device, st.inode};
     if (std::binary_search(written.begin(), written.end(), id))
         return Verdict::Leave;
     if (!platform::StillAsSeen(st, loaded)) {
@@ -74,7 +71,7 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
     const std::size_t rootLength = RootPrefixLength(session.TargetPath);
     // The trash records where a file came from, and finds the top of its file system from
     // there: it needs the absolute path even where the root was given relative.
-    std::string absoluteRoot = std::filesystem::absolute(session.TargetPath).string();
+    std::string absoluteRoot = platform::AbsolutePath(session.TargetPath);
     if (absoluteRoot.empty() || absoluteRoot.back() != '/')
         absoluteRoot += '/';
     std::vector<DeleteFailure> failures;
@@ -137,11 +134,11 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
                 else
                     ++result.deleted;
             }
-            struct stat st {};
+            platform::FileInfo st;
             if (ops.Fstat(folder->fd, st) == 0 &&
-                std::find(touchedDevices.begin(), touchedDevices.end(), st.st_dev) ==
+                std::find(touchedDevices.begin(), touchedDevices.end(), st.device) ==
                     touchedDevices.end()) {
-                touchedDevices.push_back(st.st_dev);
+                touchedDevices.push_back(st.device);
                 touched.push_back(folder);
             }
         }

@@ -13,7 +13,6 @@
 #include "texts.h"
 
 #include <cerrno>
-#include <sys/stat.h>
 
 namespace {
 
@@ -91,9 +90,9 @@ std::string OpenRoots(const SyncSession& session, Trees& trees) {
 // A source that changed since the load is copied as it is now only while it still wins
 // under the rule against what was seen at the destination.
 bool StillChosen(const SyncSession& session, const MyFile& f, const platform::SeenDestination& seen,
-                 const struct stat& now) {
-    const DateTime time = DateTimeFromUnix(now.st_mtim.tv_sec);
-    if (now.st_size == f.Size && time == f.LastWrite)
+                 const platform::FileInfo& now) {
+    const DateTime time = DateTimeFromUnix(now.writeSeconds());
+    if (now.size == f.Size && time == f.LastWrite)
         return true;
     if (f.IsStart)
         return StartFileChosen(session.CurrentRule.CopyCondition, time, seen);
@@ -157,7 +156,7 @@ void RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view, T
             const platform::SeenDestination seen = session.CounterpartOf(*f);
             copy = platform::StageCopy(
                 ops, in, out, seen, (f->Attributes & platform::kAttrReadOnly) != 0,
-                [&](const struct stat& now) { return StillChosen(session, *f, seen, now); },
+                [&](const platform::FileInfo& now) { return StillChosen(session, *f, seen, now); },
                 [&](std::int64_t transferred, std::int64_t fileSize) {
                     const auto elapsed =
                         static_cast<std::int32_t>(win::GetTickCount() - session.StartTicks);
@@ -165,7 +164,7 @@ void RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view, T
                                                    session.DoneSize, elapsed, separator));
                     view.PumpEvents();
                 },
-                false, staged);
+                staged);
             if (copy.ok())
                 batch.add(*f, source, std::move(staged));
         }

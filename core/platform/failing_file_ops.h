@@ -19,7 +19,7 @@ public:
     bool failed = false;
     bool persist = false;
 
-    int Open(const std::string& p, int f, mode_t m, int& fd) override {
+    int Open(const std::string& p, int f, std::uint32_t m, int& fd) override {
         if (noUnnamedFiles && (f & O_TMPFILE) == O_TMPFILE)
             return fd = -1, EOPNOTSUPP;
         return hit() ? (fd = -1, error) : FileOps::Open(p, f, m, fd);
@@ -31,8 +31,10 @@ public:
         }
         return FileOps::Close(fd);
     }
-    int Fstat(int fd, struct stat& st) override { return hit() ? error : FileOps::Fstat(fd, st); }
-    int Lstat(const std::string& p, struct stat& st) override {
+    int Fstat(int fd, platform::FileInfo& st) override {
+        return hit() ? error : FileOps::Fstat(fd, st);
+    }
+    int Lstat(const std::string& p, platform::FileInfo& st) override {
         return hit() ? error : FileOps::Lstat(p, st);
     }
     int CopyRange(int in, int out, std::size_t n, std::size_t& c) override {
@@ -44,37 +46,20 @@ public:
     int Write(int fd, const void* b, std::size_t n, std::size_t& w) override {
         return hit() ? (w = 0, error) : FileOps::Write(fd, b, n, w);
     }
-    int Fchmod(int fd, mode_t m) override { return hit() ? error : FileOps::Fchmod(fd, m); }
-    int Futimens(int fd, const struct timespec t[2]) override {
-        return hit() ? error : FileOps::Futimens(fd, t);
-    }
-    int Fdatasync(int fd) override { return hit() ? error : FileOps::Fdatasync(fd); }
-    int Rename(const std::string& a, const std::string& b) override {
-        return hit() ? error : FileOps::Rename(a, b);
-    }
-    int LinkTempFile(int fd, const std::string& p) override {
-        return hit() ? error : FileOps::LinkTempFile(fd, p);
-    }
-    int Unlink(const std::string& p) override { return hit() ? error : FileOps::Unlink(p); }
-    int Mkdir(const std::string& p, mode_t m) override {
-        return hit() ? error : FileOps::Mkdir(p, m);
-    }
-    int Chmod(const std::string& p, mode_t m) override {
-        return hit() ? error : FileOps::Chmod(p, m);
-    }
-    int SyncFileSystem(const std::string& p) override {
-        return hit() ? error : FileOps::SyncFileSystem(p);
+    int Fchmod(int fd, std::uint32_t m) override { return hit() ? error : FileOps::Fchmod(fd, m); }
+    int Futimens(int fd, std::int64_t a, std::int64_t w) override {
+        return hit() ? error : FileOps::Futimens(fd, a, w);
     }
 
-    int OpenAt(int d, const std::string& n, int f, mode_t m, int& fd) override {
+    int OpenAt(int d, const std::string& n, int f, std::uint32_t m, int& fd) override {
         if (noUnnamedFiles && (f & O_TMPFILE) == O_TMPFILE)
             return fd = -1, EOPNOTSUPP;
         return hit() ? (fd = -1, error) : FileOps::OpenAt(d, n, f, m, fd);
     }
-    int StatAt(int d, const std::string& n, struct stat& st) override {
+    int StatAt(int d, const std::string& n, platform::FileInfo& st) override {
         return hit() ? error : FileOps::StatAt(d, n, st);
     }
-    int MkdirAt(int d, const std::string& n, mode_t m) override {
+    int MkdirAt(int d, const std::string& n, std::uint32_t m) override {
         return hit() ? error : FileOps::MkdirAt(d, n, m);
     }
     int RenameAt(int fd, const std::string& f, int td, const std::string& t, unsigned fl) override {

@@ -33,7 +33,7 @@ struct CopyResult {
 // Told the bytes copied so far and the file's size: first with 0, then after every chunk.
 using CopyProgress = std::function<void(std::int64_t transferred, std::int64_t fileSize)>;
 // Asked with the source as it is now, before any data moves; false leaves the copy out.
-using SourceCheck = std::function<bool(const struct stat& now)>;
+using SourceCheck = std::function<bool(const FileInfo& now)>;
 
 // One end of a copy: an open folder, the name in it and the whole path for messages.
 struct CopyEnd {
@@ -55,23 +55,18 @@ struct StagedCopy {
 // The first half of a copy: the data, mode and time in a temporary file beside the
 // destination. The mode is the source's without set-user-ID and set-group-ID bits, without
 // write permission when `readOnly`. A read-only destination (no owner write bit) refuses with
-// EACCES, as on Windows, unless `sourceReadOnly` says the mark came from the mirror. With
-// `flush` the data is on the disk when it returns; without, the caller makes a whole batch
-// durable at once (SyncFileSystemOf) before committing any of it.
+// EACCES, as on Windows, unless the source is read-only too (the mark came from the mirror).
+// The data is not flushed here: the caller makes a whole batch durable at once
+// (SyncFileSystemOf) before committing any of it.
 CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destination,
                      const SeenDestination& seen, bool readOnly, const SourceCheck& sourceCheck,
-                     const CopyProgress& progress, bool flush, StagedCopy& staged);
+                     const CopyProgress& progress, StagedCopy& staged);
 // Puts the staged copy in place, after looking once more that the destination is still what
 // was seen: a new file is linked to its free name, a replacement renamed over the old file.
 // On failure the temporary file is removed and the destination left as it is.
 CopyResult CommitStaged(FileOps& ops, StagedCopy& staged);
 // Removes a staged copy that will not be committed.
 void DiscardStaged(FileOps& ops, StagedCopy& staged);
-
-// Copies `source` to `destination` (whose folder must exist) at once, flushed, replacing
-// whatever is there: the copy of a single file outside a run.
-CopyResult CopyFileEx(FileOps& ops, const std::string& source, const std::string& destination,
-                      const CopyProgress& progress);
 
 // The temporary files of the copy are named with this prefix, the process ID and a number.
 inline constexpr const char* kTemporaryPrefix = ".gleichwart-";
@@ -80,20 +75,6 @@ void RemoveStaleTemporaries(FileOps& ops, int folderFd);
 
 // True when a file as it is now still looks as `seen` describes it, to the nanosecond and the
 // inode where `seen` has a stamp.
-bool StillAsSeen(const struct stat& now, const SeenDestination& seen);
-
-} // namespace platform
-
-namespace platform {
-
-// Creates every missing folder of `path` (up to its last "/"); the result of the last mkdir.
-int MakeSureDirectoryPathExists(FileOps& ops, const std::string& path);
-
-inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
-// The attribute bits of a path (a link is not followed), or kInvalidFileAttributes.
-std::uint32_t GetFileAttributesA(FileOps& ops, const std::string& path);
-// Only the read-only bit has a meaning here: it takes away or gives back the write
-// permissions (within the umask). Returns 0 or the errno.
-int SetFileAttributesA(FileOps& ops, const std::string& path, std::uint32_t attributes);
+bool StillAsSeen(const FileInfo& now, const SeenDestination& seen);
 
 } // namespace platform

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "file_info.h"
+
 #include <cstdint>
 #include <string>
-#include <sys/stat.h>
-#include <sys/types.h>
 #include <vector>
 
 namespace platform {
@@ -13,32 +13,26 @@ namespace platform {
 class FileOps {
 public:
     virtual ~FileOps() = default;
-    virtual int Open(const std::string& path, int flags, mode_t mode, int& fd);
+    // `flags` are the system's open flags; `mode` the permissions of a file it makes.
+    virtual int Open(const std::string& path, int flags, std::uint32_t mode, int& fd);
     virtual int Close(int fd);
-    virtual int Fstat(int fd, struct stat& st);
-    virtual int Lstat(const std::string& path, struct stat& st);
+    virtual int Fstat(int fd, FileInfo& info);
+    // Examines the path itself; a link in its last component is not followed.
+    virtual int Lstat(const std::string& path, FileInfo& info);
     // Copies up to `length` bytes inside the kernel; `copied` 0 means the end of the source.
     virtual int CopyRange(int in, int out, std::size_t length, std::size_t& copied);
     virtual int Read(int fd, void* buffer, std::size_t length, std::size_t& got);
     virtual int Write(int fd, const void* buffer, std::size_t length, std::size_t& written);
-    virtual int Fchmod(int fd, mode_t mode);
-    virtual int Futimens(int fd, const struct timespec times[2]);
-    virtual int Fdatasync(int fd);
-    virtual int Rename(const std::string& from, const std::string& to);
-    // Gives a file opened with O_TMPFILE the name `path`.
-    virtual int LinkTempFile(int fd, const std::string& path);
-    virtual int Unlink(const std::string& path);
-    virtual int Mkdir(const std::string& path, mode_t mode);
-    virtual int Chmod(const std::string& path, mode_t mode);
-    // Writes everything of the file system that holds `path` to the disk.
-    virtual int SyncFileSystem(const std::string& path);
+    virtual int Fchmod(int fd, std::uint32_t mode);
+    // Sets the last-access and last-write times, in nanoseconds since 1970.
+    virtual int Futimens(int fd, std::int64_t accessNanos, std::int64_t writeNanos);
 
     // The same calls relative to an open folder, so that no link on the way to the folder
     // is followed again. `name` is one path component.
-    virtual int OpenAt(int dirFd, const std::string& name, int flags, mode_t mode, int& fd);
+    virtual int OpenAt(int dirFd, const std::string& name, int flags, std::uint32_t mode, int& fd);
     // fstatat without following a link in the last component.
-    virtual int StatAt(int dirFd, const std::string& name, struct stat& st);
-    virtual int MkdirAt(int dirFd, const std::string& name, mode_t mode);
+    virtual int StatAt(int dirFd, const std::string& name, FileInfo& info);
+    virtual int MkdirAt(int dirFd, const std::string& name, std::uint32_t mode);
     // renameat2; `flags` 0 or RENAME_NOREPLACE.
     virtual int RenameAt(int fromDir, const std::string& from, int toDir, const std::string& to,
                          unsigned flags);
@@ -56,5 +50,13 @@ public:
 
 // The calls as the kernel answers them.
 FileOps& RealFileOps();
+
+// The birth time of an open file or folder (nanoseconds), 0 where it is not kept.
+std::int64_t BirthOf(int fd);
+// Whether the file at `path` opens for reading, or for appending with `forWriting`, without
+// waiting on a pipe: 0 or the errno.
+int TryOpen(FileOps& ops, const std::string& path, bool forWriting);
+// The path made absolute against the working folder, unchanged when it already is.
+std::string AbsolutePath(const std::string& path);
 
 } // namespace platform

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "date_time.h"
-#include "seen_file.h"
+#include "file_info.h"
 
 #include <atomic>
 #include <cstdint>
@@ -43,9 +43,6 @@ struct FileId {
     std::int64_t birth = 0;
 };
 
-// The birth time of an open file or folder (nanoseconds), 0 where it is not kept.
-std::int64_t BirthOf(int fd);
-
 // The answer of an attribute query: the bits, or the errno of the failure.
 struct AttributeResult {
     int error = 0;
@@ -58,10 +55,7 @@ struct AttributeResult {
 // One entry as examined below a root, without following any link on the way.
 struct FileState {
     int error = 0; // ENOENT or ENOTDIR: not there; ELOOP: a link on the way; else unknown
-    unsigned mode = 0;
-    std::int64_t size = 0;
-    DateTime lastWrite = kZeroDate;
-    FileStamp stamp;
+    FileInfo info;
     bool ok() const { return error == 0; }
     bool missing() const;
 };
@@ -117,10 +111,5 @@ public:
 
 // The real file system of this machine.
 FileSystem& RealFileSystem();
-
-// Attribute bits from a file's mode and name, as the scanner reports them.
-std::uint32_t AttributesFromMode(unsigned mode, const char* name);
-// The same for a path, whose last component is the name.
-std::uint32_t AttributesOfPath(unsigned mode, const std::string& path);
 
 } // namespace platform

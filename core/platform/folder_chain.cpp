@@ -1,11 +1,9 @@
 #include "folder_chain.h"
 
 #include "file_ops.h"
-#include "file_system.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 
 namespace platform {
 
@@ -23,11 +21,10 @@ int FolderChain::OpenRoot(const std::string& root, FileIdentity* identity) {
         return err;
     auto ref = std::make_shared<OpenFolder>(ops_, fd);
     if (identity != nullptr) {
-        struct stat st {};
+        FileInfo st;
         if (int err = ops_.Fstat(fd, st); err != 0)
             return err;
-        *identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-                     BirthOf(fd)};
+        *identity = {st.device, st.inode, BirthOf(fd)};
     }
     chain_.push_back(std::move(ref));
     return 0;
@@ -46,9 +43,9 @@ int FolderChain::openComponent(int parent, const std::string& name, bool create,
     }
     if (err == ELOOP || err == ENOTDIR) {
         // Tell a link (never followed) from a file standing where a folder should be.
-        struct stat st {};
+        FileInfo st;
         if (ops_.StatAt(parent, name, st) == 0)
-            err = S_ISLNK(st.st_mode) ? ELOOP : ENOTDIR;
+            err = st.type == FileInfo::Type::Link ? ELOOP : ENOTDIR;
     }
     return err;
 }

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "date_time.h"
+#include "file_info.h"
 
 #include <cstdint>
-
-struct stat;
 
 namespace platform {
 
@@ -21,7 +20,9 @@ struct FileStamp {
 };
 
 // The exact times and identity of a file as examined now.
-FileStamp StampOf(const struct stat& now);
+inline FileStamp StampOf(const FileInfo& now) {
+    return {now.writeNanos, now.changeNanos, now.device, now.inode, true};
+}
 
 // What the comparison saw where a copy goes. A copy only lands on exactly that: a file that
 // appeared, vanished or changed since then is left alone.
@@ -29,8 +30,7 @@ struct SeenDestination {
     // Other: something that is neither a regular file nor a folder (a link, a pipe).
     enum class Kind : std::uint8_t { Absent, File, Folder, Other, Unknown };
     SeenDestination() = default;
-    SeenDestination(Kind k, std::int64_t bytes = 0, DateTime time = kZeroDate,
-                    FileStamp exact = {})
+    SeenDestination(Kind k, std::int64_t bytes = 0, DateTime time = kZeroDate, FileStamp exact = {})
         : kind(k), size(bytes), lastWrite(time), stamp(exact) {}
     Kind kind = Kind::Unknown;
     std::int64_t size = 0;

@@ -8,7 +8,6 @@
 #include <ctime>
 #include <fcntl.h>
 #include <string_view>
-#include <sys/stat.h>
 
 namespace platform {
 namespace {
@@ -75,7 +74,7 @@ int WriteAll(FileOps& ops, int fd, const std::string& text) {
 int SearchFreeVariant(FileOps& ops, const TrashFolder& t, const std::string& name,
                       unsigned& variant) {
     const auto taken = [&](unsigned v, bool& is) {
-        struct stat st;
+        FileInfo st;
         const int err = ops.StatAt(t.info, InfoName(name, v), st);
         is = err == 0;
         return err == ENOENT ? 0 : err;
@@ -142,7 +141,7 @@ int RenameInto(FileOps& ops, int dirFd, const std::string& name, const TrashFold
     if (err != EINVAL)
         return err;
     // File systems that cannot refuse to replace answer EINVAL: look first, then rename.
-    struct stat st;
+    FileInfo st;
     err = ops.StatAt(t.files, trashName, st);
     if (err == 0)
         return EEXIST;
@@ -192,11 +191,11 @@ void MoveEntries(FileOps& ops, int dirFd, const std::string& folderPath, const s
             errors[i] = EINVAL;
             continue;
         }
-        struct stat st;
+        FileInfo st;
         unsigned index = 0;
         int err = ops.StatAt(dirFd, names[i], st);
         if (err == 0)
-            err = FindTrash(ops, dirFd, folder, st.st_dev, places, trashes, index);
+            err = FindTrash(ops, dirFd, folder, st.device, places, trashes, index);
         if (err == 0) {
             Describe(trashes[index], names[i], date, text);
             err = Claim(ops, trashes[index], names[i], text, flushEach, claimed[i].variant);

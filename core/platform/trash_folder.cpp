@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -32,9 +31,9 @@ int OpenTrashIn(FileOps& ops, int parent, const std::string& name, const uid_t* 
     int err = OpenOrMakeFolder(ops, parent, name, top);
     if (err == 0 && owner != nullptr) {
         // A trash on a shared file system that someone else made is not the user's own.
-        struct stat st;
+        FileInfo st;
         err = ops.Fstat(top, st);
-        if (err == 0 && st.st_uid != *owner)
+        if (err == 0 && st.owner != *owner)
             err = EPERM;
     }
     if (err == 0)
@@ -57,14 +56,14 @@ int OpenNearest(FileOps& ops, const std::string& path, int& fd, std::size_t& exi
     while (true) {
         int err = ops.Open(end == 0 ? std::string("/") : path.substr(0, end), kPassFlags, 0, fd);
         if (err == 0) {
-            struct stat st;
+            FileInfo st;
             err = ops.Fstat(fd, st);
             if (err != 0) {
                 CloseQuietly(ops, fd);
                 return err;
             }
             existing = end;
-            device = st.st_dev;
+            device = st.device;
             return 0;
         }
         if (err != ENOENT || end == 0)
@@ -116,11 +115,11 @@ int OpenHomeTrash(FileOps& ops, const std::string& dataHome, dev_t device,
 // The trash at the top of the file system `device`, which `folder` (open as dirFd) is on.
 int OpenTopTrash(FileOps& ops, int dirFd, const std::string& folder, dev_t device, uid_t uid,
                  TrashFolder& t) {
-    struct stat st;
+    FileInfo st;
     int err = ops.Fstat(dirFd, st);
     if (err != 0)
         return err;
-    if (st.st_dev != device)
+    if (st.device != device)
         return EXDEV; // the entry is itself the top of another file system
     // Climb while the parent is on the same file system; the top folder's path ends at `end`.
     std::size_t end = folder.size() - 1;
@@ -132,7 +131,7 @@ int OpenTopTrash(FileOps& ops, int dirFd, const std::string& folder, dev_t devic
                        0, parent);
         if (err == 0)
             err = ops.Fstat(parent, st);
-        if (err != 0 || st.st_dev != device) {
+        if (err != 0 || st.device != device) {
             CloseQuietly(ops, parent);
             break;
         }
@@ -144,8 +143,8 @@ int OpenTopTrash(FileOps& ops, int dirFd, const std::string& folder, dev_t devic
     bool shared = false;
     // The administrator's shared trash counts only as a real folder with the sticky bit,
     // so that no user can take away another user's part of it.
-    if (err == 0 && ops.StatAt(topFd, ".Trash", st) == 0 && S_ISDIR(st.st_mode) &&
-        (st.st_mode & S_ISVTX) != 0) {
+    if (err == 0 && ops.StatAt(topFd, ".Trash", st) == 0 && st.isFolder() &&
+        (st.permissions & FileInfo::kSticky) != 0) {
         int sharedFd = -1;
         if (ops.OpenAt(topFd, ".Trash", kTrashFolderFlags, 0, sharedFd) == 0)
             shared = OpenTrashIn(ops, sharedFd, std::to_string(uid), &uid, t) == 0;

@@ -160,7 +160,7 @@ TEST_F(RunSafety, AReadOnlyFileIsMirroredEveryTime) {
 class CaseFoldingOps : public platform::FileOps {
 public:
     std::string fold(const std::string& n) const { return n == "neu.txt" ? "Neu.txt" : n; }
-    int StatAt(int d, const std::string& n, struct stat& st) override {
+    int StatAt(int d, const std::string& n, platform::FileInfo& st) override {
         return FileOps::StatAt(d, fold(n), st);
     }
     int UnlinkAt(int d, const std::string& n, int f) override {

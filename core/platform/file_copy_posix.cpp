@@ -1,6 +1,7 @@
 #include "file_copy.h"
 
 #include "file_system.h"
+#include "leftovers.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -117,16 +119,16 @@ CopyResult CopyData(CopyState& s, const std::string& source, const std::string& 
 
 CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destination,
                      const SeenDestination& seen, bool readOnly, const SourceCheck& sourceCheck,
-                     const CopyProgress& progress, bool flush, StagedCopy& staged) {
+                     const CopyProgress& progress, StagedCopy& staged) {
     CopyState s{ops, -1, -1, {}, -1, false};
     if (int err =
             ops.OpenAt(source.folder->fd, source.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK, 0, s.in);
         err != 0)
         return Fail(err, CopySide::Source, source.path);
-    struct stat st {};
+    FileInfo st;
     if (int err = ops.Fstat(s.in, st); err != 0)
         return Fail(err, CopySide::Source, source.path);
-    if (!S_ISREG(st.st_mode))
+    if (!st.isFile())
         return Fail(EINVAL, CopySide::Source, source.path);
     if (sourceCheck && !sourceCheck(st))
         return {0, CopySide::Source, source.path, CopyProblem::SourceChanged};
@@ -137,25 +139,24 @@ CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destina
     if (seen.kind != SeenDestination::Kind::Absent) {
         // A file is replaced: it must still be the one the comparison saw, and writable
         // unless its read-only mark came from the mirror itself.
-        struct stat old {};
+        FileInfo old;
         const int err = ops.StatAt(dirFd, destination.name, old);
         if (err != 0 && err != ENOENT)
             return Fail(err, CopySide::Destination, destination.path);
-        if (err == 0 && S_ISDIR(old.st_mode))
+        if (err == 0 && old.isFolder())
             return Fail(EISDIR, CopySide::Destination, destination.path);
-        if (err == 0 && !S_ISREG(old.st_mode))
+        if (err == 0 && !old.isFile())
             return Fail(EINVAL, CopySide::Destination, destination.path);
         if (seen.kind == SeenDestination::Kind::Unknown || err != 0 || !StillAsSeen(old, seen))
             return {0, CopySide::Destination, destination.path, CopyProblem::DestinationChanged};
-        const bool sourceReadOnly = (st.st_mode & S_IWUSR) == 0;
-        if ((old.st_mode & S_IWUSR) == 0 && !sourceReadOnly)
+        if (!old.ownerMayWrite() && st.ownerMayWrite())
             return Fail(EACCES, CopySide::Destination, destination.path);
     }
 
     // Set-user-ID and set-group-ID bits are not handed on: a copy is data, not a privilege.
-    mode_t mode = st.st_mode & 0777;
+    std::uint32_t mode = st.permissions & 0777;
     if (readOnly)
-        mode &= ~mode_t(0222);
+        mode &= ~std::uint32_t(0222);
     else if ((mode & S_IWUSR) == 0)
         mode |= (0222 & ~CurrentUmask()) | S_IWUSR;
 
@@ -180,25 +181,17 @@ CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destina
         return Fail(err, CopySide::Destination, destination.path);
 
     if (progress)
-        progress(0, st.st_size);
-    if (CopyResult r = CopyData(s, source.path, destination.path, st.st_size, progress); !r.ok())
+        progress(0, st.size);
+    if (CopyResult r = CopyData(s, source.path, destination.path, st.size, progress); !r.ok())
         return r;
     // A file made with its final mode needs no change of mode, unless the umask took bits.
     if ((mode & ~CurrentUmask()) != mode) {
         if (int e = ops.Fchmod(s.out, mode); e != 0)
             return Fail(e, CopySide::Destination, destination.path);
     }
-    const timespec times[2] = {st.st_atim, st.st_mtim};
-    if (int e = ops.Futimens(s.out, times); e != 0)
+    if (int e = ops.Futimens(s.out, st.accessNanos, st.writeNanos); e != 0)
         return Fail(e, CopySide::Destination, destination.path);
-    // The data is on the disk before the name points at it: after a power cut the
-    // destination is the old file or the complete new one. A batch is flushed as a whole
-    // before its commits instead.
-    if (flush) {
-        if (int e = ops.Fdatasync(s.out); e != 0)
-            return Fail(e, CopySide::Destination, destination.path);
-    }
-    struct stat written {};
+    FileInfo written;
     if (int e = ops.Fstat(s.out, written); e != 0)
         return Fail(e, CopySide::Destination, destination.path);
     // An unnamed file stays open and nameless until its commit, so that a program that
@@ -213,8 +206,7 @@ CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destina
     staged.temporary = s.tempName;
     staged.destination = destination;
     staged.seen = seen;
-    staged.written = {static_cast<std::uint64_t>(written.st_dev),
-                      static_cast<std::uint64_t>(written.st_ino)};
+    staged.written = {written.device, written.inode};
     s.out = -1;
     s.handedOver = true;
     return {};
@@ -256,7 +248,7 @@ CopyResult CommitStaged(FileOps& ops, StagedCopy& staged) {
         } else {
             err = ops.RenameAt(dirFd, staged.temporary, dirFd, name, RENAME_NOREPLACE);
             if (err == EINVAL || err == ENOSYS || err == EOPNOTSUPP) {
-                struct stat st {};
+                FileInfo st;
                 err = ops.StatAt(dirFd, name, st) == 0
                           ? EEXIST
                           : ops.RenameAt(dirFd, staged.temporary, dirFd, name, 0);
@@ -269,7 +261,7 @@ CopyResult CommitStaged(FileOps& ops, StagedCopy& staged) {
         else if (err != 0)
             result = Fail(err, CopySide::Destination, staged.destination.path);
     } else {
-        struct stat now {};
+        FileInfo now;
         const int err = ops.StatAt(dirFd, name, now);
         if (err != 0 && err != ENOENT)
             result = Fail(err, CopySide::Destination, staged.destination.path);
@@ -297,9 +289,9 @@ void DiscardStaged(FileOps& ops, StagedCopy& staged) {
     }
 }
 
-bool StillAsSeen(const struct stat& now, const SeenDestination& seen) {
-    return seen.kind == SeenDestination::Kind::File && S_ISREG(now.st_mode) &&
-           now.st_size == seen.size && DateTimeFromUnix(now.st_mtim.tv_sec) == seen.lastWrite &&
+bool StillAsSeen(const FileInfo& now, const SeenDestination& seen) {
+    return seen.kind == SeenDestination::Kind::File && now.isFile() && now.size == seen.size &&
+           DateTimeFromUnix(now.writeSeconds()) == seen.lastWrite &&
            (!seen.stamp.known || StampOf(now) == seen.stamp);
 }
 
@@ -307,62 +299,11 @@ void RemoveStaleTemporaries(FileOps& ops, int folderFd) {
     std::vector<std::string> names;
     if (ops.ListNames(folderFd, names) != 0)
         return;
-    const std::string prefix = kTemporaryPrefix;
     for (const std::string& n : names) {
-        if (n.compare(0, prefix.size(), prefix) != 0 || n.size() < prefix.size() + 6 ||
-            n.compare(n.size() - 4, 4, ".tmp") != 0)
-            continue;
-        const long pid = std::strtol(n.c_str() + prefix.size(), nullptr, 10);
         // Only the files of a run that is gone: a live process may still commit its own.
-        if (pid <= 0 || pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 ||
-            errno != ESRCH)
-            continue;
-        ops.UnlinkAt(folderFd, n, 0);
+        if (ProcessGone(CopyTemporaryOwner(n)))
+            ops.UnlinkAt(folderFd, n, 0);
     }
-}
-
-namespace {
-
-// The folder of a path and the name in it.
-std::pair<std::string, std::string> Split(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {".", path};
-    return {slash == 0 ? std::string("/") : path.substr(0, slash), path.substr(slash + 1)};
-}
-
-int OpenFolderOf(FileOps& ops, const std::string& folder, FolderRef& ref) {
-    int fd = -1;
-    if (int err = ops.Open(folder, O_RDONLY | O_DIRECTORY, 0, fd); err != 0)
-        return err;
-    ref = std::make_shared<OpenFolder>(ops, fd);
-    return 0;
-}
-
-} // namespace
-
-CopyResult CopyFileEx(FileOps& ops, const std::string& source, const std::string& destination,
-                      const CopyProgress& progress) {
-    const auto [sourceFolder, sourceName] = Split(source);
-    const auto [targetFolder, targetName] = Split(destination);
-    CopyEnd from{nullptr, sourceName, source};
-    CopyEnd to{nullptr, targetName, destination};
-    if (int err = OpenFolderOf(ops, sourceFolder, from.folder); err != 0)
-        return Fail(err, CopySide::Source, source);
-    if (int err = OpenFolderOf(ops, targetFolder, to.folder); err != 0)
-        return Fail(err, CopySide::Destination, destination);
-    // Whatever is there now is what this copy replaces.
-    SeenDestination seen{SeenDestination::Kind::Absent};
-    struct stat st {};
-    if (ops.StatAt(to.folder->fd, targetName, st) == 0)
-        seen = {S_ISDIR(st.st_mode)   ? SeenDestination::Kind::Folder
-                : S_ISREG(st.st_mode) ? SeenDestination::Kind::File
-                                      : SeenDestination::Kind::Other,
-                st.st_size, DateTimeFromUnix(st.st_mtim.tv_sec)};
-    StagedCopy staged; // committed or discarded below, so never left open
-    if (CopyResult r = StageCopy(ops, from, to, seen, false, {}, progress, true, staged); !r.ok())
-        return r;
-    return CommitStaged(ops, staged);
 }
 
 } // namespace platform

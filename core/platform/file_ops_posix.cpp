@@ -118,8 +118,7 @@ int FileOps::Futimens(int fd, std::int64_t accessNanos, std::int64_t writeNanos)
     return ::futimens(fd, times) != 0 ? errno : 0;
 }
 
-int FileOps::OpenAt(int dirFd, const std::string& name, int flags, std::uint32_t mode,
-                    int& fd) {
+int FileOps::OpenAt(int dirFd, const std::string& name, int flags, std::uint32_t mode, int& fd) {
     do
         fd = ::openat(dirFd, name.c_str(), flags | O_CLOEXEC, mode);
     while (fd < 0 && errno == EINTR);

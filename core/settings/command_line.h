@@ -25,9 +25,10 @@ struct CommandLine {
 std::string JoinArguments(int argc, const char* const* argv);
 
 // A part begins at a "/" at the start of the line or after a blank, followed by one of the
-// keys "startordner", "zielordner" or "regel" in any letter case and "|". Every other "/"
-// belongs to a value, so folder paths need no quoting. A part's value ends where the next part
-// begins or at a second "|"; text before the first part is ignored.
+// keys "startordner", "zielordner" or "regel" in any letter case and "|", with or without
+// blanks before and after the key. Every other "/" belongs to a value, so folder paths need no
+// quoting. A part's value ends where the next part begins or at a second "|"; text before the
+// first part is ignored.
 CommandLine ParseCommandLine(std::string_view line);
 
 // True when two rule names read the same in lower case. A name is read as UTF-8 when it is

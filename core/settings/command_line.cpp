@@ -145,6 +145,27 @@ CommandLine ParseCommandLine(std::string_view line) {
     return result;
 }
 
+std::vector<std::string> CommandLineArguments(const std::string& startFolder,
+                                              const std::string& targetFolder,
+                                              const std::string& rule) {
+    return {"/Startordner|" + startFolder, "/Zielordner|" + targetFolder, "/Regel|" + rule};
+}
+
+CommandLineValue FirstValueNotCarried(const std::string& startFolder,
+                                      const std::string& targetFolder, const std::string& rule) {
+    const std::vector<std::string> arguments =
+        CommandLineArguments(startFolder, targetFolder, rule);
+    const CommandLine read =
+        ParseCommandLine(arguments[0] + ' ' + arguments[1] + ' ' + arguments[2]);
+    if (read.startFolder != startFolder)
+        return CommandLineValue::kStartFolder;
+    if (read.targetFolder != targetFolder)
+        return CommandLineValue::kTargetFolder;
+    if (read.ruleNames != std::vector<std::string>{rule})
+        return CommandLineValue::kRule;
+    return CommandLineValue::kNone;
+}
+
 bool RuleNamesMatch(std::string_view storedName, std::string_view givenName) {
     return Lowered(storedName) == Lowered(givenName);
 }

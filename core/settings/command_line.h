@@ -31,6 +31,19 @@ std::string JoinArguments(int argc, const char* const* argv);
 // first part is ignored.
 CommandLine ParseCommandLine(std::string_view line);
 
+// The arguments that ask for these folders and this rule, one part each.
+std::vector<std::string> CommandLineArguments(const std::string& startFolder,
+                                              const std::string& targetFolder,
+                                              const std::string& rule);
+
+enum class CommandLineValue { kNone, kStartFolder, kTargetFolder, kRule };
+
+// The first of the three values that reading CommandLineArguments, joined by blanks, does not
+// give back byte for byte (blanks at either end, a "|", a key after a blank inside); kNone
+// when all three come back. A shortcut with such a value would open other folders.
+CommandLineValue FirstValueNotCarried(const std::string& startFolder,
+                                      const std::string& targetFolder, const std::string& rule);
+
 // True when two rule names read the same in lower case. A name is read as UTF-8 when it is
 // valid UTF-8, else as Latin-1, as the rule list shows it; umlauts and other letters beyond
 // ASCII are lowered too.

@@ -53,6 +53,29 @@ TEST(CommandLineTest, PartsBeginOnlyAtAKeyAfterABlank) {
     }
 }
 
+TEST(CommandLineTest, ValuesThatWouldNotComeBackUnchangedAreFound) {
+    using V = CommandLineValue;
+    const struct {
+        const char *start, *target, *rule;
+        CommandLineValue expected;
+    } cases[] = {
+        {"/home/anna/Meine Fotos /x", "/media/a /Regelwerk", "Beide Richtungen", V::kNone},
+        {"/x/sp\x01\n", "/t", "Spiegeln", V::kNone},
+        {"/x/a|b", "/t", "Spiegeln", V::kStartFolder},
+        {"/x/sp ", "/t", "Spiegeln", V::kStartFolder},
+        {"", "/t", "Spiegeln", V::kNone},
+        {"/s", " /t", "Spiegeln", V::kTargetFolder},
+        {"/s", "/t/a /Regel|x", "Spiegeln", V::kTargetFolder},
+        {"/s", "/t/a / zielordner |x", "Spiegeln", V::kTargetFolder},
+        {"/s", "/t", "Spiegeln ", V::kRule},
+        {"/s", "/t", "A /Regel|B", V::kRule},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + " " + c.target + " " + c.rule);
+        EXPECT_EQ(FirstValueNotCarried(c.start, c.target, c.rule), c.expected);
+    }
+}
+
 struct ChoiceCase {
     const char* line;
     std::optional<std::size_t> index;

@@ -54,6 +54,37 @@ private slots:
         QCOMPARE(QString::fromUtf8(written.readAll()).split('\n', Qt::SkipEmptyParts), arguments);
     }
 
+    void theMenuItemRefusesPathsTheCommandLineWouldChange() {
+        const QString desktop = Q(home_->home.path()) + "/Desktop";
+        QDir().mkpath(desktop);
+        Form1 w;
+        w.show();
+        const struct {
+            QString start, target, message;
+        } rows[] = {
+            {"/home/anna/Fotos ", "/media/stick",
+             "Die Verknüpfung wurde nicht erstellt: Der Startpfad \"/home/anna/Fotos \" käme "
+             "beim Öffnen der Verknüpfung verändert an."},
+            {"/home/anna/a|b", "/media/stick", "Der Startpfad \"/home/anna/a|b\" käme"},
+            {"/home/anna", "/media/stick /Regel|Spiegeln", "Der Zielpfad \"/media/stick /Regel|"},
+        };
+        for (const auto& row : rows) {
+            Control<QLineEdit>(&w, "Text1")->setText(row.start);
+            Control<QLineEdit>(&w, "Text2")->setText(row.target);
+            SeenBox seen;
+            OnNextModal([&](QWidget* modal) {
+                seen = Seen(modal);
+                OnNextModal([](QWidget*) {}); // a save dialog after it goes unanswered
+            });
+            Control<QAction>(&w, "CreateLink")->trigger();
+            CancelModalWatchers();
+            QVERIFY2(seen.text.startsWith("Die Verknüpfung wurde nicht erstellt: ") &&
+                         seen.text.contains(row.message),
+                     qPrintable(seen.text));
+            QCOMPARE(QDir(desktop).entryList(QDir::Files), QStringList());
+        }
+    }
+
     void theMenuItemAsksForAFileAndWritesTheShortcut() {
         const QString desktop = Q(home_->home.path()) + "/Desktop";
         QDir().mkpath(desktop);

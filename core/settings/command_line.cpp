@@ -145,6 +145,14 @@ CommandLine ParseCommandLine(std::string_view line) {
     return result;
 }
 
+std::size_t FirstPartPosition(std::string_view line) {
+    for (std::size_t pos = line.find('/'); pos != std::string_view::npos;
+         pos = line.find('/', pos + 1))
+        if (PartBeginsAt(line, pos))
+            return pos;
+    return std::string_view::npos;
+}
+
 std::vector<std::string> CommandLineArguments(const std::string& startFolder,
                                               const std::string& targetFolder,
                                               const std::string& rule) {

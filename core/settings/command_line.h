@@ -31,6 +31,9 @@ std::string JoinArguments(int argc, const char* const* argv);
 // first part is ignored.
 CommandLine ParseCommandLine(std::string_view line);
 
+// Where the first part of `line` begins, or npos when it holds none.
+std::size_t FirstPartPosition(std::string_view line);
+
 // The arguments that ask for these folders and this rule, one part each.
 std::vector<std::string> CommandLineArguments(const std::string& startFolder,
                                               const std::string& targetFolder,

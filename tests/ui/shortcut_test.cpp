@@ -54,6 +54,48 @@ private slots:
         QCOMPARE(QString::fromUtf8(written.readAll()).split('\n', Qt::SkipEmptyParts), arguments);
     }
 
+    void controlCharactersAreBlanksInNameAndCommentAndRefusedInPaths() {
+        const QString root = Q(home_->home.path());
+        const QString program = root + "/prog";
+        const struct {
+            QString link, description, workingDirectory, argument, program;
+            QString expectedLine; // empty: refused, no file
+        } rows[] = {
+            {"Na\x01me", "", root, "/Regel|x", program, "Name=Na me\n"},
+            {"K", "Ein\x7f Tipp\x1f", root, "/Regel|x", program, "Comment=Ein  Tipp \n"},
+            {"K", "Zeile\neins", root, "/Regel|x", program, "Comment=Zeile\\neins\n"},
+            {"K", "", root + "/a\x02", "/Regel|x", program, ""},
+            {"K", "", root, "/Startordner|/a\x1b", program, ""},
+            {"K", "", root, "/Startordner|/a\x7f", program, ""},
+            {"K", "", root, "/Regel|x", program + "\x03", ""},
+            // A name that already ends in ".desktop" keeps it as it is.
+            {"Fertig.desktop", "", root, "/Regel|x", program, "Name=Fertig\n"},
+            {"GROSS.DESKTOP", "", root, "/Regel|x", program, "Name=GROSS\n"},
+        };
+        for (const auto& row : rows) {
+            const QString name = row.link.endsWith(".desktop", Qt::CaseInsensitive)
+                                     ? row.link
+                                     : row.link + ".desktop";
+            const QString reason =
+                CreateShortcut(row.program, root + "/" + row.link, {row.argument}, row.description,
+                               row.workingDirectory);
+            QCOMPARE(reason.isEmpty(), !row.expectedLine.isEmpty());
+            // Upper and lower case alike: no file at all, or this one with one suffix.
+            QCOMPARE(QDir(root).entryList({"*.desktop"}, QDir::Files),
+                     row.expectedLine.isEmpty() ? QStringList() : QStringList{name});
+            if (row.expectedLine.isEmpty())
+                continue;
+            QFile f(root + "/" + name);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray text = f.readAll();
+            QVERIFY2(text.contains(row.expectedLine.toUtf8()), text.constData());
+            for (const char c : text)
+                QVERIFY2((static_cast<unsigned char>(c) >= 0x20 && c != 0x7f) || c == '\n',
+                         text.constData());
+            f.remove();
+        }
+    }
+
     void theMenuItemRefusesPathsTheCommandLineWouldChange() {
         const QString desktop = Q(home_->home.path()) + "/Desktop";
         QDir().mkpath(desktop);

@@ -39,22 +39,34 @@ private slots:
         QCOMPARE(resets.count(), afterLoad);
     }
 
-    void anUnknownRuleIsReportedAndNothingIsLoaded() {
+    void anUnknownRuleOrAMissingFolderIsReportedAndNothingIsLoaded() {
         TreeBuilder& t = trees();
-        t.text("start/a.txt", "a");
+        t.text("Meine Fotos/a.txt", "a");
         t.folder("ziel");
-        Form1 w;
-        w.setCommandLine("/Startordner|" + t.path("start") + " /Zielordner|" + t.path("ziel") +
-                         " /Regel|Gibt es nicht");
-        QString text;
-        OnNextModal([&](QWidget* modal) { text = Seen(modal).text; });
-        w.show();
-        QTRY_VERIFY_WITH_TIMEOUT(!text.isEmpty(), 5000);
-        QCOMPARE(text, QString("Die Regel: Gibt es nicht\r\nexistiert nicht !!"));
-        // The paths stay as given; no load follows.
-        QCOMPARE(TextOf(&w, "Text1"), Q(t.path("start")));
-        QTest::qWait(300);
-        QVERIFY(w.session().StartFiles.empty());
+        // The folder is checked as read: one blank more is another folder, not this one.
+        const std::string missing = t.path("Meine  Fotos");
+        const struct {
+            std::string start, rule;
+            QString message;
+        } rows[] = {
+            {t.path("Meine Fotos"), "Gibt es nicht",
+             "Die Regel: Gibt es nicht\r\nexistiert nicht !!"},
+            {missing, "Aktualisieren", "Der Startpfad: \"" + Q(missing) + "\"existiert nicht !!"},
+        };
+        for (const auto& row : rows) {
+            Form1 w;
+            w.setCommandLine("/Startordner|" + row.start + " /Zielordner|" + t.path("ziel") +
+                             " /Regel|" + row.rule);
+            QString text;
+            OnNextModal([&](QWidget* modal) { text = Seen(modal).text; });
+            w.show();
+            QTRY_VERIFY_WITH_TIMEOUT(!text.isEmpty(), 5000);
+            QCOMPARE(text, row.message);
+            // The paths stay as given; no load follows.
+            QCOMPARE(TextOf(&w, "Text1"), Q(row.start));
+            QTest::qWait(300);
+            QVERIFY(w.session().StartFiles.empty());
+        }
     }
 };
 

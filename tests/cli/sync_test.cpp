@@ -98,11 +98,6 @@ TEST_F(SyncProgramTest, StartAndZielAreTakenByteForByteAndTheKeysMayHaveBlanks) 
          "+ " + r + "/sp/y.txt\n- " + ziel + "/alt.txt\n",
          ""},
         {{r + "/a|b", "/Zielordner|" + ziel, "/Regel|Endgültig"}, 2, "", "nicht mischen"},
-        {{"--regel", "Endgültig", "/Startordner|" + r + "/a", "/Zielordner|" + ziel},
-         2,
-         "",
-         "nicht mischen"},
-        {{"--vorschau", r + "/a"}, 2, "", "Erwartet werden genau zwei Ordner"},
         {{r + "/a", ziel, "--regel"}, 2, "", "Nach --regel fehlt der Name einer Regel."},
     };
     const auto before = Snapshot(r);

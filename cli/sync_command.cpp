@@ -79,16 +79,46 @@ std::int32_t SecondsSince(std::chrono::steady_clock::time_point began) {
             .count());
 }
 
-} // namespace
+// What the arguments ask for, in either of the two forms: START ZIEL with --regel, taken
+// byte for byte, or the window's command line with its keys.
+CommandLine ReadRequest(const SyncOptions& options, std::string& error) {
+    const std::string joined = JoinedCommandLine(options.commandLine);
+    const std::size_t firstPart = FirstPartPosition(joined);
+    const std::size_t firstText = joined.find_first_not_of(' ');
+    if (firstPart != std::string::npos) {
+        // A folder before the first key, or --regel, would be silently dropped.
+        if (options.rule || firstText < firstPart)
+            error = "START ZIEL und '/Startordner|…' '/Zielordner|…' '/Regel|…' lassen sich "
+                    "nicht mischen; die Regel für START ZIEL wählt --regel NAME. "
+                    "(--help zeigt mehr)";
+        return ParseCommandLine(joined);
+    }
+    if (firstText == std::string::npos && !options.rule) {
+        error = "Es wurde nichts angegeben. Aufruf: gleichwart-sync '/Startordner|ORDNER' "
+                "'/Zielordner|ORDNER' '/Regel|NAME' (--help zeigt mehr)";
+        return {};
+    }
+    if (options.commandLine.size() != 2) {
+        error = "Erwartet werden genau zwei Ordner: gleichwart-sync [Optionen] START ZIEL "
+                "(--help zeigt mehr)";
+        return {};
+    }
+    CommandLine request;
+    request.given = true;
+    request.startFolder = options.commandLine[0];
+    request.targetFolder = options.commandLine[1];
+    request.ruleNames = {options.rule.value_or("Aktualisieren")};
+    return request;
+}
 
-int RunSyncCommand(const SyncOptions& options) {
-    const auto began = std::chrono::steady_clock::now();
-    InstallStopSignals();
-    const CommandLine commandLine = ParseCommandLine(JoinedCommandLine(options.commandLine));
-    if (!commandLine.given) {
-        PrintError("Es wurde nichts angegeben. Aufruf: gleichwart-sync '/Startordner|ORDNER' "
-                   "'/Zielordner|ORDNER' '/Regel|NAME' (--help zeigt mehr)");
-        return kExitWrongCall;
+// The session's folders and rule as the arguments ask for them, after the same checks as the
+// window's; false, with the reason printed, when they cannot be loaded.
+bool PrepareSession(const SyncOptions& options, platform::FileSystem& fs, SyncSession& session) {
+    std::string error;
+    const CommandLine commandLine = ReadRequest(options, error);
+    if (!error.empty()) {
+        PrintError(error);
+        return false;
     }
     const std::vector<std::string> ruleNames = StoredRuleNames();
     const RuleChoice choice = ChooseRule(commandLine, ruleNames);
@@ -97,18 +127,29 @@ int RunSyncCommand(const SyncOptions& options) {
         if (ruleNames.empty() && commandLine.ruleGiven())
             PrintError("Es sind keine Regeln gespeichert. Regeln werden im Fenster von "
                        "Gleichwart angelegt.");
-        return kExitWrongCall;
+        return false;
     }
-    platform::FileSystem& fs = platform::RealFileSystem();
-    SyncSession session;
+    // The folders exactly as read: a neighbour with blanks less is no stand-in.
     session.StartPath = commandLine.startFolder.value_or("");
     session.TargetPath = commandLine.targetFolder.value_or("");
     if (const std::string message = CheckPaths(fs, session.StartPath, session.TargetPath);
         !message.empty()) {
         PrintError(message);
-        return kExitWrongCall;
+        return false;
     }
     session.CurrentRule = LoadRule(ruleNames[*choice.index]);
+    return true;
+}
+
+} // namespace
+
+int RunSyncCommand(const SyncOptions& options) {
+    const auto began = std::chrono::steady_clock::now();
+    InstallStopSignals();
+    platform::FileSystem& fs = platform::RealFileSystem();
+    SyncSession session;
+    if (!PrepareSession(options, fs, session))
+        return kExitWrongCall;
 
     const TerminalSettings settings{options.quiet, options.yes, ::isatty(STDOUT_FILENO) == 1,
                                     ::isatty(STDIN_FILENO) == 1};

@@ -1,6 +1,29 @@
 #include "sync_options.h"
 
+#include <array>
 #include <string_view>
+
+namespace {
+
+// The options that only switch something on, each with its German and its English name.
+struct Switch {
+    std::string_view german, english;
+    bool SyncOptions::*field;
+};
+constexpr std::array<Switch, 5> kSwitches = {{
+    {"--vorschau", "--dry-run", &SyncOptions::dryRun},
+    {"--ja", "--yes", &SyncOptions::yes},
+    {"--leise", "--quiet", &SyncOptions::quiet},
+    {"--help", "-h", &SyncOptions::help},
+    {"--version", "--version", &SyncOptions::version},
+}};
+
+void SetError(SyncOptions& options, std::string message) {
+    if (options.error.empty())
+        options.error = std::move(message);
+}
+
+} // namespace
 
 SyncOptions ParseSyncOptions(int argc, const char* const* argv) {
     SyncOptions options;
@@ -9,28 +32,36 @@ SyncOptions ParseSyncOptions(int argc, const char* const* argv) {
         const std::string_view arg = argv[i];
         if (onlyCommandLine || arg.size() < 2 || arg[0] != '-') {
             options.commandLine.emplace_back(arg);
-        } else if (arg == "--") {
-            onlyCommandLine = true;
-        } else if (arg == "--vorschau" || arg == "--dry-run") {
-            options.dryRun = true;
-        } else if (arg == "--ja" || arg == "--yes") {
-            options.yes = true;
-        } else if (arg == "--leise" || arg == "--quiet") {
-            options.quiet = true;
-        } else if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--version") {
-            options.version = true;
-        } else if (options.error.empty()) {
-            options.error =
-                "Unbekannte Option: " + std::string(arg) + " (--help zeigt alle Optionen)";
+            continue;
         }
+        if (arg == "--") {
+            onlyCommandLine = true;
+            continue;
+        }
+        if (arg == "--regel") {
+            // The name is the next argument as it is, even one that begins with "-".
+            if (i + 1 < argc)
+                options.rule = argv[++i];
+            else
+                SetError(options, "Nach --regel fehlt der Name einer Regel.");
+            continue;
+        }
+        bool known = false;
+        for (const Switch& s : kSwitches)
+            if (arg == s.german || arg == s.english) {
+                options.*s.field = true;
+                known = true;
+            }
+        if (!known)
+            SetError(options,
+                     "Unbekannte Option: " + std::string(arg) + " (--help zeigt alle Optionen)");
     }
     return options;
 }
 
 std::string UsageText() {
     return R"(Aufruf: gleichwart-sync [Optionen] '/Startordner|ORDNER' '/Zielordner|ORDNER' '/Regel|NAME'
+       gleichwart-sync [Optionen] [--regel NAME] START ZIEL
 
 Bringt den Zielordner nach einer Regel mit dem Startordner in Einklang, wie
 "Ordner laden" und "Synchronisieren" im Fenster von Gleichwart. Die Regeln sind
@@ -38,6 +69,10 @@ dieselben, die im Fenster angelegt wurden; die Namen gelten in jeder Schreibweis
 Die Schlüssel /Startordner|, /Zielordner| und /Regel| stehen am Anfang oder nach
 einem Leerzeichen; jeder andere Schrägstrich gehört zum Pfad. Weil die Shell "|"
 als Pipe liest, stehen die Teile in Anführungszeichen, einzeln oder zusammen.
+Leerzeichen am Anfang und Ende eines Werts entfallen, und ein zweites "|" beendet
+ihn. Solche Ordner gibt die zweite Form weiter: START und ZIEL gelten Zeichen für
+Zeichen; ohne --regel gilt die Regel "Aktualisieren". Beide Formen lassen sich
+nicht mischen.
 
 Optionen:
   --vorschau, --dry-run  zeigt nur, was geschähe, und ändert nichts:
@@ -46,6 +81,7 @@ Optionen:
   --ja, --yes            löscht ohne Rückfrage; ohne diese Option wird nur an
                          einem Terminal gefragt, sonst wird nichts gelöscht
   --leise, --quiet       zeigt nur Fehler
+  --regel NAME           die Regel für START ZIEL (sonst "Aktualisieren")
   --help, -h             zeigt diese Hilfe
   --version              zeigt die Version
   --                     alles Weitere gehört zur Befehlszeile
@@ -53,6 +89,7 @@ Optionen:
 Beispiel:
   gleichwart-sync --ja '/Startordner|/home/anna/Fotos' \
       '/Zielordner|/media/stick/Fotos' '/Regel|Spiegeln'
+  gleichwart-sync --ja --regel Spiegeln /home/anna/Fotos /media/stick/Fotos
 
 Rückgabewerte:
   0  alles erledigt

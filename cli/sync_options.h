@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,9 @@ struct SyncOptions {
     bool quiet = false;                   // --leise, --quiet: only errors
     bool help = false;                    // --help, -h
     bool version = false;                 // --version
+    std::optional<std::string> rule;      // --regel NAME: the rule for START ZIEL
     std::vector<std::string> commandLine; // the arguments that are no options, in order
-    std::string error;                    // an option not known, for the user
+    std::string error;                    // an option not known or without its value
 };
 
 // Options may stand anywhere among the arguments; after "--" every argument belongs to the

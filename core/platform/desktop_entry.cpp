@@ -39,6 +39,19 @@ std::string EscapeValue(std::string_view text) {
     return out;
 }
 
+bool IsBareControl(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u < 0x20 && c != '\n' && c != '\t' && c != '\r') || u == 0x7f;
+}
+
+// The name and the comment with such control characters as blanks.
+std::string Readable(std::string text) {
+    for (char& c : text)
+        if (IsBareControl(c))
+            c = ' ';
+    return text;
+}
+
 // A single-line text value such as the name: also a leading blank would be lost.
 std::string TextValue(std::string_view text) {
     std::string out = EscapeValue(text);
@@ -67,7 +80,21 @@ std::string ExecArgument(std::string_view argument) {
     return EscapeValue(quoted);
 }
 
-std::string DesktopEntryText(const DesktopShortcut& s) {
+bool HoldsBareControlCharacter(std::string_view text) {
+    for (const char c : text)
+        if (IsBareControl(c))
+            return true;
+    return false;
+}
+
+std::optional<std::string> DesktopEntryText(const DesktopShortcut& s) {
+    bool pathsFit = !HoldsBareControlCharacter(s.program) &&
+                    !HoldsBareControlCharacter(s.workingDirectory) &&
+                    !HoldsBareControlCharacter(s.icon);
+    for (const std::string& argument : s.arguments)
+        pathsFit = pathsFit && !HoldsBareControlCharacter(argument);
+    if (!pathsFit)
+        return std::nullopt;
     std::string exec = ExecArgument(s.program);
     for (const std::string& argument : s.arguments)
         exec += ' ' + ExecArgument(argument);
@@ -75,13 +102,13 @@ std::string DesktopEntryText(const DesktopShortcut& s) {
                        "Type=Application\n"
                        "Version=1.0\n"
                        "Name=" +
-                       TextValue(s.name) + "\nExec=" + exec + "\n";
+                       TextValue(Readable(s.name)) + "\nExec=" + exec + "\n";
     if (!s.workingDirectory.empty())
         text += "Path=" + TextValue(s.workingDirectory) + "\n";
     if (!s.icon.empty())
         text += "Icon=" + TextValue(s.icon) + "\n";
     if (!s.comment.empty())
-        text += "Comment=" + TextValue(s.comment) + "\n";
+        text += "Comment=" + TextValue(Readable(s.comment)) + "\n";
     text += "Terminal=false\n";
     return text;
 }

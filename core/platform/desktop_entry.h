@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,5 +22,11 @@ struct DesktopShortcut {
 // \n, \t, \r).
 std::string ExecArgument(std::string_view argument);
 
-// The file's whole text, ending in a line break.
-std::string DesktopEntryText(const DesktopShortcut& shortcut);
+// Whether `text` holds a control character that has no escape in the file and may not stand
+// in it raw: any below 0x20 other than line break, tab and return, and 0x7f.
+bool HoldsBareControlCharacter(std::string_view text);
+
+// The file's whole text, ending in a line break. Such control characters become blanks in the
+// name and the comment, which are only read by people; in the program, an argument, the
+// working directory or the icon a changed byte would name another file, so there is no text.
+std::optional<std::string> DesktopEntryText(const DesktopShortcut& shortcut);

@@ -29,16 +29,23 @@ bool EqualsKey(std::string_view text, std::string_view key) {
     return true;
 }
 
-// Whether a part begins at `pos`, which holds a "/".
+// Which of the keys `text` names, blanks around it allowed.
+std::optional<std::size_t> KeyIndex(std::string_view text) {
+    text = TrimBlanks(text);
+    for (std::size_t k = 0; k < kKeys.size(); ++k)
+        if (EqualsKey(text, kKeys[k]))
+            return k;
+    return std::nullopt;
+}
+
+// Whether a part begins at `pos`, which holds a "/": a key follows, blanks allowed before and
+// after it, and then "|".
 bool PartBeginsAt(std::string_view line, std::size_t pos) {
     if (pos > 0 && line[pos - 1] != ' ')
         return false;
     const std::string_view rest = line.substr(pos + 1);
-    for (std::string_view key : kKeys)
-        if (rest.size() > key.size() && rest[key.size()] == '|' &&
-            EqualsKey(rest.substr(0, key.size()), key))
-            return true;
-    return false;
+    const std::size_t bar = rest.find('|');
+    return bar != std::string_view::npos && KeyIndex(rest.substr(0, bar)).has_value();
 }
 
 // The code points of valid UTF-8; false for anything else (overlong forms, surrogates, values
@@ -123,19 +130,48 @@ CommandLine ParseCommandLine(std::string_view line) {
             starts.push_back(pos);
     for (std::size_t k = 0; k < starts.size(); ++k) {
         const std::size_t end = k + 1 < starts.size() ? starts[k + 1] : line.size();
-        const std::string_view part = TrimBlanks(line.substr(starts[k] + 1, end - starts[k] - 1));
+        const std::string_view part = line.substr(starts[k] + 1, end - starts[k] - 1);
         const std::size_t bar = part.find('|');
-        const std::string_view key = TrimBlanks(part.substr(0, bar));
         std::string_view value = part.substr(bar + 1);
         value = TrimBlanks(value.substr(0, value.find('|')));
-        if (EqualsKey(key, kKeys[0]))
+        const std::size_t key = KeyIndex(part.substr(0, bar)).value_or(2);
+        if (key == 0)
             result.startFolder = std::string(value);
-        else if (EqualsKey(key, kKeys[1]))
+        else if (key == 1)
             result.targetFolder = std::string(value);
         else
             result.ruleNames.emplace_back(value);
     }
     return result;
+}
+
+std::size_t FirstPartPosition(std::string_view line) {
+    for (std::size_t pos = line.find('/'); pos != std::string_view::npos;
+         pos = line.find('/', pos + 1))
+        if (PartBeginsAt(line, pos))
+            return pos;
+    return std::string_view::npos;
+}
+
+std::vector<std::string> CommandLineArguments(const std::string& startFolder,
+                                              const std::string& targetFolder,
+                                              const std::string& rule) {
+    return {"/Startordner|" + startFolder, "/Zielordner|" + targetFolder, "/Regel|" + rule};
+}
+
+CommandLineValue FirstValueNotCarried(const std::string& startFolder,
+                                      const std::string& targetFolder, const std::string& rule) {
+    const std::vector<std::string> arguments =
+        CommandLineArguments(startFolder, targetFolder, rule);
+    const CommandLine read =
+        ParseCommandLine(arguments[0] + ' ' + arguments[1] + ' ' + arguments[2]);
+    if (read.startFolder != startFolder)
+        return CommandLineValue::kStartFolder;
+    if (read.targetFolder != targetFolder)
+        return CommandLineValue::kTargetFolder;
+    if (read.ruleNames != std::vector<std::string>{rule})
+        return CommandLineValue::kRule;
+    return CommandLineValue::kNone;
 }
 
 bool RuleNamesMatch(std::string_view storedName, std::string_view givenName) {

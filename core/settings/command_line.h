@@ -25,10 +25,27 @@ struct CommandLine {
 std::string JoinArguments(int argc, const char* const* argv);
 
 // A part begins at a "/" at the start of the line or after a blank, followed by one of the
-// keys "startordner", "zielordner" or "regel" in any letter case and "|". Every other "/"
-// belongs to a value, so folder paths need no quoting. A part's value ends where the next part
-// begins or at a second "|"; text before the first part is ignored.
+// keys "startordner", "zielordner" or "regel" in any letter case and "|", with or without
+// blanks before and after the key. Every other "/" belongs to a value, so folder paths need no
+// quoting. A part's value ends where the next part begins or at a second "|"; text before the
+// first part is ignored.
 CommandLine ParseCommandLine(std::string_view line);
+
+// Where the first part of `line` begins, or npos when it holds none.
+std::size_t FirstPartPosition(std::string_view line);
+
+// The arguments that ask for these folders and this rule, one part each.
+std::vector<std::string> CommandLineArguments(const std::string& startFolder,
+                                              const std::string& targetFolder,
+                                              const std::string& rule);
+
+enum class CommandLineValue { kNone, kStartFolder, kTargetFolder, kRule };
+
+// The first of the three values that reading CommandLineArguments, joined by blanks, does not
+// give back byte for byte (blanks at either end, a "|", a key after a blank inside); kNone
+// when all three come back. A shortcut with such a value would open other folders.
+CommandLineValue FirstValueNotCarried(const std::string& startFolder,
+                                      const std::string& targetFolder, const std::string& rule);
 
 // True when two rule names read the same in lower case. A name is read as UTF-8 when it is
 // valid UTF-8, else as Latin-1, as the rule list shows it; umlauts and other letters beyond

@@ -80,6 +80,47 @@ TEST_F(SyncProgramTest, WrongCallsExitWithTwoAndHelpWithZeroChangingNothing) {
     EXPECT_EQ(Snapshot(t.tree.root()), before);
 }
 
+TEST_F(SyncProgramTest, StartAndZielAreTakenByteForByteAndTheKeysMayHaveBlanks) {
+    TreeBuilder t;
+    t.text("a|b/x.txt", "x");
+    t.text("a/y.txt", "y");
+    t.text("sp /x.txt", "x");
+    t.text("sp/y.txt", "y");
+    t.text("ziel/alt.txt", "alt");
+    const std::string r = t.root(), ziel = t.path("ziel");
+    const struct {
+        Lines arguments;
+        int exitCode;
+        std::string out, err; // err: a part of it
+    } cases[] = {
+        // Without --regel the rule "Aktualisieren" copies only.
+        {{"--vorschau", r + "/sp ", ziel}, 0, "+ " + r + "/sp /x.txt\n", ""},
+        {{"--regel", "endgültig", "--vorschau", r + "/a|b", ziel},
+         0,
+         "+ " + r + "/a|b/x.txt\n- " + ziel + "/alt.txt\n",
+         ""},
+        {{"--vorschau", r + "/sp  ", ziel},
+         2,
+         "",
+         "Der Startpfad: \"" + r + "/sp  \"existiert nicht !!\n"},
+        {{"--vorschau", "/ Startordner |" + r + "/sp", "/ZIELORDNER |" + ziel, "/ regel|Endgültig"},
+         0,
+         "+ " + r + "/sp/y.txt\n- " + ziel + "/alt.txt\n",
+         ""},
+        {{r + "/a|b", "/Zielordner|" + ziel, "/Regel|Endgültig"}, 2, "", "nicht mischen"},
+        {{r + "/a", ziel, "--regel"}, 2, "", "Nach --regel fehlt der Name einer Regel."},
+    };
+    const auto before = Snapshot(r);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.back());
+        const ChildResult result = RunSync(c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(Snapshot(r), before);
+}
+
 TEST_F(SyncProgramTest, DeletingNeedsJaWhereNoTerminalCanAsk) {
     SyncTrees t;
     const ChildResult r = RunSync(t.parts("Endgültig"));

@@ -33,6 +33,12 @@ TEST(CommandLineTest, PartsBeginOnlyAtAKeyAfterABlank) {
         // A " /x" inside a value is no key, nor is a "/" that follows no blank.
         {"/Startordner|/home/anna /x /Zielordner|/b /Regel|r", "/home/anna /x", "/b", {"r"}},
         {"/Startordner|/daten /Regelwerk|alt /Regel|r", "/daten /Regelwerk", kNone, {"r"}},
+        // Blanks between "/", the key and "|"; keys in any letter case.
+        {"/Startordner | S / Zielordner|T /Regel |X", "S", "T", {"X"}},
+        {"/STARTORDNER|/a /ZIELORDNER  |/b /  REGEL|R", "/a", "/b", {"R"}},
+        // Still only a "/" first or after a blank begins a part, and the key is a whole word.
+        {"/Startordner|/a/ Regel |x", "/a/ Regel", kNone, {}},
+        {"/Startordner|/a / Regel x|y", "/a / Regel x", kNone, {}},
         // Pieces after a second "|" are dropped.
         {"/Regel|a|b", kNone, kNone, {"a"}},
         {"/Startordner|/a /Startordner|/b /Regel|x /Regel|y", "/b", kNone, {"x", "y"}},
@@ -44,6 +50,26 @@ TEST(CommandLineTest, PartsBeginOnlyAtAKeyAfterABlank) {
         EXPECT_EQ(parsed.startFolder, c.start);
         EXPECT_EQ(parsed.targetFolder, c.target);
         EXPECT_EQ(parsed.ruleNames, c.rules);
+    }
+}
+
+TEST(CommandLineTest, ValuesThatWouldNotComeBackUnchangedAreFound) {
+    using V = CommandLineValue;
+    const struct {
+        const char *start, *target, *rule;
+        CommandLineValue expected;
+    } cases[] = {
+        {"/home/anna/Meine Fotos /x", "/media/a /Regelwerk", "Beide Richtungen", V::kNone},
+        {"/x/a|b", "/t", "Spiegeln", V::kStartFolder},
+        {"/x/sp ", "/t", "Spiegeln", V::kStartFolder},
+        {"/s", " /t", "Spiegeln", V::kTargetFolder},
+        {"/s", "/t/a /Regel|x", "Spiegeln", V::kTargetFolder},
+        {"/s", "/t", "Spiegeln ", V::kRule},
+        {"/s", "/t", "A /Regel|B", V::kRule},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + " " + c.target + " " + c.rule);
+        EXPECT_EQ(FirstValueNotCarried(c.start, c.target, c.rule), c.expected);
     }
 }
 

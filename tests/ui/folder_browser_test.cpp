@@ -3,6 +3,7 @@
 #include "ui_test_support.h"
 
 #include "dialogs/folder_browser.h"
+#include "dialogs/folder_listing.h"
 #include "dialogs/folder_tree_model.h"
 
 #include <QAbstractItemModelTester>
@@ -136,11 +137,21 @@ private slots:
             const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
             QVERIFY(fd >= 0 && ::close(fd) == 0);
         }
+        // What the listing costs on this thread with whatever else the machine is doing: were
+        // the folder listed on the window's thread, the window would stand still that long.
+        // Taken before and after, the larger of the two, as the load may grow meanwhile.
+        QElapsedTimer clock;
+        const auto listingAlone = [&] {
+            clock.start();
+            const std::size_t entries = ListFolder(huge, true).entries.size();
+            return entries == std::size_t(kCount) ? clock.elapsed() : qint64(0);
+        };
+        qint64 listingWork = listingAlone();
         auto browser = OpenBrowser(huge, true);
         QTreeView* tree = Tree(browser.get());
         const QPersistentModelIndex current = tree->currentIndex();
-        // The longest time between two ticks of a 10 ms timer while the folder is listed.
-        QElapsedTimer clock;
+        // The longest time between two ticks of a 10 ms timer while the folder is listed and
+        // the window takes in and shows its rows.
         qint64 last = 0, longestGap = 0;
         QTimer ticker;
         ticker.setInterval(10);
@@ -152,10 +163,14 @@ private slots:
         ticker.start();
         tree->expand(current);
         QTRY_COMPARE_WITH_TIMEOUT(tree->model()->rowCount(current), kCount, 60000);
-        qInfo("%d entries listed in %lld ms", kCount, clock.elapsed());
         QTest::qWait(300); // the view lays the rows out and paints them
         ticker.stop();
-        QVERIFY2(longestGap < 250, qPrintable(QString::number(longestGap)));
+        listingWork = std::max(listingWork, listingAlone());
+        qInfo("listing alone %lld ms, longest stand of the window %lld ms", listingWork,
+              longestGap);
+        // Seen: a quarter of the listing at most, idle or with both cores busy; with the
+        // listing on the window's thread, from six tenths of it to more than all of it.
+        QVERIFY2(longestGap < listingWork / 2, qPrintable(QString::number(longestGap)));
         // Numbers in names go by value.
         QCOMPARE(tree->model()->index(kCount - 1, 0, current).data().toString(),
                  QString("Datei 99999"));

@@ -54,6 +54,62 @@ private slots:
         QCOMPARE(QString::fromUtf8(written.readAll()).split('\n', Qt::SkipEmptyParts), arguments);
     }
 
+    void controlCharactersAreBlanksInNameAndCommentAndRefusedInPaths() {
+        const QString root = Q(home_->home.path());
+        const QString program = root + "/prog";
+        const struct {
+            QString link, description, workingDirectory, argument, program;
+            QString expectedLine; // empty: refused, no file
+        } rows[] = {
+            {"Na\x01me", "", root, "/Regel|x", program, "Name=Na me\n"},
+            {"K", "Ein\x7f Tipp\x1f", root, "/Regel|x", program, "Comment=Ein  Tipp \n"},
+            {"K", "", root + "/a\x02", "/Regel|x", program, ""},
+            {"K", "", root, "/Startordner|/a\x7f", program, ""},
+            {"K", "", root, "/Regel|x", program + "\x03", ""},
+            // A name that already ends in ".desktop" keeps it as it is.
+            {"Fertig.desktop", "", root, "/Regel|x", program, "Name=Fertig\n"},
+            {"GROSS.DESKTOP", "", root, "/Regel|x", program, "Name=GROSS\n"},
+        };
+        for (const auto& row : rows) {
+            const QString name = row.link.endsWith(".desktop", Qt::CaseInsensitive)
+                                     ? row.link
+                                     : row.link + ".desktop";
+            const QString reason =
+                CreateShortcut(row.program, root + "/" + row.link, {row.argument}, row.description,
+                               row.workingDirectory);
+            QCOMPARE(reason.isEmpty(), !row.expectedLine.isEmpty());
+            // Upper and lower case alike: no file at all, or this one with one suffix.
+            QCOMPARE(QDir(root).entryList({"*.desktop"}, QDir::Files),
+                     row.expectedLine.isEmpty() ? QStringList() : QStringList{name});
+            if (row.expectedLine.isEmpty())
+                continue;
+            QFile f(root + "/" + name);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray text = f.readAll();
+            QVERIFY2(text.contains(row.expectedLine.toUtf8()), text.constData());
+            f.remove();
+        }
+    }
+
+    void theMenuItemRefusesPathsTheCommandLineWouldChange() {
+        const QString desktop = Q(home_->home.path()) + "/Desktop";
+        QDir().mkpath(desktop);
+        Form1 w;
+        w.show();
+        Control<QLineEdit>(&w, "Text1")->setText("/home/anna/Fotos ");
+        SeenBox seen;
+        OnNextModal([&](QWidget* modal) {
+            seen = Seen(modal);
+            OnNextModal([](QWidget*) {}); // a save dialog after it goes unanswered
+        });
+        Control<QAction>(&w, "CreateLink")->trigger();
+        CancelModalWatchers();
+        QVERIFY2(seen.text.startsWith("Die Verknüpfung wurde nicht erstellt: Der Startpfad "
+                                      "\"/home/anna/Fotos \" käme beim Öffnen"),
+                 qPrintable(seen.text));
+        QCOMPARE(QDir(desktop).entryList(QDir::Files), QStringList());
+    }
+
     void theMenuItemAsksForAFileAndWritesTheShortcut() {
         const QString desktop = Q(home_->home.path()) + "/Desktop";
         QDir().mkpath(desktop);

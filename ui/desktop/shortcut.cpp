@@ -41,7 +41,11 @@ QString CreateShortcut(const QString& target, QString linkFile, const QStringLis
     shortcut.workingDirectory = Bytes(workingDirectory);
     shortcut.icon = "gleichwart";
     shortcut.comment = Bytes(description);
-    if (const int err = WriteWholeFile(Bytes(linkFile), DesktopEntryText(shortcut), 0755); err != 0)
+    const std::optional<std::string> text = DesktopEntryText(shortcut);
+    if (!text)
+        return "Ein Pfad der Verknüpfung enthält ein Steuerzeichen, das eine Verknüpfung nicht "
+               "weitergeben kann.";
+    if (const int err = WriteWholeFile(Bytes(linkFile), *text, 0755); err != 0)
         return QString::fromStdString(ErrorDescription(err));
     MarkTrusted(linkFile);
     return QString();

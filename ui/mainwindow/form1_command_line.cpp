@@ -3,7 +3,7 @@
 
 #include "input_panel.h"
 #include "kit/error_message.h"
-#include "rules/rule_store.h"
+#include "kit/rule_name_text.h"
 #include "settings/command_line.h"
 
 #include <QComboBox>
@@ -21,9 +21,15 @@ bool Form1::ParseCommandLine() {
         inputPanel_->startPathBox()->setText(text(*parsed.startFolder));
     if (parsed.targetFolder)
         inputPanel_->targetPathBox()->setText(text(*parsed.targetFolder));
-    const RuleChoice choice = ChooseRule(parsed, RuleStore(*registry_).Names());
+    // Chosen by name among the entries the list shows: the store may have changed since the
+    // list was filled, and an index into another reading of it would pick another rule.
+    QComboBox* rules = inputPanel_->ruleList();
+    std::vector<std::string> shownNames;
+    for (int k = 0; k < rules->count(); ++k)
+        shownNames.push_back(RuleNameOf(rules->itemData(k)));
+    const RuleChoice choice = ChooseRule(parsed, shownNames);
     if (choice.index) {
-        inputPanel_->ruleList()->setCurrentIndex(int(*choice.index));
+        rules->setCurrentIndex(int(*choice.index));
         Combo1_Click();
         return true;
     }

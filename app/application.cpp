@@ -1,8 +1,6 @@
 #include "application.h"
 
 #include "desktop/desktop_launcher.h"
-#include "engine/maybe_do_events.h"
-#include "kit/event_pump.h"
 
 #include <QApplication>
 #include <QFile>
@@ -47,5 +45,4 @@ void SetUpApplication(QApplication& app) {
     LoadGermanStandardTexts(app);
     AddTahoma();
     InstallDesktopLauncher();
-    SetEventPump(PumpPendingEvents);
 }

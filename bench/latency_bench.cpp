@@ -36,6 +36,8 @@ public:
     void ActivityStep() override {}
     void ShowComparisonProgress(std::int64_t) override {}
     void ComparisonProgress(std::int64_t) override {}
+    void PumpEvents() override {}
+    bool StopRequested() override { return false; }
 };
 
 // The real file system, slow below one root.

@@ -1,9 +1,8 @@
 #include "run_summary.h"
 
-#include "engine/copy_errors.h"
-#include "engine/sync_session.h"
+#include "engine/failed_item.h"
+#include "engine/run_view.h"
 #include "engine/texts.h"
-#include "terminal_view.h"
 
 #include <string>
 
@@ -24,42 +23,38 @@ std::size_t Characters(const std::string& text) {
 
 } // namespace
 
-void PrintSummary(std::FILE* out, const RunTotals& totals) {
+void PrintSummary(std::FILE* out, const RunResult& result, bool stopped, bool intoTrash,
+                  std::int32_t seconds) {
     std::fprintf(out, "%s\n",
-                 totals.stopped ? "Synchronisierung abgebrochen" : "Synchronisierung beendet");
+                 stopped ? "Synchronisierung abgebrochen" : "Synchronisierung beendet");
     const auto line = [out](const std::string& label, const std::string& value) {
         std::fprintf(out, "  %s%s %s\n", label.c_str(),
                      std::string(kLabelWidth - Characters(label), ' ').c_str(), value.c_str());
     };
-    line("Kopiert:", Files(totals.copied) + " (" + FormatSize(totals.copiedBytes) + ")");
-    line(totals.intoTrash ? "In den Papierkorb:" : "Gelöscht:",
-         Files(static_cast<std::int64_t>(totals.deleted)));
-    line("Fehlgeschlagen:", Files(static_cast<std::int64_t>(totals.failed)));
-    line("Dauer:", FormatTime(totals.seconds));
+    line("Kopiert:", Files(result.copied + result.copiedBack) + " (" +
+                         FormatSize(result.copiedBytes + result.copiedBackBytes) + ")");
+    line(intoTrash ? "In den Papierkorb:" : "Gelöscht:", Files(result.deleted()));
+    line("Fehlgeschlagen:", Files(static_cast<std::int64_t>(result.failures.size())));
+    line("Dauer:", FormatTime(seconds));
     std::fflush(out);
 }
 
-void PrintScanProblems(std::FILE* out, const std::vector<ScanProblem>& problems) {
-    if (problems.empty())
-        return;
-    std::fprintf(out, "Folgende Ordner und Dateien konnten nicht gelesen werden:\n");
-    for (const ScanProblem& p : problems)
-        std::fprintf(out, "  %s (%s)\n", p.path.c_str(), ErrorDescription(p.error).c_str());
-    std::fflush(out);
-}
-
-void PrintFailures(std::FILE* out, const std::vector<CopyFailure>& copies,
-                   const std::vector<DeleteFailure>& deletions) {
-    if (!copies.empty()) {
-        std::fprintf(out, "Folgende Dateien konnten nicht kopiert werden:\n");
-        for (const CopyFailure& f : copies)
-            std::fprintf(out, "  %s -> %s: %s\n", f.source.c_str(), f.destination.c_str(),
-                         f.reason.c_str());
+void PrintFailures(std::FILE* out, const std::vector<FailedItem>& items) {
+    if (const auto reads = ItemsOf(items, FailedItem::Kind::Read); !reads.empty()) {
+        std::fprintf(out, "Folgende Ordner und Dateien konnten nicht gelesen werden:\n");
+        for (const FailedItem* f : reads)
+            std::fprintf(out, "  %s (%s)\n", f->path.c_str(), f->reason.c_str());
     }
-    if (!deletions.empty()) {
+    if (const auto copies = ItemsOf(items, FailedItem::Kind::Copy); !copies.empty()) {
+        std::fprintf(out, "Folgende Dateien konnten nicht kopiert werden:\n");
+        for (const FailedItem* f : copies)
+            std::fprintf(out, "  %s -> %s: %s\n", f->source.c_str(), f->path.c_str(),
+                         f->reason.c_str());
+    }
+    if (const auto deletions = ItemsOf(items, FailedItem::Kind::Delete); !deletions.empty()) {
         std::fprintf(out, "Folgende Dateien konnten nicht gelöscht werden:\n");
-        for (const DeleteFailure& f : deletions)
-            std::fprintf(out, "  %s: %s\n", f.path.c_str(), f.reason.c_str());
+        for (const FailedItem* f : deletions)
+            std::fprintf(out, "  %s: %s\n", f->path.c_str(), f->reason.c_str());
     }
     std::fflush(out);
 }

@@ -19,7 +19,6 @@
 #include <chrono>
 #include <cstdio>
 #include <unistd.h>
-#include <unordered_set>
 
 namespace {
 
@@ -52,25 +51,6 @@ std::vector<std::string> StoredRuleNames() {
     if (names.size() >= 2)
         QuickSort(names, 0, names.size() - 1);
     return names;
-}
-
-// The bytes of the files that were copied: the first `started` ticked entries of the copy
-// list without those that failed.
-std::int64_t CopiedBytes(const SyncSession& session, std::int64_t started,
-                         const std::vector<CopyFailure>& failures) {
-    std::unordered_set<std::string> failed;
-    for (const CopyFailure& f : failures)
-        failed.insert(f.source);
-    std::int64_t bytes = 0, seen = 0;
-    for (const MyFile* f : session.CopyList) {
-        if (!f->Selected)
-            continue;
-        if (seen++ == started)
-            break;
-        if (failed.empty() || failed.count(f->Path()) == 0)
-            bytes += f->Size;
-    }
-    return bytes;
 }
 
 std::int32_t SecondsSince(std::chrono::steady_clock::time_point began) {
@@ -168,14 +148,14 @@ int RunSyncCommand(const SyncOptions& options) {
         PrintError(load.error ? load.error->Description : load.rootError);
         return kExitWrongCall;
     }
-    const bool unreadable = !session.ScanProblems.empty();
+    const bool unreadable = !load.problems.empty();
     // On the error stream, so that the lists of a dry run stay as a script reads them.
     if (!load.leftOut.empty() && !options.quiet)
         std::fprintf(stderr, "%s\n", load.leftOut.c_str());
     if (options.dryRun) {
         PrintLists(session, stdout);
         std::fflush(stdout);
-        PrintScanProblems(stderr, session.ScanProblems);
+        PrintFailures(stderr, load.problems);
         return unreadable ? kExitSomeFailed : kExitDone;
     }
 
@@ -185,21 +165,15 @@ int RunSyncCommand(const SyncOptions& options) {
         PrintError(result.refused);
         return kExitWrongCall;
     }
-    RunTotals totals;
-    totals.stopped = result.stoppedEarly || view.stopSeen();
-    totals.copied = view.filesStarted() - static_cast<std::int64_t>(view.copyFailures().size());
-    totals.copiedBytes = CopiedBytes(session, view.filesStarted(), view.copyFailures());
-    totals.deleted = result.deleted;
-    totals.intoTrash = session.CurrentRule.ReverseAction == kMoveToTrash;
-    totals.failed = view.copyFailures().size() + view.deleteFailures().size();
-    totals.seconds = SecondsSince(began);
+    const bool stopped = result.stoppedEarly || view.stopSeen();
     if (!options.quiet)
-        PrintSummary(stdout, totals);
-    PrintScanProblems(stderr, session.ScanProblems);
-    PrintFailures(stderr, view.copyFailures(), view.deleteFailures());
-    if (totals.stopped)
+        PrintSummary(stdout, result, stopped, session.CurrentRule.ReverseAction == kMoveToTrash,
+                     SecondsSince(began));
+    PrintFailures(stderr, load.problems);
+    PrintFailures(stderr, result.failures);
+    if (stopped)
         return kExitStopped;
-    if (totals.failed > 0 || unreadable || view.deleteRefused())
+    if (!result.failures.empty() || unreadable || view.deleteRefused())
         return kExitSomeFailed;
     return kExitDone;
 }

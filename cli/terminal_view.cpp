@@ -143,11 +143,6 @@ void TerminalView::CopyProgress(const CopyProgressDisplay& display) {
     refresh();
 }
 
-void TerminalView::CopyFailed(const std::string& source, const std::string& destination,
-                              const std::string& reason) {
-    copyFailures_.push_back({source, destination, reason});
-}
-
 bool TerminalView::StopRequested() {
     if (!StopSignalled())
         return false;
@@ -209,8 +204,4 @@ bool TerminalView::readAnswer(std::string& answer) {
             return true;
         answer += c;
     }
-}
-
-void TerminalView::DeleteFailed(const std::vector<DeleteFailure>& failures) {
-    deleteFailures_.insert(deleteFailures_.end(), failures.begin(), failures.end());
 }

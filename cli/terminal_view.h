@@ -11,12 +11,6 @@
 
 struct SyncSession;
 
-struct CopyFailure {
-    std::string source;
-    std::string destination;
-    std::string reason;
-};
-
 // How the terminal front end shows and asks.
 struct TerminalSettings {
     bool quiet = false;          // no progress at all
@@ -31,7 +25,7 @@ class TerminalView final : public LoadView, public RunView {
 public:
     TerminalView(SyncSession& session, const TerminalSettings& settings);
 
-    // LoadView
+    // LoadView (and PumpEvents and StopRequested below, which both views have)
     void StatusText(const std::string& text) override;
     void ActivityStep() override;
     void ShowComparisonProgress(std::int64_t maximum) override;
@@ -43,12 +37,9 @@ public:
     void CurrentFile(const std::string& name, const std::string& from,
                      const std::string& to) override;
     void CopyProgress(const CopyProgressDisplay& display) override;
-    void CopyFailed(const std::string& source, const std::string& destination,
-                    const std::string& reason) override;
     void PumpEvents() override {}
     bool StopRequested() override;
     bool ConfirmDelete(std::size_t count, bool toRecycleBin) override;
-    void DeleteFailed(const std::vector<DeleteFailure>& failures) override;
 
     // The load is over: its line ends (or is wiped), and texts from now on are the run's.
     void beginRun(bool keepLoadLine);
@@ -57,8 +48,6 @@ public:
     void endProgress(bool keep = true);
 
     std::int64_t filesStarted() const { return filesStarted_; }
-    const std::vector<CopyFailure>& copyFailures() const { return copyFailures_; }
-    const std::vector<DeleteFailure>& deleteFailures() const { return deleteFailures_; }
     // Deleting was due but left out, as nobody could be asked.
     bool deleteRefused() const { return deleteRefused_; }
     // A stop was asked for and seen by the load or the run.
@@ -82,8 +71,6 @@ private:
     std::int64_t filesStarted_ = 0;
     std::string currentName_;
     CopyProgressDisplay progress_;
-    std::vector<CopyFailure> copyFailures_;
-    std::vector<DeleteFailure> deleteFailures_;
     bool running_ = false;
     bool deleteRefused_ = false;
     bool stopSeen_ = false;

@@ -2,10 +2,11 @@
 
 #include "counterpart_cursor.h"
 #include "counterpart_lookups.h"
+#include "event_throttle.h"
 #include "load_view.h"
-#include "maybe_do_events.h"
 #include "platform/file_system.h"
 #include "platform/seen_file.h"
+#include "rules/rule_decisions.h"
 #include "sync_session.h"
 #include "texts.h"
 
@@ -30,11 +31,6 @@ std::string RootWithSlash(const std::string& root) {
     return r;
 }
 
-// Strictly later than the other time plus five seconds; five seconds or less count as equal.
-bool LaterByMoreThanFiveSeconds(DateTime mine, DateTime other) {
-    return mine > other + 5;
-}
-
 using Seen = platform::SeenDestination;
 using Kind = Seen::Kind;
 
@@ -52,82 +48,12 @@ Seen FromState(const platform::FileState& st) {
             platform::StampOf(st.info)};
 }
 
-// The counterpart's last-write time; the zero date when there is no file to read it from.
-DateTime TimeOf(const Seen& other) {
-    return other.kind == Kind::File ? other.lastWrite : kZeroDate;
-}
-
-enum class Counterpart { Missing, Present, Unknown };
-
-// Whether the counterpart is there. One that cannot be examined (permission denied, an I/O
-// error, a link on the way: anything but "does not exist") is not missing: a read error must
-// never lead to a deletion or an overwrite on the other side. A folder of the same name
-// counts as missing, as a file is looked for.
-Counterpart Probe(const Seen& other) {
-    switch (other.kind) {
-    case Kind::Absent:
-    case Kind::Folder:
-        return Counterpart::Missing;
-    case Kind::Unknown:
-        return Counterpart::Unknown;
-    default:
-        return Counterpart::Present;
-    }
-}
-
-} // namespace
-
-bool StartFileChosen(int copyCondition, DateTime mine, const Seen& other) {
-    switch (copyCondition) {
-    case 0:
-        return LaterByMoreThanFiveSeconds(mine, TimeOf(other));
-    case 1:
-        return other.kind != Kind::File && other.kind != Kind::Other;
-    case 2: {
-        const DateTime t = TimeOf(other);
-        return t != kZeroDate && LaterByMoreThanFiveSeconds(mine, t);
-    }
-    default:
-        return false;
-    }
-}
-
-TargetChoice TargetFileChoice(int reverseAction, DateTime mine, const Seen& other) {
-    switch (reverseAction) {
-    case 1: {
-        const DateTime t = TimeOf(other);
-        return t != kZeroDate && LaterByMoreThanFiveSeconds(mine, t) ? TargetChoice::CopyBack
-                                                                     : TargetChoice::None;
-    }
-    case 2:
-        return Probe(other) == Counterpart::Missing ? TargetChoice::CopyBack : TargetChoice::None;
-    case 3: {
-        const Counterpart c = Probe(other);
-        if (c == Counterpart::Missing)
-            return TargetChoice::CopyBack;
-        if (c == Counterpart::Unknown)
-            return TargetChoice::None;
-        // A start file whose time cannot be read is not overwritten either.
-        const DateTime t = TimeOf(other);
-        return t != kZeroDate && LaterByMoreThanFiveSeconds(mine, t) ? TargetChoice::CopyBack
-                                                                     : TargetChoice::None;
-    }
-    case 4:
-    case 5:
-        return Probe(other) == Counterpart::Missing ? TargetChoice::Delete : TargetChoice::None;
-    default:
-        return TargetChoice::None;
-    }
-}
-
-namespace {
-
 // The relative paths of the start tree that could not be read: below them nothing is known,
 // so nothing on the target side may be deleted for their sake.
 class UnreadableStart {
 public:
-    UnreadableStart(const SyncSession& session, std::size_t startRoot) {
-        for (const ScanProblem& p : session.ScanProblems)
+    UnreadableStart(const std::vector<FailedItem>& problems, std::size_t startRoot) {
+        for (const FailedItem& p : problems)
             if (p.inStartTree && p.path.size() >= startRoot)
                 paths_.insert(p.path.substr(startRoot));
     }
@@ -197,8 +123,9 @@ void TakeStamp(platform::TreeReader& tree, std::string_view relative, const char
 // links, as the run will write there.
 class CounterpartFinder {
 public:
-    CounterpartFinder(SyncSession& session, platform::FileSystem& fs, bool fromStart)
-        : session_(session),
+    CounterpartFinder(SyncSession& session, platform::FileSystem& fs, LoadView& view,
+                      bool fromStart)
+        : view_(view),
           ownRoot_(RootPrefixLength(fromStart ? session.StartPath : session.TargetPath)) {
         const std::string& otherPath = fromStart ? session.TargetPath : session.StartPath;
         const RecordStore& own = fromStart ? session.StartFiles : session.TargetFiles;
@@ -225,8 +152,8 @@ public:
         }
         if (lookups_ != nullptr) {
             const auto keepWaiting = [this] {
-                DoEventsNow();
-                return !session_.AbortRequested;
+                view_.PumpEvents();
+                return !view_.StopRequested();
             };
             const std::optional<platform::FileState> state = lookups_->take(f, keepWaiting);
             return state ? std::optional<Seen>(FromState(*state)) : std::nullopt;
@@ -235,7 +162,7 @@ public:
     }
 
 private:
-    SyncSession& session_;
+    LoadView& view_;
     std::size_t ownRoot_;
     std::optional<CounterpartCursor> cursor_;
     std::unique_ptr<CounterpartLookups> lookups_;
@@ -244,10 +171,10 @@ private:
 
 // The start files chosen under the copy condition go on the copy list. False when stopped.
 bool CompareStartFiles(SyncSession& session, platform::FileSystem& fs, LoadView& view,
-                       std::int64_t& position, std::int64_t& total) {
-    CounterpartFinder target(session, fs, true);
+                       EventThrottle& throttle, std::int64_t& position, std::int64_t& total) {
+    CounterpartFinder target(session, fs, view, true);
     for (MyFile* f : session.StartFiles) {
-        if (session.AbortRequested)
+        if (view.StopRequested())
             return false;
         view.ComparisonProgress(++position);
         total += f->Size;
@@ -260,7 +187,7 @@ bool CompareStartFiles(SyncSession& session, platform::FileSystem& fs, LoadView&
             session.RememberCounterpart(*f, *other);
             session.CopyList.push_back(f);
         }
-        MaybeDoEvents();
+        throttle.MaybeDoEvents();
     }
     return true;
 }
@@ -268,13 +195,14 @@ bool CompareStartFiles(SyncSession& session, platform::FileSystem& fs, LoadView&
 // The target files copied back or deleted under the rule's action on the target side. False
 // when stopped.
 bool CompareTargetFiles(SyncSession& session, platform::FileSystem& fs, LoadView& view,
+                        EventThrottle& throttle, const std::vector<FailedItem>& problems,
                         std::int64_t& position) {
     const int reverse = session.CurrentRule.ReverseAction;
-    CounterpartFinder start(session, fs, false);
+    CounterpartFinder start(session, fs, view, false);
     std::unique_ptr<platform::TreeReader> ownTree = fs.OpenTree(session.TargetPath);
-    const UnreadableStart unreadable(session, RootPrefixLength(session.StartPath));
+    const UnreadableStart unreadable(problems, RootPrefixLength(session.StartPath));
     for (MyFile* f : session.TargetFiles) {
-        if (session.AbortRequested)
+        if (view.StopRequested())
             return false;
         view.ComparisonProgress(++position);
         std::optional<Seen> other = start.find(*f);
@@ -298,25 +226,26 @@ bool CompareTargetFiles(SyncSession& session, platform::FileSystem& fs, LoadView
         case TargetChoice::None:
             break;
         }
-        MaybeDoEvents();
+        throttle.MaybeDoEvents();
     }
     return true;
 }
 
 } // namespace
 
-bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view) {
+bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view,
+                  EventThrottle& throttle, const std::vector<FailedItem>& problems) {
     // A scan stopped before it found anything must not pass for a complete comparison.
-    if (session.AbortRequested)
+    if (view.StopRequested())
         return false;
     const bool reverse = session.CurrentRule.ReverseAction != 0;
     view.ShowComparisonProgress(std::int64_t(session.StartFiles.size()) +
                                 (reverse ? std::int64_t(session.TargetFiles.size()) : 0));
     std::int64_t total = 0;
     std::int64_t position = 0;
-    if (!CompareStartFiles(session, fs, view, position, total))
+    if (!CompareStartFiles(session, fs, view, throttle, position, total))
         return false;
-    if (reverse && !CompareTargetFiles(session, fs, view, position))
+    if (reverse && !CompareTargetFiles(session, fs, view, throttle, problems, position))
         return false;
     for (MyFile* f : session.CopyList)
         f->Selected = true;

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "platform/seen_file.h"
+#include "failed_item.h"
 
 #include <string>
+#include <vector>
 
+class EventThrottle;
 class LoadView;
 struct SyncSession;
 namespace platform {
@@ -15,14 +17,7 @@ class FileSystem;
 std::string CounterpartPath(const SyncSession& session, const std::string& path, bool isStart);
 
 // Fills the copy and delete lists from the scanned trees under the session's rule and ticks
-// every chosen record. False when an abort stopped it before the lists were complete.
-bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view);
-
-// Whether a start file is copied under the copy condition, given its last-write time and
-// what was seen of its counterpart in the target tree.
-bool StartFileChosen(int copyCondition, DateTime mine, const platform::SeenDestination& other);
-
-enum class TargetChoice { None, CopyBack, Delete };
-// What happens to a target file under the rule's action on the target side.
-TargetChoice TargetFileChoice(int reverseAction, DateTime mine,
-                              const platform::SeenDestination& other);
+// every chosen record. Nothing below what the start tree's scan could not read (`problems`)
+// is deleted. False when an abort stopped it before the lists were complete.
+bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view,
+                  EventThrottle& throttle, const std::vector<FailedItem>& problems);

@@ -2,12 +2,13 @@
 
 #include "copy_errors.h"
 #include "my_file.h"
-#include "sync_run.h"
+#include "run_view.h"
 
 #include <algorithm>
 
-void CopyBatch::add(const MyFile& f, const std::string& source, platform::StagedCopy staged) {
-    pending_.push_back({source, f.Size, std::move(staged)});
+void CopyBatch::add(const MyFile& f, bool toTarget, const std::string& source,
+                    platform::StagedCopy staged) {
+    pending_.push_back({source, f.Size, toTarget, std::move(staged)});
     bytes_ += f.Size;
     if (pending_.size() >= kMaxFiles || bytes_ >= kMaxBytes)
         commit();
@@ -36,9 +37,11 @@ void CopyBatch::commit() {
             r = platform::CommitStaged(ops_, p.staged);
         }
         if (!r.ok()) {
-            Failed(ops_, view_, result_, p.source, p.staged.destination.path, r);
+            Failed(ops_, result_, p.source, p.staged.destination.path, r);
             continue;
         }
+        (p.toTarget ? result_.copied : result_.copiedBack) += 1;
+        (p.toTarget ? result_.copiedBytes : result_.copiedBackBytes) += p.size;
         written_.push_back(p.staged.written);
         const std::uint64_t device = p.staged.written.device;
         if (std::none_of(unflushedNames_.begin(), unflushedNames_.end(),
@@ -61,9 +64,15 @@ std::vector<platform::FileIdentity> CopyBatch::takeWritten() {
     return std::move(written_);
 }
 
-void CopyBatch::Failed(platform::FileOps& ops, RunView& view, RunResult& result,
-                       const std::string& source, const std::string& destination,
-                       const platform::CopyResult& r) {
-    view.CopyFailed(source, destination, CopyErrorReason(ops, source, destination, r));
-    result.anyCopyFailed = true;
+void CopyBatch::Failed(platform::FileOps& ops, RunResult& result, const std::string& source,
+                       const std::string& destination, const platform::CopyResult& r) {
+    FailedItem item;
+    item.kind = FailedItem::Kind::Copy;
+    item.path = destination;
+    item.source = source;
+    item.error = r.error;
+    item.reason = CopyErrorReason(ops, source, destination, r);
+    item.changedSinceLoad = r.problem == platform::CopyProblem::DestinationChanged ||
+                            r.problem == platform::CopyProblem::SourceChanged;
+    result.failures.push_back(std::move(item));
 }

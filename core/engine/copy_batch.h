@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-class RunView;
 struct MyFile;
 struct RunResult;
 
@@ -18,12 +17,13 @@ public:
     static constexpr std::size_t kMaxFiles = 128; // each may hold an open file
     static constexpr std::int64_t kMaxBytes = 64LL << 20;
 
-    CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result)
-        : ops_(ops), view_(view), result_(result) {}
+    CopyBatch(platform::FileOps& ops, RunResult& result) : ops_(ops), result_(result) {}
     CopyBatch(const CopyBatch&) = delete;
     CopyBatch& operator=(const CopyBatch&) = delete;
 
-    void add(const MyFile& f, const std::string& source, platform::StagedCopy staged);
+    // `toTarget`: a copy from the start tree to the target tree, else a copy back.
+    void add(const MyFile& f, bool toTarget, const std::string& source,
+             platform::StagedCopy staged);
     // Flushes the waiting copies' data, then puts each in place.
     void commit();
     // Commits what waits, then flushes the file systems once more, so that the last names
@@ -34,20 +34,19 @@ public:
     std::vector<platform::FileIdentity> takeWritten();
 
     // Lists a failed copy with its reason.
-    static void Failed(platform::FileOps& ops, RunView& view, RunResult& result,
-                       const std::string& source, const std::string& destination,
-                       const platform::CopyResult& r);
+    static void Failed(platform::FileOps& ops, RunResult& result, const std::string& source,
+                       const std::string& destination, const platform::CopyResult& r);
 
 private:
     struct Pending {
         std::string source;
         std::int64_t size;
+        bool toTarget;
         platform::StagedCopy staged;
     };
     int syncOnce(const platform::StagedCopy& staged, std::vector<std::pair<std::uint64_t, int>>&);
 
     platform::FileOps& ops_;
-    RunView& view_;
     RunResult& result_;
     std::vector<Pending> pending_;
     std::int64_t bytes_ = 0;

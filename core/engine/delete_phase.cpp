@@ -5,7 +5,7 @@
 #include "platform/file_copy.h"
 #include "platform/file_ops.h"
 #include "platform/trash.h"
-#include "sync_run.h"
+#include "run_view.h"
 #include "sync_session.h"
 
 #include <algorithm>
@@ -20,7 +20,17 @@ std::size_t RootPrefixLength(const std::string& root) {
 const char* const kChangedSinceLoad = "Die Zieldatei wurde nach dem Laden geändert.";
 const char* const kLinkOnTheWay = "Ein Teil des Pfads ist eine symbolische Verknüpfung.";
 
-enum class Verdict { Delete, Leave, Fail };
+// What becomes of one file: deleted, left (nothing to do), or listed as not deleted.
+struct Verdict {
+    enum { Delete, Leave, Fail } what = Delete;
+    int error = 0;
+    std::string reason;
+    bool changed = false;
+};
+
+Verdict Failed(int error, std::string reason, bool changed = false) {
+    return {Verdict::Fail, error, std::move(reason), changed};
+}
 
 // Looks at a file once more just before it is deleted: only the very file the load saw is
 // deleted. A file that is gone needs nothing; one this run wrote is never deleted (on a
@@ -28,23 +38,130 @@ enum class Verdict { Delete, Leave, Fail };
 // just copied under its new one).
 Verdict Recheck(platform::FileOps& ops, int dirFd, const MyFile& f,
                 const platform::SeenDestination& loaded,
-                const std::vector<platform::FileIdentity>& written, std::string& reason) {
+                const std::vector<platform::FileIdentity>& written) {
     platform::FileInfo st;
-    if (int err = ops.StatAt(dirFd, f.Name(), st); err != 0) {
-        if (err == ENOENT)
-            return Verdict::Leave;
-        reason = ErrorDescription(err);
-        return Verdict::Fail;
-    }
+    if (int err = ops.StatAt(dirFd, f.Name(), st); err != 0)
+        return err == ENOENT ? Verdict{Verdict::Leave} : Failed(err, ErrorDescription(err));
     const platform::FileIdentity id{st.device, st.inode};
     if (std::binary_search(written.begin(), written.end(), id))
-        return Verdict::Leave;
-    if (!platform::StillAsSeen(st, loaded)) {
-        reason = kChangedSinceLoad;
-        return Verdict::Fail;
-    }
-    return Verdict::Delete;
+        return {Verdict::Leave};
+    if (!platform::StillAsSeen(st, loaded))
+        return Failed(0, kChangedSinceLoad, true);
+    return {Verdict::Delete};
 }
+
+// The ticked entries of the delete list, folder by folder: the files of one folder follow each
+// other in the list, so each folder is opened once, without following links, and its files are
+// deleted together.
+class DeletePhase {
+public:
+    DeletePhase(SyncSession& session, platform::FileOps& ops, platform::FolderChain& targetTree,
+                const std::vector<platform::FileIdentity>& written, LeftoverSweep& sweep,
+                RunResult& result)
+        : session_(session), ops_(ops), targetTree_(targetTree), written_(written), sweep_(sweep),
+          result_(result), toTrash_(session.CurrentRule.ReverseAction == kMoveToTrash),
+          rootLength_(RootPrefixLength(session.TargetPath)) {
+        if (toTrash_)
+            trash_ = platform::CurrentTrashPlaces();
+        // The trash records where a file came from, and finds the top of its file system from
+        // there: it needs the absolute path even where the root was given relative.
+        absoluteRoot_ = platform::AbsolutePath(session.TargetPath);
+        if (absoluteRoot_.empty() || absoluteRoot_.back() != '/')
+            absoluteRoot_ += '/';
+    }
+
+    // The files chosen[i] up to chosen[end - 1], all of one folder.
+    void deleteFolder(const std::vector<const MyFile*>& chosen, std::size_t i, std::size_t end) {
+        const std::string_view folderPath = chosen[i]->FolderView();
+        const std::string_view relative =
+            folderPath.size() > rootLength_ ? folderPath.substr(rootLength_) : std::string_view();
+        platform::FolderRef folder;
+        const int err = targetTree_.Resolve(relative, false, folder);
+        if (err == 0)
+            sweep_.Folder(false, relative, folder);
+        batch_.clear();
+        names_.clear();
+        for (std::size_t k = i; k < end; ++k) {
+            const MyFile* f = chosen[k];
+            Verdict verdict{Verdict::Leave}; // gone with its folder: nothing left to delete
+            if (err == ELOOP)
+                verdict = Failed(err, kLinkOnTheWay);
+            else if (err != 0 && err != ENOENT)
+                verdict = Failed(err, ErrorDescription(err));
+            else if (err == 0)
+                verdict = Recheck(ops_, folder->fd, *f, session_.AsLoaded(*f), written_);
+            if (verdict.what == Verdict::Fail)
+                fail(*f, verdict);
+            else if (verdict.what == Verdict::Leave)
+                ++result_.alreadyGone;
+            else {
+                batch_.push_back(f);
+                names_.emplace_back(f->Name());
+            }
+        }
+        if (!batch_.empty())
+            deleteBatch(folder, relative);
+    }
+
+    // The deletions are on the disk before the run reports that it is done.
+    void flush() {
+        for (const platform::FolderRef& folder : touched_)
+            ops_.SyncFileSystemOf(folder->fd);
+    }
+
+private:
+    void fail(const MyFile& f, const Verdict& verdict) {
+        FailedItem item;
+        item.kind = FailedItem::Kind::Delete;
+        item.path = f.Path();
+        item.error = verdict.error;
+        item.reason = verdict.reason;
+        item.changedSinceLoad = verdict.changed;
+        item.inStartTree = false;
+        result_.failures.push_back(std::move(item));
+    }
+
+    void deleteBatch(const platform::FolderRef& folder, std::string_view relative) {
+        errors_.assign(names_.size(), 0);
+        if (toTrash_) {
+            platform::MoveAllToTrash(ops_, folder->fd, absoluteRoot_ + std::string(relative),
+                                     names_, trash_, errors_);
+        } else {
+            for (std::size_t k = 0; k < names_.size(); ++k)
+                errors_[k] = ops_.UnlinkAt(folder->fd, names_[k], 0);
+        }
+        for (std::size_t k = 0; k < batch_.size(); ++k) {
+            if (errors_[k] != 0)
+                fail(*batch_[k], Failed(errors_[k], ErrorDescription(errors_[k])));
+            else
+                ++(toTrash_ ? result_.trashed : result_.deletedForGood);
+        }
+        // One folder per file system, flushed at the end.
+        platform::FileInfo st;
+        if (ops_.Fstat(folder->fd, st) == 0 &&
+            std::find(touchedDevices_.begin(), touchedDevices_.end(), st.device) ==
+                touchedDevices_.end()) {
+            touchedDevices_.push_back(st.device);
+            touched_.push_back(folder);
+        }
+    }
+
+    SyncSession& session_;
+    platform::FileOps& ops_;
+    platform::FolderChain& targetTree_;
+    const std::vector<platform::FileIdentity>& written_;
+    LeftoverSweep& sweep_;
+    RunResult& result_;
+    const bool toTrash_;
+    const std::size_t rootLength_;
+    platform::TrashPlaces trash_;
+    std::string absoluteRoot_;
+    std::vector<platform::FolderRef> touched_;
+    std::vector<std::uint64_t> touchedDevices_;
+    std::vector<const MyFile*> batch_;
+    std::vector<std::string> names_;
+    std::vector<int> errors_;
+};
 
 } // namespace
 
@@ -61,94 +178,22 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
     if (chosen.empty())
         return;
     view.StatusText("Löschvorgang...");
-    const bool toTrash = session.CurrentRule.ReverseAction == kMoveToTrash;
-    if (!view.ConfirmDelete(chosen.size(), toTrash)) {
+    if (!view.ConfirmDelete(chosen.size(), session.CurrentRule.ReverseAction == kMoveToTrash)) {
         result.deleteDeclined = true;
         return;
     }
-    const platform::TrashPlaces trash =
-        toTrash ? platform::CurrentTrashPlaces() : platform::TrashPlaces{};
-    const std::size_t rootLength = RootPrefixLength(session.TargetPath);
-    // The trash records where a file came from, and finds the top of its file system from
-    // there: it needs the absolute path even where the root was given relative.
-    std::string absoluteRoot = platform::AbsolutePath(session.TargetPath);
-    if (absoluteRoot.empty() || absoluteRoot.back() != '/')
-        absoluteRoot += '/';
-    std::vector<DeleteFailure> failures;
-    std::vector<platform::FolderRef> touched; // one folder per file system, flushed at the end
-    std::vector<std::uint64_t> touchedDevices;
-    std::vector<const MyFile*> batch;
-    std::vector<std::string> names;
-    std::vector<int> errors;
-
-    // The files of one folder follow each other in the list: each folder is opened once,
-    // without following links, and its files are deleted together.
+    DeletePhase phase(session, ops, targetTree, written, sweep, result);
     for (std::size_t i = 0; i < chosen.size();) {
         if (view.StopRequested()) {
             result.stoppedEarly = true;
             break;
         }
-        const std::string_view folderPath = chosen[i]->FolderView();
         std::size_t end = i + 1;
-        while (end < chosen.size() && chosen[end]->FolderView() == folderPath)
+        while (end < chosen.size() && chosen[end]->FolderView() == chosen[i]->FolderView())
             ++end;
-        const std::string_view relative =
-            folderPath.size() > rootLength ? folderPath.substr(rootLength) : std::string_view();
-        platform::FolderRef folder;
-        const int err = targetTree.Resolve(relative, false, folder);
-        if (err == 0)
-            sweep.Folder(false, relative, folder);
-        batch.clear();
-        names.clear();
-        for (std::size_t k = i; k < end; ++k) {
-            const MyFile* f = chosen[k];
-            std::string reason;
-            Verdict verdict = Verdict::Leave; // gone with its folder: nothing left to delete
-            if (err == ELOOP)
-                verdict = Verdict::Fail, reason = kLinkOnTheWay;
-            else if (err != 0 && err != ENOENT)
-                verdict = Verdict::Fail, reason = ErrorDescription(err);
-            else if (err == 0)
-                verdict = Recheck(ops, folder->fd, *f, session.AsLoaded(*f), written, reason);
-            if (verdict == Verdict::Fail)
-                failures.push_back({f->Path(), std::move(reason)});
-            else if (verdict == Verdict::Leave)
-                ++result.deleted;
-            else {
-                batch.push_back(f);
-                names.emplace_back(f->Name());
-            }
-        }
-        if (!batch.empty()) {
-            errors.assign(names.size(), 0);
-            if (toTrash) {
-                platform::MoveAllToTrash(ops, folder->fd, absoluteRoot + std::string(relative),
-                                         names, trash, errors);
-            } else {
-                for (std::size_t k = 0; k < names.size(); ++k)
-                    errors[k] = ops.UnlinkAt(folder->fd, names[k], 0);
-            }
-            for (std::size_t k = 0; k < batch.size(); ++k) {
-                if (errors[k] != 0)
-                    failures.push_back({batch[k]->Path(), ErrorDescription(errors[k])});
-                else
-                    ++result.deleted;
-            }
-            platform::FileInfo st;
-            if (ops.Fstat(folder->fd, st) == 0 &&
-                std::find(touchedDevices.begin(), touchedDevices.end(), st.device) ==
-                    touchedDevices.end()) {
-                touchedDevices.push_back(st.device);
-                touched.push_back(folder);
-            }
-        }
+        phase.deleteFolder(chosen, i, end);
         view.PumpEvents();
         i = end;
     }
-    // The deletions are on the disk before the run reports that it is done.
-    for (const platform::FolderRef& folder : touched)
-        ops.SyncFileSystemOf(folder->fd);
-    result.deleteFailures = failures.size();
-    if (!failures.empty())
-        view.DeleteFailed(failures);
+    phase.flush();
 }

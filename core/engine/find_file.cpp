@@ -1,7 +1,7 @@
 #include "find_file.h"
 
+#include "event_throttle.h"
 #include "listing_pool.h"
-#include "maybe_do_events.h"
 #include "platform/file_system.h"
 #include "platform/leftovers.h"
 #include "platform/trash.h"
@@ -168,7 +168,8 @@ void FindFile::searchFolder(bool insideHidden) {
                 subfolderNames.emplace_back(e.name, insideHidden || IsHidden(e));
         }
         leftovers = leftovers || platform::CopyTemporaryOwner(e.name) != 0;
-        MaybeDoEvents();
+        if (throttle_ != nullptr)
+            throttle_->MaybeDoEvents();
     }
     if (leftovers)
         noteLeftovers(folder, entries);
@@ -184,7 +185,8 @@ void FindFile::searchFolder(bool insideHidden) {
                 events_.MatchFound(e.name, folder, e.lastWrite, size, attributes);
             }
         }
-        MaybeDoEvents();
+        if (throttle_ != nullptr)
+            throttle_->MaybeDoEvents();
     }
     entries = {};
 

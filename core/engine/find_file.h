@@ -48,6 +48,8 @@ struct FindFileError {
 // Whatever the mask, the search never reports the temporary files of a copy, and never enters
 // the trash folders and lost+found of a file system (at the top of one, or where the search
 // starts) nor the user's own trash: those files are not the user's to copy or delete.
+class EventThrottle;
+
 class FindFile {
 public:
     static constexpr std::int32_t kDefaultFileFlag = 439;
@@ -67,6 +69,8 @@ public:
     // Set from another thread to end a listing under way at once (the listener still ends the
     // search); a listing given up so is not reported as unreadable.
     void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
+    // Where the search runs on the window's thread, the window's events run every tenth entry.
+    void setThrottle(EventThrottle* throttle) { throttle_ = throttle; }
 
 private:
     void searchFolder(bool insideHidden);
@@ -83,6 +87,7 @@ private:
     std::int32_t fileFlag_ = kDefaultFileFlag;
     ListingPool* pool_ = nullptr; // during a search that lists ahead
     const std::atomic<bool>* stop_ = nullptr;
+    EventThrottle* throttle_ = nullptr;
     std::string rootFolder_; // during a search: where it started
     platform::FileId homeTrash_;
     bool homeTrashKnown_ = false;

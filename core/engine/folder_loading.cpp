@@ -2,8 +2,8 @@
 
 #include "compare_trees.h"
 #include "copy_errors.h"
+#include "event_throttle.h"
 #include "load_view.h"
-#include "maybe_do_events.h"
 #include "platform/file_system.h"
 #include "sync_session.h"
 #include "tree_scan.h"
@@ -76,19 +76,6 @@ std::string CheckPaths(platform::FileSystem& fs, const std::string& startText,
     return {};
 }
 
-std::int32_t ScanMask(const SyncRule& rule) {
-    if (rule.HiddenFiles && rule.ReadOnlyFiles && rule.SystemFiles)
-        return 423; // only then are temporary files admitted
-    std::int32_t mask = 160;
-    if (rule.HiddenFiles)
-        mask += 2;
-    if (rule.ReadOnlyFiles)
-        mask += 1;
-    if (rule.SystemFiles)
-        mask += 4;
-    return mask;
-}
-
 FolderIdentity IdentifyFolder(platform::FileSystem& fs, const std::string& path) {
     platform::FileId id;
     if (fs.GetTargetId(path, id) != 0)
@@ -126,23 +113,118 @@ std::string LeftOutText(std::size_t folders) {
     return std::to_string(folders) + " Papierkorb- oder lost+found-Ordner ausgelassen.";
 }
 
-// Hands what both scans found to the session; returns how many folders they left out.
-std::size_t KeepScans(SyncSession& session, TreeScan& start, TreeScan* target) {
+// Hands what both scans found to the session, and their problems and counts to the result.
+void KeepScans(SyncSession& session, TreeScan& start, TreeScan* target, LoadResult& result) {
     session.StartFiles = std::move(start.files);
-    session.ScanProblems = std::move(start.problems);
+    result.problems = std::move(start.problems);
     session.StartLeftovers = std::move(start.leftovers);
-    if (target == nullptr)
-        return start.foldersLeftOut;
-    session.TargetFiles = std::move(target->files);
-    session.ScanProblems.insert(session.ScanProblems.end(), target->problems.begin(),
-                                target->problems.end());
-    session.TargetLeftovers = std::move(target->leftovers);
-    return start.foldersLeftOut + target->foldersLeftOut;
+    std::size_t leftOut = start.foldersLeftOut;
+    if (target != nullptr) {
+        session.TargetFiles = std::move(target->files);
+        result.problems.insert(result.problems.end(), target->problems.begin(),
+                               target->problems.end());
+        session.TargetLeftovers = std::move(target->leftovers);
+        leftOut += target->foldersLeftOut;
+    }
+    result.leftOut = LeftOutText(leftOut);
+    result.startFiles = static_cast<std::int64_t>(session.StartFiles.size());
+    result.targetFiles = static_cast<std::int64_t>(session.TargetFiles.size());
 }
 
 std::string RootErrorText(const TreeScan& scan) {
     return std::string(scan.startTree ? "Der Startordner " : "Der Zielordner ") +
            Quoted(scan.root) + " kann nicht gelesen werden: " + ErrorDescription(scan.rootError);
+}
+
+// Both trees are scanned at once, each on a thread of its own, so a slow disk on one side does
+// not wait for the other; the view's thread passes on what they report and keeps the view's
+// events running. The view hears the start tree first, as if the trees were scanned one after
+// the other.
+class BothScans {
+public:
+    BothScans(SyncSession& session, platform::FileSystem& fs, LoadView& view,
+              EventThrottle& throttle)
+        : start(fs, session.CurrentRule, session.StartPath, true, stop_), view_(view),
+          throttle_(throttle) {
+        if (session.CurrentRule.scansTarget())
+            target.emplace(fs, session.CurrentRule, session.TargetPath, false, stop_);
+    }
+
+    void run() {
+        std::thread startThread = launch(start);
+        std::thread targetThread;
+        if (target)
+            targetThread = launch(*target);
+        relayUntilDone();
+        for (std::thread* t : {&startThread, &targetThread})
+            if (t->joinable())
+                t->join();
+    }
+
+    bool failed() const {
+        return start.error || start.rootError != 0 ||
+               (target && (target->error || target->rootError));
+    }
+
+    TreeScan start;
+    std::optional<TreeScan> target;
+
+private:
+    bool allFinished() const { return start.finished() && (!target || target->finished()); }
+
+    // A scan that gets no thread of its own (the system has none to give) runs here, before the
+    // other is waited for: slower, but the same result.
+    std::thread launch(TreeScan& scan) {
+        try {
+            return std::thread([this, &scan] {
+                scan.run();
+                const std::lock_guard<std::mutex> lock(doneMutex_);
+                done_.notify_one();
+            });
+        } catch (const std::system_error&) {
+            scan.run(&throttle_);
+            return std::thread();
+        }
+    }
+
+    void relayUntilDone() {
+        Shown startShown, targetShown;
+        while (true) {
+            const bool finished = allFinished();
+            Relay(start, startShown, view_);
+            const bool startFinished = start.finished(); // once: the scan may end meanwhile
+            const bool startRead = startFinished && !start.error && start.rootError == 0;
+            if (target && startRead)
+                Relay(*target, targetShown, view_);
+            if (finished)
+                break;
+            view_.PumpEvents();
+            // A start root that cannot be read ends the load: the target is not needed.
+            if (view_.StopRequested() || (startFinished && !startRead))
+                stop_ = true;
+            std::unique_lock<std::mutex> lock(doneMutex_);
+            done_.wait_for(lock, std::chrono::milliseconds(10), [this] { return allFinished(); });
+        }
+    }
+
+    std::atomic<bool> stop_{false};
+    LoadView& view_;
+    EventThrottle& throttle_;
+    std::mutex doneMutex_;
+    std::condition_variable done_;
+};
+
+// What was read is of no use without both trees; what could not be read stays on record, the
+// start tree's first, and from the target only when the start was read.
+void RecordFailedScan(BothScans& scans, LoadResult& result) {
+    const bool startFailed = scans.start.error || scans.start.rootError != 0;
+    result.problems = std::move(scans.start.problems);
+    if (!startFailed)
+        result.problems.insert(result.problems.end(), scans.target->problems.begin(),
+                               scans.target->problems.end());
+    result.error = startFailed ? scans.start.error : scans.target->error;
+    if (!result.error)
+        result.rootError = RootErrorText(startFailed ? scans.start : *scans.target);
 }
 
 } // namespace
@@ -154,81 +236,19 @@ LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView&
     session.StartRoot = IdentifyFolder(fs, session.StartPath);
     session.TargetRoot = IdentifyFolder(fs, session.TargetPath);
     LoadResult result;
-
-    // Both trees are scanned at once, each on a thread of its own, so a slow disk on one side
-    // does not wait for the other; this thread passes on what they report and keeps the
-    // window's events running. The window hears the start tree first, as if the trees were
-    // scanned one after the other.
-    std::atomic<bool> stop{false};
-    TreeScan start(fs, session.CurrentRule, session.StartPath, true, stop);
-    std::optional<TreeScan> target;
-    if (session.CurrentRule.scansTarget())
-        target.emplace(fs, session.CurrentRule, session.TargetPath, false, stop);
-    std::mutex doneMutex;
-    std::condition_variable done;
-    auto runScan = [&](TreeScan& scan) {
-        scan.run();
-        const std::lock_guard<std::mutex> lock(doneMutex);
-        done.notify_one();
-    };
-    // A scan that gets no thread of its own (the system has none to give) runs here, before
-    // the other is waited for: slower, but the same result.
-    auto startScan = [&](TreeScan& scan) {
-        try {
-            return std::thread(runScan, std::ref(scan));
-        } catch (const std::system_error&) {
-            scan.run(true);
-            return std::thread();
-        }
-    };
-    std::thread startThread = startScan(start);
-    std::thread targetThread;
-    if (target)
-        targetThread = startScan(*target);
-
-    Shown startShown, targetShown;
-    auto allFinished = [&] { return start.finished() && (!target || target->finished()); };
-    while (true) {
-        const bool finished = allFinished();
-        Relay(start, startShown, view);
-        const bool startFinished = start.finished(); // once: the scan may end meanwhile
-        const bool startRead = startFinished && !start.error && start.rootError == 0;
-        if (target && startRead)
-            Relay(*target, targetShown, view);
-        if (finished)
-            break;
-        DoEventsNow();
-        // A start root that cannot be read ends the load: the target is not needed.
-        if (session.AbortRequested || (startFinished && !startRead))
-            stop = true;
-        std::unique_lock<std::mutex> lock(doneMutex);
-        done.wait_for(lock, std::chrono::milliseconds(10), allFinished);
-    }
-    for (std::thread* t : {&startThread, &targetThread})
-        if (t->joinable())
-            t->join();
-
-    if (start.error || start.rootError != 0 || (target && (target->error || target->rootError))) {
-        // What was read is of no use without both trees; what could not be read stays on
-        // record, the start tree's first, and from the target only when the start was read.
-        const bool startFailed = start.error || start.rootError != 0;
-        session.ScanProblems = std::move(start.problems);
-        if (!startFailed)
-            session.ScanProblems.insert(session.ScanProblems.end(), target->problems.begin(),
-                                        target->problems.end());
-        result.error = startFailed ? start.error : target->error;
-        if (!result.error) {
-            const TreeScan& failed = startFailed ? start : *target;
-            result.rootError = RootErrorText(failed);
-        }
+    EventThrottle throttle(view);
+    BothScans scans(session, fs, view, throttle);
+    scans.run();
+    if (scans.failed()) {
+        RecordFailedScan(scans, result);
         return result;
     }
-    result.leftOut = LeftOutText(KeepScans(session, start, target ? &*target : nullptr));
-
-    view.StatusText("Vergleiche " +
-                    std::to_string(session.StartFiles.size() + session.TargetFiles.size()) +
+    KeepScans(session, scans.start, scans.target ? &*scans.target : nullptr, result);
+    view.StatusText("Vergleiche " + std::to_string(result.startFiles + result.targetFiles) +
                     " Dateien...");
-    result.compared = CompareTrees(session, fs, view);
+    result.compared = CompareTrees(session, fs, view, throttle, result.problems);
+    for (const MyFile* f : session.StartFiles)
+        result.comparedBytes += f->Size;
     // Last, so that the status bar keeps it.
     if (result.compared && !result.leftOut.empty())
         view.StatusText(result.leftOut);

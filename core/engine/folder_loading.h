@@ -1,5 +1,6 @@
 #pragma once
 
+#include "failed_item.h"
 #include "find_file.h"
 #include "rules/sync_rule.h"
 
@@ -21,9 +22,6 @@ bool FileExists(platform::FileSystem& fs, const std::string& path);
 std::string CheckPaths(platform::FileSystem& fs, const std::string& startText,
                        const std::string& targetText);
 
-// The scanners' attribute mask for the rule's attribute options.
-std::int32_t ScanMask(const SyncRule& rule);
-
 // Which folder the path leads to (following links, as roots may be links to folders); not
 // known when it cannot be examined.
 FolderIdentity IdentifyFolder(platform::FileSystem& fs, const std::string& path);
@@ -36,9 +34,15 @@ struct LoadResult {
     bool compared = false; // the comparison ran to its end
     // When trash or lost+found folders were not entered: the text that tells so.
     std::string leftOut;
+    // Every folder and file of either tree that could not be read, the start tree's first;
+    // of the target tree only when the start tree was read.
+    std::vector<FailedItem> problems;
+    std::int64_t startFiles = 0; // as scanned
+    std::int64_t targetFiles = 0;
+    std::int64_t comparedBytes = 0; // the start tree's files
 };
 
 // Records the roots' identities, scans the session's start tree and, when the rule acts on the
-// target side, its target tree into four new collections, then compares them. Whatever could
-// not be read goes into the session's scan problems. The paths must already be captured.
+// target side, its target tree into four new collections, then compares them. The paths must
+// already be captured.
 LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView& view);

@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/system_info.h"
 #include "platform/user_locale.h"
+#include "rules/rule_decisions.h"
 #include "sync_session.h"
 #include "texts.h"
 
@@ -100,83 +101,119 @@ bool StillChosen(const SyncSession& session, const MyFile& f, const platform::Se
            TargetChoice::CopyBack;
 }
 
-void RunCopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view, Trees& trees,
-                  CopyBatch& batch, LeftoverSweep& sweep, RunResult& result) {
-    std::int64_t ticked = 0;
-    for (const MyFile* f : session.CopyList) {
-        if (f->Selected) {
-            session.TotalSize += f->Size;
-            ++ticked;
-        }
-    }
-    view.PlannedCopies(Files(ticked), FormatSize(session.TotalSize));
+// Copies every ticked entry of the copy list in its own direction, in batches.
+class CopyPhase {
+public:
+    CopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view, Trees& trees,
+              LeftoverSweep& sweep, RunResult& result)
+        : session_(session), ops_(ops), view_(view), trees_(trees), sweep_(sweep), result_(result),
+          batch_(ops, result), separator_(platform::UserDecimalSeparator()),
+          startRoot_(RootPrefixLength(session.StartPath)),
+          targetRoot_(RootPrefixLength(session.TargetPath)) {}
 
-    const char separator = platform::UserDecimalSeparator();
-    const std::size_t startRoot = RootPrefixLength(session.StartPath);
-    const std::size_t targetRoot = RootPrefixLength(session.TargetPath);
-    std::int64_t processed = 0;
-    platform::FolderRef lastFolder;
-    for (MyFile* f : session.CopyList) {
-        if (!f->Selected)
-            continue;
-        if (view.StopRequested()) {
-            result.stoppedEarly = true;
-            break;
-        }
-        const std::string source = f->Path();
-        const std::string destination = CounterpartPath(session, source, f->IsStart);
-        view.CurrentFile(AfterLastSlash(destination), UpToLastSlash(source),
-                         UpToLastSlash(destination));
-        view.PumpEvents();
-
-        platform::FolderChain& from = f->IsStart ? trees.startRead : trees.targetRead;
-        platform::FolderChain& to = f->IsStart ? trees.targetWrite : trees.startWrite;
-        const std::string_view relative =
-            RelativeFolder(f->FolderView(), f->IsStart ? startRoot : targetRoot);
-        platform::CopyEnd in{nullptr, f->Name(), source};
-        platform::CopyEnd out{nullptr, f->Name(), destination};
-        platform::CopyResult copy;
-        bool madeFolder = false;
-        if (int err = from.Resolve(relative, false, in.folder); err != 0) {
-            copy = {err, platform::CopySide::Source, source};
-            if (err == ELOOP)
-                copy.problem = platform::CopyProblem::LinkInPath;
-        } else if (int e = to.Resolve(relative, true, out.folder, &madeFolder); e != 0) {
-            copy = {e, platform::CopySide::Destination, destination};
-            if (e == ELOOP)
-                copy.problem = platform::CopyProblem::LinkInPath;
-        } else {
-            // Temporary files of a killed run are cleared once per folder this run writes in;
-            // a folder it just made has none.
-            if (out.folder != lastFolder) {
-                sweep.Folder(!f->IsStart, relative, out.folder, madeFolder);
-                lastFolder = out.folder;
+    void run() {
+        std::int64_t ticked = 0;
+        for (const MyFile* f : session_.CopyList) {
+            if (f->Selected) {
+                session_.TotalSize += f->Size;
+                ++ticked;
             }
-            platform::StagedCopy staged;
-            const platform::SeenDestination seen = session.CounterpartOf(*f);
-            copy = platform::StageCopy(
-                ops, in, out, seen, (f->Attributes & platform::kAttrReadOnly) != 0,
-                [&](const platform::FileInfo& now) { return StillChosen(session, *f, seen, now); },
-                [&](std::int64_t transferred, std::int64_t fileSize) {
-                    const auto elapsed =
-                        static_cast<std::int32_t>(win::GetTickCount() - session.StartTicks);
-                    view.CopyProgress(CopyCallback(transferred, fileSize, session.TotalSize,
-                                                   session.DoneSize, elapsed, separator));
-                    view.PumpEvents();
-                },
-                staged);
-            if (copy.ok())
-                batch.add(*f, source, std::move(staged));
         }
-        if (!copy.ok())
-            CopyBatch::Failed(ops, view, result, source, destination, copy);
-        session.DoneSize += f->Size;
-        ++processed;
-        view.FilesLeft(Files(ticked - processed));
+        view_.PlannedCopies(Files(ticked), FormatSize(session_.TotalSize));
+        std::int64_t processed = 0;
+        for (MyFile* f : session_.CopyList) {
+            if (!f->Selected)
+                continue;
+            if (view_.StopRequested()) {
+                result_.stoppedEarly = true;
+                break;
+            }
+            copy(*f);
+            session_.DoneSize += f->Size;
+            ++processed;
+            view_.FilesLeft(Files(ticked - processed));
+        }
+        // Also when the run was stopped: these copies are complete.
+        batch_.finish();
     }
-    // Also when the run was stopped: these copies are complete.
-    batch.finish();
-}
+
+    std::vector<platform::FileIdentity> takeWritten() { return batch_.takeWritten(); }
+
+private:
+    void copy(MyFile& f) {
+        const std::string source = f.Path();
+        const std::string destination = CounterpartPath(session_, source, f.IsStart);
+        view_.CurrentFile(AfterLastSlash(destination), UpToLastSlash(source),
+                          UpToLastSlash(destination));
+        view_.PumpEvents();
+        platform::CopyEnd in{nullptr, f.Name(), source};
+        platform::CopyEnd out{nullptr, f.Name(), destination};
+        platform::CopyResult result = openEnds(f, in, out);
+        if (result.ok())
+            result = stage(f, in, out);
+        if (!result.ok())
+            CopyBatch::Failed(ops_, result_, source, destination, result);
+    }
+
+    // Opens the folders of both ends below their roots, never through a link; the
+    // destination's folders are made where missing.
+    platform::CopyResult openEnds(const MyFile& f, platform::CopyEnd& in, platform::CopyEnd& out) {
+        platform::FolderChain& from = f.IsStart ? trees_.startRead : trees_.targetRead;
+        platform::FolderChain& to = f.IsStart ? trees_.targetWrite : trees_.startWrite;
+        const std::string_view relative =
+            RelativeFolder(f.FolderView(), f.IsStart ? startRoot_ : targetRoot_);
+        const auto failed = [](int err, platform::CopySide side, const std::string& path) {
+            platform::CopyResult r{err, side, path};
+            if (err == ELOOP)
+                r.problem = platform::CopyProblem::LinkInPath;
+            return r;
+        };
+        if (int err = from.Resolve(relative, false, in.folder); err != 0)
+            return failed(err, platform::CopySide::Source, in.path);
+        bool madeFolder = false;
+        if (int err = to.Resolve(relative, true, out.folder, &madeFolder); err != 0)
+            return failed(err, platform::CopySide::Destination, out.path);
+        // Temporary files of a killed run are cleared once per folder this run writes in; a
+        // folder it just made has none.
+        if (out.folder != lastFolder_) {
+            sweep_.Folder(!f.IsStart, relative, out.folder, madeFolder);
+            lastFolder_ = out.folder;
+        }
+        return {};
+    }
+
+    platform::CopyResult stage(MyFile& f, const platform::CopyEnd& in,
+                               const platform::CopyEnd& out) {
+        platform::StagedCopy staged;
+        const platform::SeenDestination seen = session_.CounterpartOf(f);
+        const platform::CopyResult result = platform::StageCopy(
+            ops_, in, out, seen, (f.Attributes & platform::kAttrReadOnly) != 0,
+            [&](const platform::FileInfo& now) { return StillChosen(session_, f, seen, now); },
+            [&](std::int64_t transferred, std::int64_t fileSize) {
+                const auto elapsed =
+                    static_cast<std::int32_t>(win::GetTickCount() - session_.StartTicks);
+                view_.CopyProgress(CopyCallback(transferred, fileSize, session_.TotalSize,
+                                                session_.DoneSize, elapsed, separator_));
+                view_.PumpEvents();
+            },
+            staged);
+        if (result.ok())
+            batch_.add(f, f.IsStart, in.path, std::move(staged));
+        return result;
+    }
+
+    SyncSession& session_;
+    platform::FileOps& ops_;
+    RunView& view_;
+    Trees& trees_;
+    LeftoverSweep& sweep_;
+    RunResult& result_;
+    CopyBatch batch_;
+    const char separator_;
+    const std::size_t startRoot_;
+    const std::size_t targetRoot_;
+    platform::FolderRef lastFolder_;
+};
 
 } // namespace
 
@@ -192,10 +229,11 @@ RunResult RunSynchronisation(SyncSession& session, platform::FileOps& ops, RunVi
 
     LeftoverSweep sweep(ops);
     sweep.Noted(session, trees.startWrite, trees.targetWrite);
-    CopyBatch batch(ops, view, result);
+    CopyPhase copies(session, ops, view, trees, sweep, result);
     if (!session.CopyList.empty())
-        RunCopyPhase(session, ops, view, trees, batch, sweep, result);
+        copies.run();
     if (!result.stoppedEarly)
-        RunDeletePhase(session, ops, view, trees.targetWrite, batch.takeWritten(), sweep, result);
+        RunDeletePhase(session, ops, view, trees.targetWrite, copies.takeWritten(), sweep, result);
+    result.milliseconds = static_cast<std::uint32_t>(win::GetTickCount() - session.StartTicks);
     return result;
 }

@@ -42,7 +42,6 @@ void SyncSession::ResetCollections() {
     TargetFiles.clear();
     FileList().swap(CopyList);
     FileList().swap(DeleteList);
-    std::vector<ScanProblem>().swap(ScanProblems);
     records_.clear();
     std::vector<platform::SeenDestination>().swap(seen_);
 }

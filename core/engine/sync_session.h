@@ -21,13 +21,6 @@ struct FolderIdentity {
     bool operator==(const FolderIdentity&) const = default;
 };
 
-// A folder or file of either tree that could not be read during the load.
-struct ScanProblem {
-    std::string path;
-    int error = 0;           // the errno
-    bool inStartTree = true; // else in the target tree
-};
-
 // Everything one load and one run work on. The records, their folders and names live in
 // the scanned trees' collections (or the session's own store), and the copy and delete lists
 // refer to them, so a record is shared by every list that holds it; a new load releases them
@@ -48,7 +41,6 @@ struct SyncSession {
     SyncRule CurrentRule;
     FolderIdentity StartRoot; // taken when the load began
     FolderIdentity TargetRoot;
-    std::vector<ScanProblem> ScanProblems; // in the order they were met
     // The folders (ending in "/") where the load saw temporary files of runs that are gone,
     // start tree's first: the run clears them.
     std::vector<std::string> StartLeftovers, TargetLeftovers;

@@ -1,7 +1,7 @@
 #include "tree_scan.h"
 
-#include "folder_loading.h"
-#include "maybe_do_events.h"
+#include "copy_errors.h"
+#include "rules/rule_decisions.h"
 
 #include <utility>
 
@@ -25,7 +25,12 @@ public:
         Cancel = scan_.stop_.load(std::memory_order_relaxed) || scan_.rootError != 0;
     }
     void ReadFailed(const std::string& sPath, int ErrorNumber) override {
-        scan_.problems.push_back({sPath, ErrorNumber, scan_.startTree});
+        FailedItem& item = scan_.problems.emplace_back();
+        item.kind = FailedItem::Kind::Read;
+        item.path = sPath;
+        item.error = ErrorNumber;
+        item.reason = ErrorDescription(ErrorNumber);
+        item.inStartTree = scan_.startTree;
         if (sPath == rootFolder_)
             scan_.rootError = ErrorNumber;
         scan_.say("Kann nicht gelesen werden: \"" + sPath + "\"");
@@ -43,11 +48,10 @@ TreeScan::TreeScan(platform::FileSystem& fs, const SyncRule& rule, std::string r
                    const std::atomic<bool>& stop)
     : root(std::move(rootPath)), startTree(start), fs_(fs), rule_(rule), stop_(stop) {}
 
-void TreeScan::run(bool here) {
-    if (!here)
-        MarkAsWorkerThread();
+void TreeScan::run(EventThrottle* here) {
     ScanCollector collector(*this);
     FindFile scanner(fs_, collector);
+    scanner.setThrottle(here);
     scanner.setSFileToFind("*.*");
     scanner.setSFileFlag(ScanMask(rule_));
     scanner.setSInclSubfolders(rule_.IncludeSubfolders);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "failed_item.h"
 #include "find_file.h"
 #include "record_store.h"
 #include "sync_session.h"
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class EventThrottle;
 namespace platform {
 class FileSystem;
 }
@@ -22,8 +24,9 @@ public:
     TreeScan(platform::FileSystem& fs, const SyncRule& rule, std::string root, bool startTree,
              const std::atomic<bool>& stop);
 
-    // `here`: on the thread of the user interface, whose events then keep running meanwhile.
-    void run(bool here = false);
+    // `here`: on the thread of the user interface, whose events then keep running through
+    // `throttle` meanwhile.
+    void run(EventThrottle* here = nullptr);
 
     bool finished() const { return finished_.load(std::memory_order_acquire); }
     std::size_t found() const { return found_.load(std::memory_order_relaxed); }
@@ -34,7 +37,7 @@ public:
     const bool startTree;
     // Valid once finished.
     RecordStore files; // in report order
-    std::vector<ScanProblem> problems;
+    std::vector<FailedItem> problems;
     std::optional<FindFileError> error;
     int rootError = 0;                  // the errno that kept the root itself from being listed
     std::size_t foldersLeftOut = 0;     // trash and lost+found folders not entered

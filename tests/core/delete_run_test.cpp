@@ -32,7 +32,8 @@ TEST_F(DeleteRun, DeletesOnlyTickedEntriesOnlyUnderDeleteRulesAndOnlyAfterYes) {
             continue;
         }
         EXPECT_EQ(view.questions, (std::vector<std::pair<std::size_t, bool>>{{2, reverse == 4}}));
-        EXPECT_EQ(r.deleted, 2u);
+        EXPECT_EQ(r.deleted(), 2u);
+        EXPECT_EQ(reverse == 4 ? r.trashed : r.deletedForGood, 2);
         EXPECT_EQ(Entries(target), (std::map<std::string, std::string>{{"y", "y"}}));
     }
     view.answer = false;
@@ -48,7 +49,7 @@ TEST_F(DeleteRun, ANameThatIsNotUtf8IsTrashedAndNotItsTwin) {
     ASSERT_EQ(s.DeleteList.size(), 2u);
     for (MyFile* f : s.DeleteList)
         f->Selected = f->Path() == latin;
-    EXPECT_EQ(run(s).deleted, 1u);
+    EXPECT_EQ(run(s).deleted(), 1u);
     EXPECT_FALSE(fs::exists(latin));
     EXPECT_EQ(ReadFile(twin), "twin");
     EXPECT_EQ(ReadFile(HomeTrash() + "/files/caf\xe9.txt"), "latin");
@@ -64,7 +65,7 @@ TEST_F(DeleteRun, RootsGivenRelativeStillTrashUnderTheAbsolutePath) {
     SyncSession s = Load("start", "ziel", 0, 4);
     const RunResult r = run(s);
     fs::current_path(before);
-    EXPECT_EQ(r.deleted, 1u);
+    EXPECT_EQ(r.deleted(), 1u);
     EXPECT_EQ(PercentDecode(InfoField(ReadFile(HomeTrash() + "/info/a.txt.trashinfo"), "Path")),
               fs::canonical(t.root()).string() + "/ziel/o/a.txt");
 }
@@ -77,8 +78,8 @@ TEST_F(DeleteRun, EveryNameGivenOrRemovedIsFlushedBeforeTheRunEnds) {
     SyncSession s = load(0, 5);
     CallLog ops;
     const RunResult r = run(s, ops);
-    EXPECT_FALSE(r.anyCopyFailed);
-    EXPECT_EQ(r.deleted, 1u);
+    EXPECT_FALSE(r.anyCopyFailed());
+    EXPECT_EQ(r.deleted(), 1u);
     // The data is on the disk before the first name (the new file's link, the replacement's
     // link and rename, the removal), and the names are before the run ends.
     EXPECT_EQ(ops.log.front(), "syncfs");

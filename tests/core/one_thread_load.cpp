@@ -1,6 +1,7 @@
 #include "one_thread_load.h"
 
 #include "engine/compare_trees.h"
+#include "engine/event_throttle.h"
 #include "engine/load_view.h"
 #include "engine/tree_scan.h"
 
@@ -14,11 +15,13 @@ public:
     void ActivityStep() override {}
     void ShowComparisonProgress(std::int64_t) override {}
     void ComparisonProgress(std::int64_t) override {}
+    void PumpEvents() override {}
+    bool StopRequested() override { return false; }
 };
 
 } // namespace
 
-std::vector<std::string> Described(const SyncSession& s) {
+std::vector<std::string> Described(const SyncSession& s, const std::vector<FailedItem>& problems) {
     std::vector<std::string> out;
     auto add = [&](const char* list, const MyFile* f) {
         out.push_back(std::string(list) + " " + f->Path() + " " + std::to_string(f->Size) + " " +
@@ -33,29 +36,31 @@ std::vector<std::string> Described(const SyncSession& s) {
         add("C", f);
     for (const MyFile* f : s.DeleteList)
         add("D", f);
-    for (const ScanProblem& p : s.ScanProblems)
+    for (const FailedItem& p : problems)
         out.push_back("P " + p.path + " " + std::to_string(p.error));
     return out;
 }
 
-SyncSession LoadOnOneThread(const SyncSession& like, platform::FileSystem& fs) {
-    SyncSession one;
+LoadedTrees LoadOnOneThread(const SyncSession& like, platform::FileSystem& fs) {
+    LoadedTrees loaded;
+    SyncSession& one = loaded.session;
+    SilentLoad view;
+    EventThrottle throttle(view);
     one.StartPath = like.StartPath;
     one.TargetPath = like.TargetPath;
     one.CurrentRule = like.CurrentRule;
     const std::atomic<bool> stop{false};
     TreeScan start(fs, one.CurrentRule, one.StartPath, true, stop);
-    start.run(true);
+    start.run(&throttle);
     one.StartFiles = std::move(start.files);
-    one.ScanProblems = std::move(start.problems);
+    loaded.problems = std::move(start.problems);
     if (one.CurrentRule.scansTarget()) {
         TreeScan target(fs, one.CurrentRule, one.TargetPath, false, stop);
-        target.run(true);
+        target.run(&throttle);
         one.TargetFiles = std::move(target.files);
-        one.ScanProblems.insert(one.ScanProblems.end(), target.problems.begin(),
-                                target.problems.end());
+        loaded.problems.insert(loaded.problems.end(), target.problems.begin(),
+                               target.problems.end());
     }
-    SilentLoad view;
-    CompareTrees(one, fs, view);
-    return one;
+    CompareTrees(one, fs, view, throttle, loaded.problems);
+    return loaded;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/failed_item.h"
 #include "engine/sync_session.h"
 
 #include <string>
@@ -11,8 +12,14 @@ class FileSystem;
 
 // What a load holds, as lines: each record of both trees and both lists with its size, time
 // and attribute bits, then what could not be read.
-std::vector<std::string> Described(const SyncSession& s);
+std::vector<std::string> Described(const SyncSession& s, const std::vector<FailedItem>& problems);
+
+// A load's session and what it could not read.
+struct LoadedTrees {
+    SyncSession session;
+    std::vector<FailedItem> problems;
+};
 
 // The load of `like`'s paths under its rule as one thread does it: the start tree, then the
 // target tree, then the comparison. Its result is what the threaded load must give.
-SyncSession LoadOnOneThread(const SyncSession& like, platform::FileSystem& fs);
+LoadedTrees LoadOnOneThread(const SyncSession& like, platform::FileSystem& fs);

@@ -30,7 +30,7 @@ TEST_F(RunSafety, NothingIsReadOrWrittenThroughALinkThereAtTheLoadOrSwappedInAft
     fs::rename(t.path("start/sub"), t.path("start_alt"));
     put("aussen/da.txt", "fremd", 12);
     t.link("start/sub", t.path("aussen"));
-    EXPECT_TRUE(run(s).anyCopyFailed);
+    EXPECT_TRUE(run(s).anyCopyFailed());
     EXPECT_EQ(Entries(t.path("aussen")), (std::map<std::string, std::string>{{"da.txt", "fremd"}}));
     EXPECT_EQ(Entries(t.path("fremd")),
               (std::map<std::string, std::string>{{"notes.txt", "fremd"}}));
@@ -63,7 +63,7 @@ TEST_P(RunSafetyChanged, NothingChangedAfterTheLoadIsOverwrittenAndAChangedSourc
     put("start/plan.txt", "heute bearbeitet", 8); // the same time, another size
     FailingOps ops;                               // fails nothing
     ops.noUnnamedFiles = GetParam();
-    EXPECT_TRUE(run(s, ops).anyCopyFailed);
+    EXPECT_TRUE(run(s, ops).anyCopyFailed());
     // A name that appeared is found when the copy is put in place, after the other checks.
     EXPECT_EQ(failed(),
               (Lines{"ziel/brief.txt: " + kChanged,
@@ -103,7 +103,7 @@ TEST_P(RunSafetyDeleting, AnEditedTargetIsNotDeleted) {
     ASSERT_EQ(s.DeleteList.size(), 2u);
     const timespec later[2] = {{UnixTime(9, 0, 0), 0}, {UnixTime(9, 0, 0), 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, edited.c_str(), later, 0), 0); // only the time changed
-    EXPECT_EQ(run(s).deleted, 1u);
+    EXPECT_EQ(run(s).deleted(), 1u);
     EXPECT_TRUE(fs::exists(edited));
     EXPECT_FALSE(fs::exists(plain));
     EXPECT_EQ(failed(), Lines{"ziel/entwurf.txt: " + kChanged});
@@ -127,7 +127,7 @@ TEST_F(RunSafety, ARemovedOrReplacedTargetRootIsNeitherMadeAgainNorFilled) {
         EXPECT_EQ(fs::exists(root), way != 0);
         EXPECT_TRUE(way == 0 || fs::is_empty(root)) << way;
     }
-    EXPECT_TRUE(view.failures.empty() && view.questions.empty());
+    EXPECT_TRUE(lastRun.failures.empty() && view.questions.empty());
 }
 
 TEST_F(RunSafety, ARootThatCannotBeOpenedIsNamedWithItsReason) {
@@ -150,7 +150,7 @@ TEST_F(RunSafety, AReadOnlyFileIsMirroredEveryTime) {
         const std::string fixed = put("start/fest.txt", "v" + std::to_string(round), 10 + round);
         ::chmod(fixed.c_str(), 0440);
         SyncSession s = load(0, 0);
-        EXPECT_FALSE(run(s).anyCopyFailed) << round;
+        EXPECT_FALSE(run(s).anyCopyFailed()) << round;
         EXPECT_EQ(ReadFile(t.path("ziel/fest.txt")), "v" + std::to_string(round));
         EXPECT_EQ(Mode(t.path("ziel/fest.txt")), 0440u) << round;
     }
@@ -177,7 +177,7 @@ TEST_F(RunSafety, OnACaseFoldingTargetTheOldSpellingOfAFileJustCopiedIsNotDelete
     CaseFoldingOps ops;
     run(s, ops);
     EXPECT_EQ(ReadFile(t.path("ziel/Neu.txt")), "Inhalt");
-    EXPECT_TRUE(view.deleteFailures.empty());
+    EXPECT_TRUE(lastRun.failures.empty());
 }
 
 TEST_F(RunSafety, TemporaryFilesOfAKilledRunAreRemovedByTheNextRunInThatFolder) {

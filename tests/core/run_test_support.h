@@ -2,7 +2,6 @@
 
 #include "engine/folder_loading.h"
 #include "engine/load_view.h"
-#include "engine/maybe_do_events.h"
 #include "engine/sync_run.h"
 #include "engine/sync_session.h"
 #include "platform/file_copy.h"
@@ -29,6 +28,13 @@ public:
     Lines texts;
     std::int64_t value = -1;
     std::function<void()> onProgress;
+    std::function<void()> onPump; // what the window's events do
+    bool stop = false;            // "Abbrechen" was pressed
+    void PumpEvents() override {
+        if (onPump)
+            onPump();
+    }
+    bool StopRequested() override { return stop; }
     void StatusText(const std::string& t) override { texts.push_back(t); }
     void ActivityStep() override {}
     void ShowComparisonProgress(std::int64_t) override {}
@@ -52,36 +58,29 @@ inline AbortedLoad LoadAndPressAbbrechen(SyncSession& s, platform::FileSystem& f
     using Clock = std::chrono::steady_clock;
     AbortedLoad out;
     Clock::time_point pressed, lastTurn = Clock::now();
-    SetEventPump([&] {
-        if (s.AbortRequested)
+    RecordingLoad view;
+    view.onPump = [&] {
+        if (view.stop)
             return;
         out.longestPause = std::max(out.longestPause, Clock::now() - lastTurn);
         lastTurn = Clock::now();
         if (ready()) {
-            s.AbortRequested = true;
+            view.stop = true;
             pressed = Clock::now();
         }
-    });
-    RecordingLoad view;
+    };
     out.result = LoadFolders(s, fs, view);
     out.afterPress = Clock::now() - pressed;
     out.texts = view.texts;
-    SetEventPump(nullptr);
-    EXPECT_TRUE(s.AbortRequested);
+    EXPECT_TRUE(view.stop);
     return out;
 }
-
-struct Failure {
-    std::string source, destination, reason;
-};
 
 class RecordingRun : public RunView {
 public:
     std::string planned, filesLeft;
-    std::vector<Failure> failures;
     std::vector<std::pair<std::size_t, bool>> questions; // count, to the trash
     bool answer = true;
-    std::vector<DeleteFailure> deleteFailures;
     int stopAfter = -1; // StopRequested answers true from this question on
     int stopQuestions = 0;
     std::function<void()> onProgress;
@@ -94,16 +93,12 @@ public:
         if (onProgress)
             onProgress();
     }
-    void CopyFailed(const std::string& s, const std::string& d, const std::string& r) override {
-        failures.push_back({s, d, r});
-    }
     void PumpEvents() override {}
     bool StopRequested() override { return stopAfter >= 0 && ++stopQuestions > stopAfter; }
     bool ConfirmDelete(std::size_t count, bool toTrash) override {
         questions.emplace_back(count, toTrash);
         return answer;
     }
-    void DeleteFailed(const std::vector<DeleteFailure>& f) override { deleteFailures = f; }
 };
 
 // Every file below `root` whose name marks it as a temporary file of the copy.
@@ -150,8 +145,10 @@ protected:
         return t.text(rel, content, UnixTime(hour, 0, 0));
     }
     SyncSession load(int copy, int reverse) { return Load(start, target, copy, reverse); }
+    RunResult lastRun;
     RunResult run(SyncSession& s, platform::FileOps& ops = platform::RealFileOps()) {
-        return RunSynchronisation(s, ops, view);
+        lastRun = RunSynchronisation(s, ops, view);
+        return lastRun;
     }
     std::string below(const std::string& path) const { return path.substr(t.root().size() + 1); }
     // The entries of a list by their paths below the trees' folder.
@@ -166,9 +163,7 @@ protected:
     // <reason>", a copy by its destination.
     Lines failed() const {
         Lines out;
-        for (const Failure& f : view.failures)
-            out.push_back(below(f.destination) + ": " + f.reason);
-        for (const DeleteFailure& f : view.deleteFailures)
+        for (const FailedItem& f : lastRun.failures)
             out.push_back(below(f.path) + ": " + f.reason);
         return out;
     }

@@ -81,7 +81,7 @@ TEST_P(SameSecondDelete, AnEditedTargetOnlyFileStays) {
     ASSERT_EQ(s.DeleteList.size(), 4u);
     for (int i = 0; i < 3; ++i)
         edit(edited[i], "BBBBBBBBBBBBBBBB", kEdits[i]);
-    EXPECT_EQ(run(s).deleted, 1u);
+    EXPECT_EQ(run(s).deleted(), 1u);
     EXPECT_FALSE(fs::exists(untouched));
     for (const std::string& path : edited)
         EXPECT_EQ(ReadFile(path), "BBBBBBBBBBBBBBBB") << path;
@@ -114,7 +114,7 @@ TEST_P(SameSecondCopy, AnEditedDestinationIsNotOverwrittenEitherWay) {
     }
     FailingOps ops; // fails nothing
     ops.noUnnamedFiles = GetParam();
-    EXPECT_TRUE(run(s, ops).anyCopyFailed);
+    EXPECT_TRUE(run(s, ops).anyCopyFailed());
     EXPECT_EQ(ReadFile(t.path("ziel/hin_frei.txt")), "vom Start");
     for (int i = 0; i < 3; ++i) {
         const std::string n = std::to_string(i);

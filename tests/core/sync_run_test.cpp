@@ -42,7 +42,7 @@ TEST_P(RunFailures, FailingAnyOneCallLosesNothingAndTheRunGoesOn) {
         RecordingRun view;
         const RunResult r = RunSynchronisation(s, ops, view);
         if (!ops.failed) {
-            EXPECT_TRUE(!r.anyCopyFailed && r.deleted == 3u);
+            EXPECT_TRUE(!r.anyCopyFailed() && r.deleted() == 3u);
             EXPECT_GT(n, 60);
             break; // n is beyond the last call of a whole run
         }
@@ -55,15 +55,16 @@ TEST_P(RunFailures, FailingAnyOneCallLosesNothingAndTheRunGoesOn) {
         for (const auto& [rel, old, now] : copies) {
             const std::string dst = t.path("ziel/" + rel);
             const bool failed =
-                refused || std::any_of(view.failures.begin(), view.failures.end(),
-                                       [&](const Failure& f) { return f.destination == dst; });
+                refused || std::any_of(r.failures.begin(), r.failures.end(),
+                                       [&](const FailedItem& f) { return f.path == dst; });
             EXPECT_EQ(ReadFile(dst), failed ? old : now) << rel;
             EXPECT_EQ(ReadFile(t.path("start/" + rel)), now) << rel;
         }
-        for (const Failure& f : view.failures)
-            EXPECT_FALSE(f.reason.empty());
         std::set<std::string> listed;
-        for (const DeleteFailure& f : view.deleteFailures) {
+        for (const FailedItem& f : r.failures) {
+            EXPECT_FALSE(f.reason.empty());
+            if (f.kind != FailedItem::Kind::Delete)
+                continue;
             listed.insert(f.path);
             EXPECT_NE(f.reason.find(ops.error == EIO ? "Ein-/" : "Speicherplatz"),
                       std::string::npos);
@@ -85,12 +86,34 @@ TEST_F(SyncRun, CopiesBothWaysKeepingTimeAndModeButNoSetIdBitsAndMakingFolders) 
     ::chmod(script.c_str(), 06750);
     put("ziel/zurueck.txt", "nur im Ziel", 13);
     SyncSession s = load(0, 2);
-    EXPECT_FALSE(run(s).anyCopyFailed);
+    EXPECT_FALSE(run(s).anyCopyFailed());
     EXPECT_EQ(Mode(t.path("ziel/a/b/skript.sh")), 0750u);
     EXPECT_EQ(fs::last_write_time(t.path("ziel/a/b/skript.sh")),
               fs::last_write_time(t.path("start/a/b/skript.sh")));
     EXPECT_EQ(ReadFile(t.path("start/zurueck.txt")), "nur im Ziel");
     EXPECT_EQ(s.DoneSize, s.TotalSize);
+}
+
+TEST_F(SyncRun, TheResultCountsEachWayWhatFailedAndWhatWasLeftAsChanged) {
+    put("start/a.txt", "12345", 12);
+    put("start/sub/b.txt", "1234567", 12);
+    put("ziel/zurueck.txt", "abc", 12);
+    put("start/gesperrt.txt", "neu", 12);
+    ::chmod(put("ziel/gesperrt.txt", "alt", 1).c_str(), 0444);
+    put("start/brief.txt", "neu", 12);
+    put("ziel/brief.txt", "alt", 8);
+    SyncSession s = load(0, 3);
+    put("ziel/brief.txt", "bearbeitet", 13);
+    const RunResult r = run(s);
+    EXPECT_EQ(r.copied, 2);
+    EXPECT_EQ(r.copiedBytes, 12);
+    EXPECT_EQ(r.copiedBack, 1);
+    EXPECT_EQ(r.copiedBackBytes, 3);
+    EXPECT_EQ(r.failed(), 1);
+    EXPECT_EQ(r.leftChanged(), 1);
+    EXPECT_EQ(r.deleted(), 0);
+    EXPECT_EQ(failed(), (Lines{"ziel/brief.txt: Die Zieldatei wurde nach dem Laden geändert.",
+                               "ziel/gesperrt.txt: Schreibzugriff auf Zieldatei verweigert"}));
 }
 
 TEST_F(SyncRun, AVanishedSourceAndAReadOnlyDestinationAreReportedWithTheirReasons) {
@@ -100,7 +123,7 @@ TEST_F(SyncRun, AVanishedSourceAndAReadOnlyDestinationAreReportedWithTheirReason
     ::chmod(locked.c_str(), 0444);
     SyncSession s = load(0, 0);
     fs::remove(t.path("start/weg.txt"));
-    EXPECT_TRUE(run(s).anyCopyFailed);
+    EXPECT_TRUE(run(s).anyCopyFailed());
     EXPECT_EQ(failed(), (Lines{"ziel/gesperrt.txt: Schreibzugriff auf Zieldatei verweigert",
                                "ziel/weg.txt: Quelldatei existiert nicht"}));
     // The user protected the old file: it stays as it was, read-only.

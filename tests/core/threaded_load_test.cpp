@@ -1,5 +1,4 @@
 // Both trees are scanned at once, and "Abbrechen" stops both scans quickly.
-#include "engine/maybe_do_events.h"
 #include "fake_file_system.h"
 #include "one_thread_load.h"
 #include "run_test_support.h"
@@ -106,7 +105,7 @@ TEST(ThreadedLoad, AbbrechenEndsALargeListingUnderWay) {
         EXPECT_LT(load.afterPress, std::chrono::milliseconds(100)) << inFlight;
         for (const std::string& text : load.texts)
             EXPECT_EQ(text.find("Kann nicht gelesen werden"), std::string::npos) << text;
-        EXPECT_TRUE(s.ScanProblems.empty());
+        EXPECT_TRUE(load.result.problems.empty());
     }
     // The real listing stops at once too.
     const std::atomic<bool> stop{true};
@@ -197,12 +196,13 @@ TEST(ThreadedLoad, GivesTheSameListsAsScanningOneTreeAfterTheOther) {
                     threaded.TargetPath = t.path("ziel");
                     threaded.CurrentRule = rule;
                     RecordingLoad view;
-                    ASSERT_TRUE(LoadFolders(threaded, *loadFs, view).compared);
+                    const LoadResult loaded = LoadFolders(threaded, *loadFs, view);
+                    ASSERT_TRUE(loaded.compared);
 
-                    const SyncSession one = LoadOnOneThread(threaded, fs);
-                    const Lines expected = Described(one);
+                    const LoadedTrees one = LoadOnOneThread(threaded, fs);
+                    const Lines expected = Described(one.session, one.problems);
                     EXPECT_GT(expected.size(), 72u); // the load saw the trees
-                    EXPECT_EQ(Described(threaded), expected)
+                    EXPECT_EQ(Described(threaded, loaded.problems), expected)
                         << copy << reverse << hidden << (loadFs == &shared);
                 }
 }

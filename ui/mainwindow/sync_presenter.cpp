@@ -2,8 +2,8 @@
 #include "sync_presenter.h"
 
 #include "background_panel.h"
-#include "engine/copy_errors.h"
 #include "engine/folder_loading.h"
+#include "failure_display.h"
 #include "file_lists_panel.h"
 #include "input_panel.h"
 #include "kit/activity_strip.h"
@@ -15,33 +15,12 @@
 #include "platform/file_system.h"
 #include "progress_panel.h"
 
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStringList>
 
 namespace {
 
 constexpr qint64 kShowEveryMs = 50;
-
-// Every folder and file the load could not read, with the reason: the lists leave them out.
-// The first few are in the message itself, all of them in the details, which scroll.
-void ShowScanProblems(QWidget* owner, const std::vector<ScanProblem>& problems) {
-    constexpr qsizetype kShown = 10;
-    QStringList lines;
-    lines.reserve(qsizetype(problems.size()));
-    for (const ScanProblem& p : problems)
-        lines << DisplayPath(p.path) + " (" + QString::fromStdString(ErrorDescription(p.error)) +
-                     ")";
-    QMessageBox box(QMessageBox::Warning, "Lesefehler",
-                    "Folgende Ordner und Dateien konnten nicht gelesen werden:", QMessageBox::Ok,
-                    owner);
-    box.setObjectName("ScanProblems");
-    box.setInformativeText(lines.mid(0, kShown).join("\n") +
-                           (lines.size() > kShown ? QString("\n…") : QString()));
-    box.setDetailedText(lines.join("\n"));
-    box.exec();
-}
 
 } // namespace
 
@@ -77,8 +56,7 @@ void SyncPresenter::load(const std::string& startPath, const std::string& target
         ShowErrorMessage(window_, DisplayPath(result.rootError));
     } else if (result.compared && !closeWhenIdle_) {
         showComparedLists();
-        if (!session_.ScanProblems.empty())
-            ShowScanProblems(window_, session_.ScanProblems);
+        ShowFailures(window_, result.problems);
     }
 
     // Whatever happened, the window ends idle with its controls usable; only a root that could

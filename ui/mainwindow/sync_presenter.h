@@ -14,7 +14,6 @@
 class ActivityStrip;
 class BackgroundPanel;
 class FileListsPanel;
-class Form4;
 class InputPanel;
 class ProgressPanel;
 class QProgressBar;
@@ -79,12 +78,9 @@ private:
     void CurrentFile(const std::string& name, const std::string& from,
                      const std::string& to) override;
     void CopyProgress(const CopyProgressDisplay& display) override;
-    void CopyFailed(const std::string& source, const std::string& destination,
-                    const std::string& reason) override;
     void PumpEvents() override;
     bool StopRequested() override;
     bool ConfirmDelete(std::size_t count, bool toRecycleBin) override;
-    void DeleteFailed(const std::vector<DeleteFailure>& failures) override;
 
     // Shows what is pending when the last showing is 50 ms ago, or always with `now`.
     void showPending(bool now = false);
@@ -97,7 +93,6 @@ private:
     platform::FileOps* ops_ = nullptr;   // likewise
     bool busy_ = false;
     bool closeWhenIdle_ = false;
-    QPointer<Form4> copyErrors_;
 
     // What waits to be shown.
     QElapsedTimer sinceShown_;

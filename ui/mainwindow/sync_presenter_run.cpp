@@ -4,7 +4,7 @@
 
 #include "background_panel.h"
 #include "desktop/desktop_shell.h"
-#include "dialogs/form4.h"
+#include "failure_display.h"
 #include "file_lists_panel.h"
 #include "input_panel.h"
 #include "kit/error_message.h"
@@ -39,8 +39,8 @@ void SyncPresenter::run() {
     panels_.statusBar->setPanelText(1, !result.refused.empty() ? "Synchronisierung nicht ausgeführt"
                                        : result.stoppedEarly   ? "Synchronisierung abgebrochen"
                                                                : "Synchronisierung beendet");
-    if (result.anyCopyFailed && copyErrors_ && !closeWhenIdle_)
-        copyErrors_->exec(); // the window deletes itself when it is closed
+    if (!closeWhenIdle_)
+        ShowFailures(window_, result.failures);
     window_->setWindowTitle("Gleichwart");
     panels_.input->setRunControlsEnabled(true);
     // "Synchronisieren" stays off: a new run needs a new load.
@@ -72,13 +72,6 @@ void SyncPresenter::CopyProgress(const CopyProgressDisplay& display) {
     showPending();
 }
 
-void SyncPresenter::CopyFailed(const std::string& source, const std::string& destination,
-                               const std::string& reason) {
-    if (!copyErrors_)
-        copyErrors_ = new Form4(window_); // made on the first failure, shown at the end
-    copyErrors_->AddCopyError(Text(source), Text(destination), Text(reason));
-}
-
 bool SyncPresenter::StopRequested() {
     return closeWhenIdle_ || session_.AbortRequested;
 }
@@ -86,14 +79,4 @@ bool SyncPresenter::StopRequested() {
 bool SyncPresenter::ConfirmDelete(std::size_t count, bool toRecycleBin) {
     showPending(true);
     return AskDeleteQuestion(window_, count, toRecycleBin);
-}
-
-void SyncPresenter::DeleteFailed(const std::vector<DeleteFailure>& failures) {
-    if (closeWhenIdle_)
-        return;
-    QStringList lines;
-    lines.reserve(qsizetype(failures.size()));
-    for (const DeleteFailure& f : failures)
-        lines << Text(f.path) + " (" + Text(f.reason) + ")";
-    ShowDeleteFailures(window_, lines);
 }

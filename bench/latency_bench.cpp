@@ -12,7 +12,7 @@
 #include "engine/folder_loading.h"
 #include "engine/load_view.h"
 #include "engine/sync_session.h"
-#include "platform/file_system.h"
+#include "platform/fake_file_system.h"
 #include "rules/rule_store.h"
 
 #include <chrono>
@@ -38,87 +38,6 @@ public:
     void ComparisonProgress(std::int64_t) override {}
     void PumpEvents() override {}
     bool StopRequested() override { return false; }
-};
-
-// The real file system, slow below one root.
-class SlowBelow final : public platform::FileSystem {
-public:
-    SlowBelow(std::string root, std::chrono::microseconds delay, int slowListings, int fastListings)
-        : root_(std::move(root)), delay_(delay), slowListings_(slowListings),
-          fastListings_(fastListings) {
-        while (root_.size() > 1 && root_.back() == '/')
-            root_.pop_back();
-    }
-
-    int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
-        const int err = real().ListDirectory(folder, e);
-        if (slow(folder)) {
-            // The real listing examines every entry but folders and links.
-            std::size_t examined = 0;
-            for (const platform::DirEntry& entry : e)
-                examined += (entry.attributes &
-                             (platform::kAttrDirectory | platform::kAttrReparsePoint)) == 0;
-            std::this_thread::sleep_for(delay_ * (1 + examined));
-        }
-        return err;
-    }
-    platform::AttributeResult GetFileAttributes(const std::string& path) override {
-        wait(path);
-        return real().GetFileAttributes(path);
-    }
-    platform::AttributeResult GetTargetAttributes(const std::string& path) override {
-        wait(path);
-        return real().GetTargetAttributes(path);
-    }
-    int GetTargetId(const std::string& path, platform::FileId& id) override {
-        wait(path);
-        return real().GetTargetId(path, id);
-    }
-    DateTime GetFileLastWrite(const std::string& path) override {
-        wait(path);
-        return real().GetFileLastWrite(path);
-    }
-    std::string CanonicalPath(const std::string& path) override {
-        wait(path);
-        return real().CanonicalPath(path);
-    }
-    int ListingsInFlight(const std::string& root) override {
-        return slow(root) ? slowListings_ : fastListings_;
-    }
-    std::unique_ptr<platform::TreeReader> OpenTree(const std::string& root) override {
-        return std::make_unique<Reader>(real().OpenTree(root), slow(root) ? delay_ : delay_ * 0);
-    }
-
-private:
-    class Reader final : public platform::TreeReader {
-    public:
-        Reader(std::unique_ptr<platform::TreeReader> real, std::chrono::microseconds delay)
-            : real_(std::move(real)), delay_(delay) {}
-        platform::FileState Examine(std::string_view folder, const std::string& name) override {
-            if (delay_.count() > 0)
-                std::this_thread::sleep_for(delay_);
-            return real_->Examine(folder, name);
-        }
-
-    private:
-        std::unique_ptr<platform::TreeReader> real_;
-        std::chrono::microseconds delay_;
-    };
-
-    static platform::FileSystem& real() { return platform::RealFileSystem(); }
-    bool slow(const std::string& path) const {
-        return path.compare(0, root_.size(), root_) == 0 &&
-               (path.size() == root_.size() || path[root_.size()] == '/');
-    }
-    void wait(const std::string& path) const {
-        if (slow(path) && delay_.count() > 0)
-            std::this_thread::sleep_for(delay_);
-    }
-
-    std::string root_;
-    std::chrono::microseconds delay_;
-    int slowListings_;
-    int fastListings_;
 };
 
 double Seconds(Clock::duration d) {
@@ -158,7 +77,14 @@ int main(int argc, char** argv) {
     session.StartPath = argv[1];
     session.TargetPath = argv[2];
     session.CurrentRule = ParseRuleText("Bench", argv[3], '.');
-    SlowBelow fs(session.TargetPath, std::chrono::microseconds(delayUs), listings, startListings);
+    // Below the target every listing waits the delay once and once more per entry it examines,
+    // and every other question there waits it once.
+    SlowDevice fs;
+    fs.slowBelow = session.TargetPath;
+    fs.listingWait = fs.entryWait = fs.examineWait = fs.questionWait =
+        std::chrono::microseconds(delayUs);
+    fs.inFlight = listings;
+    fs.inFlightElsewhere = startListings;
     SilentView view;
     const auto begin = Clock::now();
     const LoadResult result = LoadFolders(session, fs, view);

@@ -3,6 +3,7 @@
 #include "counterpart_cursor.h"
 #include "counterpart_lookups.h"
 #include "event_throttle.h"
+#include "exact_stamps.h"
 #include "load_view.h"
 #include "platform/file_system.h"
 #include "platform/seen_file.h"
@@ -105,18 +106,6 @@ std::string_view RelativeFolderOf(const MyFile& f, std::size_t root) {
     return root <= folder.size() ? folder.substr(root) : std::string_view();
 }
 
-// The exact stamp of a file that the run will replace or delete, where the walk of a scan's
-// records knew only its size and whole seconds. A file that changed since its scan keeps the
-// size and time the scan saw, so the run's look before acting refuses it.
-void TakeStamp(platform::TreeReader& tree, std::string_view relative, const char* name,
-               Seen& seen) {
-    if (seen.kind != Kind::File || seen.stamp.known)
-        return;
-    const platform::FileState now = tree.Examine(relative, name);
-    if (now.ok() && now.info.isFile())
-        seen.stamp = platform::StampOf(now.info);
-}
-
 // One tree's files against the other tree: found by walking both trees' records in their
 // common order side by side; the file system is asked only about files a scan did not see
 // (missing, or left out by the attribute options), and below the other root without following
@@ -141,7 +130,6 @@ public:
     }
 
     std::string_view relative(const MyFile& f) const { return RelativeFolderOf(f, ownRoot_); }
-    platform::TreeReader& otherTree() { return *otherTree_; }
 
     // What lies at the counterpart; nothing when "Abbrechen" ended the wait for it.
     std::optional<Seen> find(const MyFile& f) {
@@ -182,7 +170,6 @@ bool CompareStartFiles(SyncSession& session, platform::FileSystem& fs, LoadView&
         if (!other)
             return false;
         if (StartFileChosen(session.CurrentRule.CopyCondition, f->LastWrite, *other)) {
-            TakeStamp(target.otherTree(), target.relative(*f), f->Name(), *other);
             f->IsStart = true;
             session.RememberCounterpart(*f, *other);
             session.CopyList.push_back(f);
@@ -199,7 +186,6 @@ bool CompareTargetFiles(SyncSession& session, platform::FileSystem& fs, LoadView
                         std::int64_t& position) {
     const int reverse = session.CurrentRule.ReverseAction;
     CounterpartFinder start(session, fs, view, false);
-    std::unique_ptr<platform::TreeReader> ownTree = fs.OpenTree(session.TargetPath);
     const UnreadableStart unreadable(problems, RootPrefixLength(session.StartPath));
     for (MyFile* f : session.TargetFiles) {
         if (view.StopRequested())
@@ -211,15 +197,12 @@ bool CompareTargetFiles(SyncSession& session, platform::FileSystem& fs, LoadView
         const std::string_view relative = start.relative(*f);
         switch (TargetFileChoice(reverse, f->LastWrite, *other)) {
         case TargetChoice::CopyBack:
-            TakeStamp(start.otherTree(), relative, f->Name(), *other);
             session.RememberCounterpart(*f, *other);
             session.CopyList.push_back(f);
             break;
         case TargetChoice::Delete:
             if (!unreadable.covers(relative, f->Name())) {
-                Seen own{Kind::File, f->Size, f->LastWrite};
-                TakeStamp(*ownTree, relative, f->Name(), own);
-                session.RememberAsLoaded(*f, own);
+                session.RememberAsLoaded(*f, {Kind::File, f->Size, f->LastWrite});
                 session.DeleteList.push_back(f);
             }
             break;
@@ -246,6 +229,8 @@ bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view
     if (!CompareStartFiles(session, fs, view, throttle, position, total))
         return false;
     if (reverse && !CompareTargetFiles(session, fs, view, throttle, problems, position))
+        return false;
+    if (!TakeExactStamps(session, fs, view))
         return false;
     for (MyFile* f : session.CopyList)
         f->Selected = true;

@@ -141,10 +141,31 @@ void FindFile::noteLeftovers(const std::string& folder,
     }
 }
 
+// Reports the entries of one folder that the pattern and the attribute mask admit.
+void FindFile::reportFiles(const std::string& folder,
+                           const std::vector<platform::DirEntry>& entries,
+                           std::uint32_t inherited) {
+    const auto mask = static_cast<std::uint32_t>(fileFlag_);
+    for (const auto& e : entries) {
+        const std::uint32_t bits = e.attributes | inherited;
+        if ((bits | mask) == mask && WildcardMatch(fileToFind_, e.name) &&
+            platform::CopyTemporaryOwner(e.name) == 0) {
+            if (e.error != 0) {
+                events_.ReadFailed(folder + e.name, e.error);
+            } else {
+                std::int64_t size = e.size;
+                auto attributes = static_cast<std::int32_t>(bits);
+                events_.MatchFound(e.name, folder, e.lastWrite, size, attributes);
+            }
+        }
+        if (throttle_ != nullptr)
+            throttle_->MaybeDoEvents();
+    }
+}
+
 // Walks one folder and the folders below it. A cancel ends this level; each level above asks
 // its listener again before its next subfolder.
 void FindFile::searchFolder(bool insideHidden) {
-    const std::string pattern = fileToFind_;
     const auto mask = static_cast<std::uint32_t>(fileFlag_);
     const std::string folder = ScannedFolderName(searchpath_);
     const bool subfolders = inclSubfolders_;
@@ -173,21 +194,7 @@ void FindFile::searchFolder(bool insideHidden) {
     }
     if (leftovers)
         noteLeftovers(folder, entries);
-    for (const auto& e : entries) {
-        const std::uint32_t bits = e.attributes | inherited;
-        if ((bits | mask) == mask && WildcardMatch(pattern, e.name) &&
-            platform::CopyTemporaryOwner(e.name) == 0) {
-            if (e.error != 0) {
-                events_.ReadFailed(folder + e.name, e.error);
-            } else {
-                std::int64_t size = e.size;
-                auto attributes = static_cast<std::int32_t>(bits);
-                events_.MatchFound(e.name, folder, e.lastWrite, size, attributes);
-            }
-        }
-        if (throttle_ != nullptr)
-            throttle_->MaybeDoEvents();
-    }
+    reportFiles(folder, entries, inherited);
     entries = {};
 
     if (!subfolders)

@@ -74,6 +74,8 @@ public:
 
 private:
     void searchFolder(bool insideHidden);
+    void reportFiles(const std::string& folder, const std::vector<platform::DirEntry>& entries,
+                     std::uint32_t inherited);
     bool leavesOut(const std::string& folder, const platform::DirEntry& e);
     void noteLeftovers(const std::string& folder, const std::vector<platform::DirEntry>& entries);
     int listFolder(const std::string& folder, std::vector<platform::DirEntry>& entries);

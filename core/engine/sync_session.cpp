@@ -30,6 +30,11 @@ void SyncSession::RememberAsLoaded(MyFile& f, const platform::SeenDestination& s
     RememberCounterpart(f, seen);
 }
 
+void SyncSession::SetStamp(const MyFile& f, const platform::FileStamp& stamp) {
+    if (f.SeenIndex != 0)
+        seen_[f.SeenIndex - 1].stamp = stamp;
+}
+
 platform::SeenDestination SyncSession::AsLoaded(const MyFile& f) const {
     if (f.SeenIndex != 0)
         return seen_[f.SeenIndex - 1];

@@ -64,6 +64,9 @@ struct SyncSession {
     void RememberAsLoaded(MyFile& f, const platform::SeenDestination& seen);
     // Without a record of that, its size and time as scanned.
     platform::SeenDestination AsLoaded(const MyFile& f) const;
+    // The exact stamp of what was remembered for `f` (either of the two above). Records of
+    // different files may be given theirs from different threads at once.
+    void SetStamp(const MyFile& f, const platform::FileStamp& stamp);
 
 private:
     RecordStore records_;

@@ -117,96 +117,130 @@ CopyResult CopyData(CopyState& s, const std::string& source, const std::string& 
 
 } // namespace
 
-CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destination,
-                     const SeenDestination& seen, bool readOnly, const SourceCheck& sourceCheck,
-                     const CopyProgress& progress, StagedCopy& staged) {
-    CopyState s{ops, -1, -1, {}, -1, false};
-    if (int err =
-            ops.OpenAt(source.folder->fd, source.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK, 0, s.in);
+namespace {
+
+// Opens the source and examines it: a regular file that still wins under the rule.
+CopyResult OpenSource(CopyState& s, const CopyEnd& source, const SourceCheck& sourceCheck,
+                      FileInfo& st) {
+    if (int err = s.ops.OpenAt(source.folder->fd, source.name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK,
+                               0, s.in);
         err != 0)
         return Fail(err, CopySide::Source, source.path);
-    FileInfo st;
-    if (int err = ops.Fstat(s.in, st); err != 0)
+    if (int err = s.ops.Fstat(s.in, st); err != 0)
         return Fail(err, CopySide::Source, source.path);
     if (!st.isFile())
         return Fail(EINVAL, CopySide::Source, source.path);
     if (sourceCheck && !sourceCheck(st))
         return {0, CopySide::Source, source.path, CopyProblem::SourceChanged};
+    return {};
+}
 
-    const int dirFd = destination.folder->fd;
+// A file that is replaced must still be the one the comparison saw, and writable unless its
+// read-only mark came from the mirror itself.
+CopyResult CheckDestination(FileOps& ops, const CopyEnd& destination, const SeenDestination& seen,
+                            const FileInfo& source) {
     if (seen.kind == SeenDestination::Kind::Folder)
         return Fail(EISDIR, CopySide::Destination, destination.path);
-    if (seen.kind != SeenDestination::Kind::Absent) {
-        // A file is replaced: it must still be the one the comparison saw, and writable
-        // unless its read-only mark came from the mirror itself.
-        FileInfo old;
-        const int err = ops.StatAt(dirFd, destination.name, old);
-        if (err != 0 && err != ENOENT)
-            return Fail(err, CopySide::Destination, destination.path);
-        if (err == 0 && old.isFolder())
-            return Fail(EISDIR, CopySide::Destination, destination.path);
-        if (err == 0 && !old.isFile())
-            return Fail(EINVAL, CopySide::Destination, destination.path);
-        if (seen.kind == SeenDestination::Kind::Unknown || err != 0 || !StillAsSeen(old, seen))
-            return {0, CopySide::Destination, destination.path, CopyProblem::DestinationChanged};
-        if (!old.ownerMayWrite() && st.ownerMayWrite())
-            return Fail(EACCES, CopySide::Destination, destination.path);
-    }
+    if (seen.kind == SeenDestination::Kind::Absent)
+        return {};
+    FileInfo old;
+    const int err = ops.StatAt(destination.folder->fd, destination.name, old);
+    if (err != 0 && err != ENOENT)
+        return Fail(err, CopySide::Destination, destination.path);
+    if (err == 0 && old.isFolder())
+        return Fail(EISDIR, CopySide::Destination, destination.path);
+    if (err == 0 && !old.isFile())
+        return Fail(EINVAL, CopySide::Destination, destination.path);
+    if (seen.kind == SeenDestination::Kind::Unknown || err != 0 || !StillAsSeen(old, seen))
+        return {0, CopySide::Destination, destination.path, CopyProblem::DestinationChanged};
+    if (!old.ownerMayWrite() && source.ownerMayWrite())
+        return Fail(EACCES, CopySide::Destination, destination.path);
+    return {};
+}
 
-    // Set-user-ID and set-group-ID bits are not handed on: a copy is data, not a privilege.
-    std::uint32_t mode = st.permissions & 0777;
+// The mode of the copy: the source's without set-user-ID and set-group-ID bits (a copy is
+// data, not a privilege), without write permission when `readOnly`.
+std::uint32_t CopyMode(const FileInfo& source, bool readOnly) {
+    std::uint32_t mode = source.permissions & 0777;
     if (readOnly)
         mode &= ~std::uint32_t(0222);
     else if ((mode & S_IWUSR) == 0)
         mode |= (0222 & ~CurrentUmask()) | S_IWUSR;
+    return mode;
+}
 
-    // An unnamed file vanishes by itself if the program dies while writing it; where the
-    // file system has no such files, a named temporary file takes its place.
-    bool unnamed = true;
-    int err = ops.OpenAt(dirFd, ".", O_TMPFILE | O_WRONLY, mode, s.out);
-    if (err == EOPNOTSUPP || err == EISDIR || err == EINVAL) {
-        unnamed = false;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::string name = TemporaryName();
-            err = ops.OpenAt(dirFd, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode, s.out);
-            if (err == 0) {
-                s.tempName = name;
-                s.tempFolder = dirFd;
-            }
-            if (err != EEXIST)
-                break;
+// An unnamed file vanishes by itself if the program dies while writing it; where the file
+// system has no such files, a named temporary file takes its place. 0 or the errno.
+int OpenTemporary(CopyState& s, int dirFd, std::uint32_t mode, bool& unnamed) {
+    unnamed = true;
+    int err = s.ops.OpenAt(dirFd, ".", O_TMPFILE | O_WRONLY, mode, s.out);
+    if (err != EOPNOTSUPP && err != EISDIR && err != EINVAL)
+        return err;
+    unnamed = false;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = TemporaryName();
+        err = s.ops.OpenAt(dirFd, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode, s.out);
+        if (err == 0) {
+            s.tempName = name;
+            s.tempFolder = dirFd;
         }
+        if (err != EEXIST)
+            break;
     }
-    if (err != 0)
-        return Fail(err, CopySide::Destination, destination.path);
+    return err;
+}
 
+// Gives the written copy its mode and time and notes which file it is. An unnamed file stays
+// open and nameless until its commit, so that a program that dies in between leaves nothing
+// behind; a named one is closed.
+int FinishData(CopyState& s, std::uint32_t mode, const FileInfo& source, bool unnamed,
+               FileIdentity& written) {
+    // A file made with its final mode needs no change of mode, unless the umask took bits.
+    if ((mode & ~CurrentUmask()) != mode) {
+        if (int e = s.ops.Fchmod(s.out, mode); e != 0)
+            return e;
+    }
+    if (int e = s.ops.Futimens(s.out, source.accessNanos, source.writeNanos); e != 0)
+        return e;
+    FileInfo info;
+    if (int e = s.ops.Fstat(s.out, info); e != 0)
+        return e;
+    written = {info.device, info.inode};
+    if (!unnamed) {
+        const int out = s.out;
+        s.out = -1;
+        return s.ops.Close(out);
+    }
+    return 0;
+}
+
+} // namespace
+
+CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destination,
+                     const SeenDestination& seen, bool readOnly, const SourceCheck& sourceCheck,
+                     const CopyProgress& progress, StagedCopy& staged) {
+    CopyState s{ops, -1, -1, {}, -1, false};
+    FileInfo st;
+    if (CopyResult r = OpenSource(s, source, sourceCheck, st); !r.ok())
+        return r;
+    if (CopyResult r = CheckDestination(ops, destination, seen, st); !r.ok())
+        return r;
+    const std::uint32_t mode = CopyMode(st, readOnly);
+    bool unnamed = true;
+    if (int err = OpenTemporary(s, destination.folder->fd, mode, unnamed); err != 0)
+        return Fail(err, CopySide::Destination, destination.path);
     if (progress)
         progress(0, st.size);
     if (CopyResult r = CopyData(s, source.path, destination.path, st.size, progress); !r.ok())
         return r;
-    // A file made with its final mode needs no change of mode, unless the umask took bits.
-    if ((mode & ~CurrentUmask()) != mode) {
-        if (int e = ops.Fchmod(s.out, mode); e != 0)
-            return Fail(e, CopySide::Destination, destination.path);
-    }
-    if (int e = ops.Futimens(s.out, st.accessNanos, st.writeNanos); e != 0)
+    FileIdentity written;
+    if (int e = FinishData(s, mode, st, unnamed, written); e != 0)
         return Fail(e, CopySide::Destination, destination.path);
-    FileInfo written;
-    if (int e = ops.Fstat(s.out, written); e != 0)
-        return Fail(e, CopySide::Destination, destination.path);
-    // An unnamed file stays open and nameless until its commit, so that a program that
-    // dies in between leaves nothing behind.
-    if (!unnamed) {
-        const int out = s.out;
-        s.out = -1;
-        if (int e = ops.Close(out); e != 0)
-            return Fail(e, CopySide::Destination, destination.path);
-    }
     staged.fd = s.out;
     staged.temporary = s.tempName;
     staged.destination = destination;
     staged.seen = seen;
-    staged.written = {written.device, written.inode};
+    staged.written = written;
     s.out = -1;
     s.handedOver = true;
     return {};

@@ -174,10 +174,6 @@ CommandLineValue FirstValueNotCarried(const std::string& startFolder,
     return CommandLineValue::kNone;
 }
 
-bool RuleNamesMatch(std::string_view storedName, std::string_view givenName) {
-    return Lowered(storedName) == Lowered(givenName);
-}
-
 RuleChoice ChooseRule(const CommandLine& commandLine, const std::vector<std::string>& storedNames) {
     RuleChoice choice;
     if (!commandLine.given)

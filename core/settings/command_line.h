@@ -47,11 +47,6 @@ enum class CommandLineValue { kNone, kStartFolder, kTargetFolder, kRule };
 CommandLineValue FirstValueNotCarried(const std::string& startFolder,
                                       const std::string& targetFolder, const std::string& rule);
 
-// True when two rule names read the same in lower case. A name is read as UTF-8 when it is
-// valid UTF-8, else as Latin-1, as the rule list shows it; umlauts and other letters beyond
-// ASCII are lowered too.
-bool RuleNamesMatch(std::string_view storedName, std::string_view givenName);
-
 struct RuleChoice {
     std::optional<std::size_t> index; // the chosen entry of the stored names
     std::string message;              // when none was chosen, why (empty for no command line)

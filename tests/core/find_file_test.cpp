@@ -1,7 +1,7 @@
 // The folder scanner: order, attributes, the mask, hidden folders, what cannot be read, and
 // cancelling; and the wildcard and event-pump helpers it uses.
 #include "engine/find_file.h"
-#include "fake_file_system.h"
+#include "platform/fake_file_system.h"
 #include "tree_builder.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Loading: both trees scanned, what could not be read recorded, and the comparison that fills
 // the copy and delete lists.
 #include "engine/compare_trees.h"
-#include "fake_file_system.h"
 #include "one_thread_load.h"
+#include "platform/fake_file_system.h"
 #include "run_test_support.h"
 #include "unprivileged.h"
 

@@ -2,7 +2,7 @@
 // trees side by side in their common order.
 #include "engine/counterpart_cursor.h"
 #include "engine/folder_loading.h"
-#include "fake_file_system.h"
+#include "platform/fake_file_system.h"
 #include "platform/name_order.h"
 #include "run_test_support.h"
 

@@ -1,6 +1,6 @@
 // Both trees are scanned at once, and "Abbrechen" stops both scans quickly.
-#include "fake_file_system.h"
 #include "one_thread_load.h"
+#include "platform/fake_file_system.h"
 #include "run_test_support.h"
 
 #include <atomic>

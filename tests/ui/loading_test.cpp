@@ -2,9 +2,9 @@
 // is stopped or cannot read everything, and a million entries.
 #include "ui_test_support.h"
 
-#include "core/fake_file_system.h"
 #include "dialogs/folder_browser.h"
 #include "engine/texts.h"
+#include "platform/fake_file_system.h"
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>

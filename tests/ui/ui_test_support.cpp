@@ -1,8 +1,8 @@
 #include "ui_test_support.h"
 
 #include "app/application.h"
-#include "core/fake_file_system.h"
 #include "kit/status_bar.h"
+#include "platform/fake_file_system.h"
 #include "platform/shell_execute.h"
 #include "rules/rule_store.h"
 

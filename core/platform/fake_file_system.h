@@ -1,5 +1,7 @@
 #pragma once
 
+// For tests and benchmarks only: the program itself never makes one. The fakes sit beside the
+// interface they stand in for, so that tests and benchmarks share one of each.
 #include "platform/file_system.h"
 
 #include <atomic>
@@ -85,26 +87,33 @@ public:
     }
 };
 
-// The real file system as a slow device: `inFlight` listings and questions at once (above 1 as
-// on a network share), each listing below `slowBelow` waiting `listingWait` (a random part of
-// it with `randomWait`, so that threads finish out of order), a listing below `throwBelow`
-// throwing, and each question about a single entry waiting `examineWait`. It counts what it
-// is asked and keeps the folders it listed.
+// The real file system as a slow device below `slowBelow` (a path prefix): `inFlight`
+// listings and questions at once there (above 1 as on a network share; `inFlightElsewhere`
+// for other roots), each listing waiting `listingWait` (a random part of it with
+// `randomWait`, so that threads finish out of order) and `entryWait` more per entry it
+// examines (all but folders and links), a listing below `throwBelow` throwing, each question
+// about a single entry waiting `examineWait` and each question about a path `questionWait`.
+// It counts what it is asked and keeps the folders it listed.
 class SlowDevice : public FailingFileSystem {
 public:
     int inFlight = 1;
+    int inFlightElsewhere = -1; // -1: as `inFlight`
     std::string slowBelow = "/";
     std::chrono::microseconds listingWait{0};
+    std::chrono::microseconds entryWait{0};
     bool randomWait = false;
     std::string throwBelow; // none when empty
     std::chrono::microseconds examineWait{0};
+    std::chrono::microseconds questionWait{0};
     std::atomic<int> listings{0}, examined{0};
 
-    int ListingsInFlight(const std::string&) override { return inFlight; }
+    int ListingsInFlight(const std::string& root) override {
+        return slow(root) || inFlightElsewhere < 0 ? inFlight : inFlightElsewhere;
+    }
     int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
         ++listings;
         thread_local std::minstd_rand random(std::random_device{}());
-        if (folder.rfind(slowBelow, 0) == 0)
+        if (slow(folder))
             std::this_thread::sleep_for(randomWait ? listingWait * int(random() % 8) / 7
                                                    : listingWait);
         {
@@ -113,24 +122,54 @@ public:
         }
         if (!throwBelow.empty() && folder.rfind(throwBelow, 0) == 0)
             throw std::runtime_error("kaputt");
-        return FailingFileSystem::ListDirectory(folder, e);
+        const int err = FailingFileSystem::ListDirectory(folder, e);
+        if (entryWait.count() > 0 && slow(folder)) {
+            std::size_t entries = 0;
+            for (const platform::DirEntry& entry : e)
+                entries += (entry.attributes &
+                            (platform::kAttrDirectory | platform::kAttrReparsePoint)) == 0;
+            std::this_thread::sleep_for(entryWait * entries);
+        }
+        return err;
+    }
+    platform::AttributeResult GetFileAttributes(const std::string& path) override {
+        ask(path);
+        return FailingFileSystem::GetFileAttributes(path);
+    }
+    platform::AttributeResult GetTargetAttributes(const std::string& path) override {
+        ask(path);
+        return FailingFileSystem::GetTargetAttributes(path);
+    }
+    int GetTargetId(const std::string& path, platform::FileId& id) override {
+        ask(path);
+        return FailingFileSystem::GetTargetId(path, id);
+    }
+    DateTime GetFileLastWrite(const std::string& path) override {
+        ask(path);
+        return FailingFileSystem::GetFileLastWrite(path);
+    }
+    std::string CanonicalPath(const std::string& path) override {
+        ask(path);
+        return FailingFileSystem::CanonicalPath(path);
     }
     std::unique_ptr<platform::TreeReader> OpenTree(const std::string& root) override {
         class Waiting : public platform::TreeReader {
         public:
-            Waiting(std::unique_ptr<platform::TreeReader> real, SlowDevice& fs)
-                : real_(std::move(real)), fs_(fs) {}
+            Waiting(std::unique_ptr<platform::TreeReader> real, SlowDevice& fs, bool slow)
+                : real_(std::move(real)), fs_(fs), slow_(slow) {}
             platform::FileState Examine(std::string_view folder, const std::string& name) override {
                 ++fs_.examined;
-                std::this_thread::sleep_for(fs_.examineWait);
+                if (slow_)
+                    std::this_thread::sleep_for(fs_.examineWait);
                 return real_->Examine(folder, name);
             }
 
         private:
             std::unique_ptr<platform::TreeReader> real_;
             SlowDevice& fs_;
+            const bool slow_;
         };
-        return std::make_unique<Waiting>(FailingFileSystem::OpenTree(root), *this);
+        return std::make_unique<Waiting>(FailingFileSystem::OpenTree(root), *this, slow(root));
     }
     std::vector<std::string> listed() {
         const std::lock_guard<std::mutex> lock(mutex_);
@@ -138,6 +177,19 @@ public:
     }
 
 private:
+    // `path` is `slowBelow` itself (with or without its trailing "/") or lies below it.
+    bool slow(const std::string& path) const {
+        std::string_view base(slowBelow);
+        while (base.size() > 1 && base.back() == '/')
+            base.remove_suffix(1);
+        return path.compare(0, base.size(), base) == 0 &&
+               (path.size() == base.size() || path[base.size()] == '/' || base == "/");
+    }
+    void ask(const std::string& path) const {
+        if (questionWait.count() > 0 && slow(path))
+            std::this_thread::sleep_for(questionWait);
+    }
+
     std::mutex mutex_;
     std::vector<std::string> listed_;
 };

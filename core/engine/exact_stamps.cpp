@@ -1,0 +1,143 @@
+#include "exact_stamps.h"
+
+#include "load_view.h"
+#include "platform/file_system.h"
+#include "sync_session.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::size_t RootPrefixLength(const std::string& root) {
+    return root.empty() || root.back() != '/' ? root.size() + 1 : root.size();
+}
+
+// One file to examine: the record whose seen slot takes the stamp, and in which tree the file
+// lies (the record's own, or the other one at the same relative path).
+struct Item {
+    MyFile* record;
+    bool inTarget;
+};
+
+std::vector<Item> ItemsToStamp(SyncSession& session) {
+    std::vector<Item> items;
+    for (MyFile* f : session.CopyList) {
+        const platform::SeenDestination seen = session.CounterpartOf(*f);
+        if (seen.kind == platform::SeenDestination::Kind::File && !seen.stamp.known)
+            items.push_back({f, f->IsStart});
+    }
+    for (MyFile* f : session.DeleteList)
+        if (!session.AsLoaded(*f).stamp.known)
+            items.push_back({f, true});
+    return items;
+}
+
+// Examines the items from `begin` to `end` with readers of its own, in their order, so that
+// the files of one folder are examined through one open folder.
+class Stamper {
+public:
+    Stamper(SyncSession& session, platform::FileSystem& fs)
+        : session_(session), fs_(fs), startRoot_(RootPrefixLength(session.StartPath)),
+          targetRoot_(RootPrefixLength(session.TargetPath)) {}
+
+    void stamp(const Item& item) {
+        MyFile& f = *item.record;
+        const std::string_view folder = f.FolderView();
+        const std::size_t own = f.IsStart ? startRoot_ : targetRoot_;
+        const std::string_view relative =
+            own <= folder.size() ? folder.substr(own) : std::string_view();
+        std::unique_ptr<platform::TreeReader>& reader = item.inTarget ? target_ : start_;
+        if (!reader)
+            reader = fs_.OpenTree(item.inTarget ? session_.TargetPath : session_.StartPath);
+        const platform::FileState now = reader->Examine(relative, f.Name());
+        if (now.ok() && now.info.isFile())
+            session_.SetStamp(f, platform::StampOf(now.info));
+    }
+
+private:
+    SyncSession& session_;
+    platform::FileSystem& fs_;
+    const std::size_t startRoot_;
+    const std::size_t targetRoot_;
+    std::unique_ptr<platform::TreeReader> start_, target_;
+};
+
+constexpr std::size_t kChunk = 64; // consecutive items, mostly of one folder
+
+bool StampHere(SyncSession& session, platform::FileSystem& fs, LoadView& view,
+               const std::vector<Item>& items) {
+    Stamper stamper(session, fs);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if ((i & 1023) == 1023) {
+            view.PumpEvents();
+            if (view.StopRequested())
+                return false;
+        }
+        stamper.stamp(items[i]);
+    }
+    return true;
+}
+
+// Several threads take chunks of the items in turn; this thread keeps the view's events
+// running until they are done or "Abbrechen" is pressed.
+bool StampOnThreads(SyncSession& session, platform::FileSystem& fs, LoadView& view,
+                    const std::vector<Item>& items, int threads) {
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> stop{false};
+    std::atomic<int> running{0};
+    std::mutex mutex;
+    std::condition_variable done;
+    auto work = [&] {
+        Stamper stamper(session, fs);
+        for (std::size_t begin; !stop && (begin = next.fetch_add(kChunk)) < items.size();)
+            for (std::size_t i = begin; i < std::min(items.size(), begin + kChunk) && !stop; ++i)
+                stamper.stamp(items[i]);
+        const std::lock_guard<std::mutex> lock(mutex);
+        --running;
+        done.notify_one();
+    };
+    std::vector<std::thread> pool;
+    for (int i = 0; i < threads; ++i) {
+        try {
+            ++running;
+            pool.emplace_back(work);
+        } catch (const std::system_error&) {
+            --running; // fewer threads than asked for
+            break;
+        }
+    }
+    if (pool.empty()) // no thread to be had: the same work here
+        return StampHere(session, fs, view, items);
+    while (running > 0) {
+        view.PumpEvents();
+        if (view.StopRequested())
+            stop = true;
+        std::unique_lock<std::mutex> lock(mutex);
+        done.wait_for(lock, std::chrono::milliseconds(10), [&] { return running == 0; });
+    }
+    for (std::thread& t : pool)
+        t.join();
+    return !stop;
+}
+
+} // namespace
+
+bool TakeExactStamps(SyncSession& session, platform::FileSystem& fs, LoadView& view) {
+    const std::vector<Item> items = ItemsToStamp(session);
+    if (items.empty())
+        return true;
+    // Two at least: each examination is one system call, which two cores answer side by side
+    // also on a local disk (measured: about two thirds of one thread's time at 20,000 entries).
+    const int threads = std::max(
+        {2, fs.ListingsInFlight(session.StartPath), fs.ListingsInFlight(session.TargetPath)});
+    return threads > 1 ? StampOnThreads(session, fs, view, items, threads)
+                       : StampHere(session, fs, view, items);
+}

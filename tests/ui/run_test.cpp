@@ -2,7 +2,7 @@
 // closing the window while it loads or runs.
 #include "ui_test_support.h"
 
-#include "dialogs/form4.h"
+#include "dialogs/copy_errors_window.h"
 
 #include <QProgressBar>
 #include <QStandardPaths>

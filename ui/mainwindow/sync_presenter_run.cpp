@@ -4,7 +4,7 @@
 
 #include "background_panel.h"
 #include "desktop/desktop_shell.h"
-#include "dialogs/form4.h"
+#include "dialogs/copy_errors_window.h"
 #include "file_lists_panel.h"
 #include "input_panel.h"
 #include "kit/error_message.h"

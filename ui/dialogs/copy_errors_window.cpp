@@ -1,4 +1,4 @@
-#include "form4.h"
+#include "copy_errors_window.h"
 
 #include "kit/twips.h"
 #include "kit/window_font.h"

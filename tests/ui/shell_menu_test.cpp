@@ -4,8 +4,8 @@
 #include "menu_test_support.h"
 
 #include "desktop/file_verbs.h"
+#include "desktop/rename_dialog.h"
 #include "desktop/shell_menu.h"
-#include "dialogs/rename_dialog.h"
 #include "engine/copy_errors.h"
 #include "platform/failing_file_ops.h"
 

@@ -1,10 +1,10 @@
 #include "file_properties.h"
 
-#include "desktop/app_database.h"
-#include "desktop/mime_comment.h"
+#include "app_database.h"
 #include "engine/texts.h"
 #include "kit/date_time_text.h"
 #include "kit/file_list_model.h"
+#include "mime_comment.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -52,6 +52,29 @@ TEST(RecordStoreLayout, EveryRecordKeepsItsFolderNameAndPlaceAcrossBlocks) {
     EXPECT_EQ(made[7].first->Path(), made[7].second);
 }
 
+// The order a folder's files are scanned and walked in, on names whose order differs with
+// regard to case, by value of numbers or by a collation: ASCII letters without regard to
+// case, every other byte by its value (digits, "[", "_", UTF-8 umlauts, bytes that are no
+// UTF-8), a name that starts another first, ties by bytes.
+TEST(ScanOrder, AFoldersFilesComeInTheirFixedOrder) {
+    const std::vector<std::string> names = {
+        "10",  "9",   "[x]", "A",        "a",           "a b",     "A-",      "a-",
+        "a.b", "a_b", "aB",  "ab",       "caf\xC3\xA9", "caf\xE9", "datei10", "Datei2",
+        "Z",   "z1",  "~",   "\xC3\x84", "\xC3\xA4",    "\xFF"};
+    TreeBuilder t;
+    for (auto n = names.rbegin(); n != names.rend(); ++n)
+        t.file("baum/" + *n, 1);
+    SyncSession s;
+    s.StartPath = s.TargetPath = t.path("baum");
+    s.CurrentRule = RuleOf(0, 0);
+    RecordingLoad view;
+    ASSERT_TRUE(LoadFolders(s, platform::RealFileSystem(), view).compared);
+    std::vector<std::string> scanned;
+    for (const MyFile* f : s.StartFiles)
+        scanned.emplace_back(f->Name());
+    EXPECT_EQ(scanned, names);
+}
+
 // Names that sort differently with and without regard to case, dots and blanks before
 // letters, a file and a folder of the same name: the scan must report them in exactly the
 // order the comparison walks them in, or counterparts would be missed.

@@ -38,8 +38,9 @@ TEST(ThreadedLoad, TheStartTreeIsHeardFirstAlsoWhenTheTargetEndsFirst) {
     EXPECT_EQ(Lines(view.texts.begin(), view.texts.begin() + 4), expected);
 }
 
-// Also with several listings of each tree under way: no thread lists on after the load.
-TEST(ThreadedLoad, AbbrechenStopsBothScansWithinAHundredMilliseconds) {
+// Also with several listings of each tree under way: once "Abbrechen" is pressed, no listing
+// starts besides those each tree's threads had already begun, and none after the load.
+TEST(ThreadedLoad, AbbrechenStopsBothScansAtOnce) {
     TreeBuilder t;
     for (int d = 0; d < 100; ++d) {
         t.file("start/d" + std::to_string(d) + "/e/a.txt", 1);
@@ -53,8 +54,12 @@ TEST(ThreadedLoad, AbbrechenStopsBothScansWithinAHundredMilliseconds) {
         s.StartPath = t.path("start");
         s.TargetPath = t.path("ziel");
         s.CurrentRule = RuleOf(0, 5);
-        const AbortedLoad load = LoadAndPressAbbrechen(s, fs, [&] { return fs.listings >= 10; });
-        EXPECT_LT(load.afterPress, std::chrono::milliseconds(100)) << inFlight;
+        int listedAtPress = 0;
+        LoadAndPressAbbrechen(s, fs, [&] {
+            listedAtPress = fs.listings;
+            return listedAtPress >= 10;
+        });
+        EXPECT_LE(fs.listings.load(), listedAtPress + 2 * inFlight) << inFlight;
         EXPECT_LT(s.StartFiles.size(), 100u);
         EXPECT_LT(s.TargetFiles.size(), 100u);
         EXPECT_TRUE(s.CopyList.empty() && s.DeleteList.empty());
@@ -69,15 +74,17 @@ TEST(ThreadedLoad, AbbrechenStopsBothScansWithinAHundredMilliseconds) {
 class LargeFolderFileSystem : public SlowDevice {
 public:
     std::string large;
-    std::atomic<bool> listingLarge{false};
+    std::atomic<bool> listingLarge{false}, cancelledLarge{false};
     int ListDirectoryUntil(const std::string& folder, std::vector<platform::DirEntry>& e,
                            const std::atomic<bool>& stop) override {
         if (folder != large)
             return ListDirectory(folder, e);
         listingLarge = true;
         for (int ms = 0; ms < 2000; ++ms) {
-            if (stop)
+            if (stop) {
+                cancelledLarge = true;
                 return ECANCELED;
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         return ListDirectory(folder, e);
@@ -102,7 +109,10 @@ TEST(ThreadedLoad, AbbrechenEndsALargeListingUnderWay) {
         s.CurrentRule = RuleOf(0, 5);
         const AbortedLoad load =
             LoadAndPressAbbrechen(s, fs, [&] { return fs.listingLarge.load(); });
-        EXPECT_LT(load.afterPress, std::chrono::milliseconds(100)) << inFlight;
+        // Given up on the stop, not read to its end: the load then ends well before the
+        // listing's two seconds would, also on a busy machine.
+        EXPECT_TRUE(fs.cancelledLarge.load()) << inFlight;
+        EXPECT_LT(load.afterPress, std::chrono::milliseconds(1000)) << inFlight;
         for (const std::string& text : load.texts)
             EXPECT_EQ(text.find("Kann nicht gelesen werden"), std::string::npos) << text;
         EXPECT_TRUE(load.result.problems.empty());

@@ -67,7 +67,7 @@ private slots:
         const MyFile* entry = (tab == 0 ? w->session().CopyList : w->session().DeleteList)[row];
         const QString ticked = TextOf(w.get(), "Label6");
         MenuSeen seen;
-        Choose(item, &seen);
+        Choose(item, 1, &seen);
         ClickEntry(list, row);
         QVERIFY(seen.ticked.contains(item));
         QVERIFY(!entry->Selected);
@@ -87,22 +87,25 @@ private slots:
         QTest::addColumn<QString>("verb");
         QTest::addColumn<QString>("newName"); // for "Umbenennen...", empty: given up
         QTest::addColumn<bool>("gone");
+        // Below the list's three entries come the applications, a separator, the verbs.
+        QTest::addColumn<int>("place");
         QTest::newRow("rename on the copy list") << 0 << "Umbenennen..."
-                                                 << "umbenannt.txt" << true;
+                                                 << "umbenannt.txt" << true << 7;
         QTest::newRow("delete on the delete list") << 1 << "Endgültig löschen..."
-                                                   << "" << true;
+                                                   << "" << true << 9;
         QTest::newRow("rename given up") << 0 << "Umbenennen..."
-                                         << "" << false;
+                                         << "" << false << 7;
         QTest::newRow("open with") << 0 << "Öffnen mit Testeditor"
-                                   << "" << false;
+                                   << "" << false << 4;
         QTest::newRow("trash that fails") << 0 << "In den Papierkorb verschieben"
-                                          << "" << false;
+                                          << "" << false << 8;
     }
     void verbsTakeTheEntryOffOnlyWhenTheFileIsGone() {
         QFETCH(int, tab);
         QFETCH(QString, verb);
         QFETCH(QString, newName);
         QFETCH(bool, gone);
+        QFETCH(int, place);
         const auto w = LoadedLists(trees());
         Control<QTabBar>(w.get(), "TabStrip1Tabs")->setCurrentIndex(tab);
         auto* list = Control<QListView>(w.get(), tab == 0 ? "List1" : "List2");
@@ -118,7 +121,7 @@ private slots:
             AnswerRename(newName);
         else if (verb == "Umbenennen...")
             OnNextModal([](QWidget*) {});
-        Choose(verb);
+        Choose(verb, place);
         Messages([&] { ClickEntry(list, 1); });
         if (verb.startsWith("Öffnen"))
             QCOMPARE(TakeStartedApplication("editor").arguments, QStringList{Q(path)});
@@ -139,7 +142,7 @@ private slots:
         const auto slow = SlowCopiesFor(*w);
         auto* list = Control<QListView>(w.get(), "List1");
         MenuSeen seen;
-        Choose({}, &seen);
+        Dismiss(&seen);
         bool tried = false;
         QTimer::singleShot(30, [&] {
             tried = true;

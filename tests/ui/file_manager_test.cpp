@@ -89,7 +89,7 @@ private slots:
         const auto window = LoadedWindow("0|0|1|1", trees());
         auto* list = Control<QListView>(window.get(), "List1");
         const QPoint entry = list->visualRect(list->model()->index(0, 0)).center();
-        Choose("Im Dateimanager zeigen");
+        Choose("Im Dateimanager zeigen", 2);
         QTest::mouseClick(list->viewport(), Qt::RightButton, Qt::NoModifier, entry);
         QTRY_COMPARE(desktop_.shown, QStringList{"file://" + Q(trees().root()) +
                                                  "/start/Ein%20Ordner/%C3%9Cber%23%3F%25%FF.txt"});
@@ -108,7 +108,7 @@ private slots:
 int main(int argc, char* argv[]) {
     UseTestApplications();
     const PrivateBus bus; // its address replaces the unreachable one
-    Choose({});
+    Dismiss();
     return RunUiTest(argc, argv, [] { return std::make_unique<FileManagerTest>(); });
 }
 

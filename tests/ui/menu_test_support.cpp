@@ -83,8 +83,36 @@ StartedApplication TakeStartedApplication(const QString& which, int waitMs) {
     return started;
 }
 
-void Choose(const QString& text, MenuSeen* seen) {
-    clsShellMenu::setMenuChooser([text, seen](QMenu& menu) -> QAction* {
+namespace {
+
+// The place (from 1) of `action` in the menu or submenu of `menu` that holds it, 0 for none.
+int PlaceOf(QMenu& menu, QAction* action) {
+    QList<QMenu*> menus = menu.findChildren<QMenu*>();
+    menus.prepend(&menu);
+    for (QMenu* m : menus)
+        if (const qsizetype i = m->actions().indexOf(action); i >= 0)
+            return int(i) + 1;
+    return 0;
+}
+
+// Fails the running case when the entry to be chosen is missing, disabled or elsewhere.
+bool Usable(QMenu& menu, QAction* action, const QString& text, int place) {
+    QString problem;
+    if (action == nullptr)
+        problem = "is not in the menu";
+    else if (!action->isEnabled())
+        problem = "is disabled";
+    else if (PlaceOf(menu, action) != place)
+        problem = QString("stands at place %1, not %2").arg(PlaceOf(menu, action)).arg(place);
+    if (!problem.isEmpty())
+        QTest::qFail(qPrintable("menu entry \"" + text + "\" " + problem), __FILE__, __LINE__);
+    return problem.isEmpty();
+}
+
+} // namespace
+
+void Choose(const QString& text, int place, MenuSeen* seen) {
+    clsShellMenu::setMenuChooser([text, place, seen](QMenu& menu) -> QAction* {
         QAction* chosen = nullptr;
         if (seen != nullptr)
             *seen = {seen->opened + 1, {}};
@@ -97,8 +125,14 @@ void Choose(const QString& text, MenuSeen* seen) {
             if (seen != nullptr && a->isChecked())
                 seen->ticked << a->text();
         }
+        if (text.isEmpty() || !Usable(menu, chosen, text, place))
+            return nullptr;
         return chosen;
     });
+}
+
+void Dismiss(MenuSeen* seen) {
+    Choose({}, 0, seen);
 }
 
 MenuSignals::MenuSignals(clsShellMenu& s, const std::string& file) : watched(file) {
@@ -125,6 +159,7 @@ QString MenuSignals::exists() const {
 
 QStringList Messages(const std::function<void()>& action) {
     QStringList texts;
+    const ExpectModals expected;
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, [&texts] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {

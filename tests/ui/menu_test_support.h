@@ -29,8 +29,12 @@ struct MenuSeen {
     int opened = 0;
     QStringList ticked;
 };
-// Every menu from now on chooses the entry `text` (none when empty) instead of opening.
-void Choose(const QString& text, MenuSeen* seen = nullptr);
+// Every menu from now on chooses the entry `text` instead of opening, or none when `text` is
+// empty. The entry must be enabled and stand at `place` (from 1, separators counted) in the
+// menu or submenu that holds it; otherwise the running case fails and nothing is chosen.
+void Choose(const QString& text, int place, MenuSeen* seen = nullptr);
+// Every menu from now on is dismissed without a choice.
+void Dismiss(MenuSeen* seen = nullptr);
 
 // Every signal of a menu in the order it came ("vorher:", "nachher:" with the caption,
 // "extra:" with the index), with " (da)" or " (weg)" for whether `file` existed then, and
@@ -56,6 +60,6 @@ void AnswerRename(const QString& name);
 #define GLEICHWART_MENU_TEST_MAIN(TestClass)                                                       \
     int main(int argc, char* argv[]) {                                                             \
         UseTestApplications();                                                                     \
-        Choose({}); /* no case may open a real menu, which would wait for a person */              \
+        Dismiss(); /* no case may open a real menu, which would wait for a person */               \
         return RunUiTest(argc, argv, [] { return std::make_unique<TestClass>(); });                \
     }

@@ -3,7 +3,7 @@
 #include "ui_test_support.h"
 
 #include "core/full_hive_disk.h"
-#include "dialogs/form3.h"
+#include "dialogs/rule_editor.h"
 #include "rules/rule_store.h"
 
 #include <QComboBox>

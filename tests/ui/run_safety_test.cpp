@@ -2,7 +2,7 @@
 // folders, and files changed after the load: the window must never do more than was shown.
 #include "ui_test_support.h"
 
-#include "dialogs/form3.h"
+#include "dialogs/rule_editor.h"
 #include "rules/rule_store.h"
 
 #include <QComboBox>

@@ -2,9 +2,12 @@
 // closing the window while it loads or runs.
 #include "ui_test_support.h"
 
-#include "dialogs/form4.h"
+#include "dialogs/copy_errors_window.h"
 
+#include <QListWidget>
+#include <QPointer>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -68,6 +71,30 @@ private slots:
         Click(window.get(), "Command3");
         QVERIFY(shown);
         QCOMPARE(ReadFile(locked), "alt");
+    }
+
+    // The list the user works in leads, the other follows before any further event is
+    // handled, and cannot be moved away on its own.
+    void copyErrorListsMoveInStepAtOnce() {
+        QPointer<Form4> errors = new Form4(nullptr);
+        for (int i = 0; i < 40; ++i)
+            errors->AddCopyError(QString("/q/%1").arg(i), QString("/z/%1").arg(i),
+                                 QString("Grund %1").arg(i));
+        errors->show();
+        QVERIFY(QTest::qWaitForWindowActive(errors));
+        auto* source = Control<QListWidget>(errors, "List1");
+        auto* destination = Control<QListWidget>(errors, "List2");
+        destination->setFocus();
+        destination->setCurrentRow(25);
+        QCOMPARE(source->currentRow(), 25);
+        QCOMPARE(TextOf(errors, "Label5"), QString("Grund 25"));
+        QCOMPARE(source->verticalScrollBar()->value(), destination->verticalScrollBar()->value());
+        source->setFocus();
+        source->verticalScrollBar()->setValue(3);
+        QCOMPARE(destination->verticalScrollBar()->value(), 3);
+        destination->verticalScrollBar()->setValue(10);
+        QCOMPARE(destination->verticalScrollBar()->value(), 3);
+        errors->close();
     }
 
     void deletingAsksOnceAndRemovesOnlyTickedFiles_data() {

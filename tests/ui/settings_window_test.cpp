@@ -2,7 +2,7 @@
 // does not.
 #include "ui_test_support.h"
 
-#include "dialogs/form2.h"
+#include "dialogs/settings_window.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

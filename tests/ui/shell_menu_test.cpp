@@ -4,8 +4,8 @@
 #include "menu_test_support.h"
 
 #include "desktop/file_verbs.h"
+#include "desktop/rename_dialog.h"
 #include "desktop/shell_menu.h"
-#include "dialogs/rename_dialog.h"
 #include "engine/copy_errors.h"
 #include "platform/failing_file_ops.h"
 
@@ -37,7 +37,7 @@ private slots:
         const std::string file = trees().text("Ordner mit Leerzeichen/" + name.toStdString(), "x");
         clsShellMenu s;
         MenuSignals events(s);
-        Choose(choice);
+        Choose(choice, 1); // the first of the menu, the first of "Öffnen mit"
         QVERIFY(s.ShellMenu(nullptr, Q(file)));
         const StartedApplication started = TakeStartedApplication(byDefault ? "editor" : "viewer");
         QCOMPARE(started.arguments, QStringList{Q(file)});
@@ -62,7 +62,7 @@ private slots:
         s.AddExtraItem("Eins", 1);
         MenuSignals events(s);
         MenuSeen seen;
-        Choose("Eins", &seen);
+        Choose("Eins", 1, &seen);
         const bool shown = s.ShellMenu(nullptr, files);
         QDir::setCurrent(before);
         QVERIFY(!shown);
@@ -76,14 +76,14 @@ private slots:
         s.AddExtraItem("Eins", 1);
         s.AddExtraItem("Zwei", 2);
         MenuSignals events(s, file);
-        Choose("Zwei");
+        Choose("Zwei", 2);
         QVERIFY(s.ShellMenu(nullptr, Q(file)));
         QCOMPARE(events.events, QStringList{"extra:1"});
         QCOMPARE(events.files, QVariant(Q(file)));
         QCOMPARE(TakeStartedApplication("editor", 300).arguments, QStringList());
         QCOMPARE(ReadFile(file), std::string("A"));
         MenuSeen seen;
-        Choose({}, &seen);
+        Dismiss(&seen);
         QVERIFY(!s.ShellMenu(nullptr, Q(file)));
         QCOMPARE(seen.opened, 1);
         QCOMPARE(events.events, QStringList{"extra:1"});
@@ -96,7 +96,7 @@ private slots:
         clsShellMenu s;
         MenuSignals events(s, a);
         AnswerRename("b.txt");
-        Choose("Umbenennen...");
+        Choose("Umbenennen...", 4);
         QCOMPARE(Messages([&] { QVERIFY(s.ShellMenu(nullptr, Q(a))); }),
                  QStringList{RenameDialog::TakenText("b.txt")});
         QCOMPARE(ReadFile(a) + ReadFile(b), std::string("AB"));
@@ -115,11 +115,11 @@ private slots:
         // A command cancelled before it runs: no question, no "after", the file stays.
         events.events.clear();
         events.cancel = true;
-        Choose("Endgültig löschen...");
+        Choose("Endgültig löschen...", 6);
         QCOMPARE(Messages([&] { QVERIFY(s.ShellMenu(nullptr, Q(a))); }), QStringList());
         events.cancel = false;
         AnswerRename("neu.txt");
-        Choose("Umbenennen...");
+        Choose("Umbenennen...", 4);
         QVERIFY(s.ShellMenu(nullptr, Q(a)));
         QCOMPARE(ReadFile(folder + "neu.txt"), std::string("A"));
         // "after" comes when the file is gone; the files of both are the one given.
@@ -138,16 +138,16 @@ private slots:
         ops.persist = true;
         s.setFileOps(ops);
         const QString reason = "„a.txt“: " + Q(ErrorDescription(EIO));
-        const auto run = [&](const QString& verb) {
+        const auto run = [&](const QString& verb, int place) {
             ops.calls = 0;
-            Choose(verb);
+            Choose(verb, place);
             return Messages([&] { QVERIFY(s.ShellMenu(nullptr, Q(file))); });
         };
-        QVERIFY(run("In den Papierkorb verschieben").value(0).endsWith(reason));
+        QVERIFY(run("In den Papierkorb verschieben", 5).value(0).endsWith(reason));
         QVERIFY(TrashedNames(Q(home_->home.path())).isEmpty());
-        QVERIFY(run("Endgültig löschen...").value(1).endsWith(reason)); // after the question
+        QVERIFY(run("Endgültig löschen...", 6).value(1).endsWith(reason)); // after the question
         AnswerRename("neu.txt");
-        QCOMPARE(run("Umbenennen..."),
+        QCOMPARE(run("Umbenennen...", 4),
                  QStringList{"„a.txt“ konnte nicht umbenannt werden: " + Q(ErrorDescription(EIO))});
         QVERIFY(!FileExists(trees().path("neu.txt")));
         // Before and after each, and the file there all the time.

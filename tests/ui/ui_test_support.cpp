@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QDirIterator>
 #include <QLineEdit>
@@ -82,11 +83,54 @@ void UiTestCase::cleanup() {
 }
 
 namespace {
+
 QObject* WatcherParent() {
     static QObject* parent = new QObject(qApp);
     return parent;
 }
+
+int& ModalsExpected() {
+    static int expected = 0;
+    return expected;
+}
+
+// The modal windows a watcher of OnNextModal is acting on; the action may wait on them.
+QList<QWidget*>& ModalsInHand() {
+    static QList<QWidget*> inHand;
+    return inHand;
+}
+
+// Fails the running case on a modal window nobody waits for, says what it showed, and
+// closes it, so that the case goes on to its end instead of hanging.
+void GuardAgainstUnexpectedModals() {
+    auto* guard = new QTimer(qApp);
+    guard->setInterval(20);
+    QObject::connect(guard, &QTimer::timeout, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || ModalsExpected() > 0 || ModalsInHand().contains(modal) ||
+            !WatcherParent()->children().isEmpty())
+            return;
+        const auto* box = qobject_cast<QMessageBox*>(modal);
+        const QString shown = modal->objectName() + " \"" + modal->windowTitle() + "\"" +
+                              (box != nullptr ? ": " + box->text() : QString());
+        QTest::qFail(qPrintable("a modal window no one expected: " + shown), __FILE__, __LINE__);
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    });
+    guard->start();
+}
+
 } // namespace
+
+ExpectModals::ExpectModals() {
+    ++ModalsExpected();
+}
+
+ExpectModals::~ExpectModals() {
+    --ModalsExpected();
+}
 
 void CancelModalWatchers() {
     qDeleteAll(WatcherParent()->children());
@@ -101,7 +145,9 @@ void OnNextModal(std::function<void(QWidget*)> action) {
             return;
         timer->stop();
         timer->deleteLater();
+        ModalsInHand().append(modal);
         action(modal);
+        ModalsInHand().removeOne(modal);
         modal->close();
     });
     timer->start();
@@ -210,6 +256,7 @@ int RunUiTest(int argc, char* argv[], const std::function<std::unique_ptr<QObjec
     qputenv("TZ", "UTC");
     ::tzset();
 
+    GuardAgainstUnexpectedModals();
     const std::unique_ptr<QObject> test = makeTest();
     // An exit status keeps only the low byte of the failure count: 256 failures would pass.
     return QTest::qExec(test.get(), argc, argv) == 0 ? 0 : 1;

@@ -77,6 +77,16 @@ private slots:
 void OnNextModal(std::function<void(QWidget*)> action);
 // Stops every watcher of OnNextModal that has not seen its window yet.
 void CancelModalWatchers();
+// A modal window that opens while no watcher of OnNextModal waits and no ExpectModals lives
+// fails the running case and is closed at once, rather than waiting for a person until the
+// case times out. A watcher of a test's own holds an ExpectModals while it answers windows.
+class ExpectModals {
+public:
+    ExpectModals();
+    ~ExpectModals();
+    ExpectModals(const ExpectModals&) = delete;
+    ExpectModals& operator=(const ExpectModals&) = delete;
+};
 
 // What a message box showed.
 struct SeenBox {

@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <sys/stat.h>
 
 namespace {
 
@@ -227,8 +226,8 @@ clsShellMenu::buildMenu(QWidget* owner, const std::string& folder,
 bool clsShellMenu::showMenu(QWidget* owner, const std::string& folder,
                             const std::vector<std::string>& names, int X, int Y) {
     for (const std::string& name : names) {
-        struct stat st {};
-        if (::lstat((folder + name).c_str(), &st) != 0)
+        platform::FileInfo info;
+        if (platform::RealFileOps().Lstat(folder + name, info) != 0)
             return false;
     }
     const std::unique_ptr<BuiltMenu> built = buildMenu(owner, folder, names);

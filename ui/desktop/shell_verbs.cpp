@@ -1,13 +1,13 @@
 #include "shell_verbs.h"
 
 #include "desktop_shell.h"
-#include "dialogs/file_properties.h"
-#include "dialogs/rename_dialog.h"
 #include "engine/copy_errors.h"
+#include "file_properties.h"
 #include "file_verbs.h"
 #include "kit/error_message.h"
 #include "kit/file_list_model.h"
 #include "platform/file_ops.h"
+#include "rename_dialog.h"
 
 #include <QStringList>
 

@@ -59,6 +59,26 @@ FolderBrowser::FolderBrowser(const FolderBrowserOptions& options, QWidget* owner
     filter->setSourceModel(model_);
     filter_ = filter;
 
+    createControls(options);
+    layOutControls();
+    connectControls();
+    connect(showHidden_, &QCheckBox::toggled, this,
+            [filter](bool on) { filter->setShowHidden(on); });
+
+    ApplyTahomaFont(this);
+    if (options.newStyle) {
+        resize(420, 480);
+        setMinimumSize(320, 340);
+    } else {
+        setFixedSize(420, 480);
+    }
+    selectionChanged();
+    tree_->setFocus();
+    if (!options.initialFolder.isEmpty())
+        selectPath(options.initialFolder);
+}
+
+void FolderBrowser::createControls(const FolderBrowserOptions& options) {
     prompt_ = new QLabel(PromptText(options), this);
     prompt_->setObjectName("PromptText");
     prompt_->setVisible(!prompt_->text().isEmpty());
@@ -90,7 +110,9 @@ FolderBrowser::FolderBrowser(const FolderBrowserOptions& options, QWidget* owner
     ok_->setDefault(true);
     cancel_ = new QPushButton("Abbrechen", this);
     cancel_->setObjectName("Cancel");
+}
 
+void FolderBrowser::layOutControls() {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(newFolder_);
     buttons->addStretch();
@@ -104,30 +126,18 @@ FolderBrowser::FolderBrowser(const FolderBrowserOptions& options, QWidget* owner
     layout->addWidget(status_);
     layout->addSpacing(4);
     layout->addLayout(buttons);
+}
 
+void FolderBrowser::connectControls() {
     // The selection, not the current entry: the view makes its first entry current when it
     // gets the focus, which chooses nothing.
     connect(tree_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FolderBrowser::selectionChanged);
-    connect(showHidden_, &QCheckBox::toggled, this,
-            [filter](bool on) { filter->setShowHidden(on); });
     connect(newFolder_, &QPushButton::clicked, this, &FolderBrowser::newFolderClicked);
     connect(ok_, &QPushButton::clicked, this, &FolderBrowser::accept);
     connect(cancel_, &QPushButton::clicked, this, &FolderBrowser::reject);
     connect(model_, &FolderTreeModel::placesCompleted, this, &FolderBrowser::trySelecting);
     connect(model_, &FolderTreeModel::folderLoaded, this, &FolderBrowser::trySelecting);
-
-    ApplyTahomaFont(this);
-    if (options.newStyle) {
-        resize(420, 480);
-        setMinimumSize(320, 340);
-    } else {
-        setFixedSize(420, 480);
-    }
-    selectionChanged();
-    tree_->setFocus();
-    if (!options.initialFolder.isEmpty())
-        selectPath(options.initialFolder);
 }
 
 QModelIndex FolderBrowser::selectedIndex() const {

@@ -44,6 +44,9 @@ public:
     void accept() override;
 
 private:
+    void createControls(const FolderBrowserOptions& options);
+    void layOutControls();
+    void connectControls();
     QModelIndex selectedIndex() const;
     void trySelecting();
     void selectionChanged();

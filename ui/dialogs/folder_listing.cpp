@@ -1,16 +1,13 @@
 #include "folder_listing.h"
 
+#include "platform/folder_names.h"
+
 #include <QCollator>
 #include <QFile>
 #include <QLocale>
 
 #include <algorithm>
-#include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
 #include <numeric>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -43,48 +40,19 @@ void SortEntries(std::vector<FolderEntry>& entries) {
 } // namespace
 
 FolderListing ListFolder(const QString& path, bool includeFiles) {
+    platform::FolderNames found =
+        platform::ListFolderNames(QFile::encodeName(path).toStdString(), includeFiles);
     FolderListing out;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        out.error = errno;
-        return out;
-    }
-    DIR* dir = ::fdopendir(fd);
-    if (dir == nullptr) {
-        out.error = errno;
-        ::close(fd);
-        return out;
-    }
-    for (;;) {
-        errno = 0;
-        const dirent* e = ::readdir(dir);
-        if (e == nullptr) {
-            // A folder that fails half-way keeps what was read, and says that it failed.
-            out.error = errno;
-            break;
-        }
-        const char* name = e->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
-            continue;
-        bool isFolder = e->d_type == DT_DIR;
-        bool isFile = e->d_type == DT_REG;
-        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
-            struct stat st {};
-            if (::fstatat(fd, name, &st, 0) != 0)
-                continue;
-            isFolder = S_ISDIR(st.st_mode);
-            isFile = S_ISREG(st.st_mode);
-        }
-        if (!isFolder && !(includeFiles && isFile))
-            continue;
+    out.error = found.error;
+    out.entries.reserve(found.entries.size());
+    for (const platform::FolderName& e : found.entries) {
         FolderEntry entry;
-        entry.name = QFile::decodeName(name);
-        entry.isFolder = isFolder;
-        entry.hidden = name[0] == '.';
-        entry.readable = !isFolder || ::faccessat(fd, name, R_OK | X_OK, AT_EACCESS) == 0;
+        entry.name = QFile::decodeName(QByteArray::fromStdString(e.name));
+        entry.isFolder = e.isFolder;
+        entry.hidden = e.name.front() == '.';
+        entry.readable = e.readable;
         out.entries.push_back(std::move(entry));
     }
-    ::closedir(dir);
     SortEntries(out.entries);
     return out;
 }

@@ -3,18 +3,17 @@
 #include "engine/copy_errors.h"
 #include "folder_listing.h"
 #include "kit/error_message.h"
+#include "platform/file_ops.h"
+#include "platform/folder_names.h"
 
 #include <QFile>
 #include <QInputDialog>
 
-#include <cerrno>
-#include <sys/stat.h>
-
 namespace {
 
 bool Exists(const QString& path) {
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+    platform::FileInfo info;
+    return platform::RealFileOps().Lstat(QFile::encodeName(path).toStdString(), info) == 0;
 }
 
 // A name not taken yet, to offer first.
@@ -62,9 +61,9 @@ QString AskAndMakeFolder(QWidget* owner, const QString& parent) {
             continue;
         }
         const QString path = ChildPath(parent, name);
-        if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
+        const int err = platform::MakeFolder(QFile::encodeName(path).toStdString());
+        if (err == 0)
             return name;
-        const int err = errno;
         ShowErrorMessage(owner, QString("Der Ordner „%1“ konnte nicht angelegt werden.\n%2")
                                     .arg(path, QString::fromStdString(ErrorDescription(err))));
         return {};

@@ -1,7 +1,7 @@
 #include "failure_display.h"
 
 #include "desktop/desktop_shell.h"
-#include "dialogs/form4.h"
+#include "dialogs/copy_errors_window.h"
 #include "kit/file_list_model.h"
 #include "kit/text_bytes.h"
 

@@ -2,8 +2,8 @@
 
 #include "background_panel.h"
 #include "desktop/desktop_shell.h"
-#include "dialogs/form2.h"
-#include "dialogs/form5.h"
+#include "dialogs/about_window.h"
+#include "dialogs/settings_window.h"
 #include "file_lists_panel.h"
 #include "input_panel.h"
 #include "kit/activity_strip.h"

@@ -2,7 +2,7 @@
 // applying the chosen rule, and choosing folders in the folder browser.
 #include "form1.h"
 
-#include "dialogs/form3.h"
+#include "dialogs/rule_editor.h"
 #include "file_lists_panel.h"
 #include "input_panel.h"
 #include "kit/rule_name_text.h"

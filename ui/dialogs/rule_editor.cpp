@@ -1,4 +1,4 @@
-#include "form3.h"
+#include "rule_editor.h"
 
 #include "kit/error_message.h"
 #include "kit/list_index.h"

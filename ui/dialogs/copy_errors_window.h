@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QStringList>
-#include <QTimer>
 
 class QLabel;
 class QListWidget;
@@ -26,7 +25,8 @@ protected:
 
 private:
     void Form_Activate();
-    void Timer1_Timer();
+    // Keeps the list without the focus in step with the one the user works in.
+    void keepListsInStep();
     void List1_Click();
 
     QStringList reasons_;
@@ -35,5 +35,4 @@ private:
     QListWidget* destinationList_;
     QLabel* reasonText_;
     QPushButton* okButton_;
-    QTimer stepTimer_;
 };

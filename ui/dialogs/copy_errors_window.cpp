@@ -1,9 +1,10 @@
-#include "form4.h"
+#include "copy_errors_window.h"
 
 #include "kit/twips.h"
 #include "kit/window_font.h"
 #include "kit/window_placement.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -39,9 +40,16 @@ Form4::Form4(QWidget* owner) : QDialog(owner) {
     }
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
     connect(sourceList_, &QListWidget::currentRowChanged, this, &Form4::List1_Click);
-    stepTimer_.setInterval(1);
-    connect(&stepTimer_, &QTimer::timeout, this, &Form4::Timer1_Timer);
-    stepTimer_.start();
+    // Whatever moves one list (keys, clicks, the wheel, new rows, a new size) or hands the
+    // focus, and so the lead, to the other, brings the lists back in step at once.
+    for (QListWidget* list : {sourceList_, destinationList_}) {
+        connect(list, &QListWidget::currentRowChanged, this, &Form4::keepListsInStep);
+        connect(list->verticalScrollBar(), &QScrollBar::valueChanged, this,
+                &Form4::keepListsInStep);
+        connect(list->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+                &Form4::keepListsInStep);
+    }
+    connect(qApp, &QApplication::focusChanged, this, &Form4::keepListsInStep);
     ApplyTahomaFont(this);
 }
 
@@ -60,8 +68,7 @@ void Form4::List1_Click() {
         reasonText_->setText(reasons_[row]);
 }
 
-// Keeps the list without the focus in step with the one the user works in.
-void Form4::Timer1_Timer() {
+void Form4::keepListsInStep() {
     QListWidget* leading = destinationList_->hasFocus() ? destinationList_ : sourceList_;
     QListWidget* other = leading == sourceList_ ? destinationList_ : sourceList_;
     if (other->verticalScrollBar()->value() != leading->verticalScrollBar()->value())

@@ -1,4 +1,4 @@
-#include "form2.h"
+#include "settings_window.h"
 
 #include "desktop/file_dialogs.h"
 #include "desktop/special_folders.h"

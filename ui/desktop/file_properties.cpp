@@ -1,10 +1,12 @@
 #include "file_properties.h"
 
-#include "desktop/app_database.h"
-#include "desktop/mime_comment.h"
+#include "app_database.h"
 #include "engine/texts.h"
 #include "kit/date_time_text.h"
 #include "kit/file_list_model.h"
+#include "mime_comment.h"
+#include "platform/file_ops.h"
+#include "platform/folder_names.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -13,39 +15,28 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <cerrno>
-#include <grp.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <vector>
-
 namespace {
 
-QString OwnerName(uid_t uid) {
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr)
-        return QString::fromLocal8Bit(found->pw_name) + QString(" (%1)").arg(uid);
-    return QString::number(uid);
-}
-
-QString GroupName(gid_t gid) {
-    std::vector<char> buffer(16384);
-    group entry{};
-    group* found = nullptr;
-    if (::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr)
-        return QString::fromLocal8Bit(found->gr_name) + QString(" (%1)").arg(gid);
-    return QString::number(gid);
+// "name (1000)", or the bare number when the system knows no name for it.
+QString NameAndNumber(const std::string& name, std::uint32_t number) {
+    if (name.empty())
+        return QString::number(number);
+    return QString::fromLocal8Bit(name.c_str()) + QString(" (%1)").arg(number);
 }
 
 // "rw-r--r-- (644)": who may read, write and run the file, and the same as a number.
-QString PermissionsText(mode_t mode) {
+QString PermissionsText(std::uint32_t mode) {
     QString text;
     const char* letters = "rwxrwxrwx";
     for (int bit = 8; bit >= 0; --bit)
-        text += (mode & (mode_t(1) << bit)) ? QChar(letters[8 - bit]) : QChar('-');
+        text += (mode & (std::uint32_t(1) << bit)) ? QChar(letters[8 - bit]) : QChar('-');
     return text + QString(" (%1)").arg(mode & 07777, 3, 8, QChar('0'));
+}
+
+// Whole seconds since 1970, rounded down also before it.
+std::int64_t Seconds(std::int64_t nanos) {
+    const std::int64_t billion = platform::FileInfo::kBillion;
+    return nanos >= 0 ? nanos / billion : -((-nanos + billion - 1) / billion);
 }
 
 QString SizeText(std::int64_t bytes) {
@@ -62,11 +53,13 @@ FileProperties::FileProperties(QWidget* parent, const std::string& path) : QDial
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
     setWindowTitle("Eigenschaften von " + DisplayPath(name));
 
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) {
-        error_ = errno;
+    platform::FileInfo st;
+    std::uint32_t group = 0;
+    error_ = platform::RealFileOps().Lstat(path, st);
+    if (error_ == 0)
+        error_ = platform::GroupOf(path, group);
+    if (error_ != 0)
         return;
-    }
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignLeft);
@@ -81,12 +74,12 @@ FileProperties::FileProperties(QWidget* parent, const std::string& path) : QDial
     row("PropFolder", "Ordner:", DisplayPath(folder.empty() ? std::string("/") : folder));
     row("PropType",
         "Typ:", type.isEmpty() ? "unbekannt" : GermanMimeComment(type) + " (" + type + ")");
-    row("PropSize", "Größe:", SizeText(st.st_size));
-    row("PropModified", "Zuletzt geändert:", LocalDateTimeText(st.st_mtim.tv_sec, false));
-    row("PropAccessed", "Letzter Zugriff:", LocalDateTimeText(st.st_atim.tv_sec, false));
-    row("PropOwner", "Besitzer:", OwnerName(st.st_uid));
-    row("PropGroup", "Gruppe:", GroupName(st.st_gid));
-    row("PropPermissions", "Berechtigungen:", PermissionsText(st.st_mode));
+    row("PropSize", "Größe:", SizeText(st.size));
+    row("PropModified", "Zuletzt geändert:", LocalDateTimeText(st.writeSeconds(), false));
+    row("PropAccessed", "Letzter Zugriff:", LocalDateTimeText(Seconds(st.accessNanos), false));
+    row("PropOwner", "Besitzer:", NameAndNumber(platform::UserName(st.owner), st.owner));
+    row("PropGroup", "Gruppe:", NameAndNumber(platform::GroupName(group), group));
+    row("PropPermissions", "Berechtigungen:", PermissionsText(st.permissions));
     layout->addLayout(form);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton("Schließen", QDialogButtonBox::RejectRole)->setDefault(true);

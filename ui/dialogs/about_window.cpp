@@ -1,4 +1,4 @@
-#include "form5.h"
+#include "about_window.h"
 
 #include "kit/hyperlink.h"
 #include "kit/twips.h"

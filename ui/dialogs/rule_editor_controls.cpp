@@ -1,5 +1,5 @@
 // Creates the rule editor's controls with their names, captions and geometry.
-#include "form3.h"
+#include "rule_editor.h"
 
 #include "kit/twips.h"
 

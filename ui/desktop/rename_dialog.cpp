@@ -2,14 +2,13 @@
 
 #include "kit/error_message.h"
 #include "kit/file_list_model.h"
+#include "platform/file_ops.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include <sys/stat.h>
 
 namespace {
 constexpr int kLongestName = 255; // bytes, as the file systems take them
@@ -63,8 +62,9 @@ QString RenameDialog::problem(const QString& name) const {
     const QByteArray bytes = name.toUtf8();
     if (bytes.size() > kLongestName)
         return QString("Der Name ist zu lang: höchstens %1 Byte sind erlaubt.").arg(kLongestName);
-    struct stat st {};
-    if (name != shownName_ && ::lstat((folder_ + bytes.toStdString()).c_str(), &st) == 0)
+    platform::FileInfo info;
+    if (name != shownName_ &&
+        platform::RealFileOps().Lstat(folder_ + bytes.toStdString(), info) == 0)
         return TakenText(name);
     return {};
 }

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building, running, testing and packaging Gleichwart needs on Debian 12, and
 # only what is missing. Runs as root, or through sudo. Besides the compilers and libraries:
-# rsvg-convert draws the icon sizes Icons/ has no picture for; desktop-file-validate,
+# python3 runs the check for include circles; rsvg-convert draws the icon sizes Icons/ has no picture for; desktop-file-validate,
 # appstreamcli and man check the installed files; dpkg-shlibdeps and file let cpack read the
 # package's dependencies from the programs; xvfb-run takes the screenshots.
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libglib2.0-dev
   qt6-image-formats-plugins libjpeg-dev
   googletest libgtest-dev

@@ -1,9 +1,5 @@
 #include "failed_item.h"
 
-#include "run_view.h"
-
-#include <algorithm>
-
 std::vector<const FailedItem*> ItemsOf(const std::vector<FailedItem>& items,
                                        FailedItem::Kind kind) {
     std::vector<const FailedItem*> out;
@@ -11,18 +7,4 @@ std::vector<const FailedItem*> ItemsOf(const std::vector<FailedItem>& items,
         if (item.kind == kind)
             out.push_back(&item);
     return out;
-}
-
-bool RunResult::anyCopyFailed() const {
-    return std::any_of(failures.begin(), failures.end(),
-                       [](const FailedItem& f) { return f.kind == FailedItem::Kind::Copy; });
-}
-
-std::int64_t RunResult::failed() const {
-    return std::count_if(failures.begin(), failures.end(),
-                         [](const FailedItem& f) { return !f.changedSinceLoad; });
-}
-
-std::int64_t RunResult::leftChanged() const {
-    return static_cast<std::int64_t>(failures.size()) - failed();
 }

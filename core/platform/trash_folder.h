@@ -3,7 +3,8 @@
 // The pieces of the trash that its source files share; not for use elsewhere.
 
 #include "file_ops.h"
-#include "trash.h"
+#include "trash_names.h"
+#include "trash_places.h"
 
 #include <string>
 #include <string_view>
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace platform {
-
-inline constexpr std::string_view kTrashInfoSuffix = ".trashinfo";
 
 // The trash of one file system while entries are moved into it.
 struct TrashFolder {
@@ -34,8 +33,5 @@ void CloseQuietly(FileOps& ops, int& fd);
 // system has no usable trash.
 int FindTrash(FileOps& ops, int dirFd, const std::string& folder, dev_t device,
               const TrashPlaces& places, std::vector<TrashFolder>& trashes, unsigned& index);
-
-// Appends TrashPathEncode(bytes) to `out`.
-void AppendTrashPathEncoded(std::string& out, std::string_view bytes);
 
 } // namespace platform

@@ -1,4 +1,4 @@
-#include "trash_folder.h"
+#include "trash_names.h"
 
 #include <string>
 

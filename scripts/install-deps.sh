@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building, running, testing and packaging Gleichwart needs on Debian 12, and
 # only what is missing. Runs as root, or through sudo. Besides the compilers and libraries:
-# python3 runs the check for include circles; rsvg-convert draws the icon sizes Icons/ has no picture for; desktop-file-validate,
-# appstreamcli and man check the installed files; dpkg-shlibdeps and file let cpack read the
-# package's dependencies from the programs; xvfb-run takes the screenshots.
+# python3 runs the check for include circles; rsvg-convert draws the icon sizes Icons/ has
+# no picture for; desktop-file-validate, appstreamcli and man check the installed files;
+# dpkg-shlibdeps and file let cpack read the package's dependencies from the programs;
+# xvfb-run takes the screenshots.
 set -euo pipefail
 
 packages=(

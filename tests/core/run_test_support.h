@@ -119,13 +119,20 @@ inline SyncRule RuleOf(int copy, int reverse) {
     return r;
 }
 
-// Loads as the window does.
-inline SyncSession Load(const std::string& start, const std::string& target, int copy,
-                        int reverse) {
+// A session of both roots under RuleOf(copy, reverse), not loaded yet.
+inline SyncSession Unloaded(const std::string& start, const std::string& target, int copy,
+                            int reverse) {
     SyncSession s;
     s.StartPath = start;
     s.TargetPath = target;
     s.CurrentRule = RuleOf(copy, reverse);
+    return s;
+}
+
+// Loads as the window does.
+inline SyncSession Load(const std::string& start, const std::string& target, int copy,
+                        int reverse) {
+    SyncSession s = Unloaded(start, target, copy, reverse);
     RecordingLoad view;
     EXPECT_TRUE(LoadFolders(s, platform::RealFileSystem(), view).compared);
     return s;

@@ -11,26 +11,18 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST_F(SyncProgramTest, DryRunListsWhatWouldHappenAndChangesNothing) {
+TEST_F(SyncProgramTest, DryRunListsWhatWouldHappenLeavesOutTheTrashAndChangesNothing) {
     SyncTrees t;
+    for (const char* rel : {"target/.Trash-0/files/precious.doc", "target/lost+found/x"})
+        t.tree.text(rel, rel, UnixTime(8, 0, 0));
     const auto before = Snapshot(t.tree.root());
-    const ChildResult r = RunSync(t.parts("Endgültig", {"--vorschau"}));
+    const ChildResult r = RunSync(t.parts("Spiegel", {"--vorschau"}));
     // The lines follow the order in which the folders are read.
     EXPECT_EQ(r.out, "+ " + t.start + "/neu.txt\n+ " + t.start + "/sub/geaendert.txt\n- " +
                          t.target + "/nur_im_ziel.txt\n");
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(Snapshot(t.tree.root()), before);
-}
-
-TEST_F(SyncProgramTest, TheTrashAndLostFoundOfTheTargetAreLeftOutAndSaidSo) {
-    SyncTrees t;
-    for (const char* rel : {"target/.Trash-0/files/precious.doc", "target/lost+found/x"})
-        t.tree.text(rel, rel, UnixTime(8, 0, 0));
-    const ChildResult r = RunSync(t.parts("Spiegel", {"--vorschau"}));
-    EXPECT_EQ(r.out, "+ " + t.start + "/neu.txt\n+ " + t.start + "/sub/geaendert.txt\n- " +
-                         t.target + "/nur_im_ziel.txt\n");
     EXPECT_EQ(r.err, "2 Papierkorb- oder lost+found-Ordner ausgelassen.\n");
+    EXPECT_EQ(Snapshot(t.tree.root()), before);
 }
 
 TEST_F(SyncProgramTest, MirrorRunMakesTheTargetLikeTheStart) {
@@ -144,8 +136,7 @@ TEST_F(SyncProgramTest, ACopyThatFailsGivesOneWithItsReason) {
               std::string::npos)
         << r.err;
     EXPECT_EQ(SummaryValue(r.out, "Fehlgeschlagen:"), "1 Datei");
-    EXPECT_EQ(SummaryValue(r.out, "Kopiert:"), "2 Dateien (15 B)");
-    EXPECT_EQ(ReadFile(t.target + "/neu.txt"), "neu");
+    EXPECT_EQ(SummaryValue(r.out, "Kopiert:"), "2 Dateien (15 B)"); // the others go on
     EXPECT_TRUE(fs::is_empty(outside));
 }
 

@@ -81,8 +81,6 @@ public:
     std::string planned, filesLeft;
     std::vector<std::pair<std::size_t, bool>> questions; // count, to the trash
     bool answer = true;
-    int stopAfter = -1; // StopRequested answers true from this question on
-    int stopQuestions = 0;
     std::function<void()> onProgress;
 
     void StatusText(const std::string&) override {}
@@ -94,7 +92,7 @@ public:
             onProgress();
     }
     void PumpEvents() override {}
-    bool StopRequested() override { return stopAfter >= 0 && ++stopQuestions > stopAfter; }
+    bool StopRequested() override { return false; }
     bool ConfirmDelete(std::size_t count, bool toTrash) override {
         questions.emplace_back(count, toTrash);
         return answer;

@@ -124,17 +124,6 @@ TEST_F(SyncRun, TheResultCountsEachWayWhatFailedAndWhatWasLeftAsChanged) {
     EXPECT_EQ(view.filesLeft, "0 Dateien");
 }
 
-TEST_F(SyncRun, ClosingTheWindowEndsTheRunAfterTheCurrentFile) {
-    for (const char* n : {"a", "b", "c"})
-        put(std::string("start/") + n, n, 12);
-    SyncSession s = load(0, 0);
-    view.stopAfter = 1;
-    EXPECT_TRUE(run(s).stoppedEarly);
-    EXPECT_TRUE(fs::exists(t.path("ziel/a")));
-    EXPECT_FALSE(fs::exists(t.path("ziel/b")));
-    EXPECT_TRUE(TemporaryFiles(t.root()).empty());
-}
-
 TEST_F(SyncRun, ARunKilledHalfWayLeavesOldOrWholeFilesAndNoTemporaryOnes) {
     // Files of one and of four progress calls: some kills come in the middle of a file.
     auto content = [](int i) { return std::string(i % 2 ? 3 << 20 : 300000, char('a' + i)); };

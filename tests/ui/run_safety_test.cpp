@@ -3,8 +3,6 @@
 #include "ui_test_support.h"
 
 #include "core/trash_test_support.h"
-#include "dialogs/rule_editor.h"
-#include "rules/rule_store.h"
 
 #include <QComboBox>
 #include <QProgressBar>
@@ -71,7 +69,8 @@ private slots:
         // No delete phase: no question, and the file only in the target is still there.
         QVERIFY(!asked);
         QCOMPARE(ReadFile(t.path("ziel/nur_im_ziel.txt")), std::string("bleibt"));
-        // The window is idle again; a new run needs a new load.
+        // The window says so and is idle again; a new run needs a new load.
+        QCOMPARE(StatusText(&w), QString("Synchronisierung abgebrochen"));
         QCOMPARE(EnabledOf(&w, {"Command1", "Command3", "Combo1"}),
                  (QStringList{"Command1", "Combo1"}));
     }

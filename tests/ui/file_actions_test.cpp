@@ -3,7 +3,6 @@
 #include "menu_test_support.h"
 
 #include "desktop/shell_menu.h"
-#include "engine/texts.h"
 #include "platform/failing_file_ops.h"
 
 #include <QListView>

@@ -8,6 +8,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QListView>
 #include <QScrollBar>
 #include <QTabBar>
@@ -28,29 +29,25 @@ bool Ticked(QWidget* w, const char* list, int row) {
 class LoadingTest : public UiTestCase {
     Q_OBJECT
 private slots:
-    // Which paths are refused with which message, the folder checks' own test shows.
-    void badPathsAreRefusedWithTheirMessage() {
+    // A folder chosen with the button goes into its box and is checked as a typed one is;
+    // which paths are refused with which message, the folder checks' own test shows.
+    void aChosenFolderGoesIntoItsBoxAndBadPathsAreRefused() {
         const std::string dir = trees().folder("da"), inner = trees().folder("da/drin");
-        Form1 w;
-        w.show();
-        QCOMPARE(CatchBox([&] { LoadFolders(&w, dir, inner); }).text,
-                 Q("Der Zielpfad: \"" + inner + "\" liegt innerhalb des Startpfads !!"));
-        QVERIFY(Enabled(&w, "Command1"));
-    }
-
-    void folderButtonsPutTheChosenFolderIntoTheBox() {
-        const std::string chosen = trees().folder("gewaehlt");
         Form1 w;
         w.show();
         OnNextModal([&](QWidget* modal) {
             auto* dialog = qobject_cast<FolderBrowser*>(modal);
             QVERIFY(dialog != nullptr);
-            dialog->selectPath(Q(chosen));
+            dialog->selectPath(Q(inner));
             QVERIFY(QTest::qWaitFor([&] { return !dialog->isSelecting(); }, 5000));
             Click(dialog, "OK");
         });
         Click(&w, "Command5_1");
-        QCOMPARE(TextOf(&w, "Text2"), Q(chosen));
+        QCOMPARE(TextOf(&w, "Text2"), Q(inner));
+        Control<QLineEdit>(&w, "Text1")->setText(Q(dir));
+        QCOMPARE(CatchBox([&] { Click(&w, "Command1"); }).text,
+                 Q("Der Zielpfad: \"" + inner + "\" liegt innerhalb des Startpfads !!"));
+        QVERIFY(Enabled(&w, "Command1"));
     }
 
     void loadShowsListsWithDetailsAndTotalsThatFollowTheTicks() {

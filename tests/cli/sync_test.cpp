@@ -11,26 +11,18 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST_F(SyncProgramTest, DryRunListsWhatWouldHappenAndChangesNothing) {
+TEST_F(SyncProgramTest, DryRunListsWhatWouldHappenLeavesOutTheTrashAndChangesNothing) {
     SyncTrees t;
+    for (const char* rel : {"target/.Trash-0/files/precious.doc", "target/lost+found/x"})
+        t.tree.text(rel, rel, UnixTime(8, 0, 0));
     const auto before = Snapshot(t.tree.root());
-    const ChildResult r = RunSync(t.parts("Endgültig", {"--vorschau"}));
+    const ChildResult r = RunSync(t.parts("Spiegel", {"--vorschau"}));
     // The lines follow the order in which the folders are read.
     EXPECT_EQ(r.out, "+ " + t.start + "/neu.txt\n+ " + t.start + "/sub/geaendert.txt\n- " +
                          t.target + "/nur_im_ziel.txt\n");
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(Snapshot(t.tree.root()), before);
-}
-
-TEST_F(SyncProgramTest, TheTrashAndLostFoundOfTheTargetAreLeftOutAndSaidSo) {
-    SyncTrees t;
-    for (const char* rel : {"target/.Trash-0/files/precious.doc", "target/lost+found/x"})
-        t.tree.text(rel, rel, UnixTime(8, 0, 0));
-    const ChildResult r = RunSync(t.parts("Spiegel", {"--vorschau"}));
-    EXPECT_EQ(r.out, "+ " + t.start + "/neu.txt\n+ " + t.start + "/sub/geaendert.txt\n- " +
-                         t.target + "/nur_im_ziel.txt\n");
     EXPECT_EQ(r.err, "2 Papierkorb- oder lost+found-Ordner ausgelassen.\n");
+    EXPECT_EQ(Snapshot(t.tree.root()), before);
 }
 
 TEST_F(SyncProgramTest, MirrorRunMakesTheTargetLikeTheStart) {
@@ -127,8 +119,7 @@ TEST_F(SyncProgramTest, DeletingNeedsJaWhereNoTerminalCanAsk) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("Es wird nichts gelöscht (1 Datei)"), std::string::npos) << r.err;
     EXPECT_EQ(ReadFile(t.target + "/nur_im_ziel.txt"), "weg");
-    EXPECT_EQ(ReadFile(t.target + "/neu.txt"), "neu"); // the copies are made all the same
-    EXPECT_EQ(ReadFile(t.target + "/sub/geaendert.txt"), "neue Fassung");
+    EXPECT_EQ(ReadFile(t.target + "/sub/geaendert.txt"), "neue Fassung"); // copied all the same
 }
 
 TEST_F(SyncProgramTest, ACopyThatFailsGivesOneWithItsReason) {
@@ -144,8 +135,7 @@ TEST_F(SyncProgramTest, ACopyThatFailsGivesOneWithItsReason) {
               std::string::npos)
         << r.err;
     EXPECT_EQ(SummaryValue(r.out, "Fehlgeschlagen:"), "1 Datei");
-    EXPECT_EQ(SummaryValue(r.out, "Kopiert:"), "2 Dateien (15 B)");
-    EXPECT_EQ(ReadFile(t.target + "/neu.txt"), "neu");
+    EXPECT_EQ(SummaryValue(r.out, "Kopiert:"), "2 Dateien (15 B)"); // the others go on
     EXPECT_TRUE(fs::is_empty(outside));
 }
 
@@ -173,19 +163,16 @@ TEST_F(SyncProgramTest, SigtermStopsAfterTheCurrentFileAndDeletesNothing) {
     EXPECT_EQ(r.exitCode, 3) << r.out << r.err;
     EXPECT_NE(r.out.find("Synchronisierung abgebrochen"), std::string::npos) << r.out;
     // Every file is either complete or as it was.
-    int complete = 0, untouched = 0;
+    int complete = 0;
     for (int k = 0; k < kFiles; ++k) {
         const std::string path = t.target + "/viele/" + std::to_string(k) + ".dat";
         const std::string content = fs::exists(path) ? ReadFile(path) : "(fehlt)";
-        if (content == std::string(kSize, 'x')) {
-            ++complete;
-        } else {
+        complete += content == std::string(kSize, 'x');
+        if (content != std::string(kSize, 'x'))
             EXPECT_EQ(content, k % 2 == 0 ? "alt" : "(fehlt)") << path;
-            ++untouched;
-        }
     }
     EXPECT_GT(complete, 0);
-    EXPECT_GT(untouched, 0) << "the run was not stopped";
+    EXPECT_LT(complete, kFiles) << "the run was not stopped";
     EXPECT_EQ(TemporaryFiles(t.target), Lines{});
     EXPECT_EQ(ReadFile(t.target + "/nur_im_ziel.txt"), "weg");
 }

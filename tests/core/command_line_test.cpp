@@ -16,10 +16,6 @@ struct ParseCase {
 
 TEST(CommandLineTest, PartsBeginOnlyAtAKeyAfterABlank) {
     const ParseCase cases[] = {
-        {"/Startordner|/home/anna/Fotos /Zielordner|/media/stick/Fotos /Regel|Spiegeln",
-         "/home/anna/Fotos",
-         "/media/stick/Fotos",
-         {"Spiegeln"}},
         // Blanks around values go, blanks inside stay.
         {"  /Startordner|  /home/anna/Meine Fotos   /Zielordner|/media/Neue  Fotos "
          "/Regel|  Beide Richtungen  ",

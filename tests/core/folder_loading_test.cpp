@@ -68,8 +68,7 @@ TEST_F(Loading, EachRuleChoosesAsNamedAndFiveSecondsOrLessCountAsEqual) {
         {1, 1, {"start/e_nur_start", "ziel/c_ziel6"}, {}},
         {1, 2, {"start/e_nur_start", "ziel/f_nur_ziel"}, {}},
         {1, 3, {"start/e_nur_start", "ziel/c_ziel6", "ziel/f_nur_ziel"}, {}},
-        {1, 4, {"start/e_nur_start"}, {"ziel/f_nur_ziel"}},
-        {1, 5, {"start/e_nur_start"}, {"ziel/f_nur_ziel"}},
+        {1, 4, {"start/e_nur_start"}, {"ziel/f_nur_ziel"}}, // 5 chooses as 4 does
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "copy " << r.copy << ", reverse " << r.reverse);
@@ -195,22 +194,6 @@ TEST_F(Loading, ARootThatCannotBeListedFailsTheLoadWithNothingToCopyOrDelete) {
     failing.failBelow(target + "/", EIO);
     EXPECT_TRUE(load(0, 0, failing).compared);
     EXPECT_EQ(paths(s.StartFiles), Lines{"start/a.txt"});
-    EXPECT_TRUE(lastProblems.empty());
-}
-
-TEST_F(Loading, UnreadableFoldersOfBothTreesAreRecordedAndShownAndTheScanGoesOn) {
-    for (const char* rel : {"start/a.txt", "start/geheim/b.txt", "ziel/kaputt/c.txt", "ziel/d.txt"})
-        t.file(rel);
-    FailingFileSystem failing;
-    failing.failBelow(start + "/geheim/", EACCES);
-    failing.failBelow(target + "/kaputt/", EIO);
-    const LoadResult r = load(0, 5, failing);
-    EXPECT_TRUE(r.compared && r.rootError.empty());
-    EXPECT_EQ(problems(), (Lines{"start/geheim/ 13", "ziel/kaputt/ 5"}));
-    EXPECT_TRUE(lastProblems[0].inStartTree && !lastProblems[1].inStartTree);
-    EXPECT_EQ(paths(s.StartFiles), Lines{"start/a.txt"});
-    EXPECT_EQ(paths(s.TargetFiles), Lines{"ziel/d.txt"});
-    load(0, 5); // a new load starts with none of the last one's problems
     EXPECT_TRUE(lastProblems.empty());
 }
 

@@ -29,10 +29,7 @@ TEST_P(LeftAlone, TrashAndLostFoundAreNeitherListedNorTouched) {
     // Below the top of the file system such a name is a folder of the user's.
     put("ziel/sub/.Trash-0/mein.txt", "mein", 8);
     ::setenv("XDG_DATA_HOME", t.path("ziel/daten").c_str(), 1); // the home's trash
-    SyncSession s;
-    s.StartPath = start;
-    s.TargetPath = target;
-    s.CurrentRule = RuleOf(kCopyMissingOrOlder, GetParam());
+    SyncSession s = Unloaded(start, target, kCopyMissingOrOlder, GetParam());
     RecordingLoad load;
     ASSERT_TRUE(LoadFolders(s, platform::RealFileSystem(), load).compared);
     const Lines users = {"ziel/nur_im_ziel.txt", "ziel/sub/.Trash-0/mein.txt"};

@@ -80,14 +80,12 @@ TEST(ListingPool, ThePooledScanReportsExactlyWhatOneThreadReports) {
         ASSERT_FALSE(one.events.empty());
         for (const int inFlight : {2, 6}) {
             const Scanned many = Scan(t, inFlight, row.mask, row.subfolders, row.throwAt);
-            const std::string what = std::to_string(row.mask) + " " +
-                                     std::to_string(row.subfolders) + " " + row.throwAt + " " +
-                                     std::to_string(inFlight);
-            EXPECT_EQ(many.events, one.events) << what;
-            EXPECT_EQ(many.failed, !row.throwAt.empty()) << what;
-            if (row.throwAt.empty()) { // the same folders, each once: none that is not entered
-                EXPECT_EQ(many.listed, one.listed) << what;
-            }
+            SCOPED_TRACE(testing::Message() << row.mask << " " << row.subfolders << " "
+                                            << row.throwAt << " " << inFlight);
+            EXPECT_EQ(many.events, one.events);
+            EXPECT_EQ(many.failed, !row.throwAt.empty());
+            if (row.throwAt.empty()) // the same folders, each once: none that is not entered
+                EXPECT_EQ(many.listed, one.listed);
         }
     }
 }

@@ -2,24 +2,10 @@
 
 #include "engine/compare_trees.h"
 #include "engine/event_throttle.h"
-#include "engine/load_view.h"
 #include "engine/tree_scan.h"
+#include "run_test_support.h"
 
 #include <atomic>
-
-namespace {
-
-class SilentLoad : public LoadView {
-public:
-    void StatusText(const std::string&) override {}
-    void ActivityStep() override {}
-    void ShowComparisonProgress(std::int64_t) override {}
-    void ComparisonProgress(std::int64_t) override {}
-    void PumpEvents() override {}
-    bool StopRequested() override { return false; }
-};
-
-} // namespace
 
 std::vector<std::string> Described(const SyncSession& s, const std::vector<FailedItem>& problems) {
     std::vector<std::string> out;
@@ -44,7 +30,7 @@ std::vector<std::string> Described(const SyncSession& s, const std::vector<Faile
 LoadedTrees LoadOnOneThread(const SyncSession& like, platform::FileSystem& fs) {
     LoadedTrees loaded;
     SyncSession& one = loaded.session;
-    SilentLoad view;
+    RecordingLoad view; // what it shows goes nowhere
     EventThrottle throttle(view);
     one.StartPath = like.StartPath;
     one.TargetPath = like.TargetPath;

@@ -2,13 +2,10 @@
 
 #include "engine/failed_item.h"
 #include "engine/sync_session.h"
+#include "platform/file_system.h"
 
 #include <string>
 #include <vector>
-
-namespace platform {
-class FileSystem;
-}
 
 // What a load holds, as lines: each record of both trees and both lists with its size, time
 // and attribute bits, then what could not be read.

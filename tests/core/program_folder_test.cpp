@@ -16,36 +16,22 @@ const std::string kBinDir = GLEICHWART_INSTALL_BINDIR;
 const std::string kDataDir = std::string(GLEICHWART_INSTALL_DATADIR) + "/gleichwart";
 const std::string kBuiltFor = GLEICHWART_INSTALL_FULL_DATADIR "/gleichwart";
 
-enum class Found { BesideExecutable, InShare, BuiltFor };
-
-struct FolderCase {
-    const char* name;
-    bool iconsBesideExecutable;
-    bool iconsInShare;
-    Found expected;
-};
-
+// Icons beside the executable (a build folder, which wins over an installed tree), only in
+// the share folder of the prefix (installed under any prefix), or neither (the prefix built
+// for).
 TEST(ProgramFolder, PicksTheFolderThatHoldsIcons) {
-    const FolderCase cases[] = {
-        {"a build folder", true, false, Found::BesideExecutable},
-        {"a build folder wins over an installed tree", true, true, Found::BesideExecutable},
-        {"installed under any prefix", false, true, Found::InShare},
-        {"neither: the prefix built for", false, false, Found::BuiltFor},
-    };
-    for (const FolderCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [beside, inShare] : {std::pair{true, true}, {false, true}, {false, false}}) {
         TreeBuilder t;
         const std::string prefix = t.folder("prefix with blank");
         const std::string exe = t.folder("prefix with blank/" + kBinDir);
-        if (c.iconsBesideExecutable)
+        if (beside)
             t.file("prefix with blank/" + kBinDir + "/Icons/gleichwart.svg");
-        if (c.iconsInShare)
+        if (inShare)
             t.file("prefix with blank/" + kDataDir + "/Icons/gleichwart.svg");
-
-        const std::string expected = c.expected == Found::BesideExecutable ? exe
-                                     : c.expected == Found::InShare        ? prefix + "/" + kDataDir
-                                                                           : kBuiltFor;
-        EXPECT_EQ(platform::ProgramFolderFor(exe), expected);
+        EXPECT_EQ(platform::ProgramFolderFor(exe), beside    ? exe
+                                                   : inShare ? prefix + "/" + kDataDir
+                                                             : kBuiltFor)
+            << beside << inShare;
     }
 }
 

@@ -81,8 +81,6 @@ public:
     std::string planned, filesLeft;
     std::vector<std::pair<std::size_t, bool>> questions; // count, to the trash
     bool answer = true;
-    int stopAfter = -1; // StopRequested answers true from this question on
-    int stopQuestions = 0;
     std::function<void()> onProgress;
 
     void StatusText(const std::string&) override {}
@@ -94,7 +92,7 @@ public:
             onProgress();
     }
     void PumpEvents() override {}
-    bool StopRequested() override { return stopAfter >= 0 && ++stopQuestions > stopAfter; }
+    bool StopRequested() override { return false; }
     bool ConfirmDelete(std::size_t count, bool toTrash) override {
         questions.emplace_back(count, toTrash);
         return answer;
@@ -119,13 +117,20 @@ inline SyncRule RuleOf(int copy, int reverse) {
     return r;
 }
 
-// Loads as the window does.
-inline SyncSession Load(const std::string& start, const std::string& target, int copy,
-                        int reverse) {
+// A session of both roots under RuleOf(copy, reverse), not loaded yet.
+inline SyncSession Unloaded(const std::string& start, const std::string& target, int copy,
+                            int reverse) {
     SyncSession s;
     s.StartPath = start;
     s.TargetPath = target;
     s.CurrentRule = RuleOf(copy, reverse);
+    return s;
+}
+
+// Loads as the window does.
+inline SyncSession Load(const std::string& start, const std::string& target, int copy,
+                        int reverse) {
+    SyncSession s = Unloaded(start, target, copy, reverse);
     RecordingLoad view;
     EXPECT_TRUE(LoadFolders(s, platform::RealFileSystem(), view).compared);
     return s;

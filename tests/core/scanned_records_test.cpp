@@ -64,11 +64,7 @@ TEST(ScanOrder, AFoldersFilesComeInTheirFixedOrder) {
     TreeBuilder t;
     for (auto n = names.rbegin(); n != names.rend(); ++n)
         t.file("baum/" + *n, 1);
-    SyncSession s;
-    s.StartPath = s.TargetPath = t.path("baum");
-    s.CurrentRule = RuleOf(0, 0);
-    RecordingLoad view;
-    ASSERT_TRUE(LoadFolders(s, platform::RealFileSystem(), view).compared);
+    const SyncSession s = Load(t.path("baum"), t.path("baum"), 0, 0);
     std::vector<std::string> scanned;
     for (const MyFile* f : s.StartFiles)
         scanned.emplace_back(f->Name());
@@ -88,11 +84,7 @@ TEST(ScanOrder, TheScanReportsInTheOrderTheComparisonWalks) {
         for (const std::string& m : {std::string("b"), std::string("B"), std::string("b.")})
             t.file("baum/" + n + "/" + m + "/g", 1);
     }
-    SyncSession s;
-    s.StartPath = s.TargetPath = t.path("baum");
-    s.CurrentRule = RuleOf(0, 0);
-    RecordingLoad view;
-    ASSERT_TRUE(LoadFolders(s, platform::RealFileSystem(), view).compared);
+    const SyncSession s = Load(t.path("baum"), t.path("baum"), 0, 0);
     ASSERT_EQ(s.StartFiles.size(), names.size() * 5);
     const std::size_t root = t.path("baum/").size();
     const MyFile* previous = nullptr;
@@ -125,10 +117,7 @@ TEST_F(Trees, OnlyFilesTheOtherScanDidNotSeeAreLookedUp) {
     t.file("start/G1/.versteckt", 1);
     for (const int inFlight : {1, 4}) // one question at a time, or several ahead
         for (const bool hidden : {true, false}) {
-            SyncSession s;
-            s.StartPath = start;
-            s.TargetPath = target;
-            s.CurrentRule = RuleOf(0, 5);
+            SyncSession s = Unloaded(start, target, 0, 5);
             s.CurrentRule.HiddenFiles = hidden;
             SlowDevice fs;
             fs.inFlight = inFlight;
@@ -151,10 +140,7 @@ TEST_F(Trees, OnlyFilesTheOtherScanDidNotSeeAreLookedUp) {
 TEST_F(Trees, AComparisonThatAsksAheadKeepsTheWindowRespondingAndStopsAtOnce) {
     for (int i = 0; i < 200; ++i)
         t.file("start/d" + std::to_string(i % 10) + "/f" + std::to_string(i), 1);
-    SyncSession s;
-    s.StartPath = start;
-    s.TargetPath = target;
-    s.CurrentRule = RuleOf(0, 0); // the target is not scanned: every file is asked for
+    SyncSession s = Unloaded(start, target, 0, 0); // the target is not scanned: all are asked
     SlowDevice fs;
     fs.inFlight = 4;
     fs.examineWait = std::chrono::milliseconds(150);

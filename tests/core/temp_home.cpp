@@ -7,11 +7,7 @@
 #include <stdexcept>
 #include <unistd.h>
 
-namespace {
-
-constexpr const char* kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
-
-} // namespace
+static constexpr const char* kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
 
 TempHome::TempHome() {
     std::string templ = (std::filesystem::temp_directory_path() / "gleichwart-test-XXXXXX");

@@ -12,7 +12,8 @@
 namespace {
 
 // The window hears the start tree's texts first, as when the trees were scanned one after
-// the other, also when the target's scan ends long before.
+// the other, also when the target's scan ends long before; an unreadable folder of either
+// tree is recorded and shown, and the scan goes on.
 TEST(ThreadedLoad, TheStartTreeIsHeardFirstAlsoWhenTheTargetEndsFirst) {
     TreeBuilder t;
     for (int d = 0; d < 30; ++d)
@@ -24,18 +25,23 @@ TEST(ThreadedLoad, TheStartTreeIsHeardFirstAlsoWhenTheTargetEndsFirst) {
     fs.slowBelow = t.path("start");
     fs.failBelow(t.path("start/zu/"), EACCES);
     fs.failBelow(t.path("ziel/kaputt/"), EIO);
-    SyncSession s;
-    s.StartPath = t.path("start");
-    s.TargetPath = t.path("ziel");
-    s.CurrentRule = RuleOf(0, 5);
+    SyncSession s = Unloaded(t.path("start"), t.path("ziel"), 0, 5);
     RecordingLoad view;
-    ASSERT_TRUE(LoadFolders(s, fs, view).compared);
+    const LoadResult r = LoadFolders(s, fs, view);
+    ASSERT_TRUE(r.compared && r.rootError.empty());
     const Lines expected = {"Durchsuche: \"" + t.path("start") + "\"",
                             "Kann nicht gelesen werden: \"" + t.path("start/zu/") + "\"",
                             "Durchsuche: \"" + t.path("ziel") + "\"",
                             "Kann nicht gelesen werden: \"" + t.path("ziel/kaputt/") + "\""};
     ASSERT_GE(view.texts.size(), expected.size());
     EXPECT_EQ(Lines(view.texts.begin(), view.texts.begin() + 4), expected);
+    // Both are recorded with their tree, and each scan went on past them.
+    ASSERT_EQ(r.problems.size(), 2u);
+    EXPECT_TRUE(r.problems[0].path == t.path("start/zu/") && r.problems[0].error == EACCES &&
+                r.problems[0].inStartTree);
+    EXPECT_TRUE(r.problems[1].path == t.path("ziel/kaputt/") && r.problems[1].error == EIO &&
+                !r.problems[1].inStartTree);
+    EXPECT_EQ(s.StartFiles.size(), 30u);
 }
 
 // Also with several listings of each tree under way: once "Abbrechen" is pressed, no listing
@@ -50,10 +56,7 @@ TEST(ThreadedLoad, AbbrechenStopsBothScansAtOnce) {
         SlowDevice fs; // about 600 ms a tree with one listing at a time
         fs.listingWait = std::chrono::milliseconds(3);
         fs.inFlight = inFlight;
-        SyncSession s;
-        s.StartPath = t.path("start");
-        s.TargetPath = t.path("ziel");
-        s.CurrentRule = RuleOf(0, 5);
+        SyncSession s = Unloaded(t.path("start"), t.path("ziel"), 0, 5);
         int listedAtPress = 0;
         LoadAndPressAbbrechen(s, fs, [&] {
             listedAtPress = fs.listings;
@@ -103,10 +106,7 @@ TEST(ThreadedLoad, AbbrechenEndsALargeListingUnderWay) {
         LargeFolderFileSystem fs;
         fs.large = t.path("start/riesig/");
         fs.inFlight = inFlight;
-        SyncSession s;
-        s.StartPath = t.path("start");
-        s.TargetPath = t.path("ziel");
-        s.CurrentRule = RuleOf(0, 5);
+        SyncSession s = Unloaded(t.path("start"), t.path("ziel"), 0, 5);
         const AbortedLoad load =
             LoadAndPressAbbrechen(s, fs, [&] { return fs.listingLarge.load(); });
         // Given up on the stop, not read to its end: the load then ends well before the
@@ -138,10 +138,7 @@ TEST(ThreadedLoad, AScannerErrorInEitherTreeFailsTheLoadAsBefore) {
             fs.listingWait = std::chrono::milliseconds(3);
             fs.throwBelow = t.path(failing);
             fs.inFlight = inFlight;
-            SyncSession s;
-            s.StartPath = t.path("start");
-            s.TargetPath = t.path("ziel");
-            s.CurrentRule = RuleOf(0, 5);
+            SyncSession s = Unloaded(t.path("start"), t.path("ziel"), 0, 5);
             RecordingLoad view;
             const LoadResult r = LoadFolders(s, fs, view);
             ASSERT_TRUE(r.error.has_value()) << failing << inFlight;
@@ -199,12 +196,8 @@ TEST(ThreadedLoad, GivesTheSameListsAsScanningOneTreeAfterTheOther) {
         for (int copy = 0; copy <= 2; ++copy)
             for (int reverse = 0; reverse <= 5; ++reverse)
                 for (const bool hidden : {true, false}) {
-                    SyncRule rule = RuleOf(copy, reverse);
-                    rule.HiddenFiles = hidden;
-                    SyncSession threaded;
-                    threaded.StartPath = t.path("start");
-                    threaded.TargetPath = t.path("ziel");
-                    threaded.CurrentRule = rule;
+                    SyncSession threaded = Unloaded(t.path("start"), t.path("ziel"), copy, reverse);
+                    threaded.CurrentRule.HiddenFiles = hidden;
                     RecordingLoad view;
                     const LoadResult loaded = LoadFolders(threaded, *loadFs, view);
                     ASSERT_TRUE(loaded.compared);

@@ -75,9 +75,8 @@ TEST_F(UsersTrash, EntriesKeepTheirBytesAndEqualNamesGetVariantsInAPrivateTrash)
                                                          {"verweis", "-> " + t.path("b")}}));
     EXPECT_TRUE(fs::is_empty(t.path("a")) && fs::is_empty(t.path("b")));
     const std::string info = ReadFile(HomeTrash() + "/info/caf\xe9.txt.trashinfo");
-    EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u);
+    // Its form and date, the failure tests check for every entry moved.
     EXPECT_EQ(InfoField(info, "Path"), platform::TrashPathEncode(t.root()) + "/a/caf%E9.txt");
-    EXPECT_TRUE(IsRecentDeletionDate(InfoField(info, "DeletionDate"))) << info;
     EXPECT_EQ(origin("caf\xe9 2.txt"), t.path("b/caf\xe9.txt"));
     // The missing data folder and the trash are made private to the user.
     for (const char* folder : {"", "/Trash", "/Trash/files", "/Trash/info"})
@@ -153,12 +152,7 @@ protected:
                                      places);
     }
     void onDisk(const std::function<void()>& body) {
-        EXPECT_EQ(WithSmallDisk(disk, 16 << 20,
-                                [&] {
-                                    body();
-                                    return HasFailure();
-                                }),
-                  0);
+        EXPECT_EQ(WithSmallDisk(disk, 16 << 20, [&] { return body(), HasFailure(); }), 0);
     }
 };
 

@@ -10,15 +10,11 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-void SetTime(const std::string& path, std::int64_t unixTime, long nanoseconds) {
+static void SetTime(const std::string& path, std::int64_t unixTime, long nanoseconds) {
     const timespec times[2] = {{unixTime, nanoseconds}, {unixTime, nanoseconds}};
     if (unixTime != 0 && ::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
         throw std::runtime_error("cannot set the time of " + path);
 }
-
-} // namespace
 
 TreeBuilder::TreeBuilder() {
     std::string templ = (fs::temp_directory_path() / "gleichwart-tree-XXXXXX").string();

@@ -41,9 +41,9 @@ int Count(QWidget* w, const QColor& colour, QRect area = {}) {
 class ButtonPicturesTest : public UiTestCase {
     Q_OBJECT
     // A main window with the file lists in front and pictures from `names` only, each a square
-    // of its colour in an icons folder.
-    std::unique_ptr<Form1> window(const QStringList& names) {
-        const QString folder = Q(home_->home.path()) + "/Icons";
+    // of its colour in the icons folder `folder`.
+    std::unique_ptr<Form1> window(const QStringList& names, const QString& folderName = "Icons") {
+        const QString folder = Q(home_->home.path()) + "/" + folderName;
         QDir().mkpath(folder);
         for (const QString& name : names) {
             QImage image(SizeOf(name), SizeOf(name), QImage::Format_ARGB32);
@@ -60,35 +60,29 @@ class ButtonPicturesTest : public UiTestCase {
         return w;
     }
 
-private slots:
-    void buttonsShowTheirPictureForTheirState_data() {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<QString>("expected"); // empty: no picture at all
-        QTest::newRow("load") << kAll << "Command1" << true << "Load";
-        QTest::newRow("sync disabled") << kAll << "Command3" << false << "SyncDisabled";
-        QTest::newRow("abort disabled") << kAll << "Command2" << false << "Abort";
-        // A missing picture for the disabled state falls back to the enabled one.
-        QTest::newRow("only load, disabled")
-            << QStringList{"Load"} << "Command1" << false << "Load";
-        QTest::newRow("only load, sync") << QStringList{"Load"} << "Command3" << true << "";
-    }
-    void buttonsShowTheirPictureForTheirState() {
-        QFETCH(QStringList, files);
-        QFETCH(QString, button);
-        QFETCH(bool, enabled);
-        QFETCH(QString, expected);
-        const auto w = window(files);
-        auto* b = Control<PictureButton>(w.get(), button);
+    // With `button` enabled or not, the whole square of `expected` (none when empty) stands in
+    // its place on it, and no other picture.
+    void showsOnly(Form1& w, const char* button, bool enabled, const QString& expected) {
+        auto* b = Control<PictureButton>(&w, button);
         b->setEnabled(enabled);
         for (const QString& name : kAll) {
-            // The whole square in its place and nothing beside it.
             const int size = SizeOf(name), area = name == expected ? size * size : 0;
             const QRect place = size == 32 ? QRect(7, 1, 32, 32) : QRect(7, 4, 48, 48);
             QCOMPARE(Count(b, ColourOf(name), place), area);
             QCOMPARE(Count(b, ColourOf(name)), area);
         }
+    }
+
+private slots:
+    void buttonsShowTheirPictureForTheirState() {
+        const auto all = window(kAll);
+        showsOnly(*all, "Command1", true, "Load");
+        showsOnly(*all, "Command3", false, "SyncDisabled");
+        showsOnly(*all, "Command2", false, "Abort");
+        // A missing picture for the disabled state falls back to the enabled one.
+        const auto onlyLoad = window({"Load"}, "NurLaden");
+        showsOnly(*onlyLoad, "Command1", false, "Load");
+        showsOnly(*onlyLoad, "Command3", true, "");
     }
 
     void tabPicturesSwapWithTheCurrentTab() {

@@ -18,12 +18,11 @@ private slots:
         t.text("ziel/alt.jpg", "alt");
         Form1 w;
         // Blanks around the keys; and a rule stored after the list was filled, ahead of the
-        // others in the store's order, so that an index into the store is one too small.
+        // others in the store's order, so that an index into the store is one too small. A
+        // message box would fail the case.
         w.setCommandLine("/Startordner |" + t.path("Meine Fotos") + "  / ZIELORDNER|" +
                          t.path("ziel") + " /regel |spiegeln");
         reg().SetStringValue(HKCU, kRulesKey, "Abgleich", "0|5|1|1");
-        QString message;
-        OnNextModal([&](QWidget* modal) { message = Seen(modal).text; });
         w.show();
         auto* copies = Control<QListView>(&w, "List1");
         QCOMPARE(copies->model()->rowCount(), 0); // nothing before the timer
@@ -32,7 +31,6 @@ private slots:
         QCOMPARE(TextOf(&w, "Text2"), Q(t.path("ziel")));
         QCOMPARE(Control<QComboBox>(&w, "Combo1")->currentText(), QString("Spiegeln"));
         QCOMPARE(Control<QListView>(&w, "List2")->model()->rowCount(), 1); // alt.jpg goes
-        QCOMPARE(message, QString());
         // Once only: later turns of the event loop load nothing again.
         const qsizetype afterLoad = resets.count();
         QTest::qWait(1200);

@@ -3,7 +3,6 @@
 #include "menu_test_support.h"
 
 #include "desktop/shell_menu.h"
-#include "engine/texts.h"
 #include "platform/failing_file_ops.h"
 
 #include <QListView>
@@ -12,11 +11,6 @@
 #include <QTimer>
 
 namespace {
-
-QString Totals(int files, std::int64_t bytes, const char* what = "kopiert") {
-    return Q("Es müssen " + std::to_string(files) + " Dateien mit insgesamt " + FormatSize(bytes) +
-             " " + what + " werden.");
-}
 
 void ClickEntry(QListView* list, int row, Qt::MouseButton button = Qt::RightButton) {
     QTest::mouseClick(list->viewport(), button, Qt::NoModifier,
@@ -48,90 +42,77 @@ std::unique_ptr<Form1> LoadedLists(TreeBuilder& t) {
 class FileActionsTest : public UiTestCase {
     Q_OBJECT
 private slots:
-    void theTickItemInvertsTheEntryInItsListOnly_data() {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("unticked"); // the totals then
-        QTest::newRow("copy list") << 0 << 1 << "Kopieren" << Totals(2, 2048);
-        QTest::newRow("delete list") << 1 << 0 << "Löschen" << Totals(1, 2, "gelöscht");
-    }
     void theTickItemInvertsTheEntryInItsListOnly() {
-        QFETCH(int, tab);
-        QFETCH(int, row);
-        QFETCH(QString, item);
-        QFETCH(QString, unticked);
         const auto w = LoadedLists(trees());
-        Control<QTabBar>(w.get(), "TabStrip1Tabs")->setCurrentIndex(tab);
-        auto* list = Control<QListView>(w.get(), tab == 0 ? "List1" : "List2");
-        const MyFile* entry = (tab == 0 ? w->session().CopyList : w->session().DeleteList)[row];
-        const QString ticked = TextOf(w.get(), "Label6");
-        MenuSeen seen;
-        Choose(item, 1, &seen);
-        ClickEntry(list, row);
-        QVERIFY(seen.ticked.contains(item));
-        QVERIFY(!entry->Selected);
-        QCOMPARE(TickedCount(*w), 4);
-        QCOMPARE(TextOf(w.get(), "Label6"), unticked);
-        QVERIFY(!Checked(w.get(), "Check1"));
+        const QString ticked[] = {Totals(3, 3072), Totals(2, 3, "gelöscht")};
+        const QString unticked[] = {Totals(2, 2048), Totals(1, 2, "gelöscht")};
+        for (const int tab : {0, 1}) {
+            const QString item = tab == 0 ? "Kopieren" : "Löschen";
+            const int row = 1 - tab;
+            Control<QTabBar>(w.get(), "TabStrip1Tabs")->setCurrentIndex(tab);
+            auto* list = Control<QListView>(w.get(), tab == 0 ? "List1" : "List2");
+            const MyFile* entry = (tab == 0 ? w->session().CopyList : w->session().DeleteList)[row];
+            QCOMPARE(TextOf(w.get(), "Label6"), ticked[tab]);
+            MenuSeen seen;
+            Choose(item, 1, &seen);
+            ClickEntry(list, row);
+            QVERIFY(seen.ticked.contains(item));
+            QVERIFY(!entry->Selected);
+            QCOMPARE(TickedCount(*w), 4);
+            QCOMPARE(TextOf(w.get(), "Label6"), unticked[tab]);
+            QVERIFY(!Checked(w.get(), "Check1"));
 
-        // Now unticked, the item shows no tick; choosing it ticks the entry again.
-        ClickEntry(list, row);
-        QVERIFY(!seen.ticked.contains(item));
-        QVERIFY(entry->Selected);
-        QCOMPARE(TextOf(w.get(), "Label6"), ticked);
+            // Now unticked, the item shows no tick; choosing it ticks the entry again.
+            ClickEntry(list, row);
+            QVERIFY(!seen.ticked.contains(item));
+            QVERIFY(entry->Selected);
+            QCOMPARE(TextOf(w.get(), "Label6"), ticked[tab]);
+        }
     }
 
-    void verbsTakeTheEntryOffOnlyWhenTheFileIsGone_data() {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("verb");
-        QTest::addColumn<QString>("newName"); // for "Umbenennen...", empty: given up
-        QTest::addColumn<bool>("gone");
-        // Below the list's three entries come the applications, a separator, the verbs.
-        QTest::addColumn<int>("place");
-        QTest::newRow("rename on the copy list") << 0 << "Umbenennen..."
-                                                 << "umbenannt.txt" << true << 7;
-        QTest::newRow("delete on the delete list") << 1 << "Endgültig löschen..."
-                                                   << "" << true << 9;
-        QTest::newRow("rename given up") << 0 << "Umbenennen..."
-                                         << "" << false << 7;
-        QTest::newRow("open with") << 0 << "Öffnen mit Testeditor"
-                                   << "" << false << 4;
-        QTest::newRow("trash that fails") << 0 << "In den Papierkorb verschieben"
-                                          << "" << false << 8;
-    }
     void verbsTakeTheEntryOffOnlyWhenTheFileIsGone() {
-        QFETCH(int, tab);
-        QFETCH(QString, verb);
-        QFETCH(QString, newName);
-        QFETCH(bool, gone);
-        QFETCH(int, place);
-        const auto w = LoadedLists(trees());
-        Control<QTabBar>(w.get(), "TabStrip1Tabs")->setCurrentIndex(tab);
-        auto* list = Control<QListView>(w.get(), tab == 0 ? "List1" : "List2");
-        FileList& entries = tab == 0 ? w->session().CopyList : w->session().DeleteList;
-        const int before = int(entries.size());
-        MyFile* entry = entries[1];
-        const std::string path = entry->Path();
-        FailingOps failingTrash;
-        failingTrash.failAt = 1;
-        if (verb.startsWith("In den Papierkorb"))
-            w->findChild<clsShellMenu*>("S")->setFileOps(failingTrash);
-        if (!newName.isEmpty())
-            AnswerRename(newName);
-        else if (verb == "Umbenennen...")
-            OnNextModal([](QWidget*) {});
-        Choose(verb, place);
-        Messages([&] { ClickEntry(list, 1); });
-        if (verb.startsWith("Öffnen"))
-            QCOMPARE(TakeStartedApplication("editor").arguments, QStringList{Q(path)});
-        QCOMPARE(FileExists(path), !gone);
-        QCOMPARE(std::find(entries.begin(), entries.end(), entry) == entries.end(), gone);
-        QCOMPARE(Rows(w.get(), list->objectName()), before - gone);
-        QCOMPARE(Enabled(w.get(), "Command3"), !gone);
-        // The totals count what is left.
-        QVERIFY2(TextOf(w.get(), "Label6").startsWith(QString("Es müssen %1 ").arg(before - gone)),
-                 qPrintable(TextOf(w.get(), "Label6")));
+        // Below the list's three entries come the applications, a separator, the verbs. A
+        // new name for "Umbenennen...", none: given up.
+        const struct {
+            int tab;
+            QString verb, newName;
+            bool gone;
+            int place;
+        } rows[] = {{0, "Umbenennen...", "umbenannt.txt", true, 7},
+                    {1, "Endgültig löschen...", "", true, 9},
+                    {0, "Umbenennen...", "", false, 7},
+                    {0, "Öffnen mit Testeditor", "", false, 4},
+                    {0, "In den Papierkorb verschieben", "", false, 8}}; // that fails
+        for (const auto& [tab, verb, newName, gone, place] : rows) {
+            renewHome();
+            const auto w = LoadedLists(trees());
+            Control<QTabBar>(w.get(), "TabStrip1Tabs")->setCurrentIndex(tab);
+            auto* list = Control<QListView>(w.get(), tab == 0 ? "List1" : "List2");
+            FileList& entries = tab == 0 ? w->session().CopyList : w->session().DeleteList;
+            const int before = int(entries.size());
+            MyFile* entry = entries[1];
+            const std::string path = entry->Path();
+            FailingOps failingTrash;
+            failingTrash.failAt = 1;
+            if (verb.startsWith("In den Papierkorb"))
+                w->findChild<clsShellMenu*>("S")->setFileOps(failingTrash);
+            if (!newName.isEmpty())
+                AnswerRename(newName);
+            else if (verb == "Umbenennen...")
+                OnNextModal([](QWidget*) {});
+            Choose(verb, place);
+            Messages([&] { ClickEntry(list, 1); });
+            if (verb.startsWith("Öffnen"))
+                QCOMPARE(TakeStartedApplication("editor").arguments, QStringList{Q(path)});
+            QCOMPARE(FileExists(path), !gone);
+            QCOMPARE(std::find(entries.begin(), entries.end(), entry) == entries.end(), gone);
+            QCOMPARE(Rows(w.get(), list->objectName()), before - gone);
+            QCOMPARE(Enabled(w.get(), "Command3"), !gone);
+            // The totals count what is left.
+            QVERIFY2(
+                TextOf(w.get(), "Label6").startsWith(QString("Es müssen %1 ").arg(before - gone)),
+                qPrintable(TextOf(w.get(), "Label6")));
+        }
     }
 
     void noMenuOpensWhileARunCopies() {

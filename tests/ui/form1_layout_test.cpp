@@ -25,38 +25,33 @@ void ResizeInner(Form1& w, double widthTwips, double heightTwips) {
 class Form1LayoutTest : public UiTestCase {
     Q_OBJECT
 private slots:
-    // The inner area in twips, and where a control of each panel must then stand, in twips,
-    // in the order of the names below. The narrow window would turn ProgressBar3's width
-    // negative: it keeps the 6500 it had at 11670 × 6210.
-    void everyPanelFollowsTheResizeRules_data() {
-        QTest::addColumn<double>("width");
-        QTest::addColumn<double>("height");
-        QTest::addColumn<QList<double>>("expected");
-        QTest::newRow("narrow") << 4845.0 << 5010.0 << QList<double>{995,  4575, 3495, 755,  2340,
-                                                                     3600, 875,  6500, 1265, 4755};
-        QTest::newRow("larger") << 13995.0 << 7005.0
-                                << QList<double>{10145, 6570,  5490, 9905,  4335,
-                                                 5595,  10025, 8825, 10415, 6750};
-    }
+    // A narrow and a larger inner area in twips, and where a control of each panel must then
+    // stand, in twips, in the order of the names below. The narrow window would turn
+    // ProgressBar3's width negative: it keeps the 6500 it had at 11670 × 6210.
     void everyPanelFollowsTheResizeRules() {
-        QFETCH(double, width);
-        QFETCH(double, height);
-        QFETCH(QList<double>, expected);
         const std::vector<std::pair<const char*, double Twips::*>> spots = {
             {"Picture2", &Twips::width},   {"Picture5", &Twips::height},
             {"TabStrip1", &Twips::height}, {"List2", &Twips::width},
             {"List1", &Twips::height},     {"Frame2", &Twips::top},
             {"Frame3", &Twips::width},     {"ProgressBar3", &Twips::width},
             {"Picture6", &Twips::left},    {"StatusBar1", &Twips::top}};
-        Form1 w;
-        w.show();
-        ResizeInner(w, 11670, 6210);
-        ResizeInner(w, width, height);
-        for (std::size_t i = 0; i < spots.size(); ++i) {
-            const auto& [name, field] = spots[i];
-            const double actual = TwipsOf(Control<QWidget>(&w, name)).*field;
-            QVERIFY2(actual == expected[i],
-                     qPrintable(QString("%1: %2, not %3").arg(name).arg(actual).arg(expected[i])));
+        const struct {
+            double width, height;
+            std::vector<double> expected;
+        } rows[] = {{4845, 5010, {995, 4575, 3495, 755, 2340, 3600, 875, 6500, 1265, 4755}},
+                    {13995, 7005, {10145, 6570, 5490, 9905, 4335, 5595, 10025, 8825, 10415, 6750}}};
+        for (const auto& [width, height, expected] : rows) {
+            Form1 w;
+            w.show();
+            ResizeInner(w, 11670, 6210);
+            ResizeInner(w, width, height);
+            for (std::size_t i = 0; i < spots.size(); ++i) {
+                const auto& [name, field] = spots[i];
+                const double actual = TwipsOf(Control<QWidget>(&w, name)).*field;
+                QVERIFY2(
+                    actual == expected[i],
+                    qPrintable(QString("%1: %2, not %3").arg(name).arg(actual).arg(expected[i])));
+            }
         }
     }
 };

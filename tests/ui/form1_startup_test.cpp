@@ -10,12 +10,6 @@
 #include <QScreen>
 #include <QTest>
 
-namespace {
-int Px(double twips) {
-    return TwipsToPixels(twips);
-}
-} // namespace
-
 class Form1StartupTest : public UiTestCase {
     Q_OBJECT
 private slots:
@@ -29,8 +23,8 @@ private slots:
             Control<QLineEdit>(&w, "Text2")->setText("/media/Sicherung/Größe");
             auto* combo = Control<QComboBox>(&w, "Combo1");
             combo->setCurrentIndex(combo->findText("Spiegeln"));
-            w.resize(Px(9000), Px(7200));
-            w.move(Px(300), Px(450));
+            w.resize(TwipsToPixels(9000), TwipsToPixels(7200));
+            w.move(TwipsToPixels(300), TwipsToPixels(450));
             w.close();
         }
         QCOMPARE(reg().GetNumericValue(HKCU, kRootKey, "SyncMode"), 2);
@@ -38,32 +32,21 @@ private slots:
         QCOMPARE(TextOf(&next, "Text1"), QString("/home/anna/Fotos \"alt\""));
         QCOMPARE(TextOf(&next, "Text2"), QString("/media/Sicherung/Größe"));
         QCOMPARE(Control<QComboBox>(&next, "Combo1")->currentText(), QString("Spiegeln"));
-        QCOMPARE(next.geometry().size(), QSize(Px(9000), Px(7200)));
-        QCOMPARE(next.pos(), QPoint(Px(300), Px(450)));
+        QCOMPARE(next.geometry().size(), QSize(TwipsToPixels(9000), TwipsToPixels(7200)));
+        QCOMPARE(next.pos(), QPoint(TwipsToPixels(300), TwipsToPixels(450)));
     }
 
-    void storedGeometryIsBroughtOntoTheScreen_data() {
-        QTest::addColumn<int>("left");
-        QTest::addColumn<int>("top");
-        QTest::addColumn<int>("size");
-        // Far beyond 16 bits: a window once left on a monitor that is gone.
-        QTest::newRow("off every screen") << 200000 << -90000 << 0;
-        // Some 35000 pixels each way: unchecked, gigabytes of window and seconds to start.
-        QTest::newRow("larger than the screen") << 300 << 450 << 0x80000;
-    }
     void storedGeometryIsBroughtOntoTheScreen() {
-        QFETCH(int, left);
-        QFETCH(int, top);
-        QFETCH(int, size);
-        reg().SetNumericValue(HKCU, kRootKey, "Left", left);
-        reg().SetNumericValue(HKCU, kRootKey, "Top", top);
-        if (size != 0) {
-            reg().SetNumericValue(HKCU, kRootKey, "Width", size);
-            reg().SetNumericValue(HKCU, kRootKey, "Height", size);
-        }
-        Form1 w;
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY(area.contains(w.geometry()));
+        // Far beyond 16 bits: a window once left on a monitor that is gone.
+        reg().SetNumericValue(HKCU, kRootKey, "Left", 200000);
+        reg().SetNumericValue(HKCU, kRootKey, "Top", -90000);
+        QVERIFY(area.contains(Form1().geometry()));
+        // Some 35000 pixels each way: unchecked, gigabytes of window and seconds to start.
+        for (const auto& [name, value] :
+             {std::pair{"Left", 300}, {"Top", 450}, {"Width", 0x80000}, {"Height", 0x80000}})
+            reg().SetNumericValue(HKCU, kRootKey, name, value);
+        QVERIFY(area.contains(Form1().geometry()));
     }
 };
 

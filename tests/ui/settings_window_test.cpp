@@ -26,26 +26,18 @@ class SettingsWindowTest : public UiTestCase {
 
 private slots:
 
-    void widthIsHeldToItsRangeAndOnlyANumberIsStored_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("stored"); // 42, the value before, when nothing is written
-        QTest::newRow("below") << "9" << 10;
-        QTest::newRow("above") << "151" << 150;
-        QTest::newRow("letters") << "abc" << 42;
-        QTest::newRow("huge") << "1e12" << 150;
-        QTest::newRow("half to even") << "12,5" << 12;
-    }
-
     void widthIsHeldToItsRangeAndOnlyANumberIsStored() {
-        QFETCH(QString, typed);
-        QFETCH(int, stored);
         qputenv("LC_ALL", "de_DE.UTF-8"); // the decimal separator of the user: ","
-        store("SoftWidth", 42);
-        Form2 w(reg(), nullptr);
-        SetText(&w, "Text2", typed);
-        Click(&w, "Command2");
+        // What is typed, and what is stored: 42, the value before, when nothing is written.
+        for (const auto& [typed, stored] :
+             {std::pair{"9", 10}, {"151", 150}, {"abc", 42}, {"1e12", 150}, {"12,5", 12}}) {
+            store("SoftWidth", 42);
+            Form2 w(reg(), nullptr);
+            SetText(&w, "Text2", typed);
+            Click(&w, "Command2");
+            QCOMPARE(number("SoftWidth"), stored);
+        }
         qunsetenv("LC_ALL");
-        QCOMPARE(number("SoftWidth"), stored);
     }
 
     void untickingTheFrameLeavesOnlyTheButtonsAndOkStillStoresAll() {

@@ -23,37 +23,28 @@ private slots:
         home_.reset();
     }
 
-    void anApplicationGetsExactlyTheFileAsItsArgument_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("byDefault"); // else by the other application
-        QTest::newRow("quotes, dollar, backticks")
-            << "mit \"doppelten\" und 'einfachen' $HOME $(touch x) `id` ;&|.txt" << true;
-        QTest::newRow("leading dash, percent codes") << "-rf --help %f %U 100%.txt" << false;
-    }
     void anApplicationGetsExactlyTheFileAsItsArgument() {
-        QFETCH(QString, name);
-        QFETCH(bool, byDefault);
-        const QString choice = byDefault ? "Öffnen mit Testeditor" : "Testbetrachter";
-        const std::string file = trees().text("Ordner mit Leerzeichen/" + name.toStdString(), "x");
-        clsShellMenu s;
-        MenuSignals events(s);
-        Choose(choice, 1); // the first of the menu, the first of "Öffnen mit"
-        QVERIFY(s.ShellMenu(nullptr, Q(file)));
-        const StartedApplication started = TakeStartedApplication(byDefault ? "editor" : "viewer");
-        QCOMPARE(started.arguments, QStringList{Q(file)});
-        // Started on its own: the program is not its parent.
-        QVERIFY(started.parentProcess != 0 && started.parentProcess != ::getpid());
-        QCOMPARE(events.events, (QStringList{"vorher:" + choice, "nachher:" + choice}));
+        // By the default application, and by the other one.
+        for (const auto& [name, byDefault] :
+             {std::pair{"mit \"doppelten\" und 'einfachen' $HOME $(touch x) `id` ;&|.txt", true},
+              {"-rf --help %f %U 100%.txt", false}}) {
+            const QString choice = byDefault ? "Öffnen mit Testeditor" : "Testbetrachter";
+            const std::string file =
+                trees().text(std::string("Ordner mit Leerzeichen/") + name, "x");
+            clsShellMenu s;
+            MenuSignals events(s);
+            Choose(choice, 1); // the first of the menu, the first of "Öffnen mit"
+            QVERIFY(s.ShellMenu(nullptr, Q(file)));
+            const StartedApplication started =
+                TakeStartedApplication(byDefault ? "editor" : "viewer");
+            QCOMPARE(started.arguments, QStringList{Q(file)});
+            // Started on its own: the program is not its parent.
+            QVERIFY(started.parentProcess != 0 && started.parentProcess != ::getpid());
+            QCOMPARE(events.events, (QStringList{"vorher:" + choice, "nachher:" + choice}));
+        }
     }
 
-    void filesThatCannotBeShownGiveNoMenu_data() {
-        QTest::addColumn<QVariant>("files"); // relative to the trees' folder
-        QTest::newRow("a missing file") << QVariant("fehlt.txt");
-        QTest::newRow("two folders") << QVariant(QStringList{"a.txt", "unter/a.txt"});
-        QTest::newRow("a folder's path") << QVariant("unter/");
-    }
     void filesThatCannotBeShownGiveNoMenu() {
-        QFETCH(QVariant, files);
         trees().text("a.txt", "A");
         trees().text("unter/a.txt", "B");
         const QString before = QDir::currentPath();
@@ -63,9 +54,12 @@ private slots:
         MenuSignals events(s);
         MenuSeen seen;
         Choose("Eins", 1, &seen);
-        const bool shown = s.ShellMenu(nullptr, files);
+        // A missing file, files of two folders, a folder's path; relative to the trees' folder.
+        for (const QVariant& files :
+             {QVariant("fehlt.txt"), QVariant(QStringList{"a.txt", "unter/a.txt"}),
+              QVariant("unter/")})
+            QVERIFY2(!s.ShellMenu(nullptr, files), qPrintable(files.toStringList().join(" ")));
         QDir::setCurrent(before);
-        QVERIFY(!shown);
         QCOMPARE(seen.opened, 0);
         QCOMPARE(events.events, QStringList());
     }

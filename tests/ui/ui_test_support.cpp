@@ -1,6 +1,7 @@
 #include "ui_test_support.h"
 
 #include "app/application.h"
+#include "engine/texts.h"
 #include "kit/status_bar.h"
 #include "platform/fake_file_system.h"
 #include "platform/shell_execute.h"
@@ -71,6 +72,11 @@ void Tick(QWidget* window, const QString& list, int row, bool ticked) {
 
 QString StatusText(QWidget* mainWindow) {
     return Control<StatusBar>(mainWindow, "StatusBar1")->panelText(1);
+}
+
+QString Totals(std::int64_t files, std::int64_t bytes, const char* what) {
+    return Q("Es müssen " + std::to_string(files) + " Dateien mit insgesamt " + FormatSize(bytes) +
+             " " + what + " werden.");
 }
 
 void UiTestCase::init() {

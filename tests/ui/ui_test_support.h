@@ -50,6 +50,8 @@ void Click(QWidget* window, const QString& button);
 void Tick(QWidget* window, const QString& list, int row, bool ticked);
 // The text of the main window's status panel.
 QString StatusText(QWidget* mainWindow);
+// The totals the main window shows below its lists, for files that are `what` ("kopiert").
+QString Totals(std::int64_t files, std::int64_t bytes, const char* what = "kopiert");
 
 // A temporary home with the registry that reads and writes it, and a folder for the trees a
 // case loads; each case of a UiTestCase gets a fresh one.
@@ -67,6 +69,11 @@ protected:
     std::unique_ptr<UiHome> home_;
     TreeBuilder& trees() { return home_->trees; }
     clsRegistry& reg() { return home_->reg; }
+    // A fresh home in the middle of a case, for each row of a table.
+    void renewHome() {
+        home_.reset();
+        home_ = std::make_unique<UiHome>();
+    }
 
 private slots:
     void init();

@@ -123,7 +123,9 @@ void ListingPool::work() {
             return stopping_ ||
                    (!queue_.empty() && held_ < maxHeld_ && heldEntries_ < maxHeldEntries_);
         });
-        if (stopping_)
+        // Once "Abbrechen" is pressed no listing starts: the scanner lists what it still
+        // asks for itself, and gives that up at once too.
+        if (stopping_ || stop_.load(std::memory_order_relaxed))
             return;
         const auto first = queue_.begin();
         const std::string folder = std::move(first->second);

@@ -120,6 +120,20 @@ private slots:
         QVERIFY(
             text.contains("\"/Startordner|/home/anna/Fotos\" \"/Zielordner|/media/stick/Fotos\""));
         QVERIFY(text.contains(" \"/Regel|Aktualisieren\"\n"));
+        // The same name again: the dialog asks before it replaces the file; unanswered, the
+        // file stays as it was.
+        OnNextModal([&](QWidget*) {
+            OnNextModal([&](QWidget* dialog) {
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText("Fotos sichern");
+                OnNextModal([&](QWidget* box) { seen = Seen(box); });
+                QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+            });
+        });
+        Control<QLineEdit>(&w, "Text2")->setText("/media/stick/Anderes");
+        Control<QAction>(&w, "CreateLink")->trigger();
+        QVERIFY2(seen.text.startsWith("Die Datei Fotos sichern.desktop existiert bereits."),
+                 qPrintable(seen.text));
+        QCOMPARE(Q(ReadFile((desktop + "/Fotos sichern.desktop").toStdString())), text);
     }
 };
 

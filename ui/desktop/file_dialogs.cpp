@@ -6,7 +6,8 @@
 namespace {
 
 QString ShowFileDialog(QWidget* owner, QString& filter, const QString& title,
-                       const QString& initialFolder, bool save) {
+                       const QString& initialFolder, bool save,
+                       const QString& defaultSuffix = QString()) {
     if (!filter.endsWith('|'))
         filter += '|';
     QFileDialog dialog(owner, title, initialFolder, DialogFilter(filter));
@@ -15,6 +16,7 @@ QString ShowFileDialog(QWidget* owner, QString& filter, const QString& title,
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return StripTrailingNulls(dialog.selectedFiles().constFirst());
@@ -23,8 +25,8 @@ QString ShowFileDialog(QWidget* owner, QString& filter, const QString& title,
 } // namespace
 
 QString ShowSaveDialog(QWidget* owner, QString& filter, const QString& title,
-                       const QString& initialFolder) {
-    return ShowFileDialog(owner, filter, title, initialFolder, true);
+                       const QString& initialFolder, const QString& defaultSuffix) {
+    return ShowFileDialog(owner, filter, title, initialFolder, true, defaultSuffix);
 }
 
 QString ShowOpenDialog(QWidget* owner, QString& filter, const QString& title,

@@ -58,7 +58,9 @@ void OfferShortcut(QWidget* owner, const QString& startPath, const QString& targ
     info.exec();
     const QString desktop = SpecialFolderPath(16);
     QString filter = "Verknüpfungen |*.desktop";
-    const QString file = ShowSaveDialog(owner, filter, "Verknüpfung erstellen...", desktop);
+    // The dialog adds ".desktop" itself, so it asks before it replaces "Kopie.desktop" too.
+    const QString file =
+        ShowSaveDialog(owner, filter, "Verknüpfung erstellen...", desktop, "desktop");
     if (file.isEmpty())
         return;
     QStringList arguments;

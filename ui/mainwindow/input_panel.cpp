@@ -5,6 +5,7 @@
 #include "kit/controls.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -32,6 +33,20 @@ InputPanel::InputPanel(QWidget* parent) : QWidget(parent) {
     MakeLine(this, "Line1_1", {120, 4560, 3255, 60});
     connect(startPathBox_, &QLineEdit::textChanged, this, &InputPanel::Text1_Change);
     connect(targetPathBox_, &QLineEdit::textChanged, this, &InputPanel::Text2_Change);
+    for (QWidget* w : std::initializer_list<QWidget*>{startPathBox_, targetPathBox_, ruleList_})
+        w->installEventFilter(this);
+}
+
+bool InputPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // A click does nothing while the button is disabled, as during a load.
+            loadButton_->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // A long path can be read whole by resting the mouse on its box.

@@ -43,6 +43,10 @@ public:
     void Text1_Change();
     void Text2_Change();
 
+protected:
+    // Enter in a path box or on the rule list presses "Ordner laden", while it can be pressed.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QLineEdit* startPathBox_ = nullptr;
     QLineEdit* targetPathBox_ = nullptr;

@@ -5,6 +5,8 @@
 #include "dialogs/settings_window.h"
 
 #include <QAbstractButton>
+#include <QFileDialog>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QTest>
 
@@ -25,6 +27,23 @@ class SettingsWindowTest : public UiTestCase {
     void store(const char* name, int value) { reg().SetNumericValue(HKCU, kRootKey, name, value); }
 
 private slots:
+    void thePictureDialogOffersWhatCanBeRead() {
+        Form2 w(reg(), nullptr);
+        QStringList filters;
+        OnNextModal([&](QWidget* d) { filters = qobject_cast<QFileDialog*>(d)->nameFilters(); });
+        Click(&w, "Command1");
+        QCOMPARE(filters.size(), 1);
+        QVERIFY2(filters[0].startsWith("Alle Bilddateien ("), qPrintable(filters[0]));
+        // Each kind the installed Qt reads, and PCX, which the program reads itself.
+        QStringList offered = filters[0].section('(', 1).chopped(1).split(' '), readable;
+        for (const QByteArray& kind :
+             QImageReader::supportedImageFormats() + QList<QByteArray>{"pcx"})
+            readable << "*." + QString::fromLatin1(kind);
+        readable.removeDuplicates();
+        offered.sort();
+        readable.sort();
+        QCOMPARE(offered, readable);
+    }
 
     void widthIsHeldToItsRangeAndOnlyANumberIsStored() {
         qputenv("LC_ALL", "de_DE.UTF-8"); // the decimal separator of the user: ","

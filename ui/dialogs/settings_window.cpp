@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,6 +30,17 @@ void FitHeight(QWidget* w) {
     const int wanted = w->sizeHint().height();
     if (wanted > w->height())
         w->setGeometry(w->x(), w->y() - (wanted - w->height()) / 2, w->width(), wanted);
+}
+
+// Every kind of picture the installed Qt can read, and PCX, which the program reads itself;
+// a kind without its plugin (WebP on many machines) would only leave the background empty.
+QString PictureFilter() {
+    QStringList patterns;
+    for (const QByteArray& kind : QImageReader::supportedImageFormats())
+        patterns << "*." + QString::fromLatin1(kind).toLower();
+    patterns << "*.pcx";
+    patterns.removeDuplicates();
+    return "Alle Bilddateien |" + patterns.join(';');
 }
 
 } // namespace
@@ -130,7 +142,7 @@ void Form2::Command1_Click() {
 }
 
 void Form2::Text1_DblClick() {
-    QString filter = "Alle Bilddateien |*.jpg;*.jpeg;*.png;*.bmp;*.gif;*.pcx;*.webp";
+    QString filter = PictureFilter();
     const QString chosen =
         ShowOpenDialog(this, filter, "Bilddatei öffnen...", SpecialFolderPath(kPicturesFolder));
     if (!chosen.isEmpty())

@@ -10,6 +10,7 @@
 #include "rules/rule_decisions.h"
 #include "sync_session.h"
 #include "texts.h"
+#include "tree_paths.h"
 
 #include <algorithm>
 #include <memory>
@@ -17,11 +18,6 @@
 #include <unordered_set>
 
 namespace {
-
-// How far the scanner's paths reach into a root: the root with one trailing "/".
-std::size_t RootPrefixLength(const std::string& root) {
-    return root.empty() || root.back() != '/' ? root.size() + 1 : root.size();
-}
 
 std::string RootWithSlash(const std::string& root) {
     std::string r = root;
@@ -99,12 +95,6 @@ std::string CounterpartPath(const SyncSession& session, const std::string& path,
 }
 
 namespace {
-
-// The part of a record's folder below its root.
-std::string_view RelativeFolderOf(const MyFile& f, std::size_t root) {
-    const std::string_view folder = f.FolderView();
-    return root <= folder.size() ? folder.substr(root) : std::string_view();
-}
 
 // One tree's files against the other tree: found by walking both trees' records in their
 // common order side by side; the file system is asked only about files a scan did not see

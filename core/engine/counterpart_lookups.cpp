@@ -1,6 +1,7 @@
 #include "counterpart_lookups.h"
 
 #include "platform/file_system.h"
+#include "tree_paths.h"
 
 #include <cerrno>
 #include <chrono>
@@ -11,11 +12,6 @@ namespace {
 
 // Answers held (asked or known) ahead of the comparison.
 constexpr std::size_t kAhead = 4096;
-
-std::string_view RelativeFolder(const MyFile& f, std::size_t rootLength) {
-    const std::string_view folder = f.FolderView();
-    return rootLength <= folder.size() ? folder.substr(rootLength) : std::string_view();
-}
 
 } // namespace
 
@@ -56,7 +52,7 @@ bool CounterpartLookups::nextUnseen(const MyFile*& f) {
     for (; next_ != RecordStore::iterator(); ++next_) {
         const MyFile* candidate = *next_;
         const std::string_view folder = candidate->FolderView();
-        if (otherScan_ && otherScan_->find(RelativeFolder(*candidate, mineRootLength_),
+        if (otherScan_ && otherScan_->find(RelativeFolderOf(*candidate, mineRootLength_),
                                            candidate->Name(), folder.data()) != nullptr)
             continue;
         f = candidate;
@@ -87,7 +83,7 @@ void CounterpartLookups::work() {
         try {
             if (!reader)
                 reader = fs_.OpenTree(otherRoot_);
-            state = reader->Examine(RelativeFolder(*f, mineRootLength_), f->Name());
+            state = reader->Examine(RelativeFolderOf(*f, mineRootLength_), f->Name());
         } catch (const std::exception&) {
             state.error = EIO; // not known: never taken for missing
         }
@@ -126,5 +122,5 @@ CounterpartLookups::take(const MyFile& f, const std::function<bool()>& keepWaiti
     }
     if (!fallback_)
         fallback_ = fs_.OpenTree(otherRoot_);
-    return fallback_->Examine(RelativeFolder(f, mineRootLength_), f.Name());
+    return fallback_->Examine(RelativeFolderOf(f, mineRootLength_), f.Name());
 }

@@ -7,15 +7,12 @@
 #include "platform/trash.h"
 #include "run_view.h"
 #include "sync_session.h"
+#include "tree_paths.h"
 
 #include <algorithm>
 #include <cerrno>
 
 namespace {
-
-std::size_t RootPrefixLength(const std::string& root) {
-    return root.empty() || root.back() != '/' ? root.size() + 1 : root.size();
-}
 
 const char* const kChangedSinceLoad = "Die Zieldatei wurde nach dem Laden geändert.";
 const char* const kLinkOnTheWay = "Ein Teil des Pfads ist eine symbolische Verknüpfung.";
@@ -32,6 +29,9 @@ Verdict Failed(int error, std::string reason, bool changed = false) {
     return {Verdict::Fail, error, std::move(reason), changed};
 }
 
+const Verdict kDelete{Verdict::Delete, 0, {}, false};
+const Verdict kLeave{Verdict::Leave, 0, {}, false};
+
 // Looks at a file once more just before it is deleted: only the very file the load saw is
 // deleted. A file that is gone needs nothing; one this run wrote is never deleted (on a
 // target that ignores letter case, the old spelling of a renamed file is the file the run
@@ -41,13 +41,13 @@ Verdict Recheck(platform::FileOps& ops, int dirFd, const MyFile& f,
                 const std::vector<platform::FileIdentity>& written) {
     platform::FileInfo st;
     if (int err = ops.StatAt(dirFd, f.Name(), st); err != 0)
-        return err == ENOENT ? Verdict{Verdict::Leave} : Failed(err, ErrorDescription(err));
+        return err == ENOENT ? kLeave : Failed(err, ErrorDescription(err));
     const platform::FileIdentity id{st.device, st.inode};
     if (std::binary_search(written.begin(), written.end(), id))
-        return {Verdict::Leave};
+        return kLeave;
     if (!platform::StillAsSeen(st, loaded))
         return Failed(0, kChangedSinceLoad, true);
-    return {Verdict::Delete};
+    return kDelete;
 }
 
 // The ticked entries of the delete list, folder by folder: the files of one folder follow each
@@ -73,8 +73,7 @@ public:
     // The files chosen[i] up to chosen[end - 1], all of one folder.
     void deleteFolder(const std::vector<const MyFile*>& chosen, std::size_t i, std::size_t end) {
         const std::string_view folderPath = chosen[i]->FolderView();
-        const std::string_view relative =
-            folderPath.size() > rootLength_ ? folderPath.substr(rootLength_) : std::string_view();
+        const std::string_view relative = RelativeFolder(folderPath, rootLength_);
         platform::FolderRef folder;
         const int err = targetTree_.Resolve(relative, false, folder);
         if (err == 0)
@@ -83,7 +82,7 @@ public:
         names_.clear();
         for (std::size_t k = i; k < end; ++k) {
             const MyFile* f = chosen[k];
-            Verdict verdict{Verdict::Leave}; // gone with its folder: nothing left to delete
+            Verdict verdict = kLeave; // gone with its folder: nothing left to delete
             if (err == ELOOP)
                 verdict = Failed(err, kLinkOnTheWay);
             else if (err != 0 && err != ENOENT)

@@ -3,6 +3,7 @@
 #include "load_view.h"
 #include "platform/file_system.h"
 #include "sync_session.h"
+#include "tree_paths.h"
 
 #include <algorithm>
 #include <atomic>
@@ -15,10 +16,6 @@
 #include <vector>
 
 namespace {
-
-std::size_t RootPrefixLength(const std::string& root) {
-    return root.empty() || root.back() != '/' ? root.size() + 1 : root.size();
-}
 
 // One file to examine: the record whose seen slot takes the stamp, and in which tree the file
 // lies (the record's own, or the other one at the same relative path).
@@ -50,10 +47,7 @@ public:
 
     void stamp(const Item& item) {
         MyFile& f = *item.record;
-        const std::string_view folder = f.FolderView();
-        const std::size_t own = f.IsStart ? startRoot_ : targetRoot_;
-        const std::string_view relative =
-            own <= folder.size() ? folder.substr(own) : std::string_view();
+        const std::string_view relative = RelativeFolderOf(f, f.IsStart ? startRoot_ : targetRoot_);
         std::unique_ptr<platform::TreeReader>& reader = item.inTarget ? target_ : start_;
         if (!reader)
             reader = fs_.OpenTree(item.inTarget ? session_.TargetPath : session_.StartPath);

@@ -2,14 +2,7 @@
 
 #include "platform/file_copy.h"
 #include "sync_session.h"
-
-namespace {
-
-std::size_t RootPrefixLength(const std::string& root) {
-    return root.empty() || root.back() != '/' ? root.size() + 1 : root.size();
-}
-
-} // namespace
+#include "tree_paths.h"
 
 void LeftoverSweep::Noted(const SyncSession& session, platform::FolderChain& start,
                           platform::FolderChain& target) {
@@ -19,9 +12,7 @@ void LeftoverSweep::Noted(const SyncSession& session, platform::FolderChain& sta
         platform::FolderChain& chain = startTree ? start : target;
         for (const std::string& folder :
              startTree ? session.StartLeftovers : session.TargetLeftovers) {
-            const std::string_view relative = folder.size() > rootLength
-                                                  ? std::string_view(folder).substr(rootLength)
-                                                  : std::string_view();
+            const std::string_view relative = RelativeFolder(folder, rootLength);
             platform::FolderRef open;
             // A folder gone since the load, or a link now in its place, is passed by.
             if (chain.Resolve(relative, false, open) == 0)

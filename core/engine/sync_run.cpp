@@ -12,6 +12,7 @@
 #include "rules/rule_decisions.h"
 #include "sync_session.h"
 #include "texts.h"
+#include "tree_paths.h"
 
 #include <cerrno>
 
@@ -29,18 +30,6 @@ std::string UpToLastSlash(const std::string& path) {
 std::string AfterLastSlash(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::size_t RootPrefixLength(const std::string& root) {
-    return root.empty() || root.back() != '/' ? root.size() + 1 : root.size();
-}
-
-// The part of a path below its root, up to and with the last "/".
-std::string_view RelativeFolder(std::string_view path, std::size_t rootLength) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string_view::npos || slash + 1 <= rootLength)
-        return {};
-    return path.substr(rootLength, slash + 1 - rootLength);
 }
 
 // Both roots, opened once for the run; every folder below them is reached from these.

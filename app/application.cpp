@@ -3,8 +3,6 @@
 #include "desktop/desktop_launcher.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFontDatabase>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -17,16 +15,6 @@ void LoadGermanStandardTexts(QApplication& app) {
         app.installTranslator(translator);
     else
         delete translator;
-}
-
-// Tahoma is not on a Linux desktop as a rule; where a metric-compatible copy is installed
-// the program uses it, elsewhere fontconfig picks a substitute.
-void AddTahoma() {
-    for (const char* file :
-         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
-        if (QFile::exists(file))
-            QFontDatabase::addApplicationFont(file);
-    }
 }
 
 } // namespace
@@ -43,6 +31,5 @@ void SetUpApplication(QApplication& app) {
         icon.addFile(QString(":/icons/gleichwart-%1.png").arg(size), QSize(size, size));
     app.setWindowIcon(icon);
     LoadGermanStandardTexts(app);
-    AddTahoma();
     InstallDesktopLauncher();
 }

@@ -3,5 +3,5 @@
 class QApplication;
 
 // Everything the program sets up before its first window: names, icon, German standard
-// dialogs, the Tahoma face where the machine has one, and the desktop launcher.
+// dialogs and the desktop launcher. Fonts are the desktop's.
 void SetUpApplication(QApplication& app);

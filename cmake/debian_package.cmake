@@ -23,8 +23,6 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${GLEICHWART_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The German texts of Qt's own dialogs, and the opener of web and mail links.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
-# A font with the metrics of the one the windows were laid out for.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fonts-wine")
 # The long description; cpack puts the summary above it, indents every line and writes an
 # empty line as " .".
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

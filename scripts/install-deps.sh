@@ -4,7 +4,8 @@
 # python3 runs the check for include circles; rsvg-convert draws the icon sizes Icons/ has
 # no picture for; desktop-file-validate, appstreamcli and man check the installed files;
 # dpkg-shlibdeps and file let cpack read the package's dependencies from the programs;
-# xvfb-run takes the screenshots.
+# xvfb-run takes the screenshots; Liberation Sans is one of the fonts the window tests lay
+# every window out with.
 set -euo pipefail
 
 packages=(
@@ -13,7 +14,7 @@ packages=(
   qt6-image-formats-plugins libjpeg-dev
   googletest libgtest-dev
   libglib2.0-dev shared-mime-info dbus-daemon
-  xvfb xauth fonts-dejavu-core fonts-wine
+  xvfb xauth fonts-dejavu-core fonts-liberation2
   librsvg2-bin
   desktop-file-utils appstream man-db
   dpkg-dev file

@@ -23,8 +23,8 @@ private slots:
             Control<QLineEdit>(&w, "Text2")->setText("/media/Sicherung/Größe");
             auto* combo = Control<QComboBox>(&w, "Combo1");
             combo->setCurrentIndex(combo->findText("Spiegeln"));
-            w.resize(TwipsToPixels(9000), TwipsToPixels(7200));
-            w.move(TwipsToPixels(300), TwipsToPixels(450));
+            w.resize(TwipsToPixelsX(9000), TwipsToPixelsY(7200));
+            w.move(TwipsToPixelsX(300), TwipsToPixelsY(450));
             w.close();
         }
         QCOMPARE(reg().GetNumericValue(HKCU, kRootKey, "SyncMode"), 2);
@@ -32,8 +32,8 @@ private slots:
         QCOMPARE(TextOf(&next, "Text1"), QString("/home/anna/Fotos \"alt\""));
         QCOMPARE(TextOf(&next, "Text2"), QString("/media/Sicherung/Größe"));
         QCOMPARE(Control<QComboBox>(&next, "Combo1")->currentText(), QString("Spiegeln"));
-        QCOMPARE(next.geometry().size(), QSize(TwipsToPixels(9000), TwipsToPixels(7200)));
-        QCOMPARE(next.pos(), QPoint(TwipsToPixels(300), TwipsToPixels(450)));
+        QCOMPARE(next.geometry().size(), QSize(TwipsToPixelsX(9000), TwipsToPixelsY(7200)));
+        QCOMPARE(next.pos(), QPoint(TwipsToPixelsX(300), TwipsToPixelsY(450)));
     }
 
     void storedGeometryIsBroughtOntoTheScreen() {

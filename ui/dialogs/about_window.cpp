@@ -17,30 +17,26 @@ Form5::Form5(QWidget* parent)
     setObjectName("Form5");
     setWindowTitle(" Über Gleichwart");
     setModal(true);
-    setFixedSize(TwipsToPixels(5145), TwipsToPixels(1440));
+    setFixedSize(TwipsToPixelsX(5145), TwipsToPixelsY(1440));
 
     productLabel_->setObjectName("Label1");
-    QFont arial("Arial");
-    arial.setPointSizeF(14.25);
-    arial.setBold(true);
-    productLabel_->setFont(arial);
+    // The title is drawn as much larger than the text as in the design (14.25 to 8.25 points).
+    QFont title = font();
+    title.setPointSizeF(title.pointSizeF() * 14.25 / 8.25);
+    title.setBold(true);
+    productLabel_->setFont(title);
     SetTwips(productLabel_, {120, 120, 4935, 375});
 
-    QFont tahoma("Tahoma");
-    tahoma.setPointSizeF(8.25);
     makerLabel_->setObjectName("Label2");
-    makerLabel_->setFont(tahoma);
     makerLabel_->setWordWrap(true);
     makerLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     SetTwips(makerLabel_, {120, 600, 3135, 495});
 
     authorLink_->setObjectName("HyperLink1");
-    authorLink_->setFont(tahoma);
     SetTwips(authorLink_, {720, 1080, 1785, 195});
     authorLink_->Refresh();
 
     okButton_->setObjectName("Command1");
-    okButton_->setFont(tahoma);
     okButton_->setDefault(true);
     SetTwips(okButton_, {3720, 960, 1215, 375});
     connect(okButton_, &QPushButton::clicked, this, &Form5::Command1_Click);

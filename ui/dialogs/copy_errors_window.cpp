@@ -1,7 +1,6 @@
 #include "copy_errors_window.h"
 
 #include "kit/twips.h"
-#include "kit/window_font.h"
 #include "kit/window_placement.h"
 
 #include <QApplication>
@@ -18,7 +17,7 @@ Form4::Form4(QWidget* owner) : QDialog(owner) {
     setWindowTitle("Kopierfehler");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFixedSize(TwipsToPixels(7620), TwipsToPixels(5040));
+    setFixedSize(TwipsToPixelsX(7620), TwipsToPixelsY(5040));
     explanation_ =
         MakeControl<QLabel>(this, "Label1", {120, 120, 7380, 495},
                             "Folgende Dateien konnten nicht kopiert werden. Eventuell werden sie "
@@ -50,7 +49,6 @@ Form4::Form4(QWidget* owner) : QDialog(owner) {
                 &Form4::keepListsInStep);
     }
     connect(qApp, &QApplication::focusChanged, this, &Form4::keepListsInStep);
-    ApplyTahomaFont(this);
 }
 
 void Form4::AddCopyError(const QString& Quelldatei, const QString& Zieldatei,

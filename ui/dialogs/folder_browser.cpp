@@ -2,7 +2,6 @@
 
 #include "folder_listing.h"
 #include "folder_tree_model.h"
-#include "kit/window_font.h"
 #include "new_folder.h"
 #include "path_status_label.h"
 
@@ -65,7 +64,6 @@ FolderBrowser::FolderBrowser(const FolderBrowserOptions& options, QWidget* owner
     connect(showHidden_, &QCheckBox::toggled, this,
             [filter](bool on) { filter->setShowHidden(on); });
 
-    ApplyTahomaFont(this);
     if (options.newStyle) {
         resize(420, 480);
         setMinimumSize(320, 340);

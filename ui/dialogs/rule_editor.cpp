@@ -5,7 +5,6 @@
 #include "kit/rule_name_text.h"
 #include "kit/text_bytes.h"
 #include "kit/twips.h"
-#include "kit/window_font.h"
 #include "kit/window_placement.h"
 #include "rules/rule_store.h"
 #include "settings/cls_registry.h"
@@ -53,7 +52,6 @@ void Form3::Form_Load() {
     copyBackCondition_->addItems(conditions);
     copyCondition_->setCurrentIndex(0);
     copyBackCondition_->setCurrentIndex(0);
-    ApplyTahomaFont(this);
 }
 
 std::string Form3::nameOf(const QListWidgetItem* item) {
@@ -137,7 +135,7 @@ void Form3::List1_MouseDown(Qt::MouseButton button, QPoint pixel) {
     if (button != Qt::RightButton)
         return;
     const int index =
-        ListIndexFromPoint(ruleList_, PixelsToTwips(pixel.x()), PixelsToTwips(pixel.y()));
+        ListIndexFromPoint(ruleList_, PixelsToTwipsX(pixel.x()), PixelsToTwipsY(pixel.y()));
     if (index >= 0)
         ruleList_->setCurrentRow(index);
 }
@@ -149,7 +147,7 @@ void Form3::List1_MouseUp(Qt::MouseButton button, QPoint pixel) {
         return;
     }
     const int index =
-        ListIndexFromPoint(ruleList_, PixelsToTwips(pixel.x()), PixelsToTwips(pixel.y()));
+        ListIndexFromPoint(ruleList_, PixelsToTwipsX(pixel.x()), PixelsToTwipsY(pixel.y()));
     if (index < 0)
         return;
     ruleList_->setCurrentRow(index);

@@ -15,7 +15,7 @@
 #include <QRadioButton>
 
 void Form3::createControls() {
-    setFixedSize(TwipsToPixels(7560), TwipsToPixels(5640));
+    setFixedSize(TwipsToPixelsX(7560), TwipsToPixelsY(5640));
 
     rulesLabel_ = MakeControl<QLabel>(this, "Label1", {120, 120, 2535, 255}, "Regeln:");
     ruleList_ = MakeControl<QListWidget>(this, "List1", {120, 360, 2535, 5160});

@@ -4,7 +4,6 @@
 #include "desktop/special_folders.h"
 #include "kit/controls.h"
 #include "kit/text_bytes.h"
-#include "kit/window_font.h"
 #include "platform/user_locale.h"
 #include "settings/app_settings.h"
 
@@ -52,10 +51,7 @@ Form2::Form2(clsRegistry& registry, QWidget* owner)
     setObjectName("Form2");
     setWindowTitle("Einstellungen");
     setModal(true);
-    QFont designed("Tahoma");
-    designed.setPointSizeF(8.25);
-    setFont(designed);
-    setFixedSize(TwipsToPixels(4650), TwipsToPixels(2130));
+    setFixedSize(TwipsToPixelsX(4650), TwipsToPixelsY(2130));
     createControls();
     Form_Load();
     placeBoxOnCaption();
@@ -106,7 +102,6 @@ void Form2::placeBoxOnCaption() {
 }
 
 void Form2::Form_Load() {
-    ApplyTahomaFont(this);
     const AppSettings stored = AppSettings::Load(registry_);
     widthBox_->setText(QString::number(std::clamp(stored.softWidth, 10, 150)));
     pathBox_->setText(Text(stored.background));

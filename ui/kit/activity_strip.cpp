@@ -27,7 +27,7 @@ private:
     static QImage render(QSize size) {
         QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
         QPainter p(&image);
-        const double period = TwipsToPixels(ActivityStrip::kPeriodTwips);
+        const double period = TwipsToPixelsX(ActivityStrip::kPeriodTwips);
         const QColor base(0xE8, 0xEE, 0xF6);
         const QColor pulse(0x2F, 0x6F, 0xB8);
         for (int x = 0; x < image.width(); ++x) {
@@ -65,7 +65,7 @@ double ActivityStrip::imageLeftTwips() const {
 }
 
 void ActivityStrip::resetImage() {
-    SetTwips(image_, {0, 0, 3.0 * kPeriodTwips, PixelsToTwips(qMax(1, height()))});
+    SetTwips(image_, {0, 0, 3.0 * kPeriodTwips, PixelsToTwipsY(qMax(1, height()))});
 }
 
 void ActivityStrip::Advance(int steps) {
@@ -77,5 +77,5 @@ void ActivityStrip::Advance(int steps) {
 }
 
 void ActivityStrip::resizeEvent(QResizeEvent*) {
-    SetHeightTwips(image_, PixelsToTwips(height()));
+    SetHeightTwips(image_, PixelsToTwipsY(height()));
 }

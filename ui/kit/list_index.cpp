@@ -7,7 +7,7 @@
 int ListIndexFromPoint(const QAbstractItemView* list, double x, double y) {
     if (list == nullptr)
         return -1;
-    const QPoint pixel(TwipsToPixels(x), TwipsToPixels(y));
+    const QPoint pixel(TwipsToPixelsX(x), TwipsToPixelsY(y));
     const QModelIndex index = list->indexAt(pixel);
     if (!index.isValid())
         return -1;

@@ -21,7 +21,7 @@ void StatusBar::setPanelText(int panel, const QString& text) {
 }
 
 QRect StatusBar::panelRect(int panel) const {
-    const int w2 = TwipsToPixels(kPanel2WidthTwips);
+    const int w2 = TwipsToPixelsX(kPanel2WidthTwips);
     const int w1 = qMax(0, width() - w2 - 2);
     if (panel == 1)
         return QRect(0, 0, w1, height());

@@ -1,7 +1,7 @@
 #include "twips.h"
 
+#include <QFontMetricsF>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QVariant>
 #include <QWidget>
 
@@ -9,15 +9,36 @@
 
 namespace {
 
-double Dpi() {
-    static double dpi = 0;
-    if (dpi <= 0) {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        dpi = screen != nullptr ? screen->logicalDotsPerInchX() : 96.0;
-        if (dpi <= 0)
-            dpi = 96.0;
+// The design font, 8-point Tahoma at 96 dpi: the 52 letters A-Z and a-z average 6 pixels
+// (rounded, as a dialog's base unit is taken from them) and a line is 13 pixels high
+// (ascent 11, descent 2). A designed pixel is 15 twips.
+constexpr double kDesignAverageCharWidth = 6.0;
+constexpr double kDesignLineHeight = 13.0;
+constexpr double kTwipsPerDesignPixel = 15.0;
+
+struct PixelsPerTwip {
+    double across = 1.0 / kTwipsPerDesignPixel;
+    double down = 1.0 / kTwipsPerDesignPixel;
+};
+
+// Measured again whenever the application font is another than last time.
+const PixelsPerTwip& Units() {
+    static QFont measured;
+    static PixelsPerTwip units;
+    static bool known = false;
+    const QFont font = QGuiApplication::font();
+    if (!known || font != measured) {
+        const QFontMetricsF m(font);
+        const double letters =
+            m.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52.0;
+        const double line = m.height();
+        if (letters > 0 && line > 0)
+            units = {letters / kDesignAverageCharWidth / kTwipsPerDesignPixel,
+                     line / kDesignLineHeight / kTwipsPerDesignPixel};
+        measured = font;
+        known = true;
     }
-    return dpi;
+    return units;
 }
 
 constexpr const char* kLeft = "twipsLeft";
@@ -30,26 +51,34 @@ void Apply(QWidget* w, const Twips& t) {
     w->setProperty(kTop, t.top);
     w->setProperty(kWidth, t.width);
     w->setProperty(kHeight, t.height);
-    w->setGeometry(TwipsToPixels(t.left), TwipsToPixels(t.top), TwipsToPixels(t.width),
-                   TwipsToPixels(t.height));
+    w->setGeometry(TwipsToPixelsX(t.left), TwipsToPixelsY(t.top), TwipsToPixelsX(t.width),
+                   TwipsToPixelsY(t.height));
 }
 
 } // namespace
 
-int TwipsToPixels(double twips) {
-    return static_cast<int>(std::lround(twips * Dpi() / 1440.0));
+int TwipsToPixelsX(double twips) {
+    return static_cast<int>(std::lround(twips * Units().across));
 }
 
-double PixelsToTwips(int pixels) {
-    return pixels * 1440.0 / Dpi();
+int TwipsToPixelsY(double twips) {
+    return static_cast<int>(std::lround(twips * Units().down));
+}
+
+double PixelsToTwipsX(int pixels) {
+    return pixels / Units().across;
+}
+
+double PixelsToTwipsY(int pixels) {
+    return pixels / Units().down;
 }
 
 Twips TwipsOf(const QWidget* w) {
     const QVariant left = w->property(kLeft);
     if (!left.isValid()) {
         const QRect g = w->geometry();
-        return {PixelsToTwips(g.x()), PixelsToTwips(g.y()), PixelsToTwips(g.width()),
-                PixelsToTwips(g.height())};
+        return {PixelsToTwipsX(g.x()), PixelsToTwipsY(g.y()), PixelsToTwipsX(g.width()),
+                PixelsToTwipsY(g.height())};
     }
     return {left.toDouble(), w->property(kTop).toDouble(), w->property(kWidth).toDouble(),
             w->property(kHeight).toDouble()};

@@ -2,7 +2,6 @@
 
 #include "geometry/startup_geometry.h"
 #include "twips.h"
-#include "window_font.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -43,8 +42,12 @@ bool IsOnSomeScreen(const QRect& window) {
     return false;
 }
 
-int PixelsAsTwips(int pixels) {
-    return static_cast<int>(std::lround(PixelsToTwips(pixels)));
+int PixelsAsTwipsX(int pixels) {
+    return static_cast<int>(std::lround(PixelsToTwipsX(pixels)));
+}
+
+int PixelsAsTwipsY(int pixels) {
+    return static_cast<int>(std::lround(PixelsToTwipsY(pixels)));
 }
 
 } // namespace
@@ -54,16 +57,26 @@ QRect StartupWindowRect(int left, int top, int width, int height, QSize designed
     const QRect screenRect =
         screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     const WindowPlacement p = ComputeStartupPlacement(
-        left, top, width, height, PixelsAsTwips(designed.width()), PixelsAsTwips(designed.height()),
-        {PixelsAsTwips(screenRect.x()), PixelsAsTwips(screenRect.y()),
-         PixelsAsTwips(screenRect.width()), PixelsAsTwips(screenRect.height())});
-    QRect r(TwipsToPixels(p.left), TwipsToPixels(p.top), qMax(1, TwipsToPixels(p.width)),
-            qMax(1, TwipsToPixels(p.height)));
+        left, top, width, height, PixelsAsTwipsX(designed.width()),
+        PixelsAsTwipsY(designed.height()),
+        {PixelsAsTwipsX(screenRect.x()), PixelsAsTwipsY(screenRect.y()),
+         PixelsAsTwipsX(screenRect.width()), PixelsAsTwipsY(screenRect.height())});
+    QRect r(TwipsToPixelsX(p.left), TwipsToPixelsY(p.top), qMax(1, TwipsToPixelsX(p.width)),
+            qMax(1, TwipsToPixelsY(p.height)));
     if (!IsOnSomeScreen(r)) {
         r.setSize(r.size().boundedTo(screenRect.size()));
         r.moveCenter(screenRect.center());
     }
     return r;
+}
+
+bool IsFormLoaded(const QString& fName) {
+    const QString wanted = fName.toLower();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName().toLower() == wanted)
+            return true;
+    }
+    return false;
 }
 
 void CloseOpenWindows(std::initializer_list<const char*> names) {

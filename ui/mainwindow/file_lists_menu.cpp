@@ -56,8 +56,8 @@ bool FileListsPanel::eventFilter(QObject* watched, QEvent* event) {
         watched == list->viewport()) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint p = mouse->position().toPoint();
-        const double x = PixelsToTwips(p.x());
-        const double y = PixelsToTwips(p.y());
+        const double x = PixelsToTwipsX(p.x());
+        const double y = PixelsToTwipsY(p.y());
         // A click beside every entry changes nothing, whatever the button.
         if (ListIndexFromPoint(list, x, y) < 0)
             return true;

@@ -27,9 +27,6 @@
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     setObjectName("Form1");
     setWindowTitle("Gleichwart");
-    QFont designed("Tahoma");
-    designed.setPointSizeF(8.25);
-    setFont(designed);
     createMenus();
     createControls();
     connectControls();

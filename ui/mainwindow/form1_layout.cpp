@@ -18,16 +18,16 @@ void Form1::resizeEvent(QResizeEvent* event) {
 }
 
 double Form1::ScaleWidth() const {
-    return PixelsToTwips(width());
+    return PixelsToTwipsX(width());
 }
 
 double Form1::ScaleHeight() const {
-    return PixelsToTwips(height() - menuBar()->sizeHint().height());
+    return PixelsToTwipsY(height() - menuBar()->sizeHint().height());
 }
 
 QSize Form1::designedWindowSize() const {
-    return {TwipsToPixels(kDesignedScaleWidth),
-            TwipsToPixels(kDesignedScaleHeight) + menuBar()->sizeHint().height()};
+    return {TwipsToPixelsX(kDesignedScaleWidth),
+            TwipsToPixelsY(kDesignedScaleHeight) + menuBar()->sizeHint().height()};
 }
 
 void Form1::Form_Resize() {

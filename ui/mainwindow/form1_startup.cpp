@@ -8,7 +8,6 @@
 #include "kit/status_bar.h"
 #include "kit/text_bytes.h"
 #include "kit/twips.h"
-#include "kit/window_font.h"
 #include "kit/window_placement.h"
 #include "platform/system_info.h"
 #include "rules/rule_store.h"
@@ -26,14 +25,14 @@
 
 namespace {
 
-std::int32_t PixelsAsTwips(int pixels) {
-    return static_cast<std::int32_t>(std::lround(PixelsToTwips(pixels)));
+// The stored geometry is in the same units as the layout.
+std::int32_t WholeTwips(double twips) {
+    return static_cast<std::int32_t>(std::lround(twips));
 }
 
 } // namespace
 
 void Form1::Form_Load() {
-    ApplyTahomaFont(this);
     const bool firstStart = RuleStore::IsFirstStart(); // before any read creates the key
     registry_ = std::make_unique<clsRegistry>();
 
@@ -87,10 +86,10 @@ void Form1::Form_Unload() {
     state.lastStartDir = Bytes(inputPanel_->startPathBox()->text());
     state.lastDestinationDir = Bytes(inputPanel_->targetPathBox()->text());
     state.syncMode = inputPanel_->ruleList()->currentIndex();
-    state.left = PixelsAsTwips(x());
-    state.top = PixelsAsTwips(y());
-    state.width = PixelsAsTwips(width());
-    state.height = PixelsAsTwips(height());
+    state.left = WholeTwips(PixelsToTwipsX(x()));
+    state.top = WholeTwips(PixelsToTwipsY(y()));
+    state.width = WholeTwips(PixelsToTwipsX(width()));
+    state.height = WholeTwips(PixelsToTwipsY(height()));
     state.SaveWindowState(*registry_, !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized |
                                                          Qt::WindowFullScreen)));
 }

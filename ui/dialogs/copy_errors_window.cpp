@@ -1,5 +1,6 @@
 #include "copy_errors_window.h"
 
+#include "kit/text_fit.h"
 #include "kit/twips.h"
 #include "kit/window_placement.h"
 
@@ -24,9 +25,9 @@ Form4::Form4(QWidget* owner) : QDialog(owner) {
                             "von anderen Programmen gerade benutzt oder Sie besitzen keine Rechte "
                             "diese Dateien zu kopieren.");
     explanation_->setWordWrap(true);
-    MakeControl<QLabel>(this, "Label2", {120, 720, 1575, 255}, "Quellpfad:");
+    MakeControl<QLabel>(this, "Label2", {120, 720, 1575, 240}, "Quellpfad:");
     sourceList_ = MakeControl<QListWidget>(this, "List1", {120, 960, 7380, 1455});
-    MakeControl<QLabel>(this, "Label3", {120, 2520, 1575, 255}, "Zielpfad:");
+    MakeControl<QLabel>(this, "Label3", {120, 2520, 1575, 240}, "Zielpfad:");
     destinationList_ = MakeControl<QListWidget>(this, "List2", {120, 2760, 7380, 1455});
     MakeControl<QLabel>(this, "Label4", {120, 4470, 615, 255}, "Fehler:");
     reasonText_ = MakeControl<QLabel>(this, "Label5", {780, 4470, 5220, 255});
@@ -49,6 +50,7 @@ Form4::Form4(QWidget* owner) : QDialog(owner) {
                 &Form4::keepListsInStep);
     }
     connect(qApp, &QApplication::focusChanged, this, &Form4::keepListsInStep);
+    FitTexts(this);
 }
 
 void Form4::AddCopyError(const QString& Quelldatei, const QString& Zieldatei,

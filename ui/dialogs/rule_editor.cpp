@@ -4,6 +4,7 @@
 #include "kit/list_index.h"
 #include "kit/rule_name_text.h"
 #include "kit/text_bytes.h"
+#include "kit/text_fit.h"
 #include "kit/twips.h"
 #include "kit/window_placement.h"
 #include "rules/rule_store.h"
@@ -40,6 +41,7 @@ Form3::Form3(QWidget* owner) : QDialog(owner) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     createControls();
     Form_Load();
+    FitTexts(this);
 }
 
 Form3::~Form3() = default;

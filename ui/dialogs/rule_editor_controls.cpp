@@ -17,11 +17,11 @@
 void Form3::createControls() {
     setFixedSize(TwipsToPixelsX(7560), TwipsToPixelsY(5640));
 
-    rulesLabel_ = MakeControl<QLabel>(this, "Label1", {120, 120, 2535, 255}, "Regeln:");
+    rulesLabel_ = MakeControl<QLabel>(this, "Label1", {120, 120, 2535, 240}, "Regeln:");
     ruleList_ = MakeControl<QListWidget>(this, "List1", {120, 360, 2535, 5160});
     ruleList_->setSelectionMode(QAbstractItemView::SingleSelection);
     ruleList_->setContextMenuPolicy(Qt::PreventContextMenu);
-    nameLabel_ = MakeControl<QLabel>(this, "Label2", {2775, 120, 1095, 255}, "Name:");
+    nameLabel_ = MakeControl<QLabel>(this, "Label2", {2775, 120, 1095, 240}, "Name:");
     nameBox_ = MakeControl<QLineEdit>(this, "Text1", {2775, 360, 4665, 285});
 
     forwardFrame_ =
@@ -54,7 +54,7 @@ void Form3::createControls() {
     deletion->addButton(forGoodOption_);
     // The tick box sits on the frame's caption line, in the room its leading blanks leave;
     // it is not inside the frame, so switching the frame off never switches it off.
-    backwardBox_ = MakeControl<QCheckBox>(this, "Check1", {2775 + 60, 1800 - 15, 240, 240});
+    backwardBox_ = MakeControl<QCheckBox>(this, "Check1", {2775 + 60, 1800, 240, 240});
     backwardBox_->raise();
 
     attributesFrame_ =

@@ -4,6 +4,7 @@
 #include "desktop/special_folders.h"
 #include "kit/controls.h"
 #include "kit/text_bytes.h"
+#include "kit/text_fit.h"
 #include "platform/user_locale.h"
 #include "settings/app_settings.h"
 
@@ -55,14 +56,15 @@ Form2::Form2(clsRegistry& registry, QWidget* owner)
     createControls();
     Form_Load();
     placeBoxOnCaption();
+    FitTexts(this);
 }
 
 void Form2::createControls() {
     // The frame first: the boxes and the button placed on the window lie above it.
     frame_ = MakeControl<QGroupBox>(this, "Frame2", {120, 120, 4455, 1455}, "     Hintergrundbild");
-    pathLabel_ = MakeLabel(frame_, "Label2", "Pfad:", {120, 360, 1215, 255});
+    pathLabel_ = MakeLabel(frame_, "Label2", "Pfad:", {120, 360, 465, 255});
     pathBox_ = MakeControl<QLineEdit>(frame_, "Text1", {600, 360, 3255, 285});
-    widthLabel_ = MakeLabel(frame_, "Label1", "Breite:", {1560, 720, 735, 255});
+    widthLabel_ = MakeLabel(frame_, "Label1", "Breite:", {1560, 720, 465, 255});
     widthBox_ = MakeControl<QLineEdit>(frame_, "Text2", {2040, 720, 375, 285}, "20");
     usePictureBox_ = MakeControl<QCheckBox>(this, "Check3", {240, 120, 200, 255});
     browseButton_ = MakeControl<QPushButton>(this, "Command1", {4080, 480, 375, 255}, "...");

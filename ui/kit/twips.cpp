@@ -51,8 +51,11 @@ void Apply(QWidget* w, const Twips& t) {
     w->setProperty(kTop, t.top);
     w->setProperty(kWidth, t.width);
     w->setProperty(kHeight, t.height);
-    w->setGeometry(TwipsToPixelsX(t.left), TwipsToPixelsY(t.top), TwipsToPixelsX(t.width),
-                   TwipsToPixelsY(t.height));
+    // Edges are rounded, not sizes: controls that meet in twips meet in pixels.
+    const int left = TwipsToPixelsX(t.left);
+    const int top = TwipsToPixelsY(t.top);
+    w->setGeometry(left, top, TwipsToPixelsX(t.left + t.width) - left,
+                   TwipsToPixelsY(t.top + t.height) - top);
 }
 
 } // namespace

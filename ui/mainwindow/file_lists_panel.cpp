@@ -44,7 +44,7 @@ FileListsPanel::FileListsPanel(QWidget* parent, SyncSession& session)
     detailsFrame_ = MakeControl<QGroupBox>(this, "Frame2", {0, 4920, 7695, 855});
     detailsFrame_->setFlat(true);
     fileIcon_ = MakeControl<PictureBox>(detailsFrame_, "Picture4", {120, 250, 615, 495});
-    detailsText_ = MakeLabel(detailsFrame_, "Label10", QString(), {840, 320, 5775, 375});
+    detailsText_ = MakeLabel(detailsFrame_, "Label10", QString(), {840, 320, 5775, 420});
     detailsText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     totalsText_ = MakeLabel(this, "Label6", QString(), {5160, 120, 1215, 255});
     totalsText_->hide();

@@ -12,11 +12,11 @@
 InputPanel::InputPanel(QWidget* parent) : QWidget(parent) {
     setObjectName("Picture6");
     SetTwips(this, {8160, 240, 3375, 4695});
-    MakeLabel(this, "Label1", "Startpfad:", {120, 0, 1575, 255});
+    MakeLabel(this, "Label1", "Startpfad:", {120, 0, 1575, 240});
     startPathBox_ = MakeControl<QLineEdit>(this, "Text1", {120, 240, 2775, 285}, "C:\\BACKUP");
-    MakeLabel(this, "Label2", "Zielpfad:", {120, 600, 1095, 255});
+    MakeLabel(this, "Label2", "Zielpfad:", {120, 600, 1095, 240});
     targetPathBox_ = MakeControl<QLineEdit>(this, "Text2", {120, 840, 2775, 285}, "C:\\BACKUP1");
-    MakeLabel(this, "Label3", "Regel:", {120, 1200, 1575, 255});
+    MakeLabel(this, "Label3", "Regel:", {120, 1200, 1575, 240});
     ruleList_ = MakeControl<QComboBox>(this, "Combo1", {120, 1440, 2775, 315});
     const double buttonTops[3] = {240, 840, 1440};
     for (int i = 0; i < 3; ++i)

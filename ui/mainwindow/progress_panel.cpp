@@ -3,6 +3,7 @@
 #include "engine/copy_progress.h"
 #include "geometry/layout_rules.h"
 #include "kit/controls.h"
+#include "kit/elided_text.h"
 #include "kit/text_bytes.h"
 
 #include <QGroupBox>
@@ -26,9 +27,9 @@ ProgressPanel::ProgressPanel(QWidget* parent) : QWidget(parent) {
     QLabel** fileValues[3] = {&fileNameValue_, &fromValue_, &toValue_};
     for (int i = 0; i < 3; ++i) {
         const double top = 300 + 240 * i;
-        MakeLabel(currentFileFrame_, fileNames[i], fileCaptions[i], {120, top, 915, 255});
+        MakeLabel(currentFileFrame_, fileNames[i], fileCaptions[i], {120, top, 915, 240});
         *fileValues[i] = MakeLabel(currentFileFrame_, QString("Label8_%1").arg(i), QString(),
-                                   {1080, top, 6615, 255});
+                                   {1080, top, 6615, 240});
     }
     MakeLabel(currentFileFrame_, "lblFortschritt", "Fortschritt:", {120, 1080, 915, 255});
     fileBar_ = MakeBar(currentFileFrame_, "ProgressBar3", {1080, 1080, 6615, 255});
@@ -78,9 +79,10 @@ void ProgressPanel::setFilesLeft(const QString& files) {
 }
 
 void ProgressPanel::setCurrentFile(const QString& name, const QString& from, const QString& to) {
-    fileNameValue_->setText(name);
-    fromValue_->setText(from);
-    toValue_->setText(to);
+    // Long names and paths are shortened in the middle, so both ends stay in view.
+    ShowElided(fileNameValue_, name);
+    ShowElided(fromValue_, from);
+    ShowElided(toValue_, to);
 }
 
 int ProgressPanel::setProgress(const CopyProgressDisplay& d) {
@@ -106,8 +108,14 @@ void ProgressPanel::applyLayout(const MainLayout& l) {
         SetWidthTwips(currentFileFrame_, *l.framesWidth);
         SetWidthTwips(totalFrame_, *l.framesWidth);
     }
-    if (l.progressBar3Width)
+    if (l.progressBar3Width) {
+        // The file's name and paths are as wide as its bar.
         SetWidthTwips(fileBar_, *l.progressBar3Width);
+        for (QLabel* value : {fileNameValue_, fromValue_, toValue_}) {
+            SetWidthTwips(value, *l.progressBar3Width);
+            ShowElidedAgain(value);
+        }
+    }
     if (l.progressBar2Width)
         SetWidthTwips(totalBar_, *l.progressBar2Width);
 }

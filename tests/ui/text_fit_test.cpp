@@ -57,6 +57,7 @@ class TextFitTest : public UiTestCase {
         QVERIFY2(window != nullptr && window->isVisible(), qPrintable(what + " is not shown"));
         for (const QString& p : TextFitProblems(window))
             problems_ << face_ + ", " + what + ": " + p;
+        SaveScreenshot(window, face_ + " - " + what);
     }
 
     // Runs `open` once with each font, each time in a fresh home, and fails with everything

@@ -1,9 +1,30 @@
 #include "file_dialogs.h"
 
+#include "kit/twips.h"
+
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QSplitter>
 #include <QStringList>
+#include <QTreeView>
 
 namespace {
+
+// Large enough for the places and the four columns in the desktop's font; the columns
+// take the width of their contents whenever a folder has been read.
+void FitColumns(QFileDialog& dialog) {
+    dialog.resize(TwipsToPixelsX(10500), TwipsToPixelsY(6000));
+    if (auto* splitter = dialog.findChild<QSplitter*>("splitter"); splitter != nullptr)
+        splitter->setSizes({TwipsToPixelsX(2400), TwipsToPixelsX(7800)});
+    auto* details = dialog.findChild<QTreeView*>("treeView");
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    if (details == nullptr || model == nullptr)
+        return;
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, details, [details] {
+        details->header()->resizeSections(QHeaderView::ResizeToContents);
+    });
+}
 
 QString ShowFileDialog(QWidget* owner, QString& filter, const QString& title,
                        const QString& initialFolder, bool save,
@@ -17,6 +38,7 @@ QString ShowFileDialog(QWidget* owner, QString& filter, const QString& title,
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(defaultSuffix);
+    FitColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return StripTrailingNulls(dialog.selectedFiles().constFirst());

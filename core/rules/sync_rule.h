@@ -20,6 +20,18 @@ enum CopyConditions : std::int32_t {
     kCopyOlder = 2,
 };
 
+// What a rule does beyond its four stored numbers. A rule stored without options has all of
+// them off and behaves exactly as its numbers say.
+struct RuleOptions {
+    // A symbolic link is mirrored as a link with the same target text, never followed.
+    bool SymbolicLinks = false;
+    // With subfolders: missing folders are made, empty ones too, and under the delete rules a
+    // target folder the start tree lacks is removed once the run left it empty.
+    bool MatchFolders = false;
+
+    bool operator==(const RuleOptions&) const = default;
+};
+
 // One named rule: when a start file is copied, what happens on the target side, and which
 // files take part.
 struct SyncRule {
@@ -30,6 +42,7 @@ struct SyncRule {
     bool SystemFiles = false;
     bool HiddenFiles = false;
     bool ReadOnlyFiles = false;
+    RuleOptions Options;
 
     // Only a rule that acts on the target side needs the target tree scanned.
     bool scansTarget() const { return ReverseAction != kNothingOnTarget; }

@@ -17,8 +17,8 @@ void PrintEntry(std::FILE* out, char mark, const MyFile& f) {
 std::size_t PrintLists(const SyncSession& session, std::FILE* out) {
     std::size_t lines = 0;
     for (const MyFile* f : session.CopyList) {
-        if (f->Selected) {
-            PrintEntry(out, f->IsStart ? '+' : '<', *f);
+        if (f->Selected || f->IsConflict()) {
+            PrintEntry(out, !f->Selected ? '?' : f->IsStart ? '+' : '<', *f);
             ++lines;
         }
     }

@@ -121,6 +121,25 @@ bool PrepareSession(const SyncOptions& options, platform::FileSystem& fs, SyncSe
     return true;
 }
 
+// Conflicts are ticked when the user asked for them to be copied; otherwise each one is named
+// on the error stream, and their number returned.
+std::int64_t TakeConflicts(SyncSession& session, bool copy, bool quiet) {
+    std::int64_t left = 0;
+    for (MyFile* f : session.CopyList) {
+        if (!f->IsConflict())
+            continue;
+        if (copy) {
+            f->Selected = true;
+            continue;
+        }
+        ++left;
+        if (!quiet)
+            std::fprintf(stderr, "Konflikt, nicht kopiert (gleicher Zeitpunkt, andere Größe): %s\n",
+                         f->Path().c_str());
+    }
+    return left;
+}
+
 } // namespace
 
 int RunSyncCommand(const SyncOptions& options) {
@@ -149,6 +168,7 @@ int RunSyncCommand(const SyncOptions& options) {
         return kExitWrongCall;
     }
     const bool unreadable = !load.problems.empty();
+    const std::int64_t conflictsLeft = TakeConflicts(session, options.copyConflicts, options.quiet);
     // On the error stream, so that the lists of a dry run stay as a script reads them.
     if (!load.leftOut.empty() && !options.quiet)
         std::fprintf(stderr, "%s\n", load.leftOut.c_str());
@@ -156,7 +176,7 @@ int RunSyncCommand(const SyncOptions& options) {
         PrintLists(session, stdout);
         std::fflush(stdout);
         PrintFailures(stderr, load.problems);
-        return unreadable ? kExitSomeFailed : kExitDone;
+        return unreadable || conflictsLeft > 0 ? kExitSomeFailed : kExitDone;
     }
 
     const RunResult result = RunSynchronisation(session, platform::RealFileOps(), view);
@@ -173,7 +193,7 @@ int RunSyncCommand(const SyncOptions& options) {
     PrintFailures(stderr, result.failures);
     if (stopped)
         return kExitStopped;
-    if (!result.failures.empty() || unreadable || view.deleteRefused())
+    if (!result.failures.empty() || unreadable || conflictsLeft > 0 || view.deleteRefused())
         return kExitSomeFailed;
     return kExitDone;
 }

@@ -10,12 +10,13 @@ struct Switch {
     std::string_view german, english;
     bool SyncOptions::*field;
 };
-constexpr std::array<Switch, 5> kSwitches = {{
+constexpr std::array<Switch, 6> kSwitches = {{
     {"--vorschau", "--dry-run", &SyncOptions::dryRun},
     {"--ja", "--yes", &SyncOptions::yes},
     {"--leise", "--quiet", &SyncOptions::quiet},
     {"--help", "-h", &SyncOptions::help},
     {"--version", "--version", &SyncOptions::version},
+    {"--konflikte-kopieren", "--copy-conflicts", &SyncOptions::copyConflicts},
 }};
 
 void SetError(SyncOptions& options, std::string message) {
@@ -77,7 +78,11 @@ nicht mischen.
 Optionen:
   --vorschau, --dry-run  zeigt nur, was geschähe, und ändert nichts:
                          + wird kopiert, < wird vom Ziel zurückkopiert,
-                         - wird im Ziel gelöscht
+                         - wird im Ziel gelöscht, ? ist ein Konflikt
+  --konflikte-kopieren, --copy-conflicts
+                         kopiert auch Dateien mit gleichem Zeitpunkt, aber
+                         anderer Größe als im Ziel (Konflikte); ohne diese
+                         Option werden sie nur genannt
   --ja, --yes            löscht ohne Rückfrage; ohne diese Option wird nur an
                          einem Terminal gefragt, sonst wird nichts gelöscht
   --leise, --quiet       zeigt nur Fehler
@@ -94,7 +99,8 @@ Beispiel:
 Rückgabewerte:
   0  alles erledigt
   1  nicht alles erledigt: Dateien konnten nicht gelesen, kopiert oder gelöscht
-     werden, oder das Löschen wurde ohne Terminal und ohne --ja übersprungen
+     werden, Konflikte blieben ungelöst, oder das Löschen wurde ohne Terminal
+     und ohne --ja übersprungen
   2  falsche Befehlszeile, Ordner oder Regel; nichts wurde verändert
   3  durch ein Signal (Strg+C, SIGTERM) abgebrochen; fertige Kopien bleiben,
      gelöscht wird nichts mehr

@@ -12,6 +12,7 @@ struct SyncOptions {
     bool quiet = false;                   // --leise, --quiet: only errors
     bool help = false;                    // --help, -h
     bool version = false;                 // --version
+    bool copyConflicts = false;           // --konflikte-kopieren: same time, other size too
     std::optional<std::string> rule;      // --regel NAME: the rule for START ZIEL
     std::vector<std::string> commandLine; // the arguments that are no options, in order
     std::string error;                    // an option not known or without its value

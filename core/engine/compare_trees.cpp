@@ -159,7 +159,13 @@ bool CompareStartFiles(SyncSession& session, platform::FileSystem& fs, LoadView&
         std::optional<Seen> other = target.find(*f);
         if (!other)
             return false;
-        if (StartFileChosen(session.CurrentRule.CopyCondition, f->LastWrite, *other)) {
+        const std::int32_t condition = session.CurrentRule.CopyCondition;
+        const bool chosen = StartFileChosen(condition, f->LastWrite, *other);
+        const bool conflict =
+            !chosen && SameTimeOtherSize(condition, f->LastWrite, f->Size, *other);
+        if (chosen || conflict) {
+            if (conflict)
+                f->MarkConflict();
             f->IsStart = true;
             session.RememberCounterpart(*f, *other);
             session.CopyList.push_back(f);
@@ -222,8 +228,9 @@ bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view
         return false;
     if (!TakeExactStamps(session, fs, view))
         return false;
+    // A conflict waits for the user's tick.
     for (MyFile* f : session.CopyList)
-        f->Selected = true;
+        f->Selected = !f->IsConflict();
     for (MyFile* f : session.DeleteList)
         f->Selected = true;
     view.StatusText("Es wurden " +

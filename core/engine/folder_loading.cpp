@@ -249,6 +249,8 @@ LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView&
     result.compared = CompareTrees(session, fs, view, throttle, result.problems);
     for (const MyFile* f : session.StartFiles)
         result.comparedBytes += f->Size;
+    for (const MyFile* f : session.CopyList)
+        result.conflicts += f->IsConflict() ? 1 : 0;
     // Last, so that the status bar keeps it.
     if (result.compared && !result.leftOut.empty())
         view.StatusText(result.leftOut);

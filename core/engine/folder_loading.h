@@ -40,6 +40,9 @@ struct LoadResult {
     std::int64_t startFiles = 0; // as scanned
     std::int64_t targetFiles = 0;
     std::int64_t comparedBytes = 0; // the start tree's files
+    // Start files listed for copying unticked: the same time as their counterparts, within
+    // the tolerance, but another size.
+    std::int64_t conflicts = 0;
 };
 
 // Records the roots' identities, scans the session's start tree and, when the rule acts on the

@@ -24,10 +24,16 @@ struct MyFile {
     // other end; for one of the delete list, where it keeps the file itself as the load saw it
     // (1 + its place there; 0 for none), so that the run replaces or deletes only that.
     std::uint32_t SeenIndex = 0;
-    // The attribute bits all lie below 2048.
+    // The attribute bits all lie below 2048; the top bit marks a conflict (IsConflict).
     std::uint16_t Attributes = 0;
     bool Selected = false;
     bool IsStart = false; // a start-tree file in the copy list, copied start → target
+
+    // A start file whose counterpart has the same time, within the tolerance, but another
+    // size: it is listed for copying unticked, for the user to decide.
+    static constexpr std::uint16_t kConflictMark = 0x8000;
+    bool IsConflict() const { return (Attributes & kConflictMark) != 0; }
+    void MarkConflict() { Attributes |= kConflictMark; }
 
     MyFile(const MyFile&) = delete;
     MyFile& operator=(const MyFile&) = delete;

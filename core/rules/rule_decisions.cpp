@@ -50,6 +50,15 @@ bool StartFileChosen(std::int32_t copyCondition, DateTime mine, const Seen& othe
     }
 }
 
+bool SameTimeOtherSize(std::int32_t copyCondition, DateTime mine, std::int64_t mySize,
+                       const Seen& other) {
+    if (copyCondition != kCopyMissingOrOlder && copyCondition != kCopyOlder)
+        return false;
+    return other.kind == Kind::File && other.size != mySize &&
+           !LaterByMoreThanFiveSeconds(mine, other.lastWrite) &&
+           !LaterByMoreThanFiveSeconds(other.lastWrite, mine);
+}
+
 TargetChoice TargetFileChoice(std::int32_t reverseAction, DateTime mine, const Seen& other) {
     switch (reverseAction) {
     case kCopyBackNewer: {

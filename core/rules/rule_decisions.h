@@ -12,6 +12,12 @@
 bool StartFileChosen(std::int32_t copyCondition, DateTime mine,
                      const platform::SeenDestination& other);
 
+// Whether a start file its copy condition leaves alone differs from its counterpart all the
+// same: the same time, within the tolerance, but another size. Only for the conditions that
+// compare times; one that copies only missing files never replaces a present one.
+bool SameTimeOtherSize(std::int32_t copyCondition, DateTime mine, std::int64_t mySize,
+                       const platform::SeenDestination& other);
+
 enum class TargetChoice { None, CopyBack, Delete };
 // What happens to a target file under the rule's action on the target side.
 TargetChoice TargetFileChoice(std::int32_t reverseAction, DateTime mine,

@@ -25,6 +25,27 @@ TEST_F(SyncProgramTest, DryRunListsWhatWouldHappenLeavesOutTheTrashAndChangesNot
     EXPECT_EQ(Snapshot(t.tree.root()), before);
 }
 
+// A file of the same time but another size is named, not copied, and leaves exit code 1,
+// unless --konflikte-kopieren asks for it; a dry run marks it "?".
+TEST_F(SyncProgramTest, ConflictsAreNamedAndLeftUnlessAskedForThenCopied) {
+    SyncTrees t;
+    t.tree.text("start/konflikt.txt", "kurz", UnixTime(9, 0, 2));
+    t.tree.text("target/konflikt.txt", "viel länger", UnixTime(9, 0, 0));
+    const std::string named =
+        "Konflikt, nicht kopiert (gleicher Zeitpunkt, andere Größe): " + t.start +
+        "/konflikt.txt\n";
+    const ChildResult dry = RunSync(t.parts("Aktualisieren", {"--vorschau"}));
+    EXPECT_EQ(dry.exitCode, 1);
+    EXPECT_NE(dry.out.find("? " + t.start + "/konflikt.txt\n"), std::string::npos) << dry.out;
+    const ChildResult left = RunSync(t.parts("Aktualisieren"));
+    EXPECT_EQ(left.exitCode, 1);
+    EXPECT_NE(left.err.find(named), std::string::npos) << left.err;
+    EXPECT_EQ(ReadFile(t.target + "/konflikt.txt"), "viel länger");
+    const ChildResult copied = RunSync(t.parts("Aktualisieren", {"--konflikte-kopieren"}));
+    EXPECT_EQ(copied.exitCode, 0) << copied.err;
+    EXPECT_EQ(ReadFile(t.target + "/konflikt.txt"), "kurz");
+}
+
 TEST_F(SyncProgramTest, MirrorRunMakesTheTargetLikeTheStart) {
     // The command line in pieces and as one quoted argument.
     for (const bool oneArgument : {false, true}) {

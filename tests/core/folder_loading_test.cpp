@@ -251,3 +251,26 @@ TEST(FolderChecks, MissingOrNestedFoldersAreRefusedWithThePathNamed) {
 }
 
 } // namespace
+
+// The same time within the tolerance but another size: listed for the user, unticked, under
+// the conditions that compare times; copied like any entry once ticked.
+TEST_F(Loading, SameTimeOtherSizeIsAConflictListedUntickedAndCopiedWhenTicked) {
+    t.file("start/anders.txt", 100, UnixTime(10, 0, 3));
+    t.file("ziel/anders.txt", 250, UnixTime(10, 0, 0));
+    both("gleich.txt", 3, 0);
+    for (const int copy : {0, 1, 2}) {
+        SCOPED_TRACE(copy);
+        const LoadResult r = load(copy, 0);
+        ASSERT_TRUE(r.compared);
+        EXPECT_EQ(r.conflicts, copy == 1 ? 0 : 1);
+        EXPECT_EQ(paths(s.CopyList), copy == 1 ? Lines{} : Lines{"start/anders.txt"});
+        for (const MyFile* f : s.CopyList)
+            EXPECT_TRUE(f->IsConflict() && !f->Selected);
+    }
+    RunSynchronisation(s, platform::RealFileOps(), view);
+    EXPECT_EQ(fs::file_size(target + "/anders.txt"), 250u); // unticked: left alone
+    s.CopyList[0]->Selected = true;
+    const RunResult ticked = RunSynchronisation(s, platform::RealFileOps(), view);
+    EXPECT_EQ(ticked.copied, 1);
+    EXPECT_EQ(fs::file_size(target + "/anders.txt"), 100u);
+}

@@ -47,6 +47,8 @@ void FileListsPanel::listClick(QListView* list, FileListModel* model, bool copyL
                       "  /  zuletzt geändert: " + DateTimeText(r->LastWrite) + "\n";
     if (!copyList) {
         details += "Die Datei existiert im Startverzeichnis nicht, darum wird sie gelöscht.";
+    } else if (r->IsConflict()) {
+        details += "Gleicher Zeitpunkt, aber andere Größe – bitte prüfen.";
     } else {
         const DateTime t = platform::RealFileSystem().GetFileLastWrite(
             CounterpartPath(session_, r->Path(), r->IsStart));

@@ -2,15 +2,11 @@
 
 #include "engine/failed_item.h"
 #include "engine/run_view.h"
-#include "engine/texts.h"
+#include "engine/summary_texts.h"
 
 #include <string>
 
 namespace {
-
-std::string Files(std::int64_t count) {
-    return std::to_string(count) + (count == 1 ? " Datei" : " Dateien");
-}
 
 constexpr std::size_t kLabelWidth = 18; // "In den Papierkorb:"
 
@@ -31,11 +27,11 @@ void PrintSummary(std::FILE* out, const RunResult& result, bool stopped, bool in
         std::fprintf(out, "  %s%s %s\n", label.c_str(),
                      std::string(kLabelWidth - Characters(label), ' ').c_str(), value.c_str());
     };
-    line("Kopiert:", Files(result.copied + result.copiedBack) + " (" +
-                         FormatSize(result.copiedBytes + result.copiedBackBytes) + ")");
-    line(intoTrash ? "In den Papierkorb:" : "Gelöscht:", Files(result.deleted()));
-    line("Fehlgeschlagen:", Files(static_cast<std::int64_t>(result.failures.size())));
-    line("Dauer:", FormatTime(seconds));
+    line("Kopiert:", FilesAndSize(result.copied + result.copiedBack,
+                                  result.copiedBytes + result.copiedBackBytes));
+    line(intoTrash ? "In den Papierkorb:" : "Gelöscht:", FileCount(result.deleted()));
+    line("Fehlgeschlagen:", FileCount(static_cast<std::int64_t>(result.failures.size())));
+    line("Dauer:", DurationText(std::int64_t(seconds) * 1000));
     std::fflush(out);
 }
 

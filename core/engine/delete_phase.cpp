@@ -120,6 +120,11 @@ private:
         result_.failures.push_back(std::move(item));
     }
 
+    static void counted(std::int64_t& files, std::int64_t& bytes, const MyFile& f) {
+        ++files;
+        bytes += f.Size;
+    }
+
     void deleteBatch(const platform::FolderRef& folder, std::string_view relative) {
         errors_.assign(names_.size(), 0);
         if (toTrash_) {
@@ -132,8 +137,10 @@ private:
         for (std::size_t k = 0; k < batch_.size(); ++k) {
             if (errors_[k] != 0)
                 fail(*batch_[k], Failed(errors_[k], ErrorDescription(errors_[k])));
+            else if (toTrash_)
+                counted(result_.trashed, result_.trashedBytes, *batch_[k]);
             else
-                ++(toTrash_ ? result_.trashed : result_.deletedForGood);
+                counted(result_.deletedForGood, result_.deletedForGoodBytes, *batch_[k]);
         }
         // One folder per file system, flushed at the end.
         platform::FileInfo st;

@@ -42,7 +42,9 @@ struct RunResult {
     std::int64_t copiedBack = 0; // target to start
     std::int64_t copiedBackBytes = 0;
     std::int64_t trashed = 0;
+    std::int64_t trashedBytes = 0; // as the load saw them
     std::int64_t deletedForGood = 0;
+    std::int64_t deletedForGoodBytes = 0;
     // Listed for deletion but gone before the run came to it: nothing was left to do.
     std::int64_t alreadyGone = 0;
     std::int64_t milliseconds = 0; // the whole run

@@ -10,6 +10,7 @@
 #include "platform/system_info.h"
 #include "platform/user_locale.h"
 #include "rules/rule_decisions.h"
+#include "summary_texts.h"
 #include "sync_session.h"
 #include "texts.h"
 #include "tree_paths.h"
@@ -17,10 +18,6 @@
 #include <cerrno>
 
 namespace {
-
-std::string Files(std::int64_t count) {
-    return std::to_string(count) + " Dateien";
-}
 
 std::string UpToLastSlash(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -108,7 +105,7 @@ public:
                 ++ticked;
             }
         }
-        view_.PlannedCopies(Files(ticked), FormatSize(session_.TotalSize));
+        view_.PlannedCopies(FileCount(ticked), FormatSize(session_.TotalSize));
         std::int64_t processed = 0;
         for (MyFile* f : session_.CopyList) {
             if (!f->Selected)
@@ -120,7 +117,7 @@ public:
             copy(*f);
             session_.DoneSize += f->Size;
             ++processed;
-            view_.FilesLeft(Files(ticked - processed));
+            view_.FilesLeft(FileCount(ticked - processed));
         }
         // Also when the run was stopped: these copies are complete.
         batch_.finish();

@@ -34,6 +34,9 @@ TEST_F(DeleteRun, DeletesOnlyTickedEntriesOnlyUnderDeleteRulesAndOnlyAfterYes) {
         EXPECT_EQ(view.questions, (std::vector<std::pair<std::size_t, bool>>{{2, reverse == 4}}));
         EXPECT_EQ(r.deleted(), 2u);
         EXPECT_EQ(reverse == 4 ? r.trashed : r.deletedForGood, 2);
+        // The sizes the load saw: "x" and "z", one byte each.
+        EXPECT_EQ(reverse == 4 ? r.trashedBytes : r.deletedForGoodBytes, 2);
+        EXPECT_EQ(reverse == 4 ? r.deletedForGoodBytes : r.trashedBytes, 0);
         EXPECT_EQ(Entries(target), (std::map<std::string, std::string>{{"y", "y"}}));
     }
     view.answer = false;

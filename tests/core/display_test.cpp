@@ -1,5 +1,7 @@
-// What the window shows: sizes and the copy progress in the user's notation.
+// What the window shows: sizes, the copy progress and a run's summary in the user's notation.
 #include "engine/copy_progress.h"
+#include "engine/run_view.h"
+#include "engine/summary_texts.h"
 #include "engine/texts.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +52,75 @@ TEST(CopyCallback, BarsEstimatesAndSpeedFollowTheBytesAndTheTime) {
         EXPECT_EQ(d.megabytesLeft.value_or("-"), r.megabytes);
         EXPECT_EQ(d.speed.value_or("-"), r.speed);
     }
+}
+
+TEST(Summary, CountsSayDateiForOneAndDateienOtherwise) {
+    EXPECT_EQ(FileCount(0), "0 Dateien");
+    EXPECT_EQ(FileCount(1), "1 Datei");
+    EXPECT_EQ(FileCount(2), "2 Dateien");
+    EXPECT_EQ(FileCount(12345), "12345 Dateien");
+    EXPECT_EQ(FilesAndSize(1, 1536, ','), "1 Datei (1,50 KB)");
+    EXPECT_EQ(FilesAndSize(3, 15, '.'), "3 Dateien (15 B)");
+    // Whole seconds, rounded; minutes are not limited to 59.
+    EXPECT_EQ(DurationText(0), "00:00 min");
+    EXPECT_EQ(DurationText(499), "00:00 min");
+    EXPECT_EQ(DurationText(2500), "00:03 min");
+    EXPECT_EQ(DurationText(7530000), "125:30 min");
+}
+
+std::vector<std::string> Texts(const std::vector<SummaryLine>& lines) {
+    std::vector<std::string> texts;
+    for (const SummaryLine& l : lines)
+        texts.push_back(l.label + " " + l.value);
+    return texts;
+}
+
+FailedItem Failure(bool changed) {
+    FailedItem f;
+    f.changedSinceLoad = changed;
+    return f;
+}
+
+TEST(Summary, ShowsCopiesDeletionsFailuresAndTimeAlwaysTheRestWhenItHappened) {
+    RunResult r;
+    EXPECT_EQ(Texts(RunSummaryLines(r, ',')),
+              (std::vector<std::string>{"Kopiert: 0 Dateien (0 B)", "Gelöscht: 0 Dateien",
+                                        "Fehlgeschlagen: 0 Dateien", "Dauer: 00:00 min"}));
+    EXPECT_EQ(RunSummaryOneLine(r, ','), "Kopiert: 0 Dateien (0 B); Dauer: 00:00 min");
+    r.deleteDeclined = true;
+    EXPECT_EQ(Texts(RunSummaryLines(r, ','))[1], "Gelöscht: 0 Dateien (Löschen abgelehnt)");
+    EXPECT_EQ(
+        RunSummaryOneLine(r, ','),
+        "Kopiert: 0 Dateien (0 B); Gelöscht: 0 Dateien (Löschen abgelehnt); Dauer: 00:00 min");
+
+    r = RunResult();
+    r.copied = 3;
+    r.copiedBytes = 2 << 20;
+    r.copiedBack = 1;
+    r.copiedBackBytes = 1536;
+    r.trashed = 2;
+    r.trashedBytes = 10;
+    r.failures = {Failure(false), Failure(true), Failure(true)};
+    r.milliseconds = 61400;
+    EXPECT_EQ(Texts(RunSummaryLines(r, ',')),
+              (std::vector<std::string>{
+                  "Kopiert: 3 Dateien (2,00 MB)", "Zurückkopiert: 1 Datei (1,50 KB)",
+                  "In den Papierkorb verschoben: 2 Dateien (10 B)", "Fehlgeschlagen: 1 Datei",
+                  "Nach dem Laden geändert: 2 Dateien, nicht angetastet", "Dauer: 01:01 min"}));
+    r.trashed = 0;
+    r.deletedForGood = 1;
+    r.deletedForGoodBytes = 1;
+    EXPECT_EQ(Texts(RunSummaryLines(r, '.'))[2], "Endgültig gelöscht: 1 Datei (1 B)");
+    EXPECT_EQ(RunSummaryOneLine(r, '.'),
+              "Kopiert: 3 Dateien (2.00 MB); Zurückkopiert: 1 Datei (1.50 KB); Endgültig "
+              "gelöscht: 1 Datei (1 B); Fehlgeschlagen: 1 Datei; Nach dem Laden geändert: 2 "
+              "Dateien, nicht angetastet; Dauer: 01:01 min");
+}
+
+TEST(Summary, ALoadSaysWhatARunWouldDo) {
+    EXPECT_EQ(LoadSummaryOneLine(1, 4, false, 0, 0, ','), "Zu kopieren: 1 Datei (4 B)");
+    EXPECT_EQ(LoadSummaryOneLine(2, 1536, true, 0, 0, ','),
+              "Zu kopieren: 2 Dateien (1,50 KB); zu löschen: 0 Dateien (0 B)");
 }
 
 } // namespace

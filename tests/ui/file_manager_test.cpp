@@ -1,6 +1,7 @@
 // Showing files and folders in the desktop's file manager: over D-Bus where a file manager
 // answers, else by opening the folder. The test runs a message bus of its own.
 #include "menu_test_support.h"
+#include "private_bus.h"
 
 #include "desktop/file_manager.h"
 
@@ -10,41 +11,9 @@
 #include <QTest>
 #include <QUrl>
 
-#include <csignal>
-#include <cstdio>
-
 namespace {
 
 constexpr const char* kService = "org.freedesktop.FileManager1";
-
-// A session bus of the test's own that starts no service by itself, so that no real file
-// manager is ever started; stopped when the test ends.
-class PrivateBus {
-public:
-    PrivateBus() {
-        FILE* out = ::popen(
-            "c=$(mktemp) && echo '<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
-            "<policy context=\"default\"><allow send_destination=\"*\"/><allow eavesdrop=\"true\"/>"
-            "<allow own=\"*\"/></policy></busconfig>' > \"$c\" && dbus-daemon --fork --nopidfile "
-            "--print-address=1 --print-pid=1 --config-file=\"$c\" 2>/dev/null; rm -f \"$c\"",
-            "r");
-        char address[1024] = {}, pid[32] = {};
-        if (out != nullptr && std::fgets(address, sizeof address, out) != nullptr &&
-            std::fgets(pid, sizeof pid, out) != nullptr) {
-            qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray(address).trimmed());
-            pid_ = std::atoi(pid);
-        }
-        if (out != nullptr)
-            ::pclose(out);
-    }
-    ~PrivateBus() {
-        if (pid_ > 0)
-            ::kill(pid_, SIGTERM);
-    }
-
-private:
-    pid_t pid_ = 0;
-};
 
 } // namespace
 

@@ -12,6 +12,7 @@
 #include "main_menu.h"
 #include "path_box_opener.h"
 #include "progress_panel.h"
+#include "run_summary_panel.h"
 #include "settings/cls_registry.h"
 #include "shortcut_offer.h"
 #include "sync_presenter.h"
@@ -45,6 +46,7 @@ void Form1::createControls() {
     backgroundPanel_ = new BackgroundPanel(client);
     fileListsPanel_ = new FileListsPanel(client, session_);
     progressPanel_ = new ProgressPanel(client);
+    summaryPanel_ = new RunSummaryPanel(client);
     inputPanel_ = new InputPanel(client);
     statusBar_ = MakeControl<StatusBar>(client, "StatusBar1", {0, 5955, 11670, 255});
     activityStrip_ = new ActivityStrip(client);
@@ -54,7 +56,7 @@ void Form1::createControls() {
     PlaceInStatusPanel(loadingBar_, statusBar_, 2);
     presenter_ = new SyncPresenter(this, session_,
                                    {inputPanel_, fileListsPanel_, progressPanel_, backgroundPanel_,
-                                    statusBar_, activityStrip_, loadingBar_});
+                                    statusBar_, activityStrip_, loadingBar_, summaryPanel_});
 }
 
 void Form1::createMenus() {
@@ -87,6 +89,10 @@ void Form1::setFileSystem(platform::FileSystem& fs) {
 
 void Form1::setFileOps(platform::FileOps& ops) {
     presenter_->setFileOps(ops);
+}
+
+DesktopNotification& Form1::notification() {
+    return presenter_->notification();
 }
 
 void Form1::Command1_Click() {

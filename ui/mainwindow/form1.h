@@ -9,11 +9,13 @@
 
 class ActivityStrip;
 class BackgroundPanel;
+class DesktopNotification;
 class FileListsPanel;
 class InputPanel;
 class ProgressPanel;
 class QAction;
 class QProgressBar;
+class RunSummaryPanel;
 class StatusBar;
 class SyncPresenter;
 class clsRegistry;
@@ -42,6 +44,8 @@ public:
     void setFileSystem(platform::FileSystem& fs);
     // The calls a run makes: the machine's own unless a test slows them down or fails them.
     void setFileOps(platform::FileOps& ops);
+    // What tells the desktop that a long load or run ended while the window was not active.
+    DesktopNotification& notification();
 
     // The program's arguments joined into one line; read once, 500 ms after the start.
     void setCommandLine(const std::string& line) { commandLine_ = line; }
@@ -96,6 +100,7 @@ private:
     FileListsPanel* fileListsPanel_ = nullptr;
     ProgressPanel* progressPanel_ = nullptr;
     BackgroundPanel* backgroundPanel_ = nullptr;
+    RunSummaryPanel* summaryPanel_ = nullptr;
     StatusBar* statusBar_ = nullptr;
     ActivityStrip* activityStrip_ = nullptr;
     QProgressBar* loadingBar_ = nullptr;

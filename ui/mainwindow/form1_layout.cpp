@@ -8,6 +8,7 @@
 #include "kit/status_bar.h"
 #include "kit/twips.h"
 #include "progress_panel.h"
+#include "run_summary_panel.h"
 
 #include <QMenuBar>
 #include <QPushButton>
@@ -42,6 +43,7 @@ void Form1::Form_Resize() {
     fileListsPanel_->applyLayout(l);
     backgroundPanel_->applyLayout(l);
     progressPanel_->applyLayout(l);
+    summaryPanel_->applyLayout(l);
     SetLeftTwips(inputPanel_, l.picture6Left);
 
     inputPanel_->loadButton()->update();

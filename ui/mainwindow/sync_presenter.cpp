@@ -3,6 +3,7 @@
 
 #include "background_panel.h"
 #include "engine/folder_loading.h"
+#include "engine/summary_texts.h"
 #include "failure_display.h"
 #include "file_lists_panel.h"
 #include "input_panel.h"
@@ -13,8 +14,11 @@
 #include "kit/status_bar.h"
 #include "kit/text_bytes.h"
 #include "platform/file_system.h"
+#include "platform/user_locale.h"
 #include "progress_panel.h"
+#include "run_summary_panel.h"
 
+#include <QElapsedTimer>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -30,6 +34,7 @@ SyncPresenter::SyncPresenter(QWidget* window, SyncSession& session, const MainPa
 SyncPresenter::~SyncPresenter() = default;
 
 void SyncPresenter::load(const std::string& startPath, const std::string& targetPath) {
+    panels_.summary->hide(); // the last run's
     platform::FileSystem& fs = fs_ != nullptr ? *fs_ : platform::RealFileSystem();
     const std::string message = CheckPaths(fs, startPath, targetPath);
     if (!message.empty()) {
@@ -47,9 +52,13 @@ void SyncPresenter::load(const std::string& startPath, const std::string& target
     panels_.activity->raise();
 
     busy_ = true;
+    QElapsedTimer took;
+    took.start();
     const LoadResult result = LoadFolders(session_, fs, *this);
     showPending(true);
     busy_ = false;
+    // Before any window that waits for the user.
+    notifyLoadEnd(result, took.elapsed());
     if (result.error && !closeWhenIdle_) {
         ShowErrorMessage(window_, Text(result.error->Description));
     } else if (!result.rootError.empty() && !closeWhenIdle_) {
@@ -69,9 +78,34 @@ void SyncPresenter::load(const std::string& startPath, const std::string& target
 }
 
 void SyncPresenter::showComparedLists() {
+    panels_.summary->hide();
     panels_.background->setShown(false);
     panels_.progress->show();
     panels_.lists->showLists();
+}
+
+void SyncPresenter::notifyLoadEnd(const LoadResult& result, qint64 milliseconds) {
+    if (closeWhenIdle_)
+        return;
+    QString summary, body;
+    if (result.error) {
+        summary = "Gleichwart: Laden fehlgeschlagen";
+        body = Text(result.error->Description);
+    } else if (!result.rootError.empty()) {
+        summary = "Gleichwart: Laden fehlgeschlagen";
+        body = DisplayPath(result.rootError);
+    } else if (!result.compared) {
+        summary = "Gleichwart: Laden abgebrochen";
+        body = "Die Ordner wurden nicht vollständig geladen.";
+    } else {
+        const SelectionTotals copies = SelectedTotals(session_.CopyList);
+        const SelectionTotals deletions = SelectedTotals(session_.DeleteList);
+        summary = "Gleichwart: Ordner geladen";
+        body = Text(LoadSummaryOneLine(copies.count, copies.bytes,
+                                       session_.CurrentRule.deletesOnTarget(), deletions.count,
+                                       deletions.bytes, platform::UserDecimalSeparator()));
+    }
+    notification_.notifyIfUnseen(window_, milliseconds, summary, body);
 }
 
 void SyncPresenter::abort() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "desktop/desktop_notification.h"
 #include "engine/load_view.h"
 #include "engine/sync_run.h"
 #include "engine/sync_session.h"
@@ -18,7 +19,9 @@ class InputPanel;
 class ProgressPanel;
 class QProgressBar;
 class QWidget;
+class RunSummaryPanel;
 class StatusBar;
+struct LoadResult;
 namespace platform {
 class FileOps;
 class FileSystem;
@@ -33,6 +36,7 @@ struct MainPanels {
     StatusBar* statusBar = nullptr;
     ActivityStrip* activity = nullptr;
     QProgressBar* loadingBar = nullptr;
+    RunSummaryPanel* summary = nullptr;
 };
 
 // Runs "Ordner laden" and "Synchronisieren" for the main window: it shows what the engine
@@ -47,9 +51,12 @@ public:
 
     void setFileSystem(platform::FileSystem& fs) { fs_ = &fs; }
     void setFileOps(platform::FileOps& ops) { ops_ = &ops; }
+    // What tells the desktop that a long load or run ended unseen.
+    DesktopNotification& notification() { return notification_; }
     // Checks the paths, scans both trees and shows the lists.
     void load(const std::string& startPath, const std::string& targetPath);
-    // Copies and deletes what is ticked, then shows the background again.
+    // Copies and deletes what is ticked, then shows the background again with a summary of
+    // what the run did.
     void run();
     // "Abbrechen": a load stops at once, a run after the file being copied.
     void abort();
@@ -85,6 +92,9 @@ private:
     // Shows what is pending when the last showing is 50 ms ago, or always with `now`.
     void showPending(bool now = false);
     void endBusy();
+    // A notification when the load or run that ends took long and the window is not on view.
+    void notifyLoadEnd(const LoadResult& result, qint64 milliseconds);
+    void notifyRunEnd(const RunResult& result);
 
     QWidget* window_;
     SyncSession& session_;
@@ -93,6 +103,7 @@ private:
     platform::FileOps* ops_ = nullptr;   // likewise
     bool busy_ = false;
     bool closeWhenIdle_ = false;
+    DesktopNotification notification_;
 
     // What waits to be shown.
     QElapsedTimer sinceShown_;

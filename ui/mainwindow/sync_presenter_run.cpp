@@ -1,9 +1,10 @@
-// "Synchronisieren": the run's frame around the engine's copy and delete phases, and what
-// the run asks the user.
+// "Synchronisieren": the run's frame around the engine's copy and delete phases, what the
+// run asks the user, and what it tells when it ends.
 #include "sync_presenter.h"
 
 #include "background_panel.h"
 #include "desktop/desktop_shell.h"
+#include "engine/summary_texts.h"
 #include "failure_display.h"
 #include "file_lists_panel.h"
 #include "input_panel.h"
@@ -11,10 +12,23 @@
 #include "kit/status_bar.h"
 #include "kit/text_bytes.h"
 #include "platform/file_ops.h"
+#include "platform/user_locale.h"
 #include "progress_panel.h"
+#include "run_summary_panel.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
+
+namespace {
+
+// The status bar's text at the end of a run, and the heading of its notification.
+QString EndText(const RunResult& result) {
+    return !result.refused.empty() ? "Synchronisierung nicht ausgeführt"
+           : result.stoppedEarly   ? "Synchronisierung abgebrochen"
+                                   : "Synchronisierung beendet";
+}
+
+} // namespace
 
 void SyncPresenter::run() {
     busy_ = true;
@@ -33,14 +47,12 @@ void SyncPresenter::run() {
     const RunResult result =
         RunSynchronisation(session_, ops_ != nullptr ? *ops_ : platform::RealFileOps(), *this);
     showPending(true);
+    // Before any window that waits for the user.
+    notifyRunEnd(result);
     if (!result.refused.empty() && !closeWhenIdle_)
         ShowErrorMessage(window_, Text(result.refused));
 
-    panels_.statusBar->setPanelText(1, !result.refused.empty() ? "Synchronisierung nicht ausgeführt"
-                                       : result.stoppedEarly   ? "Synchronisierung abgebrochen"
-                                                               : "Synchronisierung beendet");
-    if (!closeWhenIdle_)
-        ShowFailures(window_, result.failures);
+    panels_.statusBar->setPanelText(1, EndText(result));
     window_->setWindowTitle("Gleichwart");
     panels_.input->setRunControlsEnabled(true);
     // "Synchronisieren" stays off: a new run needs a new load.
@@ -49,7 +61,22 @@ void SyncPresenter::run() {
     panels_.progress->hide();
     panels_.background->setShown(true);
     panels_.background->paintBackground();
+    // What the run did lies over the background; a run that was refused did nothing.
+    if (result.refused.empty())
+        panels_.summary->showSummary(RunSummaryLines(result, platform::UserDecimalSeparator()));
+    if (!closeWhenIdle_)
+        ShowFailures(window_, result.failures);
     endBusy();
+}
+
+void SyncPresenter::notifyRunEnd(const RunResult& result) {
+    if (closeWhenIdle_)
+        return;
+    const QString body = !result.refused.empty()
+                             ? Text(result.refused)
+                             : Text(RunSummaryOneLine(result, platform::UserDecimalSeparator()));
+    notification_.notifyIfUnseen(window_, result.milliseconds, "Gleichwart: " + EndText(result),
+                                 body);
 }
 
 void SyncPresenter::PlannedCopies(const std::string& files, const std::string& size) {

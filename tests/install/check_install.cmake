@@ -1,8 +1,8 @@
 # Checks what `cmake --install` lays out, as a ctest script (cmake -P). CHECK says what:
 #   tree      installs BUILD_DIR under PREFIX into DESTDIR (removed first) and checks that it
-#             holds both programs (they start and tell their version), Icons/, the
-#             application icon at every size, the desktop entry, the metainfo and the manual
-#             pages, and nothing else in bin/ (no test program, no benchmark)
+#             holds both programs (they start and tell their version), Icons/, the handbook,
+#             the application icon at every size, the desktop entry, the metainfo and the
+#             manual pages, and nothing else in bin/ (no test program, no benchmark)
 #   desktop   desktop-file-validate on the installed desktop entry
 #   metainfo  appstreamcli validate on the installed metainfo, and validate-tree on the tree
 #   man       man renders both installed manual pages without a warning
@@ -91,6 +91,12 @@ if(CHECK STREQUAL "tree")
       problem("missing: ${DATADIR}/gleichwart/Icons/${file}")
     endif()
   endforeach()
+
+  # The handbook beside Icons/, where "Hilfethemen" looks for it (ui_help_menu_test follows
+  # each of its links).
+  if(NOT EXISTS "${share}/gleichwart/handbook/handbuch.html")
+    problem("missing: ${DATADIR}/gleichwart/handbook/handbuch.html")
+  endif()
 
   # The application icon in the theme, each picture of the size its folder names.
   set(theme "${share}/icons/hicolor")

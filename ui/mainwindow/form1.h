@@ -42,6 +42,8 @@ public:
     void setFileSystem(platform::FileSystem& fs);
     // The calls a run makes: the machine's own unless a test slows them down or fails them.
     void setFileOps(platform::FileOps& ops);
+    // The handbook "Hilfethemen" shows: the installed one unless a test points elsewhere.
+    void setHandbookFile(const QString& file) { handbookFile_ = file; }
 
     // The program's arguments joined into one line; read once, 500 ms after the start.
     void setCommandLine(const std::string& line) { commandLine_ = line; }
@@ -89,6 +91,7 @@ private:
 
     SyncSession session_;
     std::string commandLine_;
+    QString handbookFile_;
     std::unique_ptr<clsRegistry> registry_;
     bool unloaded_ = false;
 

@@ -136,7 +136,8 @@ if(CHECK STREQUAL "tree")
     file(READ "${metainfo_file}" metainfo)
     foreach(expected "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>"
             "<id>${APP_ID}</id>" "<binary>gleichwart</binary>"
-            "<binary>gleichwart-sync</binary>" "<release version=\"${VERSION}\"")
+            "<binary>gleichwart-sync</binary>" "<release version=\"${VERSION}\""
+            "<project_license>GPL-3.0-or-later</project_license>")
       string(FIND "${metainfo}" "${expected}" at)
       if(at EQUAL -1)
         problem("the metainfo lacks ${expected}")

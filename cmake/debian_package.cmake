@@ -1,7 +1,7 @@
 # The Debian package of Gleichwart, built by `cpack -G DEB` in the build folder (or by
 # scripts/package.sh). It holds what `cmake --install` installs: the two programs, Icons/,
-# the icon theme, the desktop entry, the metainfo and the manual pages; no test program and
-# no benchmark is installed. The libraries it needs are read from the programs by
+# the handbook, the icon theme, the desktop entry, the metainfo and the manual pages; no test
+# program and no benchmark is installed. The libraries it needs are read from the programs by
 # dpkg-shlibdeps (dpkg-dev), so the package depends on what they are linked against.
 
 set(CPACK_GENERATOR "DEB")

@@ -1,8 +1,8 @@
 # Checks what `cmake --install` lays out, as a ctest script (cmake -P). CHECK says what:
 #   tree      installs BUILD_DIR under PREFIX into DESTDIR (removed first) and checks that it
-#             holds both programs (they start and tell their version), Icons/, the
-#             application icon at every size, the desktop entry, the metainfo and the manual
-#             pages, and nothing else in bin/ (no test program, no benchmark)
+#             holds both programs (they start and tell their version), Icons/, the handbook,
+#             the application icon at every size, the desktop entry, the metainfo and the
+#             manual pages, and nothing else in bin/ (no test program, no benchmark)
 #   desktop   desktop-file-validate on the installed desktop entry
 #   metainfo  appstreamcli validate on the installed metainfo, and validate-tree on the tree
 #   man       man renders both installed manual pages without a warning
@@ -92,6 +92,12 @@ if(CHECK STREQUAL "tree")
     endif()
   endforeach()
 
+  # The handbook beside Icons/, where "Hilfethemen" looks for it (ui_help_menu_test follows
+  # each of its links).
+  if(NOT EXISTS "${share}/gleichwart/handbook/handbuch.html")
+    problem("missing: ${DATADIR}/gleichwart/handbook/handbuch.html")
+  endif()
+
   # The application icon in the theme, each picture of the size its folder names.
   set(theme "${share}/icons/hicolor")
   foreach(size 16 32 48 64 128 256)
@@ -130,7 +136,8 @@ if(CHECK STREQUAL "tree")
     file(READ "${metainfo_file}" metainfo)
     foreach(expected "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>"
             "<id>${APP_ID}</id>" "<binary>gleichwart</binary>"
-            "<binary>gleichwart-sync</binary>" "<release version=\"${VERSION}\"")
+            "<binary>gleichwart-sync</binary>" "<release version=\"${VERSION}\""
+            "<project_license>GPL-3.0-or-later</project_license>")
       string(FIND "${metainfo}" "${expected}" at)
       if(at EQUAL -1)
         problem("the metainfo lacks ${expected}")

@@ -11,5 +11,6 @@ bool AskDeleteQuestion(QWidget* owner, std::size_t count, bool toRecycleBin);
 // Lists the files that could not be deleted, each line a path and its reason.
 void ShowDeleteFailures(QWidget* owner, const QStringList& lines);
 
-// "Hilfethemen": the program has no help pages yet and says so.
+// "Hilfethemen" without its handbook (a build or installation that lacks the file): the
+// message that there is no help, and whom to ask instead.
 void ShowNoHelpMessage(QWidget* owner);

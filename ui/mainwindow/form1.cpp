@@ -3,6 +3,7 @@
 #include "background_panel.h"
 #include "desktop/desktop_shell.h"
 #include "dialogs/about_window.h"
+#include "dialogs/handbook_window.h"
 #include "dialogs/settings_window.h"
 #include "file_lists_panel.h"
 #include "input_panel.h"
@@ -25,7 +26,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+Form1::Form1(QWidget* parent)
+    : QMainWindow(parent), handbookFile_(HandbookWindow::InstalledFile()) {
     setObjectName("Form1");
     setWindowTitle("Gleichwart");
     createMenus();
@@ -128,7 +130,8 @@ void Form1::settings_Click() {
 }
 
 void Form1::help_Click() {
-    ShowNoHelpMessage(this);
+    if (!HandbookWindow::Show(this, handbookFile_))
+        ShowNoHelpMessage(this);
 }
 
 void Form1::about_Click() {

@@ -46,6 +46,8 @@ public:
     void setFileOps(platform::FileOps& ops);
     // What tells the desktop that a long load or run ended while the window was not active.
     DesktopNotification& notification();
+    // The handbook "Hilfethemen" shows: the installed one unless a test points elsewhere.
+    void setHandbookFile(const QString& file) { handbookFile_ = file; }
 
     // The program's arguments joined into one line; read once, 500 ms after the start.
     void setCommandLine(const std::string& line) { commandLine_ = line; }
@@ -93,6 +95,7 @@ private:
 
     SyncSession session_;
     std::string commandLine_;
+    QString handbookFile_;
     std::unique_ptr<clsRegistry> registry_;
     bool unloaded_ = false;
 

@@ -79,7 +79,7 @@ void Form1::Form_Unload() {
     session_.AbortRequested = true;
     QCoreApplication::processEvents();
 
-    CloseOpenWindows({"Form2", "Form3", "Form4"});
+    CloseOpenWindows({"Form2", "Form3", "Form4", "HandbookWindow"});
 
     AppSettings state;
     state.lastRule = chosenRuleName();

@@ -157,6 +157,12 @@ void FindFile::reportFiles(const std::string& folder,
                 auto attributes = static_cast<std::int32_t>(bits);
                 events_.MatchFound(e.name, folder, e.lastWrite, size, attributes);
             }
+        } else if ((bits & mask & platform::kAttrReparsePoint) == 0 &&
+                   (bits & platform::kAttrReparsePoint) != 0) {
+            events_.EntryLeftOut(FindFileEvents::LeftOutKind::Link);
+        } else if ((bits & mask & platform::kAttrDevice) == 0 &&
+                   (bits & platform::kAttrDevice) != 0) {
+            events_.EntryLeftOut(FindFileEvents::LeftOutKind::Special);
         }
         if (throttle_ != nullptr)
             throttle_->MaybeDoEvents();

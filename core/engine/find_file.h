@@ -29,6 +29,10 @@ public:
     virtual void FolderLeftOut(const std::string& /*sPath*/) {}
     // The folder (ending in "/") holds temporary files of a copy whose process is gone.
     virtual void LeftoversFound(const std::string& /*sPath*/) {}
+    // An entry the attribute mask leaves out for what it is, not for an option of the rule:
+    // a symbolic link, or a socket, FIFO or device.
+    enum class LeftOutKind { Link, Special };
+    virtual void EntryLeftOut(LeftOutKind /*kind*/) {}
 };
 
 // The scanner's error: number 9999 with the failing member named in source and description.

@@ -105,12 +105,30 @@ void Relay(TreeScan& scan, Shown& shown, LoadView& view) {
     shown.files = found;
 }
 
-// The trash and lost+found of a file system hold nothing a user copies or deletes: such
-// folders are left out whatever the rule, and the user is told how many.
-std::string LeftOutText(std::size_t folders) {
-    if (folders == 0)
-        return {};
-    return std::to_string(folders) + " Papierkorb- oder lost+found-Ordner ausgelassen.";
+// One count of what a load left out, with its noun in the singular or the plural.
+std::string Counted(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + ' ' + (n == 1 ? one : many);
+}
+
+// What the load left out, by kind: the trash and lost+found of a file system (whatever the
+// rule), links the rule does not take, sockets, FIFOs and devices, and what could not be read.
+std::string LeftOutText(const LoadResult& r, std::size_t folders) {
+    std::vector<std::string> parts;
+    if (folders > 0)
+        parts.push_back(Counted(folders, "Papierkorb- oder lost+found-Ordner",
+                                "Papierkorb- oder lost+found-Ordner"));
+    if (r.linksLeftOut > 0)
+        parts.push_back(Counted(std::size_t(r.linksLeftOut), "symbolische Verknüpfung",
+                                "symbolische Verknüpfungen"));
+    if (r.specialLeftOut > 0)
+        parts.push_back(Counted(std::size_t(r.specialLeftOut), "Sonderdatei (Socket, FIFO, Gerät)",
+                                "Sonderdateien (Sockets, FIFOs, Geräte)"));
+    if (!r.problems.empty())
+        parts.push_back(Counted(r.problems.size(), "unlesbarer Eintrag", "unlesbare Einträge"));
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == parts.size() ? " und " : ", ") + parts[i];
+    return text.empty() ? text : text + " ausgelassen.";
 }
 
 // Hands what both scans found to the session, and their problems and counts to the result.
@@ -119,14 +137,18 @@ void KeepScans(SyncSession& session, TreeScan& start, TreeScan* target, LoadResu
     result.problems = std::move(start.problems);
     session.StartLeftovers = std::move(start.leftovers);
     std::size_t leftOut = start.foldersLeftOut;
+    result.linksLeftOut = std::int64_t(start.linksLeftOut);
+    result.specialLeftOut = std::int64_t(start.specialLeftOut);
     if (target != nullptr) {
         session.TargetFiles = std::move(target->files);
         result.problems.insert(result.problems.end(), target->problems.begin(),
                                target->problems.end());
         session.TargetLeftovers = std::move(target->leftovers);
         leftOut += target->foldersLeftOut;
+        result.linksLeftOut += std::int64_t(target->linksLeftOut);
+        result.specialLeftOut += std::int64_t(target->specialLeftOut);
     }
-    result.leftOut = LeftOutText(leftOut);
+    result.leftOut = LeftOutText(result, leftOut);
     result.startFiles = static_cast<std::int64_t>(session.StartFiles.size());
     result.targetFiles = static_cast<std::int64_t>(session.TargetFiles.size());
 }

@@ -32,8 +32,11 @@ struct LoadResult {
     // tree that looks empty would make every file of the other tree look extra.
     std::string rootError;
     bool compared = false; // the comparison ran to its end
-    // When trash or lost+found folders were not entered: the text that tells so.
+    // When anything was left out (trash or lost+found folders not entered, links the rule does
+    // not take, sockets, FIFOs and devices, unreadable entries): the text that tells so.
     std::string leftOut;
+    std::int64_t linksLeftOut = 0;
+    std::int64_t specialLeftOut = 0;
     // Every folder and file of either tree that could not be read, the start tree's first;
     // of the target tree only when the start tree was read.
     std::vector<FailedItem> problems;

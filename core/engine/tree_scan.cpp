@@ -37,6 +37,9 @@ public:
     }
 
     void FolderLeftOut(const std::string& /*sPath*/) override { ++scan_.foldersLeftOut; }
+    void EntryLeftOut(LeftOutKind kind) override {
+        ++(kind == LeftOutKind::Link ? scan_.linksLeftOut : scan_.specialLeftOut);
+    }
     void LeftoversFound(const std::string& sPath) override { scan_.leftovers.push_back(sPath); }
 
 private:

@@ -41,6 +41,8 @@ public:
     std::optional<FindFileError> error;
     int rootError = 0;                  // the errno that kept the root itself from being listed
     std::size_t foldersLeftOut = 0;     // trash and lost+found folders not entered
+    std::size_t linksLeftOut = 0;       // symbolic links, when the rule does not take them
+    std::size_t specialLeftOut = 0;     // sockets, FIFOs and devices
     std::vector<std::string> leftovers; // folders with temporary files of runs that are gone
 
 private:

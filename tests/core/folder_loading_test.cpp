@@ -274,3 +274,18 @@ TEST_F(Loading, SameTimeOtherSizeIsAConflictListedUntickedAndCopiedWhenTicked) {
     EXPECT_EQ(ticked.copied, 1);
     EXPECT_EQ(fs::file_size(target + "/anders.txt"), 100u);
 }
+
+// The load says what it left out, by kind, in both trees.
+TEST_F(Loading, TheLoadCountsLeftOutLinksAndSpecialFilesByKind) {
+    t.text("start/echt.txt", "x", UnixTime(9, 0, 0));
+    fs::create_symlink("echt.txt", start + "/verweis");
+    fs::create_symlink("/nirgends", target + "/ins_leere");
+    ASSERT_EQ(::mkfifo((start + "/rohr").c_str(), 0600), 0);
+    const LoadResult r = load(0, 4);
+    EXPECT_EQ(r.linksLeftOut, 2);
+    EXPECT_EQ(r.specialLeftOut, 1);
+    EXPECT_EQ(r.leftOut,
+              "2 symbolische Verknüpfungen und 1 Sonderdatei (Socket, FIFO, Gerät) ausgelassen.");
+    EXPECT_EQ(paths(s.CopyList), Lines{"start/echt.txt"});
+    EXPECT_TRUE(s.DeleteList.empty());
+}

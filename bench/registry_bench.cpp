@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     const double list = SecondsSince(begin);
 
     begin = std::chrono::steady_clock::now();
-    RuleStore(registry).Save("", "Neue Regel", "0|0|1|1");
+    RuleStore(registry).Save("", "Neue Regel", "0|0|1|1", RuleOptions{});
     const double write = SecondsSince(begin);
 
     std::printf("rules %d values %zu names %zu parse %.3f names %.3f write %.3f\n", rules, values,

@@ -4,12 +4,15 @@
 #include "platform/registry/registry_hive.h"
 #include "platform/user_locale.h"
 #include "quick_sort.h"
+#include "rule_hive.h"
+#include "rule_options.h"
 #include "settings/app_settings.h"
 #include "settings/cls_registry.h"
 #include "settings/locale_number.h"
 
 #include <cmath>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -72,29 +75,20 @@ SyncRule ParseRuleText(const std::string& name, std::string_view text, char deci
 SyncRule LoadRule(const std::string& name) {
     const std::string text =
         RegistryQueryString(HKEY_CURRENT_USER, kRulesKey, name, kDefaultRuleText);
-    return ParseRuleText(name, text, platform::UserDecimalSeparator());
+    SyncRule rule = ParseRuleText(name, text, platform::UserDecimalSeparator());
+    // Read without making the options key: loading a rule never writes.
+    const HiveData& data = Hive::Current().read();
+    if (StoredRuleText(data, name)) // options left behind by a removed rule do not count
+        rule.Options = ParseRuleOptions(StoredOptionsText(data, name));
+    return rule;
 }
 
-std::int32_t SaveRule(const std::string& previous, const std::string& name,
-                      const std::string& text) {
-    const std::string keyPath = std::string("HKEY_CURRENT_USER\\") + kRulesKey;
+std::int32_t SaveRule(const std::string& previous, const std::string& name, const std::string& text,
+                      const RuleOptions& options) {
     return Hive::Current().modify([&](HiveData& data) {
-        HiveKey& key = data.ensureKey(keyPath);
-        HiveValue* stored = key.findValue(name);
-        if (stored == nullptr) {
-            key.values.push_back(HiveValue{name, REG_SZ, {}});
-            stored = &key.values.back();
-        }
-        stored->type = REG_SZ;
-        stored->data = text + '\0';
-        if (previous.empty())
-            return ERROR_SUCCESS;
-        if (NamesEqual(previous, name)) {
-            stored->name = name; // the same value: only its spelling changes
-            return ERROR_SUCCESS;
-        }
-        auto isPrevious = [&](const HiveValue& v) { return NamesEqual(v.name, previous); };
-        std::erase_if(key.values, isPrevious);
+        const std::string kept =
+            previous.empty() ? std::string() : StoredOptionsText(data, previous);
+        PutRule(data, previous, name, text, FormatRuleOptions(options, kept));
         return ERROR_SUCCESS;
     });
 }
@@ -199,22 +193,29 @@ std::vector<std::string> RuleStore::Names() const {
 }
 
 std::int32_t RuleStore::Rename(const std::string& from, const std::string& to) {
-    constexpr const char* kMissing = "\x01"; // no stored rule text can be this
-    const std::string text = RegistryQueryString(HKEY_CURRENT_USER, kRulesKey, from, kMissing);
-    if (text == kMissing)
-        return ERROR_FILE_NOT_FOUND;
-    return SaveRule(from, to, text);
+    return Hive::Current().modify([&](HiveData& data) -> LONG {
+        const std::optional<std::string> text = StoredRuleText(data, from);
+        if (!text)
+            return ERROR_FILE_NOT_FOUND;
+        PutRule(data, from, to, *text, StoredOptionsText(data, from));
+        return ERROR_SUCCESS;
+    });
 }
 
-void RuleStore::Remove(const std::string& name) {
-    registry_.setEnableDelete(true);
-    registry_.DeleteValue(clsRegistry::HKEY_CURRENT_USER, kRulesKey, name);
+std::int32_t RuleStore::Remove(const std::string& name) {
+    return Hive::Current().modify([&](HiveData& data) {
+        DropRule(data, name);
+        return ERROR_SUCCESS;
+    });
 }
 
-void RuleStore::StoreStarterRules() {
-    constexpr auto HKCU = clsRegistry::HKEY_CURRENT_USER;
-    registry_.CreateKey(HKCU, kRulesKey);
-    registry_.SetStringValue(HKCU, kRulesKey, "Aktualisieren", "0|0|1|1");
-    registry_.SetStringValue(HKCU, kRulesKey, "Spiegeln", "0|4|1|1");
-    registry_.SetStringValue(HKCU, kRulesKey, "Beide Richtungen", "0|3|1|1");
+std::int32_t RuleStore::StoreStarterRules() {
+    static constexpr std::pair<const char*, const char*> kStarters[] = {
+        {"Aktualisieren", "0|0|1|2"}, {"Spiegeln", "0|4|1|2"}, {"Beide Richtungen", "0|3|1|2"}};
+    const std::string options = FormatRuleOptions({.SymbolicLinks = true, .MatchFolders = true});
+    return Hive::Current().modify([&](HiveData& data) {
+        for (const auto& [name, text] : kStarters)
+            PutRule(data, std::string(), name, text, options);
+        return ERROR_SUCCESS;
+    });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rule_keys.h"
 #include "sync_rule.h"
 
 #include <cstdint>
@@ -9,7 +10,6 @@
 
 class clsRegistry;
 
-inline constexpr const char* kRulesKey = "Software\\Halvorn Soft\\Gleichwart\\Regeln";
 inline constexpr const char* kDefaultRuleText = "0|3|1|1";
 
 struct AttributeFlags {
@@ -18,16 +18,18 @@ struct AttributeFlags {
     bool ReadOnlyFiles = false;
 };
 
-// The rule stored under `name`; never fails: a missing value reads as the default text, a
-// damaged one as the fallback record. The result always carries `name`.
+// The rule stored under `name` with its options; never fails: a missing value reads as the
+// default text, a damaged one as the fallback record, and a rule without options (or with a
+// damaged options text) has them all off. The result always carries `name`.
 SyncRule LoadRule(const std::string& name);
 
-// Stores `text` as the rule `name` in place of the rule the editor loaded as `previous`
-// (empty for a new rule), in one rewrite of the hive: the new value is there before the old
-// one goes, so a write that fails loses neither, and a change of case only respells the
-// name. Returns 0 or the Win32 code of the failure.
-std::int32_t SaveRule(const std::string& previous, const std::string& name,
-                      const std::string& text);
+// Stores `text` and `options` as the rule `name` in place of the rule the editor loaded as
+// `previous` (empty for a new rule), in one rewrite of the hive: the new values are there
+// before the old ones go, so a write that fails loses neither, and a change of case only
+// respells the name. Option lines of `previous` that this version does not know are kept.
+// Returns 0 or the Win32 code of the failure.
+std::int32_t SaveRule(const std::string& previous, const std::string& name, const std::string& text,
+                      const RuleOptions& options);
 
 // Parses a stored rule text, with the user's decimal separator for the number test.
 SyncRule ParseRuleText(const std::string& name, std::string_view text, char decimalSeparator);
@@ -58,16 +60,18 @@ public:
     std::vector<std::string> Names() const;
     SyncRule Load(const std::string& name) const { return LoadRule(name); }
     // As SaveRule: `previous` is the name the rule was loaded under, empty for a new one.
-    std::int32_t Save(const std::string& previous, const std::string& name,
-                      const std::string& text) {
-        return SaveRule(previous, name, text);
+    std::int32_t Save(const std::string& previous, const std::string& name, const std::string& text,
+                      const RuleOptions& options) {
+        return SaveRule(previous, name, text, options);
     }
-    // The rule keeps its text under the new name; the old name goes in the same write.
+    // The rule keeps its text and options under the new name; the old name goes in the same
+    // write.
     std::int32_t Rename(const std::string& from, const std::string& to);
-    void Remove(const std::string& name);
-    // Three ready rules for a new user; later starts never add them again, also not when the
-    // user has deleted every rule.
-    void StoreStarterRules();
+    // The rule and its options go in one write.
+    std::int32_t Remove(const std::string& name);
+    // Three ready rules for a new user, with read-only and hidden files and both options;
+    // later starts never add them again, also not when the user has deleted every rule.
+    std::int32_t StoreStarterRules();
 
 private:
     clsRegistry& registry_;

@@ -65,6 +65,20 @@ TEST_F(SyncProgramTest, MirrorRunMakesTheTargetLikeTheStart) {
     }
 }
 
+TEST_F(SyncProgramTest, ARuleStoredBeforeRulesHadOptionsRunsAsItDidAndItsFileStaysAsItWas) {
+    // Four numbers and no options, written by hand as an earlier version left them.
+    const std::string file = "Windows Registry Editor Version 5.00\n\n"
+                             "[HKEY_CURRENT_USER\\Software\\Halvorn Soft\\Gleichwart\\Regeln]\n"
+                             "\"Alt\"=\"0|5|1|1\"\n\n";
+    WriteFile(home.hivePath(), file);
+    SyncTrees t;
+    const auto startBefore = Snapshot(t.start);
+    const ChildResult r = RunSync(t.parts("Alt", {"--ja"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(Snapshot(t.target), startBefore);
+    EXPECT_EQ(ReadFile(home.hivePath()), file);
+}
+
 TEST_F(SyncProgramTest, WrongCallsExitWithTwoAndHelpWithZeroChangingNothing) {
     SyncTrees t;
     const std::string s = "/Startordner|" + t.start, z = "/Zielordner|" + t.target;

@@ -71,7 +71,7 @@ TEST_F(Registry, AppSettingsAreReadBackAndWhatIsLeftOutKeepsItsStoredValue) {
 // files take part.
 SyncRule Rule(int copy, int reverse, bool sub, bool readOnly, bool hidden, bool system,
               std::string name = "R") {
-    return {std::move(name), reverse, copy, sub, system, hidden, readOnly};
+    return {std::move(name), reverse, copy, sub, system, hidden, readOnly, {}};
 }
 
 const SyncRule kFallback = Rule(2, 0, true, true, false, false);
@@ -114,22 +114,22 @@ TEST_F(Registry, SavingARuleUnderAnotherNameReplacesTheOldOneInOneWrite) {
     {
         // The renamed rule makes the file larger: on a full disk nothing may be lost.
         FullHiveDisk full;
-        EXPECT_EQ(SaveRule("Alt", "Neu2", "1|2|1|3"), win::ERROR_DISK_FULL);
+        EXPECT_EQ(SaveRule("Alt", "Neu2", "1|2|1|3", {}), win::ERROR_DISK_FULL);
     }
     EXPECT_EQ(reg.GetStringValue(HKCU, kRulesKey, "Alt"), "1|2|1|3");
     EXPECT_EQ(names(), (Lines{"Alt", "Ziel"}));
-    EXPECT_EQ(SaveRule("Alt", "Neu2", "1|2|1|3"), win::ERROR_SUCCESS);
+    EXPECT_EQ(SaveRule("Alt", "Neu2", "1|2|1|3", {}), win::ERROR_SUCCESS);
     EXPECT_EQ(names(), (Lines{"Ziel", "Neu2"}));
     // A change of case is the same value with a new spelling.
-    EXPECT_EQ(SaveRule("Neu2", "NEU2", "0|0|1|1"), win::ERROR_SUCCESS);
+    EXPECT_EQ(SaveRule("Neu2", "NEU2", "0|0|1|1", {}), win::ERROR_SUCCESS);
     EXPECT_EQ(names(), (Lines{"Ziel", "NEU2"}));
     EXPECT_EQ(LoadRule("NEU2"), Rule(0, 0, true, true, false, false, "NEU2"));
     // Onto another stored rule: that one takes the text, the old name goes.
-    EXPECT_EQ(SaveRule("neu2", "Ziel", "1|1|0|3"), win::ERROR_SUCCESS);
+    EXPECT_EQ(SaveRule("neu2", "Ziel", "1|1|0|3", {}), win::ERROR_SUCCESS);
     EXPECT_EQ(names(), Lines{"Ziel"});
     EXPECT_EQ(reg.GetStringValue(HKCU, kRulesKey, "Ziel"), "1|1|0|3");
     // A new rule (no previous name) only adds.
-    EXPECT_EQ(SaveRule("", "Frisch", "0|3|1|1"), win::ERROR_SUCCESS);
+    EXPECT_EQ(SaveRule("", "Frisch", "0|3|1|1", {}), win::ERROR_SUCCESS);
     EXPECT_EQ(names(), (Lines{"Ziel", "Frisch"}));
 }
 

@@ -18,6 +18,14 @@ std::string Stored(clsRegistry& reg, const std::string& name) {
     return reg.GetStringValue(HKCU, kRulesKey, name);
 }
 
+// The editor's two options in short: L for symbolic links, O for matching folders, and
+// "gesperrt" while the box for matching folders cannot be used.
+QString OptionsOf(Form3* e) {
+    QString options = QString(Checked(e, "chkVerknuepfungen") ? 'L' : '-') +
+                      (Checked(e, "chkOrdner") ? 'O' : '-');
+    return Enabled(e, "chkOrdner") ? options : options + " gesperrt";
+}
+
 int Index(QWidget* window, const char* combo) {
     return Control<QComboBox>(window, combo)->currentIndex();
 }
@@ -118,6 +126,34 @@ private slots:
             editor->Command1_Click();
         });
         QCOMPARE(Stored(reg(), "R"), std::string("2|5|1|0"));
+    }
+
+    void theOptionsAreShownAndSavedAndMatchingFoldersWaitsForSubfolders() {
+        StoreRules(reg(), {{"Flach", "0|0|0|1"}, {"Tief", "0|4|1|2"}});
+        reg().SetStringValue(HKCU, kRuleOptionsKey, "Tief", "ordner=1\nmuster=*.tmp");
+        reg().SetStringValue(HKCU, kRootKey, "LastRegel", "Tief");
+        Form1 w;
+        w.show();
+        WithEditor(w, [&](Form3* editor) {
+            QCOMPARE(OptionsOf(editor), QString("-O"));
+            Click(editor, "chkVerknuepfungen");
+            editor->Command1_Click();
+            // Without subfolders the box cannot be used, and keeps its tick.
+            Select(editor, "Flach");
+            QCOMPARE(OptionsOf(editor), QString("-- gesperrt"));
+            Click(editor, "Check2");
+            Click(editor, "chkOrdner");
+            QCOMPARE(OptionsOf(editor), QString("-O"));
+            Click(editor, "Check2");
+            QCOMPARE(OptionsOf(editor), QString("-O gesperrt"));
+            editor->Command1_Click();
+        });
+        // A line the editor does not know stays.
+        QCOMPARE(reg().GetStringValue(HKCU, kRuleOptionsKey, "Tief"),
+                 std::string("links=1\nordner=1\nmuster=*.tmp"));
+        QCOMPARE(Stored(reg(), "Flach"), std::string("0|0|0|1"));
+        QCOMPARE(reg().GetStringValue(HKCU, kRuleOptionsKey, "Flach"), std::string("ordner=1"));
+        QVERIFY(w.CurrentRule().Options.SymbolicLinks); // the main window took the saved rule
     }
 
     void renamingReplacesTheOldNameAndLosesNothingOnAFullDisk() {

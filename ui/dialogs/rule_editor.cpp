@@ -54,6 +54,7 @@ void Form3::Form_Load() {
     copyBackCondition_->addItems(conditions);
     copyCondition_->setCurrentIndex(0);
     copyBackCondition_->setCurrentIndex(0);
+    Check2_Click();
 }
 
 std::string Form3::nameOf(const QListWidgetItem* item) {
@@ -107,8 +108,15 @@ void Form3::fillForm(const std::string& name) {
     hiddenBox_->setChecked(rule.HiddenFiles);
     systemBox_->setChecked(rule.SystemFiles);
     readOnlyBox_->setChecked(rule.ReadOnlyFiles);
+    symbolicLinksBox_->setChecked(rule.Options.SymbolicLinks);
+    matchFoldersBox_->setChecked(rule.Options.MatchFolders);
     Option1_Click();
     Check1_Click();
+    Check2_Click();
+}
+
+void Form3::Check2_Click() {
+    matchFoldersBox_->setEnabled(subfoldersBox_->isChecked());
 }
 
 void Form3::Check1_Click() {
@@ -215,6 +223,8 @@ void Form3::Command1_Click() {
     const bool hidden = hiddenBox_->isChecked();
     const bool subfolders = subfoldersBox_->isChecked();
     const bool system = systemBox_->isChecked();
+    const RuleOptions options{.SymbolicLinks = symbolicLinksBox_->isChecked(),
+                              .MatchFolders = matchFoldersBox_->isChecked()};
     const std::string loadedAs = Tag(nameBox_);
     // A name left as it was shown keeps the bytes it is stored with.
     const std::string name =
@@ -225,7 +235,8 @@ void Form3::Command1_Click() {
     const std::int32_t rc = RuleStore(*registry_)
                                 .Save(loadedAs, name,
                                       FormatRuleText(copy, reverse, subfolders ? 1 : 0,
-                                                     AttributesToCode(readOnly, hidden, system)));
+                                                     AttributesToCode(readOnly, hidden, system)),
+                                      options);
     if (rc != 0) {
         ShowErrorMessage(this, "Die Regel konnte nicht gespeichert werden.");
         return;

@@ -49,6 +49,9 @@ private:
     static std::string nameOf(const QListWidgetItem* item);
     void Check1_Click();
     void Option1_Click();
+    // Matching folders needs the subfolders: its box can be used only while they take part,
+    // and keeps its tick while it cannot.
+    void Check2_Click();
     void List1_MouseDown(Qt::MouseButton button, QPoint pixel);
     void List1_MouseUp(Qt::MouseButton button, QPoint pixel);
 
@@ -74,6 +77,8 @@ private:
     QCheckBox* systemBox_;
     QCheckBox* hiddenBox_;
     QCheckBox* subfoldersBox_;
+    QCheckBox* matchFoldersBox_;
+    QCheckBox* symbolicLinksBox_;
     QPushButton* applyButton_;
     QMenu* ruleMenu_;
 };

@@ -15,10 +15,10 @@
 #include <QRadioButton>
 
 void Form3::createControls() {
-    setFixedSize(TwipsToPixelsX(7560), TwipsToPixelsY(5640));
+    setFixedSize(TwipsToPixelsX(7560), TwipsToPixelsY(6495));
 
     rulesLabel_ = MakeControl<QLabel>(this, "Label1", {120, 120, 2535, 240}, "Regeln:");
-    ruleList_ = MakeControl<QListWidget>(this, "List1", {120, 360, 2535, 5160});
+    ruleList_ = MakeControl<QListWidget>(this, "List1", {120, 360, 2535, 6015});
     ruleList_->setSelectionMode(QAbstractItemView::SingleSelection);
     ruleList_->setContextMenuPolicy(Qt::PreventContextMenu);
     nameLabel_ = MakeControl<QLabel>(this, "Label2", {2775, 120, 1095, 240}, "Name:");
@@ -67,8 +67,13 @@ void Form3::createControls() {
                                         "Versteckte Dateien verarbeiten");
     subfoldersBox_ =
         MakeControl<QCheckBox>(this, "Check2", {2895, 5160, 2600, 255}, "Unterordner durchsuchen");
+    // Indented below the subfolders, which it needs.
+    matchFoldersBox_ =
+        MakeControl<QCheckBox>(this, "chkOrdner", {3135, 5415, 2360, 255}, "Ordner angleichen");
+    symbolicLinksBox_ = MakeControl<QCheckBox>(this, "chkVerknuepfungen", {2895, 5670, 4545, 255},
+                                               "Symbolische Verknüpfungen übernehmen");
     applyButton_ =
-        MakeControl<QPushButton>(this, "Command1", {6120, 5145, 1320, 375}, "Übernehmen");
+        MakeControl<QPushButton>(this, "Command1", {6120, 6000, 1320, 375}, "Übernehmen");
 
     ruleMenu_ = new QMenu(this);
     ruleMenu_->setObjectName("lPopUp");
@@ -85,5 +90,6 @@ void Form3::createControls() {
     connect(backwardBox_, &QCheckBox::clicked, this, &Form3::Check1_Click);
     connect(copyBackOption_, &QRadioButton::clicked, this, &Form3::Option1_Click);
     connect(deleteOption_, &QRadioButton::clicked, this, &Form3::Option1_Click);
+    connect(subfoldersBox_, &QCheckBox::toggled, this, &Form3::Check2_Click);
     ruleList_->viewport()->installEventFilter(this);
 }

@@ -128,6 +128,15 @@ std::int64_t TakeConflicts(SyncSession& session, bool copy, bool quiet) {
     for (MyFile* f : session.CopyList) {
         if (!f->IsConflict())
             continue;
+        if (session.KindsClash(*f)) {
+            ++left;
+            if (!quiet)
+                std::fprintf(
+                    stderr,
+                    "Konflikt, nicht angetastet (Verknüpfung gegen Datei oder Ordner): %s\n",
+                    f->Path().c_str());
+            continue;
+        }
         if (copy) {
             f->Selected = true;
             continue;

@@ -31,18 +31,27 @@ std::string RootWithSlash(const std::string& root) {
 using Seen = platform::SeenDestination;
 using Kind = Seen::Kind;
 
-// What an examination of the counterpart found.
-Seen FromState(const platform::FileState& st) {
+// What an examination of the counterpart found. A link is one when the rule takes links,
+// otherwise something else that is there.
+Seen FromState(const platform::FileState& st, bool linksTaken) {
     if (st.missing())
         return {Kind::Absent};
     if (!st.ok())
         return {Kind::Unknown}; // a link on the way, no permission, an I/O error
     if (st.info.isFolder())
         return {Kind::Folder};
-    if (!st.info.isFile())
+    const bool link = linksTaken && st.info.type == platform::FileInfo::Type::Link;
+    if (!st.info.isFile() && !link)
         return {Kind::Other};
-    return {Kind::File, st.info.size, DateTimeFromUnix(st.info.writeSeconds()),
+    return {link ? Kind::Link : Kind::File, st.info.size, DateTimeFromUnix(st.info.writeSeconds()),
             platform::StampOf(st.info)};
+}
+
+// A link on one side where the other has a file or a folder of that name: listed for the
+// user, never acted on.
+bool KindsClash(const MyFile& f, const Seen& other) {
+    return f.IsLink() ? other.kind == Kind::File || other.kind == Kind::Folder
+                      : other.kind == Kind::Link;
 }
 
 // The relative paths of the start tree that could not be read: below them nothing is known,
@@ -105,7 +114,8 @@ public:
     CounterpartFinder(SyncSession& session, platform::FileSystem& fs, LoadView& view,
                       bool fromStart)
         : view_(view),
-          ownRoot_(RootPrefixLength(fromStart ? session.StartPath : session.TargetPath)) {
+          ownRoot_(RootPrefixLength(fromStart ? session.StartPath : session.TargetPath)),
+          linksTaken_(session.CurrentRule.Options.SymbolicLinks) {
         const std::string& otherPath = fromStart ? session.TargetPath : session.StartPath;
         const RecordStore& own = fromStart ? session.StartFiles : session.TargetFiles;
         const std::size_t otherRoot = RootPrefixLength(otherPath);
@@ -126,7 +136,8 @@ public:
         const std::string_view rel = relative(f);
         if (cursor_) {
             if (const MyFile* other = cursor_->find(rel, f.Name(), f.FolderView().data()))
-                return Seen{Kind::File, other->Size, other->LastWrite};
+                return Seen{other->IsLink() ? Kind::Link : Kind::File, other->Size,
+                            other->LastWrite};
         }
         if (lookups_ != nullptr) {
             const auto keepWaiting = [this] {
@@ -134,14 +145,15 @@ public:
                 return !view_.StopRequested();
             };
             const std::optional<platform::FileState> state = lookups_->take(f, keepWaiting);
-            return state ? std::optional<Seen>(FromState(*state)) : std::nullopt;
+            return state ? std::optional<Seen>(FromState(*state, linksTaken_)) : std::nullopt;
         }
-        return FromState(otherTree_->Examine(rel, f.Name()));
+        return FromState(otherTree_->Examine(rel, f.Name()), linksTaken_);
     }
 
 private:
     LoadView& view_;
     std::size_t ownRoot_;
+    bool linksTaken_;
     std::optional<CounterpartCursor> cursor_;
     std::unique_ptr<CounterpartLookups> lookups_;
     std::unique_ptr<platform::TreeReader> otherTree_;
@@ -160,9 +172,10 @@ bool CompareStartFiles(SyncSession& session, platform::FileSystem& fs, LoadView&
         if (!other)
             return false;
         const std::int32_t condition = session.CurrentRule.CopyCondition;
-        const bool chosen = StartFileChosen(condition, f->LastWrite, *other);
+        const bool clash = KindsClash(*f, *other);
+        const bool chosen = !clash && StartFileChosen(condition, f->LastWrite, *other);
         const bool conflict =
-            !chosen && SameTimeOtherSize(condition, f->LastWrite, f->Size, *other);
+            clash || (!chosen && SameTimeOtherSize(condition, f->LastWrite, f->Size, *other));
         if (chosen || conflict) {
             if (conflict)
                 f->MarkConflict();
@@ -191,6 +204,17 @@ bool CompareTargetFiles(SyncSession& session, platform::FileSystem& fs, LoadView
         if (!other)
             return false;
         const std::string_view relative = start.relative(*f);
+        if (KindsClash(*f, *other)) {
+            // Listed once: from the start side where the start tree has a file or link of
+            // that name, from here where it has a folder. Never copied back or deleted.
+            if (other->kind == Kind::Folder) {
+                f->MarkConflict();
+                session.RememberCounterpart(*f, *other);
+                session.CopyList.push_back(f);
+            }
+            throttle.MaybeDoEvents();
+            continue;
+        }
         switch (TargetFileChoice(reverse, f->LastWrite, *other)) {
         case TargetChoice::CopyBack:
             session.RememberCounterpart(*f, *other);
@@ -198,7 +222,8 @@ bool CompareTargetFiles(SyncSession& session, platform::FileSystem& fs, LoadView
             break;
         case TargetChoice::Delete:
             if (!unreadable.covers(relative, f->Name())) {
-                session.RememberAsLoaded(*f, {Kind::File, f->Size, f->LastWrite});
+                session.RememberAsLoaded(
+                    *f, {f->IsLink() ? Kind::Link : Kind::File, f->Size, f->LastWrite});
                 session.DeleteList.push_back(f);
             }
             break;

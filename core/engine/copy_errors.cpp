@@ -78,6 +78,9 @@ std::string CopyErrorReason(platform::FileOps& ops, const std::string& source,
         return "Die Zieldatei wurde nach dem Laden geändert.";
     case platform::CopyProblem::SourceChanged:
         return "Die Quelldatei wurde nach dem Laden geändert.";
+    case platform::CopyProblem::KindsDiffer:
+        return "Auf einer Seite eine symbolische Verknüpfung, auf der anderen eine Datei oder ein "
+               "Ordner gleichen Namens: nicht angetastet.";
     case platform::CopyProblem::None:
         break;
     }

@@ -28,7 +28,9 @@ std::vector<Item> ItemsToStamp(SyncSession& session) {
     std::vector<Item> items;
     for (MyFile* f : session.CopyList) {
         const platform::SeenDestination seen = session.CounterpartOf(*f);
-        if (seen.kind == platform::SeenDestination::Kind::File && !seen.stamp.known)
+        if ((seen.kind == platform::SeenDestination::Kind::File ||
+             seen.kind == platform::SeenDestination::Kind::Link) &&
+            !seen.stamp.known)
             items.push_back({f, f->IsStart});
     }
     for (MyFile* f : session.DeleteList)
@@ -52,7 +54,7 @@ public:
         if (!reader)
             reader = fs_.OpenTree(item.inTarget ? session_.TargetPath : session_.StartPath);
         const platform::FileState now = reader->Examine(relative, f.Name());
-        if (now.ok() && now.info.isFile())
+        if (now.ok() && (now.info.isFile() || now.info.type == platform::FileInfo::Type::Link))
             session_.SetStamp(f, platform::StampOf(now.info));
     }
 

@@ -32,6 +32,9 @@ struct MyFile {
     // A start file whose counterpart has the same time, within the tolerance, but another
     // size: it is listed for copying unticked, for the user to decide.
     static constexpr std::uint16_t kConflictMark = 0x8000;
+    // The scanner's attribute bit of a symbolic link, taken when the rule takes links.
+    static constexpr std::uint16_t kLinkBit = 1024;
+    bool IsLink() const { return (Attributes & kLinkBit) != 0; }
     bool IsConflict() const { return (Attributes & kConflictMark) != 0; }
     void MarkConflict() { Attributes |= kConflictMark; }
 

@@ -172,17 +172,23 @@ private:
                                const platform::CopyEnd& out) {
         platform::StagedCopy staged;
         const platform::SeenDestination seen = session_.CounterpartOf(f);
-        const platform::CopyResult result = platform::StageCopy(
-            ops_, in, out, seen, (f.Attributes & platform::kAttrReadOnly) != 0,
-            [&](const platform::FileInfo& now) { return StillChosen(session_, f, seen, now); },
-            [&](std::int64_t transferred, std::int64_t fileSize) {
-                const auto elapsed =
-                    static_cast<std::int32_t>(win::GetTickCount() - session_.StartTicks);
-                view_.CopyProgress(CopyCallback(transferred, fileSize, session_.TotalSize,
-                                                session_.DoneSize, elapsed, separator_));
-                view_.PumpEvents();
-            },
-            staged);
+        const auto sourceCheck = [&](const platform::FileInfo& now) {
+            return StillChosen(session_, f, seen, now);
+        };
+        const platform::CopyResult result =
+            f.IsLink()
+                ? platform::StageLink(ops_, in, out, seen, sourceCheck, staged)
+                : platform::StageCopy(
+                      ops_, in, out, seen, (f.Attributes & platform::kAttrReadOnly) != 0,
+                      sourceCheck,
+                      [&](std::int64_t transferred, std::int64_t fileSize) {
+                          const auto elapsed =
+                              static_cast<std::int32_t>(win::GetTickCount() - session_.StartTicks);
+                          view_.CopyProgress(CopyCallback(transferred, fileSize, session_.TotalSize,
+                                                          session_.DoneSize, elapsed, separator_));
+                          view_.PumpEvents();
+                      },
+                      staged);
         if (result.ok())
             batch_.add(f, f.IsStart, in.path, std::move(staged));
         return result;

@@ -38,7 +38,9 @@ void SyncSession::SetStamp(const MyFile& f, const platform::FileStamp& stamp) {
 platform::SeenDestination SyncSession::AsLoaded(const MyFile& f) const {
     if (f.SeenIndex != 0)
         return seen_[f.SeenIndex - 1];
-    return {platform::SeenDestination::Kind::File, f.Size, f.LastWrite};
+    return {f.IsLink() ? platform::SeenDestination::Kind::Link
+                       : platform::SeenDestination::Kind::File,
+            f.Size, f.LastWrite};
 }
 
 void SyncSession::ResetCollections() {

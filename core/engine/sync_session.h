@@ -60,6 +60,14 @@ struct SyncSession {
     // What the comparison saw at the other end of a file it put on the copy list.
     void RememberCounterpart(MyFile& f, const platform::SeenDestination& seen);
     platform::SeenDestination CounterpartOf(const MyFile& f) const;
+    // A conflict of kinds: a link on one side, a file or folder of that name on the other.
+    // Listed, never acted on, also when ticked.
+    bool KindsClash(const MyFile& f) const {
+        const auto kind = CounterpartOf(f).kind;
+        using Kind = platform::SeenDestination::Kind;
+        return f.IsConflict() && (f.IsLink() ? kind == Kind::File || kind == Kind::Folder
+                                             : kind == Kind::Link || kind == Kind::Folder);
+    }
     // A file the comparison put on the delete list, as the load saw it.
     void RememberAsLoaded(MyFile& f, const platform::SeenDestination& seen);
     // Without a record of that, its size and time as scanned.

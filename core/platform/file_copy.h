@@ -20,6 +20,7 @@ enum class CopyProblem : std::uint8_t {
     LinkInPath,         // a folder on the way to the destination is a symbolic link
     DestinationChanged, // the destination is no longer what the comparison saw
     SourceChanged,      // the source changed since the load and is no longer newer
+    KindsDiffer,        // a link on one side, a file or folder of that name on the other
 };
 
 struct CopyResult {
@@ -61,6 +62,16 @@ struct StagedCopy {
 CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destination,
                      const SeenDestination& seen, bool readOnly, const SourceCheck& sourceCheck,
                      const CopyProgress& progress, StagedCopy& staged);
+// The same for a symbolic link: a link with the source's target text and time under a
+// temporary name beside the destination, never following either. The source must still be a
+// link that `sourceCheck` accepts; the destination must be what was seen: nothing, or a link
+// (a file or folder of that name is left alone as KindsDiffer).
+CopyResult StageLink(FileOps& ops, const CopyEnd& source, const CopyEnd& destination,
+                     const SeenDestination& seen, const SourceCheck& sourceCheck,
+                     StagedCopy& staged);
+// A new name for a temporary file of this process: the prefix, the process ID and a number.
+std::string NewTemporaryName();
+
 // Puts the staged copy in place, after looking once more that the destination is still what
 // was seen: a new file is linked to its free name, a replacement renamed over the old file.
 // On failure the temporary file is removed and the destination left as it is.

@@ -37,10 +37,14 @@ CopySide SideOf(int err) {
     }
 }
 
-std::string TemporaryName() {
+} // namespace
+
+std::string NewTemporaryName() {
     static std::atomic<unsigned> counter{0};
     return kTemporaryPrefix + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
 }
+
+namespace {
 
 mode_t CurrentUmask() {
     static const mode_t mask = [] {
@@ -139,6 +143,8 @@ CopyResult OpenSource(CopyState& s, const CopyEnd& source, const SourceCheck& so
 // read-only mark came from the mirror itself.
 CopyResult CheckDestination(FileOps& ops, const CopyEnd& destination, const SeenDestination& seen,
                             const FileInfo& source) {
+    if (seen.kind == SeenDestination::Kind::Link)
+        return {0, CopySide::Destination, destination.path, CopyProblem::KindsDiffer};
     if (seen.kind == SeenDestination::Kind::Folder)
         return Fail(EISDIR, CopySide::Destination, destination.path);
     if (seen.kind == SeenDestination::Kind::Absent)
@@ -178,7 +184,7 @@ int OpenTemporary(CopyState& s, int dirFd, std::uint32_t mode, bool& unnamed) {
         return err;
     unnamed = false;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = TemporaryName();
+        const std::string name = NewTemporaryName();
         err = s.ops.OpenAt(dirFd, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode, s.out);
         if (err == 0) {
             s.tempName = name;
@@ -256,7 +262,7 @@ CopyResult Changed(const StagedCopy& staged) {
 int NameUnnamed(FileOps& ops, StagedCopy& staged) {
     const int dirFd = staged.destination.folder->fd;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = TemporaryName();
+        const std::string name = NewTemporaryName();
         const int err = ops.LinkTempFileAt(staged.fd, dirFd, name);
         if (err == 0) {
             staged.temporary = name;
@@ -324,7 +330,10 @@ void DiscardStaged(FileOps& ops, StagedCopy& staged) {
 }
 
 bool StillAsSeen(const FileInfo& now, const SeenDestination& seen) {
-    return seen.kind == SeenDestination::Kind::File && now.isFile() && now.size == seen.size &&
+    const bool sameKind =
+        (seen.kind == SeenDestination::Kind::File && now.isFile()) ||
+        (seen.kind == SeenDestination::Kind::Link && now.type == FileInfo::Type::Link);
+    return sameKind && now.size == seen.size &&
            DateTimeFromUnix(now.writeSeconds()) == seen.lastWrite &&
            (!seen.stamp.known || StampOf(now) == seen.stamp);
 }

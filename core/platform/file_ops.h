@@ -33,6 +33,13 @@ public:
     // fstatat without following a link in the last component.
     virtual int StatAt(int dirFd, const std::string& name, FileInfo& info);
     virtual int MkdirAt(int dirFd, const std::string& name, std::uint32_t mode);
+    // The target text of the symbolic link `name`.
+    virtual int ReadLinkAt(int dirFd, const std::string& name, std::string& target);
+    // Makes the symbolic link `name` with the target text `target`.
+    virtual int SymlinkAt(const std::string& target, int dirFd, const std::string& name);
+    // Sets the times of `name` itself: a link is not followed.
+    virtual int SetTimesAt(int dirFd, const std::string& name, std::int64_t accessNanos,
+                           std::int64_t writeNanos);
     // renameat2; `flags` 0 or RENAME_NOREPLACE.
     virtual int RenameAt(int fromDir, const std::string& from, int toDir, const std::string& to,
                          unsigned flags);

@@ -134,6 +134,31 @@ int FileOps::MkdirAt(int dirFd, const std::string& name, std::uint32_t mode) {
     return ::mkdirat(dirFd, name.c_str(), mode) != 0 ? errno : 0;
 }
 
+int FileOps::ReadLinkAt(int dirFd, const std::string& name, std::string& target) {
+    // The size the examination gives may be stale or 0 (procfs): grow until the text fits.
+    std::string buffer(256, '\0');
+    while (true) {
+        const ssize_t n = ::readlinkat(dirFd, name.c_str(), buffer.data(), buffer.size());
+        if (n < 0)
+            return errno;
+        if (std::size_t(n) < buffer.size()) {
+            target.assign(buffer.data(), std::size_t(n));
+            return 0;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+int FileOps::SymlinkAt(const std::string& target, int dirFd, const std::string& name) {
+    return ::symlinkat(target.c_str(), dirFd, name.c_str()) == 0 ? 0 : errno;
+}
+
+int FileOps::SetTimesAt(int dirFd, const std::string& name, std::int64_t accessNanos,
+                        std::int64_t writeNanos) {
+    const timespec times[2] = {Timespec(accessNanos), Timespec(writeNanos)};
+    return ::utimensat(dirFd, name.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+}
+
 int FileOps::RenameAt(int fromDir, const std::string& from, int toDir, const std::string& to,
                       unsigned flags) {
     return ::renameat2(fromDir, from.c_str(), toDir, to.c_str(), flags) != 0 ? errno : 0;

@@ -115,10 +115,10 @@ public:
                 continue;
             DirEntry e;
             e.name = name;
-            if (d->d_type == DT_DIR || d->d_type == DT_LNK) {
-                // Folders need no size or time, links are never followed: spare the stat.
-                e.attributes =
-                    AttributesFromMode(d->d_type == DT_DIR ? S_IFDIR | 0700 : S_IFLNK, name);
+            if (d->d_type == DT_DIR) {
+                // Folders need no size or time: spare the stat. A link is examined itself,
+                // never followed: its time and the length of its target text.
+                e.attributes = AttributesFromMode(S_IFDIR | 0700, name);
             } else {
                 struct stat st {};
                 if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {

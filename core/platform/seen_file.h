@@ -27,8 +27,9 @@ inline FileStamp StampOf(const FileInfo& now) {
 // What the comparison saw where a copy goes. A copy only lands on exactly that: a file that
 // appeared, vanished or changed since then is left alone.
 struct SeenDestination {
-    // Other: something that is neither a regular file nor a folder (a link, a pipe).
-    enum class Kind : std::uint8_t { Absent, File, Folder, Other, Unknown };
+    // Link: a symbolic link, compared as a file is when the rule takes links. Other: neither
+    // a regular file, a folder nor a link (a pipe, a socket, a device).
+    enum class Kind : std::uint8_t { Absent, File, Folder, Other, Unknown, Link };
     SeenDestination() = default;
     SeenDestination(Kind k, std::int64_t bytes = 0, DateTime time = kZeroDate, FileStamp exact = {})
         : kind(k), size(bytes), lastWrite(time), stamp(exact) {}

@@ -10,9 +10,10 @@ bool LaterByMoreThanFiveSeconds(DateTime mine, DateTime other) {
     return mine > other + 5;
 }
 
-// The counterpart's last-write time; the zero date when there is no file to read it from.
+// The counterpart's last-write time; the zero date when there is no file (or link, where the
+// rule takes links) to read it from.
 DateTime TimeOf(const Seen& other) {
-    return other.kind == Kind::File ? other.lastWrite : kZeroDate;
+    return other.kind == Kind::File || other.kind == Kind::Link ? other.lastWrite : kZeroDate;
 }
 
 enum class Counterpart { Missing, Present, Unknown };
@@ -40,7 +41,7 @@ bool StartFileChosen(std::int32_t copyCondition, DateTime mine, const Seen& othe
     case kCopyMissingOrOlder:
         return LaterByMoreThanFiveSeconds(mine, TimeOf(other));
     case kCopyMissing:
-        return other.kind != Kind::File && other.kind != Kind::Other;
+        return other.kind != Kind::File && other.kind != Kind::Link && other.kind != Kind::Other;
     case kCopyOlder: {
         const DateTime t = TimeOf(other);
         return t != kZeroDate && LaterByMoreThanFiveSeconds(mine, t);
@@ -54,7 +55,7 @@ bool SameTimeOtherSize(std::int32_t copyCondition, DateTime mine, std::int64_t m
                        const Seen& other) {
     if (copyCondition != kCopyMissingOrOlder && copyCondition != kCopyOlder)
         return false;
-    return other.kind == Kind::File && other.size != mySize &&
+    return (other.kind == Kind::File || other.kind == Kind::Link) && other.size != mySize &&
            !LaterByMoreThanFiveSeconds(mine, other.lastWrite) &&
            !LaterByMoreThanFiveSeconds(other.lastWrite, mine);
 }
@@ -88,9 +89,11 @@ TargetChoice TargetFileChoice(std::int32_t reverseAction, DateTime mine, const S
 }
 
 std::int32_t ScanMask(const SyncRule& rule) {
+    // Symbolic links take part only when the rule takes them, as links.
+    const std::int32_t links = rule.Options.SymbolicLinks ? 1024 : 0;
     if (rule.HiddenFiles && rule.ReadOnlyFiles && rule.SystemFiles)
-        return 423; // only then are temporary files admitted
-    std::int32_t mask = 160;
+        return 423 + links; // only then are temporary files admitted
+    std::int32_t mask = 160 + links;
     if (rule.HiddenFiles)
         mask += 2;
     if (rule.ReadOnlyFiles)

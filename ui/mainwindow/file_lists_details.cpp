@@ -47,6 +47,8 @@ void FileListsPanel::listClick(QListView* list, FileListModel* model, bool copyL
                       "  /  zuletzt geändert: " + DateTimeText(r->LastWrite) + "\n";
     if (!copyList) {
         details += "Die Datei existiert im Startverzeichnis nicht, darum wird sie gelöscht.";
+    } else if (session_.KindsClash(*r)) {
+        details += "Verknüpfung gegen Datei oder Ordner gleichen Namens – wird nicht angetastet.";
     } else if (r->IsConflict()) {
         details += "Gleicher Zeitpunkt, aber andere Größe – bitte prüfen.";
     } else {

@@ -1,5 +1,7 @@
 #include "compare_trees.h"
 
+#include "compare_folders.h"
+
 #include "counterpart_cursor.h"
 #include "counterpart_lookups.h"
 #include "event_throttle.h"
@@ -11,11 +13,11 @@
 #include "sync_session.h"
 #include "texts.h"
 #include "tree_paths.h"
+#include "unreadable_start.h"
 
 #include <algorithm>
 #include <memory>
 #include <optional>
-#include <unordered_set>
 
 namespace {
 
@@ -53,34 +55,6 @@ bool KindsClash(const MyFile& f, const Seen& other) {
     return f.IsLink() ? other.kind == Kind::File || other.kind == Kind::Folder
                       : other.kind == Kind::Link;
 }
-
-// The relative paths of the start tree that could not be read: below them nothing is known,
-// so nothing on the target side may be deleted for their sake.
-class UnreadableStart {
-public:
-    UnreadableStart(const std::vector<FailedItem>& problems, std::size_t startRoot) {
-        for (const FailedItem& p : problems)
-            if (p.inStartTree && p.path.size() >= startRoot)
-                paths_.insert(p.path.substr(startRoot));
-    }
-    // True when `relativeFolder` + `name`, or a folder above it, could not be read.
-    bool covers(std::string_view relativeFolder, std::string_view name) const {
-        if (paths_.empty())
-            return false;
-        if (paths_.count(std::string(relativeFolder) + std::string(name)) != 0)
-            return true;
-        if (paths_.count("") != 0)
-            return true;
-        for (auto slash = relativeFolder.find('/'); slash != std::string_view::npos;
-             slash = relativeFolder.find('/', slash + 1))
-            if (paths_.count(std::string(relativeFolder.substr(0, slash + 1))) != 0)
-                return true;
-        return false;
-    }
-
-private:
-    std::unordered_set<std::string> paths_;
-};
 
 // Threads that ask ahead for the counterparts the other scan did not see, where the other tree
 // lies on a device on which each question waits; null where one question at a time is as fast.
@@ -251,6 +225,7 @@ bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view
         return false;
     if (reverse && !CompareTargetFiles(session, fs, view, throttle, problems, position))
         return false;
+    CompareFolders(session, fs, problems);
     if (!TakeExactStamps(session, fs, view))
         return false;
     // A conflict waits for the user's tick.

@@ -1,5 +1,7 @@
 #include "delete_phase.h"
 
+#include "folder_phase.h"
+
 #include "copy_errors.h"
 #include "leftover_sweep.h"
 #include "platform/file_copy.h"
@@ -178,13 +180,17 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
     if (!session.CurrentRule.deletesOnTarget())
         return;
     std::vector<const MyFile*> chosen;
+    std::size_t folders = 0; // removed after the files, when these left them empty
     for (const MyFile* f : session.DeleteList)
-        if (f->Selected)
+        if (f->Selected && f->IsFolder())
+            ++folders;
+        else if (f->Selected)
             chosen.push_back(f);
-    if (chosen.empty())
+    if (chosen.empty() && folders == 0)
         return;
     view.StatusText("Löschvorgang...");
-    if (!view.ConfirmDelete(chosen.size(), session.CurrentRule.ReverseAction == kMoveToTrash)) {
+    if (!view.ConfirmDelete(chosen.size() + folders,
+                            session.CurrentRule.ReverseAction == kMoveToTrash)) {
         result.deleteDeclined = true;
         return;
     }
@@ -202,4 +208,6 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
         i = end;
     }
     phase.flush();
+    if (!result.stoppedEarly)
+        RemoveFolders(session, ops, targetTree, result);
 }

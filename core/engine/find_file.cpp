@@ -214,6 +214,7 @@ void FindFile::searchFolder(bool insideHidden) {
             return;
         }
         searchpath_ = folder + name;
+        events_.FolderEntered(searchpath_ + '/');
         searchFolder(hidden);
     }
 }

@@ -32,6 +32,8 @@ public:
     // An entry the attribute mask leaves out for what it is, not for an option of the rule:
     // a symbolic link, or a socket, FIFO or device.
     enum class LeftOutKind { Link, Special };
+    // A subfolder the search enters (its path ends in "/"), before its entries.
+    virtual void FolderEntered(const std::string& /*sPath*/) {}
     virtual void EntryLeftOut(LeftOutKind /*kind*/) {}
 };
 

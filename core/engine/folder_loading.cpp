@@ -136,6 +136,7 @@ void KeepScans(SyncSession& session, TreeScan& start, TreeScan* target, LoadResu
     session.StartFiles = std::move(start.files);
     result.problems = std::move(start.problems);
     session.StartLeftovers = std::move(start.leftovers);
+    session.StartFolders = std::move(start.folders);
     std::size_t leftOut = start.foldersLeftOut;
     result.linksLeftOut = std::int64_t(start.linksLeftOut);
     result.specialLeftOut = std::int64_t(start.specialLeftOut);
@@ -144,6 +145,7 @@ void KeepScans(SyncSession& session, TreeScan& start, TreeScan* target, LoadResu
         result.problems.insert(result.problems.end(), target->problems.begin(),
                                target->problems.end());
         session.TargetLeftovers = std::move(target->leftovers);
+        session.TargetFolders = std::move(target->folders);
         leftOut += target->foldersLeftOut;
         result.linksLeftOut += std::int64_t(target->linksLeftOut);
         result.specialLeftOut += std::int64_t(target->specialLeftOut);

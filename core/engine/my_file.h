@@ -35,6 +35,9 @@ struct MyFile {
     // The scanner's attribute bit of a symbolic link, taken when the rule takes links.
     static constexpr std::uint16_t kLinkBit = 1024;
     bool IsLink() const { return (Attributes & kLinkBit) != 0; }
+    // A folder on the delete list, named with its trailing "/", where the rule matches folders.
+    static constexpr std::uint16_t kFolderBit = 16;
+    bool IsFolder() const { return (Attributes & kFolderBit) != 0; }
     bool IsConflict() const { return (Attributes & kConflictMark) != 0; }
     void MarkConflict() { Attributes |= kConflictMark; }
 

@@ -47,6 +47,9 @@ struct RunResult {
     std::int64_t deletedForGoodBytes = 0;
     // Listed for deletion but gone before the run came to it: nothing was left to do.
     std::int64_t alreadyGone = 0;
+    // Where the rule matches folders: folders made (either way) and removed.
+    std::int64_t foldersMade = 0;
+    std::int64_t foldersRemoved = 0;
     std::int64_t milliseconds = 0; // the whole run
     // Copies, then deletions, each in the order met; those left because they changed after the
     // load among them.

@@ -41,6 +41,11 @@ std::vector<SummaryLine> RunSummaryLines(const RunResult& r, char separator) {
     if (r.leftChanged() > 0)
         lines.push_back({Kind::LeftChanged, "Nach dem Laden geändert:",
                          FileCount(r.leftChanged()) + ", nicht angetastet"});
+    if (r.foldersMade > 0)
+        lines.push_back({Kind::FoldersMade, "Ordner angelegt:", std::to_string(r.foldersMade)});
+    if (r.foldersRemoved > 0)
+        lines.push_back(
+            {Kind::FoldersRemoved, "Ordner entfernt:", std::to_string(r.foldersRemoved)});
     lines.push_back({Kind::Duration, "Dauer:", DurationText(r.milliseconds)});
     return lines;
 }

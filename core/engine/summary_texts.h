@@ -28,6 +28,8 @@ struct SummaryLine {
         Deleted, // neither into the trash nor for good: "Gelöscht: 0 Dateien"
         Failed,
         LeftChanged,
+        FoldersMade,
+        FoldersRemoved,
         Duration,
     };
     Kind kind = Kind::Copied;
@@ -36,7 +38,8 @@ struct SummaryLine {
 };
 
 // What a run did, in this order: the copies, the copies back, the deletions, the failures,
-// the files left because they changed after the load, the duration. The copies, the
+// the files left because they changed after the load, the folders made and removed, the
+// duration. The copies, the
 // deletions (as "Gelöscht:" when none were made), the failures and the duration are always
 // there; the others only when they happened.
 std::vector<SummaryLine> RunSummaryLines(const RunResult& result, char decimalSeparator);

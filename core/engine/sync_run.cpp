@@ -1,5 +1,7 @@
 #include "sync_run.h"
 
+#include "folder_phase.h"
+
 #include "compare_trees.h"
 #include "copy_batch.h"
 #include "copy_errors.h"
@@ -221,6 +223,7 @@ RunResult RunSynchronisation(SyncSession& session, platform::FileOps& ops, RunVi
 
     LeftoverSweep sweep(ops);
     sweep.Noted(session, trees.startWrite, trees.targetWrite);
+    MakeFolders(session, trees.targetWrite, trees.startWrite, result);
     CopyPhase copies(session, ops, view, trees, sweep, result);
     if (!session.CopyList.empty())
         copies.run();

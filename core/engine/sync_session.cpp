@@ -49,6 +49,9 @@ void SyncSession::ResetCollections() {
     TargetFiles.clear();
     FileList().swap(CopyList);
     FileList().swap(DeleteList);
+    std::vector<std::string>().swap(StartFolders);
+    std::vector<std::string>().swap(TargetFolders);
+    std::vector<FolderToMake>().swap(FoldersToMake);
     records_.clear();
     std::vector<platform::SeenDestination>().swap(seen_);
 }

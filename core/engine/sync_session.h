@@ -38,6 +38,14 @@ struct SyncSession {
     RecordStore TargetFiles;
     FileList CopyList;
     FileList DeleteList;
+    // Where the rule matches folders: the folders each scan entered (each ending in "/"),
+    // and those the run makes, below their root, parents first.
+    std::vector<std::string> StartFolders, TargetFolders;
+    struct FolderToMake {
+        std::string relative;
+        bool inTarget = true; // else in the start tree, as a copy back
+    };
+    std::vector<FolderToMake> FoldersToMake;
     SyncRule CurrentRule;
     FolderIdentity StartRoot; // taken when the load began
     FolderIdentity TargetRoot;

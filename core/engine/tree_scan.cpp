@@ -10,7 +10,8 @@
 class ScanCollector final : public FindFileEvents {
 public:
     explicit ScanCollector(TreeScan& scan)
-        : scan_(scan), rootFolder_(ScannedFolderName(scan.root)) {}
+        : scan_(scan), rootFolder_(ScannedFolderName(scan.root)),
+          keepFolders_(scan.rule_.Options.MatchFolders && scan.rule_.IncludeSubfolders) {}
 
     void MatchFound(const std::string& sFilename, const std::string& sFilePath, DateTime sLastWrite,
                     std::int64_t& Filesize, std::int32_t& FileAttributes) override {
@@ -37,6 +38,10 @@ public:
     }
 
     void FolderLeftOut(const std::string& /*sPath*/) override { ++scan_.foldersLeftOut; }
+    void FolderEntered(const std::string& sPath) override {
+        if (keepFolders_)
+            scan_.folders.push_back(sPath);
+    }
     void EntryLeftOut(LeftOutKind kind) override {
         ++(kind == LeftOutKind::Link ? scan_.linksLeftOut : scan_.specialLeftOut);
     }
@@ -45,6 +50,7 @@ public:
 private:
     TreeScan& scan_;
     const std::string rootFolder_;
+    const bool keepFolders_;
 };
 
 TreeScan::TreeScan(platform::FileSystem& fs, const SyncRule& rule, std::string rootPath, bool start,

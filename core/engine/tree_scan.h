@@ -39,10 +39,13 @@ public:
     RecordStore files; // in report order
     std::vector<FailedItem> problems;
     std::optional<FindFileError> error;
-    int rootError = 0;                  // the errno that kept the root itself from being listed
-    std::size_t foldersLeftOut = 0;     // trash and lost+found folders not entered
-    std::size_t linksLeftOut = 0;       // symbolic links, when the rule does not take them
-    std::size_t specialLeftOut = 0;     // sockets, FIFOs and devices
+    int rootError = 0;              // the errno that kept the root itself from being listed
+    std::size_t foldersLeftOut = 0; // trash and lost+found folders not entered
+    std::size_t linksLeftOut = 0;   // symbolic links, when the rule does not take them
+    std::size_t specialLeftOut = 0; // sockets, FIFOs and devices
+    // The subfolders entered, parents first, each ending in "/"; kept only when the rule
+    // matches folders.
+    std::vector<std::string> folders;
     std::vector<std::string> leftovers; // folders with temporary files of runs that are gone
 
 private:

@@ -45,7 +45,10 @@ void FileListsPanel::listClick(QListView* list, FileListModel* model, bool copyL
     detailsFrame_->setTitle(DisplayPath(r->Path()));
     QString details = "Dateigrösse: " + Text(FormatSize(r->Size)) +
                       "  /  zuletzt geändert: " + DateTimeText(r->LastWrite) + "\n";
-    if (!copyList) {
+    if (r->IsFolder()) {
+        details = "Der Ordner existiert im Startverzeichnis nicht; er wird entfernt, wenn nach "
+                  "dem Löschen nichts mehr in ihm liegt.";
+    } else if (!copyList) {
         details += "Die Datei existiert im Startverzeichnis nicht, darum wird sie gelöscht.";
     } else if (session_.KindsClash(*r)) {
         details += "Verknüpfung gegen Datei oder Ordner gleichen Namens – wird nicht angetastet.";

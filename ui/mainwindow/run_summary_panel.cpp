@@ -12,8 +12,9 @@
 namespace {
 
 // Each kind of line, in the order of SummaryLine::Kind, as its controls are named.
-constexpr const char* kRowNames[] = {"Copied",  "CopiedBack", "Trashed",     "DeletedForGood",
-                                     "Deleted", "Failed",     "LeftChanged", "Duration"};
+constexpr const char* kRowNames[] = {
+    "Copied", "CopiedBack",  "Trashed",     "DeletedForGood", "Deleted",
+    "Failed", "LeftChanged", "FoldersMade", "FoldersRemoved", "Duration"};
 constexpr int kRows = int(std::size(kRowNames));
 static_assert(kRows == int(SummaryLine::Kind::Duration) + 1, "a name for each kind of line");
 

@@ -1,0 +1,116 @@
+#include "folder_phase.h"
+
+#include "copy_errors.h"
+#include "platform/file_ops.h"
+#include "platform/folder_chain.h"
+#include "platform/trash.h"
+#include "platform/trash_places.h"
+#include "sync_session.h"
+#include "tree_paths.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+
+namespace {
+
+void Fail(RunResult& result, FailedItem::Kind kind, std::string path, int err, bool inStart,
+          std::string reason = {}) {
+    FailedItem item;
+    item.kind = kind;
+    item.path = std::move(path);
+    item.error = err;
+    item.reason = reason.empty() ? ErrorDescription(err) : std::move(reason);
+    item.inStartTree = inStart;
+    result.failures.push_back(std::move(item));
+}
+
+// The folder's own name, without its trailing "/".
+std::string BareName(const MyFile& f) {
+    std::string name = f.Name();
+    if (!name.empty() && name.back() == '/')
+        name.pop_back();
+    return name;
+}
+
+} // namespace
+
+void MakeFolders(SyncSession& session, platform::FolderChain& targetTree,
+                 platform::FolderChain& startTree, RunResult& result) {
+    for (const SyncSession::FolderToMake& m : session.FoldersToMake) {
+        platform::FolderRef folder;
+        bool made = false;
+        platform::FolderChain& tree = m.inTarget ? targetTree : startTree;
+        if (const int err = tree.Resolve(m.relative, true, folder, &made); err != 0) {
+            const std::string& root = m.inTarget ? session.TargetPath : session.StartPath;
+            Fail(result, FailedItem::Kind::Copy, root + '/' + m.relative, err, !m.inTarget,
+                 err == ELOOP ? "Ein Teil des Pfads ist eine symbolische Verknüpfung." : "");
+        } else if (made) {
+            ++result.foldersMade;
+        }
+    }
+}
+
+void RemoveFolders(SyncSession& session, platform::FileOps& ops, platform::FolderChain& targetTree,
+                   RunResult& result) {
+    std::vector<const MyFile*> folders;
+    for (const MyFile* f : session.DeleteList)
+        if (f->IsFolder() && f->Selected)
+            folders.push_back(f);
+    if (folders.empty())
+        return;
+    // Deepest first: a folder emptied of its subfolders may go too.
+    std::stable_sort(folders.begin(), folders.end(), [](const MyFile* a, const MyFile* b) {
+        return a->FolderView().size() + std::strlen(a->Name()) >
+               b->FolderView().size() + std::strlen(b->Name());
+    });
+    const bool toTrash = session.CurrentRule.ReverseAction == kMoveToTrash;
+    const platform::TrashPlaces trash =
+        toTrash ? platform::CurrentTrashPlaces() : platform::TrashPlaces{};
+    std::string absoluteRoot = platform::AbsolutePath(session.TargetPath);
+    if (absoluteRoot.empty() || absoluteRoot.back() != '/')
+        absoluteRoot += '/';
+    const std::size_t root = RootPrefixLength(session.TargetPath);
+    for (const MyFile* f : folders) {
+        const std::string_view parent = RelativeFolderOf(*f, root);
+        platform::FolderRef folder;
+        int err = targetTree.Resolve(parent, false, folder);
+        platform::FileInfo st;
+        if (err == 0)
+            err = ops.StatAt(folder->fd, BareName(*f), st);
+        if (err == ENOENT)
+            continue; // gone already
+        if (err == 0 && st.type != platform::FileInfo::Type::Folder) {
+            Fail(result, FailedItem::Kind::Delete, f->Path(), 0, false,
+                 "Der Ordner wurde nach dem Laden durch etwas anderes ersetzt.");
+            result.failures.back().changedSinceLoad = true;
+            continue;
+        }
+        if (err == 0 && toTrash) {
+            // Only an empty folder goes into the trash; what is left in it keeps it here.
+            std::vector<std::string> names;
+            platform::FolderRef inside;
+            err = targetTree.Resolve(std::string(parent) + f->Name(), false, inside);
+            if (err == 0)
+                err = ops.ListNames(inside->fd, names);
+            if (err == 0 && !names.empty())
+                continue;
+            if (err == 0)
+                err = platform::MoveToTrash(ops, folder->fd, absoluteRoot + std::string(parent),
+                                            BareName(*f), trash);
+        } else if (err == 0) {
+            err = ops.UnlinkAt(folder->fd, BareName(*f), AT_REMOVEDIR);
+            if (err == ENOTEMPTY || err == EEXIST)
+                continue; // something in it was left, as it should be
+        }
+        if (err != 0)
+            Fail(result, FailedItem::Kind::Delete, f->Path(), err, false);
+        else
+            ++result.foldersRemoved;
+    }
+    // The removals are on the disk before the run reports that it is done.
+    platform::FolderRef top;
+    if (result.foldersRemoved > 0 && targetTree.Resolve("", false, top) == 0)
+        ops.SyncFileSystemOf(top->fd);
+}

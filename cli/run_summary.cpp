@@ -31,6 +31,10 @@ void PrintSummary(std::FILE* out, const RunResult& result, bool stopped, bool in
                                   result.copiedBytes + result.copiedBackBytes));
     line(intoTrash ? "In den Papierkorb:" : "Gelöscht:", FileCount(result.deleted()));
     line("Fehlgeschlagen:", FileCount(static_cast<std::int64_t>(result.failures.size())));
+    if (result.foldersMade > 0)
+        line("Ordner angelegt:", std::to_string(result.foldersMade));
+    if (result.foldersRemoved > 0)
+        line("Ordner entfernt:", std::to_string(result.foldersRemoved));
     line("Dauer:", DurationText(std::int64_t(seconds) * 1000));
     std::fflush(out);
 }

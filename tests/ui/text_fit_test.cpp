@@ -164,6 +164,11 @@ private slots:
             Form5 about(&w);
             about.show();
             look(&about, "Über");
+            w.setHandbookFile(GLEICHWART_HANDBOOK);
+            w.help_Click();
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->objectName() == "HandbookWindow" && top->isVisible())
+                    look(top, "Hilfe");
         });
     }
 

@@ -6,6 +6,7 @@ namespace {
 
 constexpr std::string_view kLinksName = "links";
 constexpr std::string_view kFoldersName = "ordner";
+constexpr std::string_view kExclusionName = "ausschliessen";
 
 struct OptionLine {
     std::string_view name, value, whole;
@@ -27,7 +28,7 @@ std::vector<OptionLine> OptionLines(std::string_view text) {
 }
 
 bool IsKnownName(std::string_view name) {
-    return name == kLinksName || name == kFoldersName;
+    return name == kLinksName || name == kFoldersName || name == kExclusionName;
 }
 
 } // namespace
@@ -39,21 +40,26 @@ RuleOptions ParseRuleOptions(std::string_view text) {
             options.SymbolicLinks = line.value == "1";
         else if (line.name == kFoldersName)
             options.MatchFolders = line.value == "1";
+        else if (line.name == kExclusionName)
+            options.Exclusions.emplace_back(line.value);
     }
     return options;
 }
 
 std::string FormatRuleOptions(const RuleOptions& options, std::string_view stored) {
-    std::vector<std::string_view> lines;
+    std::vector<std::string> lines;
     if (options.SymbolicLinks)
-        lines.push_back("links=1");
+        lines.emplace_back("links=1");
     if (options.MatchFolders)
-        lines.push_back("ordner=1");
+        lines.emplace_back("ordner=1");
+    for (const std::string& pattern : options.Exclusions)
+        if (!pattern.empty() && pattern.find('\n') == std::string::npos)
+            lines.push_back(std::string(kExclusionName) + '=' + pattern);
     for (const OptionLine& line : OptionLines(stored))
         if (!IsKnownName(line.name))
-            lines.push_back(line.whole);
+            lines.emplace_back(line.whole);
     std::string text;
-    for (const std::string_view line : lines) {
+    for (const std::string& line : lines) {
         if (!text.empty())
             text += '\n';
         text += line;

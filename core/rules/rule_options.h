@@ -7,7 +7,8 @@
 
 // The stored text of a rule's options: lines "name=value" separated by "\n". "links=1" and
 // "ordner=1" switch SymbolicLinks and MatchFolders on; a name that is missing, or has any
-// other value, leaves its option off. A value holds every character but the line break, and
+// other value, leaves its option off. Each line "ausschliessen=PATTERN" is one exclusion
+// pattern, in their order. A value holds every character but the line break, and
 // a name may come on several lines, so a later version can keep a list there, one entry a
 // line. A line without a name before its "=" is damage and is dropped.
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // What happens on the target side; the numbers are the stored ones.
 enum ReverseActions : std::int32_t {
@@ -28,6 +29,8 @@ struct RuleOptions {
     // With subfolders: missing folders are made, empty ones too, and under the delete rules a
     // target folder the start tree lacks is removed once the run left it empty.
     bool MatchFolders = false;
+    // Patterns of entries to leave out, one a line, in the syntax of .gitignore.
+    std::vector<std::string> Exclusions;
 
     bool operator==(const RuleOptions&) const = default;
 };

@@ -26,6 +26,13 @@ TEST(RuleOptionsText, OnlyKnownNamesWithOneSwitchOnAndWhatALaterVersionStoredIsK
         {std::string("links=1\0ordner=1", 16), kOff}};
     for (const auto& [text, options] : rows)
         EXPECT_EQ(ParseRuleOptions(text), options) << text;
+    // Exclusion patterns, one a line, keep their order and every byte but the line break.
+    const RuleOptions patterns{false, false, {"*.tmp", "/build/", "!a=b#c"}};
+    EXPECT_EQ(ParseRuleOptions("ausschliessen=*.tmp\nlinks=0\nausschliessen=/build/\n"
+                               "ausschliessen=!a=b#c"),
+              patterns);
+    EXPECT_EQ(FormatRuleOptions(patterns, "ausschliessen=alt\nmuster=x"),
+              "ausschliessen=*.tmp\nausschliessen=/build/\nausschliessen=!a=b#c\nmuster=x");
     EXPECT_EQ(FormatRuleOptions(kOff), "");
     EXPECT_EQ(FormatRuleOptions(kBoth), "links=1\nordner=1");
     // A value holds any character but the line break, a name may come again; damage goes.

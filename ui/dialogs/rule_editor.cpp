@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 
 namespace {
@@ -110,6 +111,10 @@ void Form3::fillForm(const std::string& name) {
     readOnlyBox_->setChecked(rule.ReadOnlyFiles);
     symbolicLinksBox_->setChecked(rule.Options.SymbolicLinks);
     matchFoldersBox_->setChecked(rule.Options.MatchFolders);
+    QStringList patterns;
+    for (const std::string& p : rule.Options.Exclusions)
+        patterns << Text(p);
+    exclusionsBox_->setPlainText(patterns.join('\n'));
     Option1_Click();
     Check1_Click();
     Check2_Click();
@@ -223,8 +228,11 @@ void Form3::Command1_Click() {
     const bool hidden = hiddenBox_->isChecked();
     const bool subfolders = subfoldersBox_->isChecked();
     const bool system = systemBox_->isChecked();
-    const RuleOptions options{.SymbolicLinks = symbolicLinksBox_->isChecked(),
-                              .MatchFolders = matchFoldersBox_->isChecked()};
+    RuleOptions options{.SymbolicLinks = symbolicLinksBox_->isChecked(),
+                        .MatchFolders = matchFoldersBox_->isChecked()};
+    for (const QString& line : exclusionsBox_->toPlainText().split('\n'))
+        if (!line.trimmed().isEmpty())
+            options.Exclusions.push_back(Bytes(line));
     const std::string loadedAs = Tag(nameBox_);
     // A name left as it was shown keeps the bytes it is stored with.
     const std::string name =

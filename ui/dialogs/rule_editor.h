@@ -15,6 +15,7 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QMenu;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -79,6 +80,8 @@ private:
     QCheckBox* subfoldersBox_;
     QCheckBox* matchFoldersBox_;
     QCheckBox* symbolicLinksBox_;
+    QLabel* exclusionsLabel_;
+    QPlainTextEdit* exclusionsBox_;
     QPushButton* applyButton_;
     QMenu* ruleMenu_;
 };

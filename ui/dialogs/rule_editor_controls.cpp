@@ -11,11 +11,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 void Form3::createControls() {
-    setFixedSize(TwipsToPixelsX(7560), TwipsToPixelsY(6495));
+    setFixedSize(TwipsToPixelsX(7560), TwipsToPixelsY(8460));
 
     rulesLabel_ = MakeControl<QLabel>(this, "Label1", {120, 120, 2535, 240}, "Regeln:");
     ruleList_ = MakeControl<QListWidget>(this, "List1", {120, 360, 2535, 6015});
@@ -72,8 +73,18 @@ void Form3::createControls() {
         MakeControl<QCheckBox>(this, "chkOrdner", {3135, 5415, 2360, 255}, "Ordner angleichen");
     symbolicLinksBox_ = MakeControl<QCheckBox>(this, "chkVerknuepfungen", {2895, 5670, 4545, 255},
                                                "Symbolische Verknüpfungen übernehmen");
+    exclusionsLabel_ =
+        MakeControl<QLabel>(this, "lblAusschliessen", {120, 6480, 7320, 240}, "Ausschließen:");
+    exclusionsBox_ = MakeControl<QPlainTextEdit>(this, "txtAusschliessen", {120, 6720, 7320, 1020});
+    exclusionsBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* hint = MakeControl<QLabel>(
+        this, "lblAusschliessenHinweis", {120, 7800, 5880, 540},
+        "Ein Muster je Zeile, wie in .gitignore: *.tmp, build/ (nur Ordner), /oben (nur im "
+        "obersten Ordner), **/cache, !behalten (nimmt zurück), # Kommentar.");
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     applyButton_ =
-        MakeControl<QPushButton>(this, "Command1", {6120, 6000, 1320, 375}, "Übernehmen");
+        MakeControl<QPushButton>(this, "Command1", {6120, 7860, 1320, 375}, "Übernehmen");
 
     ruleMenu_ = new QMenu(this);
     ruleMenu_->setObjectName("lPopUp");

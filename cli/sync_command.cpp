@@ -1,5 +1,6 @@
 #include "sync_command.h"
 
+#include "engine/copy_errors.h"
 #include "engine/folder_loading.h"
 #include "engine/sync_run.h"
 #include "engine/sync_session.h"
@@ -16,6 +17,7 @@
 #include "sync_options.h"
 #include "terminal_view.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <unistd.h>
@@ -91,6 +93,36 @@ CommandLine ReadRequest(const SyncOptions& options, std::string& error) {
     return request;
 }
 
+// The patterns of --ausschliessen and of the files of --ausschliessen-aus, after the rule's
+// own; false, with the reason printed, when a file cannot be read.
+bool AddExclusions(const SyncOptions& options, std::vector<std::string>& patterns) {
+    patterns.insert(patterns.end(), options.exclusions.begin(), options.exclusions.end());
+    for (const std::string& file : options.exclusionFiles) {
+        std::FILE* in = std::fopen(file.c_str(), "rb");
+        if (in == nullptr) {
+            PrintError("Die Musterdatei \"" + file + "\" kann nicht gelesen werden: " +
+                       ErrorDescription(errno));
+            return false;
+        }
+        std::string line;
+        for (int c = std::fgetc(in);; c = std::fgetc(in)) {
+            if (c == EOF || c == '\n') {
+                if (!line.empty() && line.back() == '\r')
+                    line.pop_back();
+                if (!line.empty())
+                    patterns.push_back(line);
+                line.clear();
+                if (c == EOF)
+                    break;
+            } else {
+                line += char(c);
+            }
+        }
+        std::fclose(in);
+    }
+    return true;
+}
+
 // The session's folders and rule as the arguments ask for them, after the same checks as the
 // window's; false, with the reason printed, when they cannot be loaded.
 bool PrepareSession(const SyncOptions& options, platform::FileSystem& fs, SyncSession& session) {
@@ -118,7 +150,7 @@ bool PrepareSession(const SyncOptions& options, platform::FileSystem& fs, SyncSe
         return false;
     }
     session.CurrentRule = LoadRule(ruleNames[*choice.index]);
-    return true;
+    return AddExclusions(options, session.CurrentRule.Options.Exclusions);
 }
 
 // Conflicts are ticked when the user asked for them to be copied; otherwise each one is named

@@ -39,12 +39,21 @@ SyncOptions ParseSyncOptions(int argc, const char* const* argv) {
             onlyCommandLine = true;
             continue;
         }
-        if (arg == "--regel") {
-            // The name is the next argument as it is, even one that begins with "-".
-            if (i + 1 < argc)
-                options.rule = argv[++i];
+        if (arg == "--regel" || arg == "--ausschliessen" || arg == "--ausschliessen-aus") {
+            // The value is the next argument as it is, even one that begins with "-".
+            if (i + 1 >= argc) {
+                SetError(options, arg == "--regel"
+                                      ? "Nach --regel fehlt der Name einer Regel."
+                                      : "Nach " + std::string(arg) + " fehlt ein Wert.");
+                continue;
+            }
+            const std::string value = argv[++i];
+            if (arg == "--regel")
+                options.rule = value;
+            else if (arg == "--ausschliessen")
+                options.exclusions.push_back(value);
             else
-                SetError(options, "Nach --regel fehlt der Name einer Regel.");
+                options.exclusionFiles.push_back(value);
             continue;
         }
         bool known = false;
@@ -87,6 +96,11 @@ Optionen:
                          einem Terminal gefragt, sonst wird nichts gelöscht
   --leise, --quiet       zeigt nur Fehler
   --regel NAME           die Regel für START ZIEL (sonst "Aktualisieren")
+  --ausschliessen MUSTER lässt aus, was das Muster trifft (wie in .gitignore:
+                         *.tmp, build/, /oben, **/cache, !behalten); mehrfach
+                         möglich, zusätzlich zu den Mustern der Regel
+  --ausschliessen-aus DATEI
+                         ebenso, ein Muster je Zeile der Datei
   --help, -h             zeigt diese Hilfe
   --version              zeigt die Version
   --                     alles Weitere gehört zur Befehlszeile

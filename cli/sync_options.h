@@ -14,6 +14,8 @@ struct SyncOptions {
     bool version = false;                 // --version
     bool copyConflicts = false;           // --konflikte-kopieren: same time, other size too
     std::optional<std::string> rule;      // --regel NAME: the rule for START ZIEL
+    std::vector<std::string> exclusions;     // --ausschliessen MUSTER, in their order
+    std::vector<std::string> exclusionFiles; // --ausschliessen-aus DATEI: a pattern a line
     std::vector<std::string> commandLine; // the arguments that are no options, in order
     std::string error;                    // an option not known or without its value
 };

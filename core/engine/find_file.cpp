@@ -1,5 +1,7 @@
 #include "find_file.h"
 
+#include "rules/exclusion_patterns.h"
+
 #include "event_throttle.h"
 #include "listing_pool.h"
 #include "platform/file_system.h"
@@ -141,6 +143,13 @@ void FindFile::noteLeftovers(const std::string& folder,
     }
 }
 
+bool FindFile::excludes(const std::string& folder, const std::string& name, bool isFolder) const {
+    if (exclusions_ == nullptr || exclusions_->empty())
+        return false;
+    return exclusions_->Excluded(std::string_view(folder).substr(rootFolder_.size()), name,
+                                 isFolder);
+}
+
 // Reports the entries of one folder that the pattern and the attribute mask admit.
 void FindFile::reportFiles(const std::string& folder,
                            const std::vector<platform::DirEntry>& entries,
@@ -148,6 +157,10 @@ void FindFile::reportFiles(const std::string& folder,
     const auto mask = static_cast<std::uint32_t>(fileFlag_);
     for (const auto& e : entries) {
         const std::uint32_t bits = e.attributes | inherited;
+        if ((bits & platform::kAttrDirectory) == 0 && excludes(folder, e.name, false)) {
+            events_.EntryLeftOut(FindFileEvents::LeftOutKind::Excluded);
+            continue;
+        }
         if ((bits | mask) == mask && WildcardMatch(fileToFind_, e.name) &&
             platform::CopyTemporaryOwner(e.name) == 0) {
             if (e.error != 0) {
@@ -191,6 +204,8 @@ void FindFile::searchFolder(bool insideHidden) {
         if (EntersSubfolder(e, hiddenAdmitted)) {
             if (leavesOut(folder, e))
                 events_.FolderLeftOut(folder + e.name + '/');
+            else if (excludes(folder, e.name, true))
+                events_.EntryLeftOut(FindFileEvents::LeftOutKind::ExcludedFolder);
             else
                 subfolderNames.emplace_back(e.name, insideHidden || IsHidden(e));
         }

@@ -31,7 +31,8 @@ public:
     virtual void LeftoversFound(const std::string& /*sPath*/) {}
     // An entry the attribute mask leaves out for what it is, not for an option of the rule:
     // a symbolic link, or a socket, FIFO or device.
-    enum class LeftOutKind { Link, Special };
+    // Or one the rule's exclusion patterns leave out: a file, or a folder not entered.
+    enum class LeftOutKind { Link, Special, Excluded, ExcludedFolder };
     // A subfolder the search enters (its path ends in "/"), before its entries.
     virtual void FolderEntered(const std::string& /*sPath*/) {}
     virtual void EntryLeftOut(LeftOutKind /*kind*/) {}
@@ -55,6 +56,7 @@ struct FindFileError {
 // the trash folders and lost+found of a file system (at the top of one, or where the search
 // starts) nor the user's own trash: those files are not the user's to copy or delete.
 class EventThrottle;
+class ExclusionPatterns;
 
 class FindFile {
 public:
@@ -77,8 +79,12 @@ public:
     void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
     // Where the search runs on the window's thread, the window's events run every tenth entry.
     void setThrottle(EventThrottle* throttle) { throttle_ = throttle; }
+    // Entries these patterns match, relative to the search's root, are left out; an excluded
+    // folder is not entered.
+    void setExclusions(const ExclusionPatterns* patterns) { exclusions_ = patterns; }
 
 private:
+    bool excludes(const std::string& folder, const std::string& name, bool isFolder) const;
     void searchFolder(bool insideHidden);
     void reportFiles(const std::string& folder, const std::vector<platform::DirEntry>& entries,
                      std::uint32_t inherited);
@@ -96,6 +102,7 @@ private:
     ListingPool* pool_ = nullptr; // during a search that lists ahead
     const std::atomic<bool>* stop_ = nullptr;
     EventThrottle* throttle_ = nullptr;
+    const ExclusionPatterns* exclusions_ = nullptr;
     std::string rootFolder_; // during a search: where it started
     platform::FileId homeTrash_;
     bool homeTrashKnown_ = false;

@@ -1,5 +1,7 @@
 #include "folder_loading.h"
 
+#include "rules/exclusion_patterns.h"
+
 #include "compare_trees.h"
 #include "copy_errors.h"
 #include "event_throttle.h"
@@ -123,6 +125,12 @@ std::string LeftOutText(const LoadResult& r, std::size_t folders) {
     if (r.specialLeftOut > 0)
         parts.push_back(Counted(std::size_t(r.specialLeftOut), "Sonderdatei (Socket, FIFO, Gerät)",
                                 "Sonderdateien (Sockets, FIFOs, Geräte)"));
+    if (r.excludedFiles > 0)
+        parts.push_back(Counted(std::size_t(r.excludedFiles), "ausgeschlossene Datei",
+                                "ausgeschlossene Dateien"));
+    if (r.excludedFolders > 0)
+        parts.push_back(Counted(std::size_t(r.excludedFolders), "ausgeschlossener Ordner",
+                                "ausgeschlossene Ordner"));
     if (!r.problems.empty())
         parts.push_back(Counted(r.problems.size(), "unlesbarer Eintrag", "unlesbare Einträge"));
     std::string text;
@@ -140,6 +148,8 @@ void KeepScans(SyncSession& session, TreeScan& start, TreeScan* target, LoadResu
     std::size_t leftOut = start.foldersLeftOut;
     result.linksLeftOut = std::int64_t(start.linksLeftOut);
     result.specialLeftOut = std::int64_t(start.specialLeftOut);
+    result.excludedFiles = std::int64_t(start.excludedFiles);
+    result.excludedFolders = std::int64_t(start.excludedFolders);
     if (target != nullptr) {
         session.TargetFiles = std::move(target->files);
         result.problems.insert(result.problems.end(), target->problems.begin(),
@@ -149,6 +159,8 @@ void KeepScans(SyncSession& session, TreeScan& start, TreeScan* target, LoadResu
         leftOut += target->foldersLeftOut;
         result.linksLeftOut += std::int64_t(target->linksLeftOut);
         result.specialLeftOut += std::int64_t(target->specialLeftOut);
+        result.excludedFiles += std::int64_t(target->excludedFiles);
+        result.excludedFolders += std::int64_t(target->excludedFolders);
     }
     result.leftOut = LeftOutText(result, leftOut);
     result.startFiles = static_cast<std::int64_t>(session.StartFiles.size());
@@ -167,11 +179,11 @@ std::string RootErrorText(const TreeScan& scan) {
 class BothScans {
 public:
     BothScans(SyncSession& session, platform::FileSystem& fs, LoadView& view,
-              EventThrottle& throttle)
-        : start(fs, session.CurrentRule, session.StartPath, true, stop_), view_(view),
-          throttle_(throttle) {
+              EventThrottle& throttle, const ExclusionPatterns& exclusions)
+        : start(fs, session.CurrentRule, session.StartPath, true, stop_, &exclusions),
+          view_(view), throttle_(throttle) {
         if (session.CurrentRule.scansTarget())
-            target.emplace(fs, session.CurrentRule, session.TargetPath, false, stop_);
+            target.emplace(fs, session.CurrentRule, session.TargetPath, false, stop_, &exclusions);
     }
 
     void run() {
@@ -261,7 +273,10 @@ LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView&
     session.TargetRoot = IdentifyFolder(fs, session.TargetPath);
     LoadResult result;
     EventThrottle throttle(view);
-    BothScans scans(session, fs, view, throttle);
+    // Compiled once, read by both scans.
+    const ExclusionPatterns exclusions =
+        ExclusionPatterns::Compile(session.CurrentRule.Options.Exclusions);
+    BothScans scans(session, fs, view, throttle, exclusions);
     scans.run();
     if (scans.failed()) {
         RecordFailedScan(scans, result);

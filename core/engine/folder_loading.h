@@ -37,6 +37,8 @@ struct LoadResult {
     std::string leftOut;
     std::int64_t linksLeftOut = 0;
     std::int64_t specialLeftOut = 0;
+    std::int64_t excludedFiles = 0;   // by the rule's exclusion patterns
+    std::int64_t excludedFolders = 0; // not entered for them
     // Every folder and file of either tree that could not be read, the start tree's first;
     // of the target tree only when the start tree was read.
     std::vector<FailedItem> problems;

@@ -43,7 +43,20 @@ public:
             scan_.folders.push_back(sPath);
     }
     void EntryLeftOut(LeftOutKind kind) override {
-        ++(kind == LeftOutKind::Link ? scan_.linksLeftOut : scan_.specialLeftOut);
+        switch (kind) {
+        case LeftOutKind::Link:
+            ++scan_.linksLeftOut;
+            break;
+        case LeftOutKind::Special:
+            ++scan_.specialLeftOut;
+            break;
+        case LeftOutKind::Excluded:
+            ++scan_.excludedFiles;
+            break;
+        case LeftOutKind::ExcludedFolder:
+            ++scan_.excludedFolders;
+            break;
+        }
     }
     void LeftoversFound(const std::string& sPath) override { scan_.leftovers.push_back(sPath); }
 
@@ -54,8 +67,9 @@ private:
 };
 
 TreeScan::TreeScan(platform::FileSystem& fs, const SyncRule& rule, std::string rootPath, bool start,
-                   const std::atomic<bool>& stop)
-    : root(std::move(rootPath)), startTree(start), fs_(fs), rule_(rule), stop_(stop) {}
+                   const std::atomic<bool>& stop, const ExclusionPatterns* exclusions)
+    : root(std::move(rootPath)), startTree(start), fs_(fs), rule_(rule), exclusions_(exclusions),
+      stop_(stop) {}
 
 void TreeScan::run(EventThrottle* here) {
     ScanCollector collector(*this);
@@ -66,6 +80,7 @@ void TreeScan::run(EventThrottle* here) {
     scanner.setSInclSubfolders(rule_.IncludeSubfolders);
     scanner.setSSearchpath(root);
     scanner.setStopFlag(&stop_);
+    scanner.setExclusions(exclusions_);
     error = scanner.sStartSearch();
     finished_.store(true, std::memory_order_release);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 class EventThrottle;
+class ExclusionPatterns;
 namespace platform {
 class FileSystem;
 }
@@ -21,8 +22,9 @@ class FileSystem;
 // for the thread that waits for it. `stop` ends it before its next folder.
 class TreeScan {
 public:
+    // `exclusions`, compiled once for both trees, may be null for none.
     TreeScan(platform::FileSystem& fs, const SyncRule& rule, std::string root, bool startTree,
-             const std::atomic<bool>& stop);
+             const std::atomic<bool>& stop, const ExclusionPatterns* exclusions = nullptr);
 
     // `here`: on the thread of the user interface, whose events then keep running through
     // `throttle` meanwhile.
@@ -43,6 +45,8 @@ public:
     std::size_t foldersLeftOut = 0; // trash and lost+found folders not entered
     std::size_t linksLeftOut = 0;   // symbolic links, when the rule does not take them
     std::size_t specialLeftOut = 0; // sockets, FIFOs and devices
+    std::size_t excludedFiles = 0;   // left out by the rule's exclusion patterns
+    std::size_t excludedFolders = 0; // not entered for them
     // The subfolders entered, parents first, each ending in "/"; kept only when the rule
     // matches folders.
     std::vector<std::string> folders;
@@ -54,6 +58,7 @@ private:
 
     platform::FileSystem& fs_;
     const SyncRule rule_;
+    const ExclusionPatterns* exclusions_;
     const std::atomic<bool>& stop_;
     std::atomic<std::size_t> found_{0};
     std::atomic<bool> finished_{false};

@@ -3,6 +3,7 @@
 #include "engine/compare_trees.h"
 #include "engine/event_throttle.h"
 #include "engine/tree_scan.h"
+#include "rules/exclusion_patterns.h"
 #include "run_test_support.h"
 
 #include <atomic>
@@ -36,12 +37,13 @@ LoadedTrees LoadOnOneThread(const SyncSession& like, platform::FileSystem& fs) {
     one.TargetPath = like.TargetPath;
     one.CurrentRule = like.CurrentRule;
     const std::atomic<bool> stop{false};
-    TreeScan start(fs, one.CurrentRule, one.StartPath, true, stop);
+    const ExclusionPatterns exclusions = ExclusionPatterns::Compile(one.CurrentRule.Options.Exclusions);
+    TreeScan start(fs, one.CurrentRule, one.StartPath, true, stop, &exclusions);
     start.run(&throttle);
     one.StartFiles = std::move(start.files);
     loaded.problems = std::move(start.problems);
     if (one.CurrentRule.scansTarget()) {
-        TreeScan target(fs, one.CurrentRule, one.TargetPath, false, stop);
+        TreeScan target(fs, one.CurrentRule, one.TargetPath, false, stop, &exclusions);
         target.run(&throttle);
         one.TargetFiles = std::move(target.files);
         loaded.problems.insert(loaded.problems.end(), target.problems.begin(),

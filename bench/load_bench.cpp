@@ -46,7 +46,8 @@ public:
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s START TARGET [RULE] [--run]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s START TARGET [RULE] [--run] [--ausschliessen MUSTER]...\n",
+                     argv[0]);
         return 2;
     }
     const bool run = argc > 4 && std::string(argv[4]) == "--run";
@@ -54,6 +55,10 @@ int main(int argc, char** argv) {
     session.StartPath = argv[1];
     session.TargetPath = argv[2];
     session.CurrentRule = ParseRuleText("Bench", argc > 3 ? argv[3] : "0|4|1|1", '.');
+    // Exclusion patterns, each after its own --ausschliessen.
+    for (int i = 4; i + 1 < argc; ++i)
+        if (std::string(argv[i]) == "--ausschliessen")
+            session.CurrentRule.Options.Exclusions.emplace_back(argv[++i]);
     SilentView view;
     const auto begin = std::chrono::steady_clock::now();
     const LoadResult result = LoadFolders(session, platform::RealFileSystem(), view);

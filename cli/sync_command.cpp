@@ -100,8 +100,8 @@ bool AddExclusions(const SyncOptions& options, std::vector<std::string>& pattern
     for (const std::string& file : options.exclusionFiles) {
         std::FILE* in = std::fopen(file.c_str(), "rb");
         if (in == nullptr) {
-            PrintError("Die Musterdatei \"" + file + "\" kann nicht gelesen werden: " +
-                       ErrorDescription(errno));
+            PrintError("Die Musterdatei \"" + file +
+                       "\" kann nicht gelesen werden: " + ErrorDescription(errno));
             return false;
         }
         std::string line;

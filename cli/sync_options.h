@@ -7,17 +7,17 @@
 // The program's own options, picked out of its arguments; the rest is the command line with
 // the folders and the rule.
 struct SyncOptions {
-    bool dryRun = false;                  // --vorschau, --dry-run: only show the lists
-    bool yes = false;                     // --ja, --yes: delete without asking
-    bool quiet = false;                   // --leise, --quiet: only errors
-    bool help = false;                    // --help, -h
-    bool version = false;                 // --version
-    bool copyConflicts = false;           // --konflikte-kopieren: same time, other size too
-    std::optional<std::string> rule;      // --regel NAME: the rule for START ZIEL
+    bool dryRun = false;                     // --vorschau, --dry-run: only show the lists
+    bool yes = false;                        // --ja, --yes: delete without asking
+    bool quiet = false;                      // --leise, --quiet: only errors
+    bool help = false;                       // --help, -h
+    bool version = false;                    // --version
+    bool copyConflicts = false;              // --konflikte-kopieren: same time, other size too
+    std::optional<std::string> rule;         // --regel NAME: the rule for START ZIEL
     std::vector<std::string> exclusions;     // --ausschliessen MUSTER, in their order
     std::vector<std::string> exclusionFiles; // --ausschliessen-aus DATEI: a pattern a line
-    std::vector<std::string> commandLine; // the arguments that are no options, in order
-    std::string error;                    // an option not known or without its value
+    std::vector<std::string> commandLine;    // the arguments that are no options, in order
+    std::string error;                       // an option not known or without its value
 };
 
 // Options may stand anywhere among the arguments; after "--" every argument belongs to the

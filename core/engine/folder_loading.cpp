@@ -180,8 +180,8 @@ class BothScans {
 public:
     BothScans(SyncSession& session, platform::FileSystem& fs, LoadView& view,
               EventThrottle& throttle, const ExclusionPatterns& exclusions)
-        : start(fs, session.CurrentRule, session.StartPath, true, stop_, &exclusions),
-          view_(view), throttle_(throttle) {
+        : start(fs, session.CurrentRule, session.StartPath, true, stop_, &exclusions), view_(view),
+          throttle_(throttle) {
         if (session.CurrentRule.scansTarget())
             target.emplace(fs, session.CurrentRule, session.TargetPath, false, stop_, &exclusions);
     }

@@ -41,10 +41,10 @@ public:
     RecordStore files; // in report order
     std::vector<FailedItem> problems;
     std::optional<FindFileError> error;
-    int rootError = 0;              // the errno that kept the root itself from being listed
-    std::size_t foldersLeftOut = 0; // trash and lost+found folders not entered
-    std::size_t linksLeftOut = 0;   // symbolic links, when the rule does not take them
-    std::size_t specialLeftOut = 0; // sockets, FIFOs and devices
+    int rootError = 0;               // the errno that kept the root itself from being listed
+    std::size_t foldersLeftOut = 0;  // trash and lost+found folders not entered
+    std::size_t linksLeftOut = 0;    // symbolic links, when the rule does not take them
+    std::size_t specialLeftOut = 0;  // sockets, FIFOs and devices
     std::size_t excludedFiles = 0;   // left out by the rule's exclusion patterns
     std::size_t excludedFolders = 0; // not entered for them
     // The subfolders entered, parents first, each ending in "/"; kept only when the rule

@@ -46,6 +46,22 @@ TEST_F(SyncProgramTest, ConflictsAreNamedAndLeftUnlessAskedForThenCopied) {
     EXPECT_EQ(ReadFile(t.target + "/konflikt.txt"), "kurz");
 }
 
+// Patterns from the command line and from a file are added to the rule's for that run.
+TEST_F(SyncProgramTest, ExclusionsFromTheCommandLineAndAFileLeaveTheirMatchesAlone) {
+    SyncTrees t;
+    const std::string list = t.tree.text("muster.txt", "# Kommentar\r\nnur_im_ziel.txt\n", 0);
+    const ChildResult r = RunSync(
+        t.parts("Spiegel", {"--vorschau", "--ausschliessen", "sub/", "--ausschliessen-aus", list}));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "+ " + t.start + "/neu.txt\n");
+    const ChildResult missing =
+        RunSync(t.parts("Spiegel", {"--ausschliessen-aus", t.start + "/fehlt"}));
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("Die Musterdatei \"" + t.start + "/fehlt\" kann nicht gelesen"),
+              std::string::npos)
+        << missing.err;
+}
+
 TEST_F(SyncProgramTest, MirrorRunMakesTheTargetLikeTheStart) {
     // The command line in pieces and as one quoted argument.
     for (const bool oneArgument : {false, true}) {

@@ -37,7 +37,8 @@ LoadedTrees LoadOnOneThread(const SyncSession& like, platform::FileSystem& fs) {
     one.TargetPath = like.TargetPath;
     one.CurrentRule = like.CurrentRule;
     const std::atomic<bool> stop{false};
-    const ExclusionPatterns exclusions = ExclusionPatterns::Compile(one.CurrentRule.Options.Exclusions);
+    const ExclusionPatterns exclusions =
+        ExclusionPatterns::Compile(one.CurrentRule.Options.Exclusions);
     TreeScan start(fs, one.CurrentRule, one.StartPath, true, stop, &exclusions);
     start.run(&throttle);
     one.StartFiles = std::move(start.files);

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTest>
 
@@ -130,13 +131,18 @@ private slots:
 
     void theOptionsAreShownAndSavedAndMatchingFoldersWaitsForSubfolders() {
         StoreRules(reg(), {{"Flach", "0|0|0|1"}, {"Tief", "0|4|1|2"}});
-        reg().SetStringValue(HKCU, kRuleOptionsKey, "Tief", "ordner=1\nmuster=*.tmp");
+        reg().SetStringValue(HKCU, kRuleOptionsKey, "Tief",
+                             "ordner=1\nmuster=*.tmp\nausschliessen=build/");
         reg().SetStringValue(HKCU, kRootKey, "LastRegel", "Tief");
         Form1 w;
         w.show();
         WithEditor(w, [&](Form3* editor) {
             QCOMPARE(OptionsOf(editor), QString("-O"));
+            auto* patterns = Control<QPlainTextEdit>(editor, "txtAusschliessen");
+            QCOMPARE(patterns->toPlainText(), QString("build/"));
+            patterns->setPlainText("build/\n\n*.tmp\n!wichtig.tmp");
             Click(editor, "chkVerknuepfungen");
+            SaveScreenshot(editor, "rule-editor-patterns");
             editor->Command1_Click();
             // Without subfolders the box cannot be used, and keeps its tick.
             Select(editor, "Flach");
@@ -150,7 +156,8 @@ private slots:
         });
         // A line the editor does not know stays.
         QCOMPARE(reg().GetStringValue(HKCU, kRuleOptionsKey, "Tief"),
-                 std::string("links=1\nordner=1\nmuster=*.tmp"));
+                 std::string("links=1\nordner=1\nausschliessen=build/\nausschliessen=*.tmp\n"
+                             "ausschliessen=!wichtig.tmp\nmuster=*.tmp"));
         QCOMPARE(Stored(reg(), "Flach"), std::string("0|0|0|1"));
         QCOMPARE(reg().GetStringValue(HKCU, kRuleOptionsKey, "Flach"), std::string("ordner=1"));
         QVERIFY(w.CurrentRule().Options.SymbolicLinks); // the main window took the saved rule

@@ -52,6 +52,45 @@ void MakeFolders(SyncSession& session, platform::FolderChain& targetTree,
     }
 }
 
+namespace {
+
+// Removes the folder entry `f` below the open folder `parent` when it is empty, into the
+// trash or for good. 0 when removed, -1 when left (gone, or something left in it), else the
+// errno; a folder replaced by something else since the load is reported here.
+int RemoveOne(platform::FileOps& ops, platform::FolderChain& targetTree, const MyFile& f,
+              std::string_view parentRelative, const platform::FolderRef& parent,
+              const std::string* trashFolder, const platform::TrashPlaces& trash,
+              RunResult& result) {
+    platform::FileInfo st;
+    int err = ops.StatAt(parent->fd, BareName(f), st);
+    if (err == ENOENT)
+        return -1; // gone already
+    if (err == 0 && st.type != platform::FileInfo::Type::Folder) {
+        Fail(result, FailedItem::Kind::Delete, f.Path(), 0, false,
+             "Der Ordner wurde nach dem Laden durch etwas anderes ersetzt.");
+        result.failures.back().changedSinceLoad = true;
+        return -1;
+    }
+    if (err != 0)
+        return err;
+    if (trashFolder == nullptr) {
+        err = ops.UnlinkAt(parent->fd, BareName(f), AT_REMOVEDIR);
+        return err == ENOTEMPTY || err == EEXIST ? -1 : err; // something in it was left
+    }
+    // Only an empty folder goes into the trash; what is left in it keeps it here.
+    std::vector<std::string> names;
+    platform::FolderRef inside;
+    err = targetTree.Resolve(std::string(parentRelative) + f.Name(), false, inside);
+    if (err == 0)
+        err = ops.ListNames(inside->fd, names);
+    if (err == 0 && !names.empty())
+        return -1;
+    return err != 0 ? err
+                    : platform::MoveToTrash(ops, parent->fd, *trashFolder, BareName(f), trash);
+}
+
+} // namespace
+
 void RemoveFolders(SyncSession& session, platform::FileOps& ops, platform::FolderChain& targetTree,
                    RunResult& result) {
     std::vector<const MyFile*> folders;
@@ -76,38 +115,14 @@ void RemoveFolders(SyncSession& session, platform::FileOps& ops, platform::Folde
         const std::string_view parent = RelativeFolderOf(*f, root);
         platform::FolderRef folder;
         int err = targetTree.Resolve(parent, false, folder);
-        platform::FileInfo st;
+        const std::string trashFolder = absoluteRoot + std::string(parent);
         if (err == 0)
-            err = ops.StatAt(folder->fd, BareName(*f), st);
-        if (err == ENOENT)
-            continue; // gone already
-        if (err == 0 && st.type != platform::FileInfo::Type::Folder) {
-            Fail(result, FailedItem::Kind::Delete, f->Path(), 0, false,
-                 "Der Ordner wurde nach dem Laden durch etwas anderes ersetzt.");
-            result.failures.back().changedSinceLoad = true;
-            continue;
-        }
-        if (err == 0 && toTrash) {
-            // Only an empty folder goes into the trash; what is left in it keeps it here.
-            std::vector<std::string> names;
-            platform::FolderRef inside;
-            err = targetTree.Resolve(std::string(parent) + f->Name(), false, inside);
-            if (err == 0)
-                err = ops.ListNames(inside->fd, names);
-            if (err == 0 && !names.empty())
-                continue;
-            if (err == 0)
-                err = platform::MoveToTrash(ops, folder->fd, absoluteRoot + std::string(parent),
-                                            BareName(*f), trash);
-        } else if (err == 0) {
-            err = ops.UnlinkAt(folder->fd, BareName(*f), AT_REMOVEDIR);
-            if (err == ENOTEMPTY || err == EEXIST)
-                continue; // something in it was left, as it should be
-        }
-        if (err != 0)
-            Fail(result, FailedItem::Kind::Delete, f->Path(), err, false);
-        else
+            err = RemoveOne(ops, targetTree, *f, parent, folder, toTrash ? &trashFolder : nullptr,
+                            trash, result);
+        if (err == 0)
             ++result.foldersRemoved;
+        else if (err > 0 && err != ENOENT)
+            Fail(result, FailedItem::Kind::Delete, f->Path(), err, false);
     }
     // The removals are on the disk before the run reports that it is done.
     platform::FolderRef top;

@@ -45,6 +45,10 @@ protected:
 private:
     void Form_Load();
     void createControls();
+    // The attribute frame, the options, the exclusion patterns and "Übernehmen".
+    void createOptionControls();
+    // The rule list's menu, and what each control does.
+    void createMenuAndConnections();
     void fillForm(const std::string& name);
     // The stored name of a list item; empty for none.
     static std::string nameOf(const QListWidgetItem* item);

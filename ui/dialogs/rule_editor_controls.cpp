@@ -57,7 +57,11 @@ void Form3::createControls() {
     // it is not inside the frame, so switching the frame off never switches it off.
     backwardBox_ = MakeControl<QCheckBox>(this, "Check1", {2775 + 60, 1800, 240, 240});
     backwardBox_->raise();
+    createOptionControls();
+    createMenuAndConnections();
+}
 
+void Form3::createOptionControls() {
     attributesFrame_ =
         MakeControl<QGroupBox>(this, "Frame4", {2775, 3960, 4665, 1095}, "Datei Attribute");
     readOnlyBox_ = MakeControl<QCheckBox>(attributesFrame_, "Check5", {120, 270, 4425, 240},
@@ -85,7 +89,9 @@ void Form3::createControls() {
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     applyButton_ =
         MakeControl<QPushButton>(this, "Command1", {6120, 7860, 1320, 375}, "Übernehmen");
+}
 
+void Form3::createMenuAndConnections() {
     ruleMenu_ = new QMenu(this);
     ruleMenu_->setObjectName("lPopUp");
     QAction* add = ruleMenu_->addAction("Neu");

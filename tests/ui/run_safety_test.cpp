@@ -1,5 +1,5 @@
-// A run that is stopped, a rule changed after the load, roots that are no longer the loaded
-// folders, and files changed after the load: the window must never do more than was shown.
+// A run that is stopped, a rule changed after the load, and roots that are no longer the loaded
+// folders: the window must never do more than was shown.
 #include "ui_test_support.h"
 
 #include "core/trash_test_support.h"
@@ -128,30 +128,6 @@ private slots:
                 (std::map<std::string, std::string>{{"c.txt", "neu"}}));
         QVERIFY(Entries(t.path("start")) == startBefore);
         QVERIFY(!Enabled(window.get(), "Command3"));
-    }
-
-    void filesChangedAfterTheLoadAreLeftAndListed() {
-        trees().folder("start");
-        trees().text("ziel/bleibt_nicht.txt", "1");
-        trees().text("ziel/neu_bearbeitet.txt", "2");
-        const auto window = LoadedWindow("0|5|1|1", trees());
-        Form1& w = *window;
-        trees().text("ziel/neu_bearbeitet.txt", "nach dem Laden gespeichert");
-        SeenBox failures;
-        QWidget* owner = nullptr;
-        OnNextModal([&](QWidget* question) {
-            OnNextModal([&](QWidget* report) {
-                failures = Seen(report);
-                owner = report->parentWidget();
-            });
-            PressYes(question);
-        });
-        Click(&w, "Command3");
-        QCOMPARE(failures.text, QString("Folgende Dateien konnten nicht gelöscht werden:"));
-        QCOMPARE(failures.informative, Q(trees().path("ziel/neu_bearbeitet.txt")) +
-                                           " (Die Zieldatei wurde nach dem Laden geändert.)");
-        QVERIFY(!fs::exists(trees().path("ziel/bleibt_nicht.txt")));
-        QCOMPARE(owner, &w);
     }
 };
 

@@ -137,37 +137,18 @@ private slots:
         QVERIFY(window.findChildren<QWidget*>("HandbookWindow").isEmpty());
     }
 
-    // The version and the licence, and every control whole and apart from the others, in the
-    // desktop's font and in one half as large again.
-    void aboutShowsVersionAndLicenceUncut() {
-        const QFont normal = QApplication::font();
-        QFont large = normal;
-        large.setPointSizeF(normal.pointSizeF() * 1.5);
-        for (const QFont& font : {normal, large}) {
-            QApplication::setFont(font);
-            Form1 window;
-            QStringList seen;
-            OnNextModal([&](QWidget* about) {
-                seen << TextOf(about, "lblVersion") << TextOf(about, "lblLizenz");
-                const QStringList names = {"Label1", "lblVersion", "lblLizenz",
-                                           "Label2", "HyperLink1", "Command1"};
-                for (const QString& name : names) {
-                    const QWidget* w = Control<QWidget>(about, name);
-                    if (!about->rect().contains(w->geometry()) ||
-                        w->width() < w->sizeHint().width() || w->height() < w->sizeHint().height())
-                        seen << name + " cut";
-                    for (const QString& other : names)
-                        if (other != name &&
-                            w->geometry().intersects(Control<QWidget>(about, other)->geometry()))
-                            seen << name + " over " + other;
-                }
-                SaveScreenshot(about, font == normal ? "about-window" : "about-window-large");
-            });
-            Trigger(&window, "about");
-            QCOMPARE(seen.join(" | "),
-                     QString("Gleichwart, Version 0.1.0 | Lizenz: GNU GPL, Version 3 oder später"));
-        }
-        QApplication::setFont(normal);
+    // Whether every control of the window is whole and apart from the others, with each font,
+    // the text fit test shows.
+    void aboutShowsVersionAndLicence() {
+        Form1 window;
+        QStringList seen;
+        OnNextModal([&](QWidget* about) {
+            seen << TextOf(about, "lblVersion") << TextOf(about, "lblLizenz");
+            SaveScreenshot(about, "about-window");
+        });
+        Trigger(&window, "about");
+        QCOMPARE(seen, (QStringList{"Gleichwart, Version 0.1.0",
+                                    "Lizenz: GNU GPL, Version 3 oder später"}));
     }
 };
 

@@ -2,14 +2,7 @@
 #include "run_test_support.h"
 #include "sync_fixture.h"
 
-#include <csignal>
-#include <filesystem>
-#include <thread>
-#include <unistd.h>
-
 namespace {
-
-using Lines = std::vector<std::string>;
 
 TEST_F(SyncProgramTest, DryRunListsWhatWouldHappenLeavesOutTheTrashAndChangesNothing) {
     SyncTrees t;

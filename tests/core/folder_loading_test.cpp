@@ -2,11 +2,8 @@
 // the copy and delete lists.
 #include "engine/compare_trees.h"
 #include "one_thread_load.h"
-#include "platform/fake_file_system.h"
 #include "run_test_support.h"
 #include "unprivileged.h"
-
-#include <sys/stat.h>
 
 namespace {
 

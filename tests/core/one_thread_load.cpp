@@ -5,8 +5,6 @@
 #include "engine/tree_scan.h"
 #include "run_test_support.h"
 
-#include <atomic>
-
 std::vector<std::string> Described(const SyncSession& s, const std::vector<FailedItem>& problems) {
     std::vector<std::string> out;
     auto add = [&](const char* list, const MyFile* f) {

@@ -4,6 +4,8 @@
 #include "engine/load_view.h"
 #include "engine/sync_run.h"
 #include "engine/sync_session.h"
+#include "platform/failing_file_ops.h"
+#include "platform/fake_file_system.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "temp_home.h"
@@ -12,10 +14,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 // What the load and run tests share: views that record what they are shown, and a start and

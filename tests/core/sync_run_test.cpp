@@ -1,13 +1,9 @@
 // The copy phase of a run: what it writes, what it shows, and what is left when a call fails,
 // the disk is full or the process is killed.
-#include "platform/failing_file_ops.h"
 #include "run_test_support.h"
 #include "trash_test_support.h"
 
-#include <csignal>
 #include <set>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 

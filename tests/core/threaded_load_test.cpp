@@ -1,13 +1,6 @@
 // Both trees are scanned at once, and "Abbrechen" stops both scans quickly.
 #include "one_thread_load.h"
-#include "platform/fake_file_system.h"
 #include "run_test_support.h"
-
-#include <atomic>
-#include <cerrno>
-#include <chrono>
-#include <sys/stat.h>
-#include <thread>
 
 namespace {
 

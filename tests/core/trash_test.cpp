@@ -1,23 +1,11 @@
 // Entries moved into the trash: where they land, under which names, with which description,
 // and which trash folders are not used.
-#include "platform/failing_file_ops.h"
-#include "platform/trash.h"
-#include "small_disk.h"
-#include "temp_home.h"
 #include "trash_test_support.h"
-#include "tree_builder.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <functional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
 using Contents = std::map<std::string, std::string>;
 
 TEST(TrashNames, PathsAreEncodedByteForByteAndVariantsKeepTheExtension) {

@@ -5,10 +5,6 @@
 #include "kit/picture_button.h"
 #include "kit/tab_strip.h"
 
-#include <QDir>
-#include <QTabBar>
-#include <QTest>
-
 namespace {
 
 const QStringList kAll = {"Load", "LoadDisabled", "Abort",  "Sync",          "SyncDisabled",

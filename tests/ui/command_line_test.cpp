@@ -1,12 +1,8 @@
 // A window started with a command line: the paths and the rule it names, and one load after
 // the start; a rule that is not stored is reported and nothing is loaded.
-#include "rules/rule_store.h"
 #include "ui_test_support.h"
 
-#include <QComboBox>
-#include <QListView>
 #include <QSignalSpy>
-#include <QTest>
 
 class CommandLineTest : public UiTestCase {
     Q_OBJECT

@@ -5,11 +5,6 @@
 #include "desktop/shell_menu.h"
 #include "platform/failing_file_ops.h"
 
-#include <QListView>
-#include <QTabBar>
-#include <QTest>
-#include <QTimer>
-
 namespace {
 
 void ClickEntry(QListView* list, int row, Qt::MouseButton button = Qt::RightButton) {

@@ -7,8 +7,6 @@
 
 #include <QDBusConnection>
 #include <QDesktopServices>
-#include <QListView>
-#include <QTest>
 #include <QUrl>
 
 namespace {

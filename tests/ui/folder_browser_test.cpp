@@ -8,11 +8,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QInputDialog>
-#include <QLabel>
-#include <QTest>
-#include <QTimer>
 #include <QTreeView>
 
 #include <fcntl.h>

@@ -5,11 +5,8 @@
 #include "kit/twips.h"
 
 #include <QMenuBar>
-#include <QTest>
 
 #include <cmath>
-#include <utility>
-#include <vector>
 
 namespace {
 

@@ -4,11 +4,8 @@
 
 #include "kit/twips.h"
 
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QScreen>
-#include <QTest>
 
 class Form1StartupTest : public UiTestCase {
     Q_OBJECT

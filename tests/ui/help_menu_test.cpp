@@ -6,10 +6,8 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
-#include <QApplication>
 #include <QPointer>
 #include <QScrollBar>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 

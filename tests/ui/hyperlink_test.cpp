@@ -6,7 +6,6 @@
 
 #include <QMouseEvent>
 #include <QSignalSpy>
-#include <QTest>
 
 namespace {
 

@@ -8,12 +8,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>
-#include <QLineEdit>
-#include <QListView>
 #include <QScrollBar>
-#include <QTabBar>
-#include <QTest>
-#include <QTimer>
 
 #include <cerrno>
 

@@ -7,11 +7,8 @@
 #include "desktop/desktop_notification.h"
 #include "private_bus.h"
 
-#include <QApplication>
 #include <QDBusConnection>
-#include <QFile>
 #include <QRegularExpression>
-#include <QTest>
 
 namespace {
 

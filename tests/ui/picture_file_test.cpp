@@ -5,13 +5,9 @@
 #include "kit/picture_box.h"
 #include "kit/picture_file.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QImageWriter>
-#include <QTest>
 
 #include <cstdio>
-#include <vector>
 
 #include <jpeglib.h>
 

@@ -4,13 +4,8 @@
 
 #include "core/full_hive_disk.h"
 #include "dialogs/rule_editor.h"
-#include "rules/rule_store.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QTabBar>
-#include <QTest>
 
 namespace {
 

@@ -4,14 +4,7 @@
 
 #include "core/trash_test_support.h"
 
-#include <QComboBox>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
-
-#include <filesystem>
-
-namespace fs = std::filesystem;
 
 class RunSafetyTest : public UiTestCase {
     Q_OBJECT

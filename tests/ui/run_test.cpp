@@ -6,20 +6,14 @@
 #include "kit/twips.h"
 
 #include <QGroupBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QStandardPaths>
-#include <QTest>
-#include <QTimer>
 
 #include <algorithm>
-#include <filesystem>
-
-namespace fs = std::filesystem;
 
 namespace {
 

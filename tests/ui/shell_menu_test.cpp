@@ -9,9 +9,6 @@
 #include "engine/copy_errors.h"
 #include "platform/failing_file_ops.h"
 
-#include <QDir>
-#include <QTest>
-
 #include <unistd.h>
 
 class ShellMenuTest : public UiTestCase {

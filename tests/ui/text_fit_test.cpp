@@ -21,14 +21,9 @@
 #include "mainwindow/failure_display.h"
 #include "mainwindow/shortcut_offer.h"
 
-#include <QApplication>
 #include <QDebug>
 #include <QDialog>
 #include <QFontInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
-#include <QTimer>
 
 namespace {
 

@@ -5,21 +5,13 @@
 #include "kit/status_bar.h"
 #include "platform/fake_file_system.h"
 #include "platform/shell_execute.h"
-#include "rules/rule_store.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
 #include <QDialog>
-#include <QDir>
 #include <QDirIterator>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
-#include <QTimer>
 
 #include <ctime>
 

@@ -1,8 +1,10 @@
-// What the window shows: sizes, the copy progress and a run's summary in the user's notation.
+// What the window shows: sizes, the copy progress and a run's summary in the user's notation,
+// and the soft frame around the background picture: how opaque each ring is.
 #include "engine/copy_progress.h"
 #include "engine/run_view.h"
 #include "engine/summary_texts.h"
 #include "engine/texts.h"
+#include "geometry/soft_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +113,30 @@ TEST(Summary, ALoadSaysWhatARunWouldDo) {
     EXPECT_EQ(LoadSummaryOneLine(1, 4, false, 0, 0, ','), "Zu kopieren: 1 Datei (4 B)");
     EXPECT_EQ(LoadSummaryOneLine(2, 1536, true, 0, 0, ','),
               "Zu kopieren: 2 Dateien (1,50 KB); zu löschen: 0 Dateien (0 B)");
+}
+
+// Ring 0 (the outer edge) is fully opaque, ring n not at all; between them the opacity falls
+// in equal steps rounded to the nearest whole number, halves to the even one.
+TEST(SoftFrame, EachRingHasItsOpacity) {
+    const std::vector<std::vector<int>> rows = {
+        {255, 0},
+        {255, 170, 85, 0},
+        {255, 191, 128, 64, 0},
+        {255, 219, 182, 146, 109, 73, 36, 0},
+        {255, 230, 204, 178, 153, 128, 102, 76, 51, 26, 0},
+    };
+    for (const std::vector<int>& alphas : rows) {
+        const int n = int(alphas.size()) - 1;
+        std::vector<int> actual;
+        for (int i = 0; i <= n; ++i)
+            actual.push_back(SoftFrameAlpha(i, n));
+        EXPECT_EQ(actual, alphas) << "frame " << n << " pixels wide";
+        // Every line of the frame carries the opacity of its ring.
+        const std::vector<BlendLineCall> lines = SoftFrameLines(40, 30, n);
+        ASSERT_EQ(lines.size(), 4 * alphas.size()) << n;
+        for (std::size_t k = 0; k < lines.size(); ++k)
+            EXPECT_EQ(lines[k].alpha, alphas[k % alphas.size()]) << n << " line " << k;
+    }
 }
 
 } // namespace

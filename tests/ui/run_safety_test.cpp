@@ -42,23 +42,13 @@ private slots:
         QObject::disconnect(connection);
 
         QVERIFY(stopUsable);
-        // The files up to the one being copied were finished, complete (that a copy is the
-        // whole file, the run's own tests show); none after it was started.
-        QStringList copied;
-        for (const auto& e : fs::directory_iterator(t.path("ziel"))) {
-            const std::string name = e.path().filename().string();
-            QVERIFY2(name.rfind(".gleichwart-", 0) != 0, name.c_str());
-            if (name != "nur_im_ziel.txt")
-                copied << Q(name);
-        }
-        copied.sort();
+        // The files up to the one on view when the press was handled were copied, none after
+        // it (that each is whole, and no temporary file is left, the terminal program's test of
+        // a stop shows).
+        QStringList copied = QDir(Q(t.path("ziel"))).entryList(QDir::Files);
+        copied.removeOne("nur_im_ziel.txt");
         QVERIFY(!copied.isEmpty() && copied.size() < kFiles);
         QCOMPARE(copied.constLast(), fileWhenStopped);
-        for (int i = 0; i < copied.size(); ++i) {
-            QCOMPARE(copied.at(i), QString("f%1.bin").arg(100 + i));
-            QCOMPARE(fs::file_size(t.path("ziel/" + copied.at(i).toStdString())),
-                     std::uintmax_t(512 << 10));
-        }
         // No delete phase: no question, and the file only in the target is still there.
         QVERIFY(!asked);
         QCOMPARE(ReadFile(t.path("ziel/nur_im_ziel.txt")), std::string("bleibt"));

@@ -8,7 +8,6 @@
 
 #include <QAbstractItemView>
 #include <QDialog>
-#include <QDirIterator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -185,18 +184,6 @@ void PressYes(QWidget* messageBox) {
     for (QAbstractButton* b : qobject_cast<QMessageBox*>(messageBox)->buttons())
         if (b->text() == "Ja")
             b->click();
-}
-
-QStringList TrashedNames(const QString& root) {
-    QStringList names;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (path.contains("/Trash/files/"))
-            names << it.fileName();
-    }
-    names.sort();
-    return names;
 }
 
 void SaveScreenshot(QWidget* w, const QString& name) {

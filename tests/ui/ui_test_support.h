@@ -134,8 +134,6 @@ std::unique_ptr<Form1> LoadedWindow(const std::string& rule, const TreeBuilder& 
 
 // Presses "Ja" in a message box that asks.
 void PressYes(QWidget* messageBox);
-// Every file below `root` that lies in a trash's "files" folder, sorted.
-QStringList TrashedNames(const QString& root);
 
 // Saves a picture of the widget below $GLEICHWART_SCREENSHOTS when that is set.
 void SaveScreenshot(QWidget* w, const QString& name);

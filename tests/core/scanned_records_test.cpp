@@ -143,6 +143,7 @@ TEST_F(Trees, AComparisonThatAsksAheadKeepsTheWindowRespondingAndStopsAtOnce) {
     });
     EXPECT_LT(load.longestPause, fs.examineWait / 2);
     EXPECT_FALSE(load.result.compared);
+    EXPECT_EQ(load.texts.back(), "Vergleiche 200 Dateien...");
     for (const MyFile* f : s.CopyList)
         EXPECT_FALSE(f->Selected);
     const int asked = fs.examined;

@@ -35,8 +35,6 @@ using Lines = std::vector<std::string>;
 class RecordingLoad : public LoadView {
 public:
     Lines texts;
-    std::int64_t value = -1;
-    std::function<void()> onProgress;
     std::function<void()> onPump; // what the window's events do
     bool stop = false;            // "Abbrechen" was pressed
     void PumpEvents() override {
@@ -47,11 +45,7 @@ public:
     void StatusText(const std::string& t) override { texts.push_back(t); }
     void ActivityStep() override {}
     void ShowComparisonProgress(std::int64_t) override {}
-    void ComparisonProgress(std::int64_t v) override {
-        value = v;
-        if (onProgress)
-            onProgress();
-    }
+    void ComparisonProgress(std::int64_t) override {}
 };
 
 // A load during which the user presses "Abbrechen" the first time the window's events run
@@ -82,13 +76,13 @@ inline AbortedLoad LoadAndPressAbbrechen(SyncSession& s, platform::FileSystem& f
 
 class RecordingRun : public RunView {
 public:
-    std::string planned, filesLeft;
+    std::string filesLeft;
     std::vector<std::pair<std::size_t, bool>> questions; // count, to the trash
     bool answer = true;
     std::function<void()> onProgress;
 
     void StatusText(const std::string&) override {}
-    void PlannedCopies(const std::string& f, const std::string&) override { planned = f; }
+    void PlannedCopies(const std::string&, const std::string&) override {}
     void FilesLeft(const std::string& f) override { filesLeft = f; }
     void CurrentFile(const std::string&, const std::string&, const std::string&) override {}
     void CopyProgress(const CopyProgressDisplay&) override {

@@ -65,6 +65,24 @@ void CheckNothingIsCut(QWidget* w) {
     }
 }
 
+// Calls `seen` whenever `watched` gets an event of `type`.
+class EventWatch : public QObject {
+public:
+    EventWatch(QObject* watched, QEvent::Type type, std::function<void()> seen)
+        : type_(type), seen_(std::move(seen)) {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == type_)
+            seen_();
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+    std::function<void()> seen_;
+};
+
 } // namespace
 
 class RunTest : public UiTestCase {
@@ -240,17 +258,12 @@ private slots:
                      qPrintable(QString::number(width)));
             CheckNothingIsCut(&w);
         }
-        // Looked at whenever the load lets events run (every tenth file it compares), from
-        // when "Ordner laden" is off.
-        for (int i = 0; i < 40; ++i)
-            trees().file("start/f" + std::to_string(i));
+        // The load turns "Ordner laden" off as it starts: the summary is gone by then.
         bool loading = false, shownDuringLoad = false;
-        QTimer look;
-        QObject::connect(&look, &QTimer::timeout, [&] {
+        EventWatch watch(Control<QWidget>(&w, "Command1"), QEvent::EnabledChange, [&] {
             loading = loading || !Enabled(&w, "Command1");
             shownDuringLoad = shownDuringLoad || (loading && panel->isVisible());
         });
-        look.start(0);
         Click(&w, "Command1");
         QVERIFY(loading && !shownDuringLoad);
         QVERIFY(!panel->isVisible() && Control<QWidget>(&w, "List1")->isVisible());

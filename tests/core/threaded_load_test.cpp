@@ -68,10 +68,10 @@ TEST(ThreadedLoad, AbbrechenStopsBothScansAtOnceAlsoALargeListingUnderWay) {
         t.file("start/d" + std::to_string(d) + "/e/a.txt", 1);
         t.file("ziel/d" + std::to_string(d) + "/e/a.txt", 1);
     }
-    t.file("start/a_riesig/b.txt", 1); // among the first folders listed
+    t.file("start/d5_riesig/b.txt", 1); // half way: listed ahead by the listing threads
     for (const int inFlight : {1, 6}) {
         LargeFolderFileSystem fs; // about 600 ms a tree with one listing at a time
-        fs.large = t.path("start/a_riesig/");
+        fs.large = t.path("start/d5_riesig/");
         fs.listingWait = std::chrono::milliseconds(3);
         fs.inFlight = inFlight;
         SyncSession s = Unloaded(t.path("start"), t.path("ziel"), 0, 5);

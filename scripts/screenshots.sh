@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "${JOBS:-2}" --target ui_loading_test ui_run_summary_test
+cmake --build build -j "${JOBS:-2}" --target ui_loading_test ui_run_test
 
 shots=$(mktemp -d)
 # The window finds its button pictures in an Icons folder beside its program, as the
@@ -19,7 +19,7 @@ take() { # test program: all of its cases, the one that reaches the state saves 
     xvfb-run -a -s "-screen 0 1280x800x24" "build/tests/$1" >/dev/null
 }
 take ui_loading_test
-take ui_run_summary_test
+take ui_run_test
 
 mkdir -p docs
 for picture in main-window-loaded run-summary; do

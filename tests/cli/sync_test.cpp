@@ -1,15 +1,9 @@
-// gleichwart-sync as a process, as a timer or a script starts it: no terminal.
+// gleichwart-sync as a process, as a timer or a script starts it (no terminal), and typed in a
+// terminal window, where it asks before it deletes.
 #include "run_test_support.h"
 #include "sync_fixture.h"
 
-#include <csignal>
-#include <filesystem>
-#include <thread>
-#include <unistd.h>
-
 namespace {
-
-using Lines = std::vector<std::string>;
 
 TEST_F(SyncProgramTest, DryRunListsWhatWouldHappenLeavesOutTheTrashAndChangesNothing) {
     SyncTrees t;
@@ -99,16 +93,14 @@ TEST_F(SyncProgramTest, WrongCallsExitWithTwoAndHelpWithZeroChangingNothing) {
     SyncTrees t;
     const std::string s = "/Startordner|" + t.start, z = "/Zielordner|" + t.target;
     // One call for each way out before a run; which rule or path is wrong, and the
-    // message for it, is the command line's and the folder check's own business.
+    // message for it, is the command line's and the folder check's own business (a missing
+    // folder's exit code, the case of the folders taken byte for byte shows).
     const struct {
         Lines arguments;
         int exitCode;
         std::string message; // on standard output with 0, on standard error otherwise
     } cases[] = {
         {{"--help"}, 0, "Aufruf: gleichwart-sync [Optionen] '/Startordner|ORDNER'"},
-        {{s + "/fehlt", z, "/Regel|Endgültig"},
-         2,
-         "Der Startpfad: \"" + t.start + "/fehlt\"existiert nicht !!\n"},
         {{"--ja", "--gibtsnicht", s, z, "/Regel|Endgültig"}, 2, "Unbekannte Option: --gibtsnicht"},
         {{}, 2, "Es wurde nichts angegeben."},
     };
@@ -226,6 +218,47 @@ TEST_F(SyncProgramTest, SigtermStopsAfterTheCurrentFileAndDeletesNothing) {
     EXPECT_LT(complete, kFiles) << "the run was not stopped";
     EXPECT_EQ(TemporaryFiles(t.target), Lines{});
     EXPECT_EQ(ReadFile(t.target + "/nur_im_ziel.txt"), "weg");
+}
+
+// Typed in a terminal window: the delete question.
+TEST_F(SyncProgramTest, TheDeleteQuestionIsAnsweredOnTheTerminal) {
+    const std::string forGood = "Soll diese Datei wirklich endgültig gelöscht werden?";
+    const struct {
+        const char* rule;
+        const char* answer; // nullptr: "--ja" is given and nothing may be asked
+        std::string question;
+        bool deleted;
+    } cases[] = {
+        // in one home: the trash is looked at last
+        {"Endgültig", "j\n", forGood + " [j/N] ", true},
+        {"Endgültig", "\n", forGood, false},
+        {"Endgültig", nullptr, "", true},
+        {"Papierkorb", "ja\n",
+         "Soll diese Datei wirklich in den Papierkorb verschoben werden? [j/N] ", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.rule) + " " + (c.answer ? c.answer : "--ja"));
+        SyncTrees t;
+        ChildProcess program(t.parts(c.rule, c.answer ? std::vector<std::string>{}
+                                                      : std::vector<std::string>{"--ja"}),
+                             {.terminal = true});
+        if (c.answer != nullptr) {
+            ASSERT_TRUE(program.waitForOutput(c.question, std::chrono::seconds(30)));
+            program.type(c.answer);
+        }
+        const ChildResult r = program.finish();
+        EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+        EXPECT_EQ(c.answer == nullptr, r.err.find("wirklich") == std::string::npos) << r.err;
+        EXPECT_EQ(std::filesystem::exists(t.target + "/nur_im_ziel.txt"), !c.deleted);
+        // The test's home lies on the same file system as the trees: its trash takes the file.
+        const bool intoTrash = std::string(c.rule) == "Papierkorb";
+        EXPECT_EQ(ReadFile(home.path() + "/data/Trash/files/nur_im_ziel.txt"),
+                  intoTrash && c.deleted ? "weg" : "");
+        EXPECT_EQ(SummaryValue(r.out, intoTrash ? "In den Papierkorb:" : "Gelöscht:"),
+                  c.deleted ? "1 Datei" : "0 Dateien");
+        // The copies are made before the question in every case.
+        EXPECT_EQ(ReadFile(t.target + "/neu.txt"), "neu");
+    }
 }
 
 } // namespace

@@ -4,10 +4,7 @@
 #include "run_test_support.h"
 #include "trash_test_support.h"
 
-#include <csignal>
 #include <sys/time.h>
-#include <thread>
-#include <unistd.h>
 
 namespace {
 

@@ -4,8 +4,6 @@
 #include "run_test_support.h"
 
 #include <cstdlib>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 

@@ -2,13 +2,7 @@
 // lists no folder more and holds a bounded number of listings. "Abbrechen" during such a load
 // is tested with the threaded load.
 #include "engine/listing_pool.h"
-#include "platform/fake_file_system.h"
 #include "run_test_support.h"
-
-#include <algorithm>
-#include <cerrno>
-#include <chrono>
-#include <thread>
 
 namespace {
 

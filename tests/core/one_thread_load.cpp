@@ -6,8 +6,6 @@
 #include "rules/exclusion_patterns.h"
 #include "run_test_support.h"
 
-#include <atomic>
-
 std::vector<std::string> Described(const SyncSession& s, const std::vector<FailedItem>& problems) {
     std::vector<std::string> out;
     auto add = [&](const char* list, const MyFile* f) {

@@ -1,10 +1,7 @@
 // A run never writes outside the two trees and never replaces or deletes what changed after
 // the load.
-#include "platform/failing_file_ops.h"
 #include "run_test_support.h"
 #include "trash_test_support.h"
-
-#include <sys/stat.h>
 
 namespace {
 

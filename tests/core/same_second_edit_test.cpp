@@ -1,12 +1,9 @@
 // A file edited after the load within the same second, keeping its size, is neither replaced
 // nor deleted: its whole-second time and size are what the load saw, only the exact times or
 // its inode tell.
-#include "platform/failing_file_ops.h"
 #include "run_test_support.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <thread>
 
 namespace {
 

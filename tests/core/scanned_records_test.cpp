@@ -1,18 +1,10 @@
 // The records of a scanned tree, packed with their names, and the comparison that walks both
 // trees side by side in their common order.
 #include "engine/counterpart_cursor.h"
-#include "engine/folder_loading.h"
-#include "platform/fake_file_system.h"
 #include "platform/name_order.h"
 #include "run_test_support.h"
 
-#include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <string>
-#include <thread>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -151,6 +143,7 @@ TEST_F(Trees, AComparisonThatAsksAheadKeepsTheWindowRespondingAndStopsAtOnce) {
     });
     EXPECT_LT(load.longestPause, fs.examineWait / 2);
     EXPECT_FALSE(load.result.compared);
+    EXPECT_EQ(load.texts.back(), "Vergleiche 200 Dateien...");
     for (const MyFile* f : s.CopyList)
         EXPECT_FALSE(f->Selected);
     const int asked = fs.examined;

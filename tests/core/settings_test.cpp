@@ -1,5 +1,7 @@
 // What the program keeps in its registry file: its own values through the registry class,
-// and the rules with their stored text, attribute code, names and order.
+// and the rules with their stored text, attribute code, names and order: the starter rules of
+// the first start, and a rule the editor deletes, read back by a fresh store. What the editor
+// saves, the window tests of the rules read back.
 #include "full_hive_disk.h"
 #include "platform/registry/registry_api.h"
 #include "rules/rule_store.h"
@@ -131,6 +133,23 @@ TEST_F(Registry, SavingARuleUnderAnotherNameReplacesTheOldOneInOneWrite) {
     // A new rule (no previous name) only adds.
     EXPECT_EQ(SaveRule("", "Frisch", "0|3|1|1", {}), win::ERROR_SUCCESS);
     EXPECT_EQ(names(), (Lines{"Ziel", "Frisch"}));
+}
+
+TEST_F(Registry, TheFirstStartStoresTheStarterRulesAndADeletedRuleIsGone) {
+    EXPECT_TRUE(RuleStore::IsFirstStart());
+    RuleStore store(reg);
+    store.StoreStarterRules();
+    EXPECT_FALSE(RuleStore::IsFirstStart());
+    // Read-only and hidden files take part, system files do not; both options are on.
+    for (const auto& [name, text] : {std::pair{"Aktualisieren", "0|0|1|2"},
+                                     {"Spiegeln", "0|4|1|2"}, {"Beide Richtungen", "0|3|1|2"}}) {
+        EXPECT_EQ(reg.GetStringValue(HKCU, kRulesKey, name), text);
+        EXPECT_EQ(reg.GetStringValue(HKCU, kRuleOptionsKey, name), "links=1\nordner=1");
+    }
+    EXPECT_TRUE(store.Load("Spiegeln").deletesOnTarget());
+    store.Remove("Beide Richtungen");
+    clsRegistry again;
+    EXPECT_EQ(RuleStore(again).Names(), (std::vector<std::string>{"Aktualisieren", "Spiegeln"}));
 }
 
 } // namespace

@@ -1,25 +1,13 @@
 // Every call of a trash move made to fail in turn, once or for good: each entry ends up
 // either in the trash with its description or untouched where it was, and nothing else
 // changes; once the disk works again, what a failure left does not stand in the way.
-#include "platform/failing_file_ops.h"
-#include "platform/trash.h"
-#include "small_disk.h"
-#include "temp_home.h"
 #include "trash_test_support.h"
-#include "tree_builder.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
 using Roots = std::vector<std::pair<std::string, std::string>>;
 
 // The entries of "ordner" that go to the trash, in this order; a file they do not include

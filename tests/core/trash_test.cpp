@@ -1,23 +1,11 @@
 // Entries moved into the trash: where they land, under which names, with which description,
 // and which trash folders are not used.
-#include "platform/failing_file_ops.h"
-#include "platform/trash.h"
-#include "small_disk.h"
-#include "temp_home.h"
 #include "trash_test_support.h"
-#include "tree_builder.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <functional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
 using Contents = std::map<std::string, std::string>;
 
 TEST(TrashNames, PathsAreEncodedByteForByteAndVariantsKeepTheExtension) {
@@ -135,69 +123,63 @@ TEST_F(UsersTrash, DescriptionsReachTheDiskBeforeTheEntriesMove) {
 }
 
 // Entries on a file system other than the user's data folder go to the trash at the top of
-// their own file system; here a tmpfs of its own at "<tree>/platte".
-class TopTrash : public ::testing::Test {
-protected:
+// their own file system; here a tmpfs of its own at "<tree>/platte". A user's trash there that
+// is a link or someone else's, and a shared trash that is a link, are not used; the user's
+// parts are private. Which of a shared trash with and without the sticky bit is used,
+// trash_failures_test shows.
+TEST(TopTrash, LinksAndOtherUsersTrashesAreNotUsedAndTheUsersPartsArePrivate) {
     TempHome home;
     TreeBuilder t;
-    std::string disk = t.folder("platte");
-    uid_t uid = ::geteuid();
-    std::string own = disk + "/.Trash-" + std::to_string(uid);
-
-    int trash(const std::string& folder, const std::string& name, uid_t as) {
-        OpenFolder dir(disk + folder);
+    const std::string disk = t.folder("platte"), shared = disk + "/.Trash";
+    const uid_t uid = ::geteuid();
+    const std::string own = disk + "/.Trash-" + std::to_string(uid);
+    const auto trash = [&](const std::string& name, uid_t as) {
+        OpenFolder dir(disk + "/unter");
         platform::TrashPlaces places = platform::CurrentTrashPlaces();
         places.uid = as;
-        return platform::MoveToTrash(platform::RealFileOps(), dir.fd(), disk + folder + "/", name,
+        return platform::MoveToTrash(platform::RealFileOps(), dir.fd(), disk + "/unter/", name,
                                      places);
-    }
-    void onDisk(const std::function<void()>& body) {
-        EXPECT_EQ(WithSmallDisk(disk, 16 << 20, [&] { return body(), HasFailure(); }), 0);
-    }
-};
-
-// Which of a shared trash with and without the sticky bit is used, trash_failures_test shows.
-TEST_F(TopTrash, ASharedTrashThatIsALinkIsNotUsedAndTheUsersPartsArePrivate) {
-    onDisk([&] {
-        const std::string shared = disk + "/.Trash";
-        for (const char* name : {"a", "b"})
-            WriteFile(disk + "/unter/" + name, name);
-        // A link, even to a folder with the sticky bit, could lead anywhere.
-        fs::create_directory(disk + "/woanders");
-        ::chmod((disk + "/woanders").c_str(), 01777);
-        fs::create_directory_symlink("woanders", shared);
-        ASSERT_EQ(trash("/unter", "a", uid), 0);
-        EXPECT_EQ(ReadFile(own + "/files/a"), "a");
-        EXPECT_TRUE(!fs::is_symlink(own) && Mode(own) == 0700u);
-        EXPECT_TRUE(fs::is_empty(disk + "/woanders"));
-        // A real folder with the sticky bit gets the user's own part in it.
-        fs::remove(shared);
-        fs::create_directory(shared);
-        ::chmod(shared.c_str(), 01777);
-        ASSERT_EQ(trash("/unter", "b", uid), 0);
-        const std::string part = shared + "/" + std::to_string(uid);
-        // The path is relative to the top of the disk.
-        EXPECT_EQ(InfoField(ReadFile(part + "/info/b.trashinfo"), "Path"), "unter/b");
-        EXPECT_TRUE(Mode(part) == 0700u && !fs::exists(HomeTrash()));
-    });
-}
-
-TEST_F(TopTrash, AUsersTrashThatIsALinkOrSomeoneElsesIsNotUsed) {
-    onDisk([&] {
-        // The user's trash is a link to a folder of the user's own, and that of user 4243 a
-        // real folder that belongs to this test's user: neither is used (the trash in the
-        // data folder is opened the same way).
-        WriteFile(disk + "/unter/datei", "bleibt");
-        fs::create_directory(disk + "/fremd");
-        fs::create_directory_symlink("fremd", own);
-        fs::create_directory(disk + "/.Trash-4243");
-        const auto before = Entries(disk);
-        const int err = trash("/unter", "datei", uid);
-        EXPECT_TRUE(err == ENOTDIR || err == ELOOP) << err;
-        EXPECT_EQ(trash("/unter", "datei", 4243), EPERM);
-        EXPECT_EQ(Entries(disk), before);
-        EXPECT_TRUE(fs::is_empty(disk + "/fremd") && fs::is_empty(disk + "/.Trash-4243"));
-    });
+    };
+    EXPECT_EQ(WithSmallDisk(disk, 16 << 20,
+                            [&] {
+                                for (const char* name : {"a", "b", "c"})
+                                    WriteFile(disk + "/unter/" + name, name);
+                                // The user's trash is a link to a folder of the user's own, and
+                                // that of user 4243 a real folder that belongs to this test's user
+                                // (the trash in the data folder is opened the same way).
+                                fs::create_directory(disk + "/fremd");
+                                fs::create_directory_symlink("fremd", own);
+                                fs::create_directory(disk + "/.Trash-4243");
+                                const auto before = Entries(disk);
+                                const int err = trash("c", uid);
+                                EXPECT_TRUE(err == ENOTDIR || err == ELOOP) << err;
+                                EXPECT_EQ(trash("c", 4243), EPERM);
+                                EXPECT_EQ(Entries(disk), before);
+                                EXPECT_TRUE(fs::is_empty(disk + "/fremd") &&
+                                            fs::is_empty(disk + "/.Trash-4243"));
+                                // A shared trash that is a link, even to a folder with the sticky
+                                // bit, could lead anywhere.
+                                fs::remove(own);
+                                fs::create_directory(disk + "/woanders");
+                                ::chmod((disk + "/woanders").c_str(), 01777);
+                                fs::create_directory_symlink("woanders", shared);
+                                EXPECT_EQ(trash("a", uid), 0);
+                                EXPECT_EQ(ReadFile(own + "/files/a"), "a");
+                                EXPECT_TRUE(!fs::is_symlink(own) && Mode(own) == 0700u);
+                                EXPECT_TRUE(fs::is_empty(disk + "/woanders"));
+                                // A real folder with the sticky bit gets the user's own part in it.
+                                fs::remove(shared);
+                                fs::create_directory(shared);
+                                ::chmod(shared.c_str(), 01777);
+                                EXPECT_EQ(trash("b", uid), 0);
+                                const std::string part = shared + "/" + std::to_string(uid);
+                                // The path is relative to the top of the disk.
+                                EXPECT_EQ(InfoField(ReadFile(part + "/info/b.trashinfo"), "Path"),
+                                          "unter/b");
+                                EXPECT_TRUE(Mode(part) == 0700u && !fs::exists(HomeTrash()));
+                                return HasFailure();
+                            }),
+              0);
 }
 
 } // namespace

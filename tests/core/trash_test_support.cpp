@@ -1,15 +1,7 @@
 #include "trash_test_support.h"
 
-#include "temp_home.h"
-
 #include <cstdlib>
 #include <ctime>
-#include <fcntl.h>
-#include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 OpenFolder::OpenFolder(const std::string& path)
     : fd_(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}

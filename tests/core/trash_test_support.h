@@ -1,12 +1,24 @@
 #pragma once
 
+#include "platform/failing_file_ops.h"
 #include "platform/file_ops.h"
+#include "platform/trash.h"
+#include "small_disk.h"
+#include "temp_home.h"
+#include "tree_builder.h"
+
+#include <gtest/gtest.h>
 
 #include <fcntl.h>
-
+#include <filesystem>
 #include <map>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
 
 // An open folder for the calls that work relative to one; closed at the end of the scope.
 class OpenFolder {

@@ -1,16 +1,9 @@
 // A file written whole: the old version or the new one, never a part, and no temporary file
 // left behind, also when the disk is full.
 #include "platform/whole_file.h"
-#include "small_disk.h"
-#include "temp_home.h"
 #include "trash_test_support.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
-#include <filesystem>
-#include <string>
-#include <sys/stat.h>
 
 namespace {
 

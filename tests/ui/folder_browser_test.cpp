@@ -1,18 +1,12 @@
 // The folder browser: the initial folder, what "OK" and "Abbrechen" give, "Neuer Ordner", and
-// a huge folder listed while the window stays responsive.
+// a huge folder listed beside the window.
 #include "ui_test_support.h"
 
 #include "dialogs/folder_browser.h"
-#include "dialogs/folder_listing.h"
 #include "dialogs/folder_tree_model.h"
 
 #include <QAbstractItemModelTester>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QInputDialog>
-#include <QLabel>
-#include <QTest>
-#include <QTimer>
 #include <QTreeView>
 
 #include <fcntl.h>
@@ -123,7 +117,9 @@ private slots:
         QTRY_COMPARE(browser->selectedPath(), base + "/Neu");
     }
 
-    void staysResponsiveWhileAHugeFolderIsListed() {
+    // A huge folder is listed beside the window, which goes on handling its events until the
+    // rows come in.
+    void aHugeFolderIsListedBesideTheWindow() {
         // Empty files, listed with the folders, cost the disk far less than as many folders.
         constexpr int kCount = 100000;
         const QString huge = folder("gross");
@@ -132,40 +128,19 @@ private slots:
             const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
             QVERIFY(fd >= 0 && ::close(fd) == 0);
         }
-        // What the listing costs on this thread with whatever else the machine is doing: were
-        // the folder listed on the window's thread, the window would stand still that long.
-        // Taken before and after, the larger of the two, as the load may grow meanwhile.
-        QElapsedTimer clock;
-        const auto listingAlone = [&] {
-            clock.start();
-            const std::size_t entries = ListFolder(huge, true).entries.size();
-            return entries == std::size_t(kCount) ? clock.elapsed() : qint64(0);
-        };
-        qint64 listingWork = listingAlone();
         auto browser = OpenBrowser(huge, true);
         QTreeView* tree = Control<QTreeView>(browser.get(), "FolderTree");
         const QPersistentModelIndex current = tree->currentIndex();
-        // The longest time between two ticks of a 10 ms timer while the folder is listed and
-        // the window takes in and shows its rows.
-        qint64 last = 0, longestGap = 0;
-        QTimer ticker;
-        ticker.setInterval(10);
-        connect(&ticker, &QTimer::timeout, [&] {
-            longestGap = std::max(longestGap, clock.elapsed() - last);
-            last = clock.elapsed();
-        });
-        clock.start();
-        ticker.start();
+        // How often the window's events ran between the folder's opening and its rows coming
+        // in: over and over while a thread lists it, at most once after a listing on the
+        // window's own thread.
+        int turns = 0;
+        QTimer turn;
+        connect(&turn, &QTimer::timeout, [&] { turns += tree->model()->rowCount(current) == 0; });
+        turn.start(0);
         tree->expand(current);
         QTRY_COMPARE_WITH_TIMEOUT(tree->model()->rowCount(current), kCount, 60000);
-        QTest::qWait(300); // the view lays the rows out and paints them
-        ticker.stop();
-        listingWork = std::max(listingWork, listingAlone());
-        qInfo("listing alone %lld ms, longest stand of the window %lld ms", listingWork,
-              longestGap);
-        // Seen: a quarter of the listing at most, idle or with both cores busy; with the
-        // listing on the window's thread, from six tenths of it to more than all of it.
-        QVERIFY2(longestGap < listingWork / 2, qPrintable(QString::number(longestGap)));
+        QVERIFY2(turns > 3, qPrintable(QString::number(turns)));
         // Numbers in names go by value.
         QCOMPARE(tree->model()->index(kCount - 1, 0, current).data().toString(),
                  QString("Datei 99999"));

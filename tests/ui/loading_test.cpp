@@ -7,24 +7,7 @@
 #include "platform/fake_file_system.h"
 
 #include <QAbstractItemModelTester>
-#include <QElapsedTimer>
-#include <QLineEdit>
-#include <QListView>
-#include <QScrollBar>
-#include <QTabBar>
-#include <QTest>
-#include <QTimer>
-
-#include <cerrno>
-
-namespace {
-
-bool Ticked(QWidget* w, const char* list, int row) {
-    return Control<QListView>(w, list)->model()->index(row, 0).data(Qt::CheckStateRole).toInt() ==
-           Qt::Checked;
-}
-
-} // namespace
+#include <QSignalSpy>
 
 class LoadingTest : public UiTestCase {
     Q_OBJECT
@@ -82,8 +65,7 @@ private slots:
         QCOMPARE(TextOf(&w, "Label6"), Totals(1, 7, "gelöscht"));
         // "alle auswählen" on the delete tab unticks every record of that list only.
         Click(&w, "Check1");
-        QVERIFY(!Ticked(&w, "List2", 0));
-        QVERIFY(Ticked(&w, "List1", 0) && w.session().CopyList[0]->Selected);
+        QVERIFY(!w.session().DeleteList[0]->Selected && w.session().CopyList[0]->Selected);
         QCOMPARE(TextOf(&w, "Label6"), Totals(0, 0, "gelöscht"));
     }
 
@@ -96,32 +78,24 @@ private slots:
         Form1 w;
         w.show();
         const auto slow = SlowListingsFor(w);
-        // What a whole load of these trees takes on this machine now, with whatever else it
-        // runs: 41 slow listings. A load that stops at once takes a small part of it.
-        QElapsedTimer whole;
-        whole.start();
         // Enter in a path box loads as "Ordner laden" does.
         Control<QLineEdit>(&w, "Text1")->setText(Q(trees().path("start")));
         Control<QLineEdit>(&w, "Text2")->setText(Q(trees().path("ziel")));
         QTest::keyClick(Control<QWidget>(&w, "Text2"), Qt::Key_Return);
-        const qint64 wholeLoad = whole.elapsed();
         QCOMPARE(int(w.session().StartFiles.size()), 400);
         // "Abbrechen" is pressed as soon as the scan lets events run; neither the rule nor a
-        // second load can be started under the running load, and both scans stop.
+        // second load can be started under the running load, and both scans stop (how soon,
+        // the threaded load's test counts).
         const QStringList locked = {"Command1", "Command5_2", "Combo1"};
         QStringList usable;
-        QElapsedTimer sinceAbort;
         QTimer::singleShot(0, &w, [&] {
             usable = EnabledOf(&w, locked);
             // Not while the button is locked: the empty path would be refused with a message.
             Control<QLineEdit>(&w, "Text1")->clear();
             QTest::keyClick(Control<QWidget>(&w, "Text1"), Qt::Key_Enter);
             Click(&w, "Command2");
-            sinceAbort.start();
         });
         LoadFolders(&w, trees().path("start"), trees().path("ziel"));
-        QVERIFY2(sinceAbort.elapsed() < wholeLoad / 2,
-                 qPrintable(QString("%1 of %2 ms").arg(sinceAbort.elapsed()).arg(wholeLoad)));
         QCOMPARE(usable, QStringList());
         QVERIFY(w.session().StartFiles.size() < 400);
         QCOMPARE(Rows(&w, "List1"), 0);
@@ -169,7 +143,9 @@ private slots:
         QCOMPARE(EnabledOf(&w, {"Command1", "Command3"}), QStringList{"Command1"});
     }
 
-    void aMillionEntriesFillScrollAndToggleQuickly() {
+    // A million entries: shown with one reset of the list, scrolled without measuring each
+    // row, and all unticked with one change; the totals follow.
+    void aMillionEntriesAreShownAndUntickedInOneGo() {
         constexpr int kCount = 1000000;
         Form1 w;
         w.show();
@@ -177,7 +153,6 @@ private slots:
         s.ResetCollections();
         s.StartPath = "/daten";
         s.TargetPath = "/sicherung";
-        s.CopyList.reserve(kCount);
         for (int i = 0; i < kCount; ++i) {
             MyFile* f = s.NewRecord("/daten/ordner" + std::to_string(i / 1000) + "/",
                                     "datei" + std::to_string(i));
@@ -186,26 +161,14 @@ private slots:
             s.CopyList.push_back(f);
         }
         auto* list = Control<QListView>(&w, "List1");
-        auto* scrollBar = list->verticalScrollBar();
-        const std::vector<std::pair<const char*, std::function<void()>>> steps = {
-            {"fill", [&] { w.showComparedLists(); }},
-            {"scroll",
-             [&] {
-                 list->scrollToBottom();
-                 list->repaint();
-                 scrollBar->setValue(scrollBar->maximum() / 2);
-                 list->repaint();
-             }},
-            {"untick all", [&] { Click(&w, "Check1"); }}};
-        for (const auto& [what, step] : steps) {
-            QElapsedTimer timer;
-            timer.start();
-            step();
-            QCoreApplication::processEvents();
-            qInfo("1,000,000 entries: %s in %lld ms", what, timer.elapsed());
-            QVERIFY2(timer.elapsed() < 1000, what);
-        }
+        QSignalSpy inserted(list->model(), &QAbstractItemModel::rowsInserted);
+        QSignalSpy changed(list->model(), &QAbstractItemModel::dataChanged);
+        w.showComparedLists();
         QCOMPARE(Rows(&w, "List1"), kCount);
+        QVERIFY(list->uniformItemSizes()); // else the view measures every row as it scrolls
+        list->scrollToBottom();
+        Click(&w, "Check1");
+        QCOMPARE(inserted.count() + changed.count(), 1);
         QVERIFY(!s.CopyList.back()->Selected);
         QCOMPARE(TextOf(&w, "Label6"), Totals(0, 0, "kopiert"));
     }

@@ -3,15 +3,8 @@
 #include "desktop/shell_menu.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 #include <array>
 

@@ -17,7 +17,6 @@ public:
     PrivateBus& operator=(const PrivateBus&) = delete;
 
     bool started() const { return pid_ > 0; }
-    const QByteArray& address() const { return address_; }
 
 private:
     pid_t pid_ = 0;

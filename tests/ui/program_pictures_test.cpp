@@ -6,8 +6,6 @@
 #include "kit/picture_box.h"
 #include "platform/system_info.h"
 
-#include <QTest>
-
 class ProgramPicturesTest : public UiTestCase {
     Q_OBJECT
 private slots:

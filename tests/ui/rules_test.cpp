@@ -4,14 +4,9 @@
 
 #include "core/full_hive_disk.h"
 #include "dialogs/rule_editor.h"
-#include "rules/rule_store.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QTabBar>
-#include <QTest>
 
 namespace {
 

@@ -1,31 +1,101 @@
-// "Synchronisieren": the progress panel, the copy-error window, the delete question, and
-// closing the window while it loads or runs.
+// "Synchronisieren": the progress panel, the copy-error window, the delete question, the
+// summary over the background afterwards, and closing the window while it loads or runs.
 #include "ui_test_support.h"
 
 #include "dialogs/copy_errors_window.h"
+#include "kit/twips.h"
 
+#include <QGroupBox>
 #include <QListWidget>
 #include <QPointer>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QScrollBar>
-#include <QStandardPaths>
-#include <QTest>
-#include <QTimer>
 
-#include <filesystem>
-#include <sys/stat.h>
+#include <algorithm>
 
-namespace fs = std::filesystem;
+namespace {
+
+QGroupBox* Summary(QWidget* w) {
+    return Control<QGroupBox>(w, "RunSummary");
+}
+
+// The labels of the summary's lines that are on view, top to bottom.
+QList<QLabel*> ShownCaptions(QWidget* w) {
+    QGroupBox* panel = Summary(w);
+    QList<QLabel*> captions;
+    for (QLabel* l : panel->findChildren<QLabel*>())
+        if (!l->objectName().endsWith("Value") && l->isVisibleTo(panel))
+            captions << l;
+    std::sort(captions.begin(), captions.end(),
+              [](const QLabel* a, const QLabel* b) { return a->y() < b->y(); });
+    return captions;
+}
+
+// The lines the summary shows, top to bottom, each as "label value"; the duration, which
+// depends on the machine, as "Dauer: <mm:ss> min" once it has the form.
+QStringList SummaryLines(QWidget* w) {
+    QStringList lines;
+    for (QLabel* caption : ShownCaptions(w))
+        lines << caption->text() + " " +
+                     Control<QLabel>(Summary(w), caption->objectName() + "Value")->text();
+    return lines.replaceInStrings(QRegularExpression("^Dauer: \\d\\d:\\d\\d min$"),
+                                  "Dauer: <mm:ss> min");
+}
+
+// Every shown line is whole: its label and value are as wide as their text needs, side by
+// side in the panel, which lies over the background, inside its frame, left of the input panel.
+void CheckNothingIsCut(QWidget* w) {
+    QGroupBox* panel = Summary(w);
+    QWidget* background = Control<QWidget>(w, "Picture5");
+    QVERIFY(panel->isVisible() && background->geometry().contains(panel->geometry()));
+    QVERIFY(!panel->geometry().intersects(Control<QWidget>(w, "Picture6")->geometry()));
+    const QObjectList& stack = panel->parentWidget()->children();
+    QVERIFY(stack.indexOf(panel) > stack.indexOf(background));
+    int lastBottom = panel->fontMetrics().height(); // below the title
+    for (QLabel* caption : ShownCaptions(w)) {
+        auto* value = Control<QLabel>(panel, caption->objectName() + "Value");
+        for (QLabel* l : {caption, value})
+            QVERIFY2(l->sizeHint().width() <= l->width() &&
+                         l->fontMetrics().height() <= l->height() &&
+                         panel->contentsRect().contains(l->geometry()),
+                     qPrintable(l->objectName() + ": " + l->text()));
+        QVERIFY(caption->geometry().right() < value->x() && caption->y() >= lastBottom);
+        lastBottom = caption->geometry().bottom();
+    }
+}
+
+// Calls `seen` whenever `watched` gets an event of `type`.
+class EventWatch : public QObject {
+public:
+    EventWatch(QObject* watched, QEvent::Type type, std::function<void()> seen)
+        : type_(type), seen_(std::move(seen)) {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == type_)
+            seen_();
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+    std::function<void()> seen_;
+};
+
+} // namespace
 
 class RunTest : public UiTestCase {
     Q_OBJECT
 private slots:
+    // The sizes in the German notation, as on a German desktop, whatever the machine's locale.
+    void initTestCase() { qputenv("LC_ALL", "de_DE.UTF-8"); }
+
     void runCopiesTickedEntriesFillsThePanelAndEndsIdle() {
         TreeBuilder& t = trees();
         t.file("start/gross.bin", 24 << 20, UnixTime(12, 0, 0));
         t.text("start/a.txt", "aaa", UnixTime(12, 0, 0));
         t.text("start/b.txt", "bbbb", UnixTime(12, 0, 0));
-        t.text("start/sub/c.txt", "ccccc", UnixTime(12, 0, 0));
         t.folder("ziel");
         const auto window = LoadedWindow("0|0|1|1", t);
         Form1& w = *window;
@@ -45,31 +115,50 @@ private slots:
         QVERIFY(captionDuringRun.endsWith("% kopiert"));
         QVERIFY(fs::exists(t.path("ziel/a.txt")));
         QVERIFY(!fs::exists(t.path("ziel/b.txt")));
-        QCOMPARE(Q(ReadFile(t.path("ziel/sub/c.txt"))), QString("ccccc"));
         QCOMPARE(StatusText(&w), QString("Synchronisierung beendet"));
         QCOMPARE(EnabledOf(&w, {"Command1", "Command3", "Text1"}),
                  (QStringList{"Command1", "Text1"}));
     }
 
-    void failedCopiesAreListedModallyWithTheirReasons() {
+    // Both directions: copies, copies back, a source gone before its copy, and a target file
+    // changed after the load; the modal list of the failed copies comes up over the summary.
+    void copiesBackAFailureAndAChangedFileAreCountedEach() {
         TreeBuilder& t = trees();
-        QStringList sources;
-        for (const char* name : {"1_weg.txt", "2_gesperrt.txt", "3_weg.txt"})
-            sources << Q(t.text(std::string("start/") + name, "neu", UnixTime(12, 0, 0)));
-        const std::string locked = t.text("ziel/2_gesperrt.txt", "alt", UnixTime(1, 0, 0));
-        ::chmod(locked.c_str(), 0444);
-        const auto window = LoadedWindow("0|0|1|1", t);
-        fs::remove(t.path("start/1_weg.txt"));
-        fs::remove(t.path("start/3_weg.txt"));
-        bool shown = false;
-        OnNextModal([&](QWidget* errors) {
-            QVERIFY(qobject_cast<Form4*>(errors) != nullptr && errors->isModal());
-            QCOMPARE(Items(errors, "List1"), sources);
-            QCOMPARE(TextOf(errors, "Label5"), QString("Quelldatei existiert nicht"));
-            shown = true;
+        t.text("start/neu.txt", "aaa", UnixTime(12, 0, 0));
+        t.file("start/unter/gross.bin", 1536, UnixTime(12, 0, 0));
+        t.text("start/alt.txt", "alt", UnixTime(1, 0, 0));
+        t.text("ziel/alt.txt", "neuer", UnixTime(12, 0, 0));      // copied back
+        t.text("ziel/nur_im_ziel.txt", "zz", UnixTime(12, 0, 0)); // copied back
+        t.text("start/weg.txt", "w", UnixTime(12, 0, 0));
+        t.text("start/bearbeitet.txt", "neu", UnixTime(12, 0, 0));
+        t.text("ziel/bearbeitet.txt", "alt", UnixTime(1, 0, 0));
+        const auto window = LoadedWindow("0|3|1|1", t);
+        Form1& w = *window;
+        QVERIFY(!Summary(&w)->isVisible());
+        fs::remove(t.path("start/weg.txt"));
+        t.text("ziel/bearbeitet.txt", "nach dem Laden gespeichert");
+
+        QStringList errors, behindTheErrors;
+        OnNextModal([&](QWidget* modal) {
+            QVERIFY(qobject_cast<Form4*>(modal) != nullptr);
+            errors = Items(modal, "List1") << TextOf(modal, "Label5");
+            behindTheErrors = SummaryLines(&w);
         });
-        Click(window.get(), "Command3");
-        QVERIFY(shown);
+        Click(&w, "Command3");
+        QCOMPARE(errors, (QStringList{Q(t.path("start/bearbeitet.txt")), Q(t.path("start/weg.txt")),
+                                      "Die Zieldatei wurde nach dem Laden geändert."}));
+        const QStringList expected{"Kopiert: 2 Dateien (1,50 KB)",
+                                   "Zurückkopiert: 2 Dateien (7 B)",
+                                   "Gelöscht: 0 Dateien",
+                                   "Fehlgeschlagen: 1 Datei",
+                                   "Nach dem Laden geändert: 1 Datei, nicht angetastet",
+                                   "Dauer: <mm:ss> min"};
+        QCOMPARE(SummaryLines(&w), expected);
+        QCOMPARE(behindTheErrors, expected);
+        QCOMPARE(TextOf(&w, "RunSummary"), QString("Ergebnis der Synchronisierung"));
+        QVERIFY(!Control<QWidget>(&w, "Picture2")->isVisible()); // the lists
+        CheckNothingIsCut(&w);
+        SaveScreenshot(&w, "run-summary");
     }
 
     // The list the user works in leads, the other follows before any further event is
@@ -96,40 +185,88 @@ private slots:
         errors->close();
     }
 
-    void deletingAsksOnceAndRemovesOnlyTickedFiles() {
-        // Two of three to the trash, one for good.
+    // Into the trash (two of three ticked, one of them changed after the load) or for good
+    // (one file): one question, only the ticked files go, the changed one is listed in a
+    // message over the window, and the summary counts what went.
+    void deletingAsksOnceRemovesOnlyTickedFilesAndCountsThem() {
         const struct {
             std::string rule;
             int files;
             QString question;
-            QStringList trashed;
-        } rows[] = {{"0|4|1|1", 3,
+            QStringList summary;
+        } rows[] = {{"0|4|1|1",
+                     3,
                      "Sollen diese 2 Dateien wirklich in den Papierkorb verschoben werden?",
-                     QStringList{"f0.txt", "f2.txt"}},
-                    {"0|5|1|1", 1, "Soll diese Datei wirklich endgültig gelöscht werden?", {}}};
-        for (const auto& [rule, files, question, trashed] : rows) {
+                     {"Kopiert: 0 Dateien (0 B)", "In den Papierkorb verschoben: 1 Datei (1 B)",
+                      "Fehlgeschlagen: 0 Dateien",
+                      "Nach dem Laden geändert: 1 Datei, nicht angetastet", "Dauer: <mm:ss> min"}},
+                    {"0|5|1|1",
+                     1,
+                     "Soll diese Datei wirklich endgültig gelöscht werden?",
+                     {"Kopiert: 0 Dateien (0 B)", "Endgültig gelöscht: 1 Datei (1 B)",
+                      "Fehlgeschlagen: 0 Dateien", "Dauer: <mm:ss> min"}}};
+        for (const auto& [rule, files, question, summary] : rows) {
             renewHome();
             trees().folder("start");
             for (int i = 0; i < files; ++i)
                 trees().text("ziel/f" + std::to_string(i) + ".txt", std::to_string(i));
             const auto window = LoadedWindow(rule, trees());
-            QCOMPARE(Rows(window.get(), "List2"), files);
-            if (files > 1)
-                Tick(window.get(), "List2", 1, false);
-            SeenBox asked;
+            Form1& w = *window;
+            QCOMPARE(Rows(&w, "List2"), files);
+            if (files > 1) {
+                Tick(&w, "List2", 1, false);
+                trees().text("ziel/f2.txt", "nach dem Laden gespeichert");
+            }
+            QString asked, failures;
             OnNextModal([&](QWidget* box) {
-                asked = Seen(box);
+                asked = Seen(box).text;
+                OnNextModal([&](QWidget* report) {
+                    failures = Seen(report).text + " " + Seen(report).informative;
+                    QCOMPARE(report->parentWidget(), &w);
+                });
                 PressYes(box);
             });
-            // The desktop's own trash location, which follows XDG_DATA_HOME (a temporary folder).
-            QStandardPaths::setTestModeEnabled(false);
-            Click(window.get(), "Command3");
-            QStandardPaths::setTestModeEnabled(true);
-            QCOMPARE(asked.text, question);
+            Click(&w, "Command3");
+            CancelModalWatchers();
+            QCOMPARE(asked, question);
+            QCOMPARE(failures, files == 1 ? QString()
+                                          : "Folgende Dateien konnten nicht gelöscht werden: " +
+                                                Q(trees().path("ziel/f2.txt")) +
+                                                " (Die Zieldatei wurde nach dem Laden geändert.)");
             for (int i = 0; i < files; ++i)
-                QCOMPARE(fs::exists(trees().path("ziel/f" + std::to_string(i) + ".txt")), i == 1);
-            QCOMPARE(TrashedNames(Q(home_->home.path())), trashed);
+                QCOMPARE(fs::exists(trees().path("ziel/f" + std::to_string(i) + ".txt")), i > 0);
+            QCOMPARE(SummaryLines(&w), summary);
+            CheckNothingIsCut(&w);
         }
+    }
+
+    // The summary follows the window's width as the background does, and the next "Ordner
+    // laden" takes it away as soon as it starts.
+    void theSummaryFollowsTheWidthAndGoesWithTheNextLoad() {
+        trees().text("start/a.txt", "a", UnixTime(12, 0, 0));
+        trees().folder("ziel");
+        const auto window = LoadedWindow("0|0|1|1", trees());
+        Form1& w = *window;
+        Click(&w, "Command3");
+        QGroupBox* panel = Summary(&w);
+        QWidget* background = Control<QWidget>(&w, "Picture5");
+        for (const double width : {11670.0, 16000.0, 11670.0}) {
+            w.resize(TwipsToPixelsX(width), w.height());
+            // As far inside the background's frame on the right as on the left.
+            QVERIFY2(std::abs((background->geometry().right() - panel->geometry().right()) -
+                              (panel->x() - background->x())) <= 1,
+                     qPrintable(QString::number(width)));
+            CheckNothingIsCut(&w);
+        }
+        // The load turns "Ordner laden" off as it starts: the summary is gone by then.
+        bool loading = false, shownDuringLoad = false;
+        EventWatch watch(Control<QWidget>(&w, "Command1"), QEvent::EnabledChange, [&] {
+            loading = loading || !Enabled(&w, "Command1");
+            shownDuringLoad = shownDuringLoad || (loading && panel->isVisible());
+        });
+        Click(&w, "Command1");
+        QVERIFY(loading && !shownDuringLoad);
+        QVERIFY(!panel->isVisible() && Control<QWidget>(&w, "List1")->isVisible());
     }
 
     void closingDuringALoadOrARunStopsItThenCloses() {

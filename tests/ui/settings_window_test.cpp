@@ -7,8 +7,6 @@
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QImageReader>
-#include <QLineEdit>
-#include <QTest>
 
 namespace {
 

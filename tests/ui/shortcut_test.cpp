@@ -6,12 +6,7 @@
 #include "ui_test_support.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QTest>
 
 class ShortcutTest : public UiTestCase {
     Q_OBJECT

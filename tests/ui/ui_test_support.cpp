@@ -5,21 +5,12 @@
 #include "kit/status_bar.h"
 #include "platform/fake_file_system.h"
 #include "platform/shell_execute.h"
-#include "rules/rule_store.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
 #include <QDialog>
-#include <QDir>
-#include <QDirIterator>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
-#include <QTimer>
 
 #include <ctime>
 
@@ -193,18 +184,6 @@ void PressYes(QWidget* messageBox) {
     for (QAbstractButton* b : qobject_cast<QMessageBox*>(messageBox)->buttons())
         if (b->text() == "Ja")
             b->click();
-}
-
-QStringList TrashedNames(const QString& root) {
-    QStringList names;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (path.contains("/Trash/files/"))
-            names << it.fileName();
-    }
-    names.sort();
-    return names;
 }
 
 void SaveScreenshot(QWidget* w, const QString& name) {

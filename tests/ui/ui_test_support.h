@@ -5,19 +5,31 @@
 #include "mainwindow/form1.h"
 #include "platform/file_ops.h"
 #include "platform/file_system.h"
+#include "rules/rule_store.h"
 #include "settings/cls_registry.h"
 
+// What the window tests use besides.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
-#include <QObject>
-#include <QString>
-#include <QStringList>
-#include <QWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 // The registry root every setting lives under.
 inline const std::string kRootKey = "Software\\Halvorn Soft\\Gleichwart";
@@ -122,8 +134,6 @@ std::unique_ptr<Form1> LoadedWindow(const std::string& rule, const TreeBuilder& 
 
 // Presses "Ja" in a message box that asks.
 void PressYes(QWidget* messageBox);
-// Every file below `root` that lies in a trash's "files" folder, sorted.
-QStringList TrashedNames(const QString& root);
 
 // Saves a picture of the widget below $GLEICHWART_SCREENSHOTS when that is set.
 void SaveScreenshot(QWidget* w, const QString& name);

@@ -2,6 +2,7 @@
 // ships: no text cut, nothing reaching out of its parent, no two controls partly on top of
 // each other. The device pixel ratio comes from the environment: ctest runs this program
 // at 1 and at 2.
+#include "text_fit_check.h"
 #include "ui_test_support.h"
 
 #include "desktop/desktop_shell.h"
@@ -20,22 +21,9 @@
 #include "mainwindow/failure_display.h"
 #include "mainwindow/shortcut_offer.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QCheckBox>
 #include <QDebug>
 #include <QDialog>
 #include <QFontInfo>
-#include <QGroupBox>
-#include <QMenu>
-#include <QProgressBar>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSizeGrip>
-#include <QStyle>
-#include <QStyleOptionButton>
-#include <QStyleOptionGroupBox>
-#include <QTextDocument>
 
 namespace {
 
@@ -51,187 +39,6 @@ const std::string kLongFolder = "start/Projektunterlagen der Abteilung Forschung
                                 "Entwicklung aus dem Jahr zweitausendvierundzwanzig";
 const std::string kLongFile = kLongFolder + "/Abschlussbericht mit sämtlichen Anhängen, "
                                             "Tabellen und Abbildungen in endgültiger Fassung.pdf";
-
-QString Name(const QWidget* w) {
-    QString path;
-    for (const QWidget* p = w; p != nullptr; p = p->isWindow() ? nullptr : p->parentWidget()) {
-        const QString part =
-            p->objectName().isEmpty() ? p->metaObject()->className() : p->objectName();
-        path = path.isEmpty() ? part : part + "/" + path;
-    }
-    return path;
-}
-
-QString Shortfall(const QWidget* w, const QString& text, QSize needed, QSize room) {
-    return QString("%1: „%2“ braucht %3×%4, hat %5×%6")
-        .arg(Name(w), QString(text).replace('\n', " ⏎ ").left(80))
-        .arg(needed.width())
-        .arg(needed.height())
-        .arg(room.width())
-        .arg(room.height());
-}
-
-bool Fits(QSize needed, QSize room) {
-    return needed.width() <= room.width() && needed.height() <= room.height();
-}
-
-// A label's text as it lays it out: rich text through a document, plain text by lines,
-// wrapped at the label's width when it wraps.
-QSize LabelNeeds(const QLabel* label, int width) {
-    const QString text = label->text();
-    if (label->textFormat() == Qt::RichText ||
-        (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text))) {
-        QTextDocument doc;
-        doc.setDefaultFont(label->font());
-        doc.setDocumentMargin(0);
-        doc.setHtml(text);
-        if (label->wordWrap())
-            doc.setTextWidth(width);
-        return QSize(qCeil(label->wordWrap() ? doc.size().width() : doc.idealWidth()),
-                     qCeil(doc.size().height()));
-    }
-    const int flags = Qt::TextShowMnemonic | (label->wordWrap() ? Qt::TextWordWrap : 0);
-    const QRect box(0, 0, label->wordWrap() ? width : 100000, 100000);
-    return label->fontMetrics().boundingRect(box, flags, text).size();
-}
-
-void CheckLabel(const QLabel* label, QStringList& problems) {
-    if (label->text().isEmpty())
-        return;
-    const QRect room = label->contentsRect();
-    const int indent = qMax(0, label->indent());
-    const QSize needed = LabelNeeds(label, room.width() - indent) + QSize(indent, 0);
-    if (!Fits(needed, room.size()))
-        problems << Shortfall(label, label->text(), needed, room.size());
-}
-
-// Push buttons, tick boxes and option buttons: the text, beside a push button's icon, must fit
-// the contents area the style leaves, beside the indicator where there is one.
-void CheckButton(const QAbstractButton* b, QStringList& problems) {
-    if (b->text().isEmpty())
-        return;
-    const auto* push = qobject_cast<const QPushButton*>(b);
-    QStyleOptionButton opt;
-    opt.initFrom(b);
-    opt.text = b->text();
-    opt.rect = b->rect();
-    opt.features =
-        push != nullptr && push->isFlat() ? QStyleOptionButton::Flat : QStyleOptionButton::None;
-    const QRect room = b->style()->subElementRect(push != nullptr ? QStyle::SE_PushButtonContents
-                                                  : qobject_cast<const QRadioButton*>(b) != nullptr
-                                                      ? QStyle::SE_RadioButtonContents
-                                                      : QStyle::SE_CheckBoxContents,
-                                                  &opt, b);
-    QSize needed = b->fontMetrics().size(Qt::TextShowMnemonic, b->text());
-    if (push != nullptr && !b->icon().isNull())
-        needed.rwidth() += b->iconSize().width() + 4;
-    if (!Fits(needed, room.size()))
-        problems << Shortfall(b, b->text(), needed, room.size());
-}
-
-void CheckGroupBox(const QGroupBox* box, QStringList& problems) {
-    if (box->title().isEmpty())
-        return;
-    QStyleOptionGroupBox opt;
-    opt.initFrom(box);
-    opt.text = box->title();
-    opt.rect = box->rect();
-    opt.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
-    opt.lineWidth = 1;
-    const QRect label =
-        box->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, box);
-    const int needed = box->fontMetrics().horizontalAdvance(box->title());
-    if (!box->rect().contains(label) || label.width() < needed)
-        problems << Shortfall(box, box->title(), QSize(label.right() + 1, label.height()),
-                              box->size());
-}
-
-void CheckTabs(const QTabBar* bar, QStringList& problems) {
-    for (int i = 0; i < bar->count(); ++i) {
-        const QRect tab = bar->tabRect(i);
-        const int needed = bar->fontMetrics().horizontalAdvance(bar->tabText(i));
-        if (tab.right() >= bar->width() || tab.width() < needed)
-            problems << Shortfall(bar, bar->tabText(i), QSize(tab.right() + 1, tab.height()),
-                                  bar->size());
-    }
-}
-
-void CheckText(const QWidget* w, QStringList& problems) {
-    if (const auto* label = qobject_cast<const QLabel*>(w))
-        CheckLabel(label, problems);
-    else if (qobject_cast<const QPushButton*>(w) != nullptr ||
-             qobject_cast<const QCheckBox*>(w) != nullptr ||
-             qobject_cast<const QRadioButton*>(w) != nullptr)
-        CheckButton(static_cast<const QAbstractButton*>(w), problems);
-    else if (const auto* box = qobject_cast<const QGroupBox*>(w))
-        CheckGroupBox(box, problems);
-    else if (const auto* bar = qobject_cast<const QTabBar*>(w))
-        CheckTabs(bar, problems);
-}
-
-// A control of the window's own, not a part Qt makes inside a list, a scroll area or a
-// combo box.
-bool OwnControl(const QWidget* w) {
-    return w->isVisible() && !w->isWindow() && !w->objectName().startsWith("qt_") &&
-           qobject_cast<const QScrollBar*>(w) == nullptr &&
-           qobject_cast<const QSizeGrip*>(w) == nullptr && qobject_cast<const QMenu*>(w) == nullptr;
-}
-
-// What must be wholly inside its parent to be read; a picture may move behind its frame.
-bool CarriesText(const QWidget* w) {
-    return qobject_cast<const QLabel*>(w) != nullptr ||
-           qobject_cast<const QAbstractButton*>(w) != nullptr ||
-           qobject_cast<const QGroupBox*>(w) != nullptr ||
-           qobject_cast<const QTabBar*>(w) != nullptr ||
-           qobject_cast<const QLineEdit*>(w) != nullptr ||
-           qobject_cast<const QComboBox*>(w) != nullptr ||
-           qobject_cast<const QAbstractItemView*>(w) != nullptr ||
-           qobject_cast<const QProgressBar*>(w) != nullptr;
-}
-
-void CheckPlacement(const QWidget* parent, QStringList& problems) {
-    QList<const QWidget*> shown;
-    for (const QObject* o : parent->children()) {
-        const auto* w = qobject_cast<const QWidget*>(o);
-        if (w != nullptr && OwnControl(w))
-            shown << w;
-    }
-    for (int i = 0; i < shown.size(); ++i) {
-        const QRect a = shown[i]->geometry();
-        if (!parent->rect().contains(a) && CarriesText(shown[i]))
-            problems << QString("%1 reicht über %2 hinaus").arg(Name(shown[i]), Name(parent));
-        for (int j = i + 1; j < shown.size(); ++j) {
-            const QRect b = shown[j]->geometry();
-            if (a.intersects(b) && !a.contains(b) && !b.contains(a))
-                problems << QString("%1 überdeckt %2").arg(Name(shown[i]), Name(shown[j]));
-        }
-    }
-}
-
-void Walk(const QWidget* parent, QStringList& problems) {
-    CheckPlacement(parent, problems);
-    for (const QObject* o : parent->children()) {
-        const auto* w = qobject_cast<const QWidget*>(o);
-        if (w == nullptr || !OwnControl(w))
-            continue;
-        CheckText(w, problems);
-        Walk(w, problems);
-    }
-}
-
-// What a person would see cut or covered in `window` as it is shown now, one line each:
-// - a label, tick box, option button, push button, group box title or tab whose text,
-//   measured with the control's own font plus the style's margins, is wider or taller
-//   than the room the control gives it;
-// - a visible control that reaches beyond its parent's rectangle;
-// - two visible controls side by side that partly overlap (a control lying wholly on or
-//   under another, as stacked panels do, is not counted).
-// Empty when nothing is.
-QStringList TextFitProblems(QWidget* window) {
-    QStringList problems;
-    Walk(window, problems);
-    return problems;
-}
 
 } // namespace
 

@@ -9,16 +9,9 @@ namespace {
 
 class Excluding : public Trees {
 protected:
-    LoadResult loaded;
     SyncSession load(int copy, int reverse, std::vector<std::string> patterns,
                      platform::FileSystem& fs = platform::RealFileSystem()) {
-        SyncSession s = Unloaded(start, target, copy, reverse);
-        s.CurrentRule.Options.Exclusions = std::move(patterns);
-        s.CurrentRule.Options.MatchFolders = true;
-        RecordingLoad shown;
-        loaded = LoadFolders(s, fs, shown);
-        EXPECT_TRUE(loaded.compared);
-        return s;
+        return Trees::load(copy, reverse, {false, true, std::move(patterns)}, fs);
     }
 };
 

@@ -10,11 +10,7 @@ namespace {
 class Folders : public Trees {
 protected:
     SyncSession loadMatching(int copy, int reverse, bool match = true) {
-        SyncSession s = Unloaded(start, target, copy, reverse);
-        s.CurrentRule.Options.MatchFolders = match;
-        RecordingLoad shown;
-        EXPECT_TRUE(LoadFolders(s, platform::RealFileSystem(), shown).compared);
-        return s;
+        return load(copy, reverse, {false, match});
     }
     void oldTree() {
         put("ziel/alt/tief/x.txt", "x", 8);
@@ -41,17 +37,20 @@ TEST_F(Folders, MissingFoldersAreMadeEmptyOnesTooAndBackWhereTheRuleCopiesBack) 
     EXPECT_TRUE(loadMatching(0, 2).FoldersToMake.empty());
 }
 
-TEST_F(Folders, FoldersTheStartLacksGoAfterTheirFilesButNotWhileAnythingIsLeft) {
-    for (const bool untickOne : {false, true}) {
-        SCOPED_TRACE(untickOne);
+TEST_F(Folders, FoldersTheStartLacksGoAfterTheirFilesAlsoIntoTheTrashButNotWhileAnythingIsLeft) {
+    // For good, for good with a file unticked, and into the trash, which takes an emptied folder
+    // as a folder.
+    for (const auto& [reverse, untickOne] : {std::pair{5, false}, {5, true}, {4, false}}) {
+        SCOPED_TRACE(testing::Message() << reverse << untickOne);
         oldTree();
-        SyncSession s = loadMatching(0, 5);
+        SyncSession s = loadMatching(0, reverse);
         EXPECT_EQ(paths(s.DeleteList), (Lines{"ziel/alt/y.txt", "ziel/alt/tief/x.txt", "ziel/alt/",
                                               "ziel/alt/leer/", "ziel/alt/tief/"}));
         if (untickOne)
             s.DeleteList[1]->Selected = false;
         const RunResult r = run(s);
         EXPECT_TRUE(r.failures.empty());
+        EXPECT_EQ(r.trashed, reverse == 4 ? 2 : 0);
         EXPECT_EQ(r.foldersRemoved, untickOne ? 1 : 3);
         const auto lines = RunSummaryLines(r, ',');
         EXPECT_EQ(lines[lines.size() - 2].label + " " + lines[lines.size() - 2].value,
@@ -59,18 +58,9 @@ TEST_F(Folders, FoldersTheStartLacksGoAfterTheirFilesButNotWhileAnythingIsLeft) 
         EXPECT_EQ(fs::exists(target + "/alt/tief/x.txt"), untickOne);
         EXPECT_EQ(fs::exists(target + "/alt"), untickOne);
         EXPECT_FALSE(fs::exists(target + "/alt/leer"));
+        EXPECT_EQ(fs::is_directory(HomeTrash() + "/files/alt"), reverse == 4);
         fs::remove_all(target + "/alt");
     }
-}
-
-TEST_F(Folders, UnderTheTrashRuleAnEmptiedFolderGoesIntoTheTrashAsAFolder) {
-    oldTree();
-    SyncSession s = loadMatching(0, 4);
-    const RunResult r = run(s);
-    EXPECT_EQ(r.trashed, 2);
-    EXPECT_EQ(r.foldersRemoved, 3);
-    EXPECT_FALSE(fs::exists(target + "/alt"));
-    EXPECT_TRUE(fs::is_directory(HomeTrash() + "/files/alt"));
 }
 
 TEST_F(Folders, AFolderReplacedByAFileAfterTheLoadIsLeftAndReported) {

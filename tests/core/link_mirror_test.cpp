@@ -29,13 +29,7 @@ std::string What(const std::string& path) {
 
 class Links : public Trees {
 protected:
-    SyncSession loadWithLinks(int copy, int reverse) {
-        SyncSession s = Unloaded(start, target, copy, reverse);
-        s.CurrentRule.Options.SymbolicLinks = true;
-        RecordingLoad shown;
-        EXPECT_TRUE(LoadFolders(s, platform::RealFileSystem(), shown).compared);
-        return s;
-    }
+    SyncSession loadWithLinks(int copy, int reverse) { return load(copy, reverse, {true, false}); }
 };
 
 TEST_F(Links, LinksOfEveryKindAreMirroredAsLinksAndExtraOnesDeletedAsLinks) {

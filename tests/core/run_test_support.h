@@ -147,7 +147,17 @@ protected:
     std::string put(const std::string& rel, const std::string& content, int hour) {
         return t.text(rel, content, UnixTime(hour, 0, 0));
     }
-    SyncSession load(int copy, int reverse) { return Load(start, target, copy, reverse); }
+    LoadResult loaded; // the last load's
+    // Loads both trees under the rule `copy`|`reverse` with `options`.
+    SyncSession load(int copy, int reverse, RuleOptions options = {},
+                     platform::FileSystem& fs = platform::RealFileSystem()) {
+        SyncSession s = Unloaded(start, target, copy, reverse);
+        s.CurrentRule.Options = std::move(options);
+        RecordingLoad shown;
+        loaded = LoadFolders(s, fs, shown);
+        EXPECT_TRUE(loaded.compared);
+        return s;
+    }
     RunResult lastRun;
     RunResult run(SyncSession& s, platform::FileOps& ops = platform::RealFileOps()) {
         lastRun = RunSynchronisation(s, ops, view);

@@ -115,8 +115,8 @@ TEST_F(StoredRule, OptionsWithoutTheirRuleOrDamagedLoadAsAllOff) {
     EXPECT_EQ(LoadRule("Waise").Options, kOff);
     ASSERT_EQ(SaveRule("", "Waise", "0|0|1|1", kOff), 0); // a new rule starts afresh
     EXPECT_EQ(stored("Waise"), Values("0|0|1|1", kNone));
-    reg.SetNumericValue(HKCU, kRuleOptionsKey, "Waise",
-                        0x31); // no text at all
+    // No text at all.
+    reg.SetNumericValue(HKCU, kRuleOptionsKey, "Waise", 0x31);
     EXPECT_EQ(LoadRule("Waise").Options, kOff);
 }
 

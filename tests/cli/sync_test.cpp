@@ -5,10 +5,11 @@
 
 namespace {
 
-TEST_F(SyncProgramTest, DryRunListsWhatWouldHappenLeavesOutTheTrashAndChangesNothing) {
+TEST_F(SyncProgramTest, DryRunListsWhatWouldHappenLeavesOutTheTrashAndExclusionsChangingNothing) {
     SyncTrees t;
     for (const char* rel : {"target/.Trash-0/files/precious.doc", "target/lost+found/x"})
         t.tree.text(rel, rel, UnixTime(8, 0, 0));
+    const std::string list = t.tree.text("muster.txt", "# Kommentar\r\nnur_im_ziel.txt\n", 0);
     const auto before = Snapshot(t.tree.root());
     const ChildResult r = RunSync(t.parts("Spiegel", {"--vorschau"}));
     // The lines follow the order in which the folders are read.
@@ -16,6 +17,11 @@ TEST_F(SyncProgramTest, DryRunListsWhatWouldHappenLeavesOutTheTrashAndChangesNot
                          t.target + "/nur_im_ziel.txt\n");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "2 Papierkorb- oder lost+found-Ordner ausgelassen.\n");
+    // Patterns from the command line and from a file are added to the rule's for that run (a
+    // pattern file that cannot be read is a wrong call).
+    const ChildResult excluding = RunSync(
+        t.parts("Spiegel", {"--vorschau", "--ausschliessen", "sub/", "--ausschliessen-aus", list}));
+    EXPECT_EQ(excluding.out, "+ " + t.start + "/neu.txt\n");
     EXPECT_EQ(Snapshot(t.tree.root()), before);
 }
 
@@ -40,22 +46,6 @@ TEST_F(SyncProgramTest, ConflictsAreNamedAndLeftUnlessAskedForThenCopied) {
     EXPECT_EQ(ReadFile(t.target + "/konflikt.txt"), "kurz");
 }
 
-// Patterns from the command line and from a file are added to the rule's for that run.
-TEST_F(SyncProgramTest, ExclusionsFromTheCommandLineAndAFileLeaveTheirMatchesAlone) {
-    SyncTrees t;
-    const std::string list = t.tree.text("muster.txt", "# Kommentar\r\nnur_im_ziel.txt\n", 0);
-    const ChildResult r = RunSync(
-        t.parts("Spiegel", {"--vorschau", "--ausschliessen", "sub/", "--ausschliessen-aus", list}));
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "+ " + t.start + "/neu.txt\n");
-    const ChildResult missing =
-        RunSync(t.parts("Spiegel", {"--ausschliessen-aus", t.start + "/fehlt"}));
-    EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_NE(missing.err.find("Die Musterdatei \"" + t.start + "/fehlt\" kann nicht gelesen"),
-              std::string::npos)
-        << missing.err;
-}
-
 TEST_F(SyncProgramTest, MirrorRunMakesTheTargetLikeTheStart) {
     // The command line in pieces and as one quoted argument.
     for (const bool oneArgument : {false, true}) {
@@ -75,20 +65,6 @@ TEST_F(SyncProgramTest, MirrorRunMakesTheTargetLikeTheStart) {
     }
 }
 
-TEST_F(SyncProgramTest, ARuleStoredBeforeRulesHadOptionsRunsAsItDidAndItsFileStaysAsItWas) {
-    // Four numbers and no options, written by hand as an earlier version left them.
-    const std::string file = "Windows Registry Editor Version 5.00\n\n"
-                             "[HKEY_CURRENT_USER\\Software\\Halvorn Soft\\Gleichwart\\Regeln]\n"
-                             "\"Alt\"=\"0|5|1|1\"\n\n";
-    WriteFile(home.hivePath(), file);
-    SyncTrees t;
-    const auto startBefore = Snapshot(t.start);
-    const ChildResult r = RunSync(t.parts("Alt", {"--ja"}));
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(Snapshot(t.target), startBefore);
-    EXPECT_EQ(ReadFile(home.hivePath()), file);
-}
-
 TEST_F(SyncProgramTest, WrongCallsExitWithTwoAndHelpWithZeroChangingNothing) {
     SyncTrees t;
     const std::string s = "/Startordner|" + t.start, z = "/Zielordner|" + t.target;
@@ -103,6 +79,8 @@ TEST_F(SyncProgramTest, WrongCallsExitWithTwoAndHelpWithZeroChangingNothing) {
         {{"--help"}, 0, "Aufruf: gleichwart-sync [Optionen] '/Startordner|ORDNER'"},
         {{"--ja", "--gibtsnicht", s, z, "/Regel|Endgültig"}, 2, "Unbekannte Option: --gibtsnicht"},
         {{}, 2, "Es wurde nichts angegeben."},
+        {t.parts("Spiegel", {"--ausschliessen-aus", t.start + "/fehlt"}), 2,
+         "Die Musterdatei \"" + t.start + "/fehlt\" kann nicht gelesen"},
     };
     const auto before = Snapshot(t.tree.root());
     for (const auto& c : cases) {

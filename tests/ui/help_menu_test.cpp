@@ -17,13 +17,6 @@
 
 namespace {
 
-void Trigger(QWidget* mainWindow, const char* name) {
-    QAction* action = mainWindow->findChild<QAction*>(name);
-    if (action == nullptr)
-        qFatal("menu item %s not found", name);
-    action->trigger();
-}
-
 // The links of a page (target, where the text begins) and the tops of its anchors (id="x"
 // or name="x").
 struct Page {
@@ -75,7 +68,7 @@ private slots:
         Form1 window;
         const auto handbooks = [&] { return window.findChildren<QWidget*>("HandbookWindow"); };
         window.show();
-        Trigger(&window, "help");
+        Control<QAction>(&window, "help")->trigger();
         QCOMPARE(handbooks().size(), 1);
         QPointer<QWidget> handbook = handbooks().front();
         auto* browser = Control<QTextBrowser>(handbook, "Handbook");
@@ -87,13 +80,13 @@ private slots:
         SaveScreenshot(handbook, "handbook-window");
 
         handbook->showMinimized();
-        Trigger(&window, "help");
+        Control<QAction>(&window, "help")->trigger();
         QCOMPARE(handbooks(), QList<QWidget*>{handbook.data()});
         QVERIFY(handbook->isVisible() && !handbook->isMinimized());
 
         QTest::keyClick(browser, Qt::Key_Escape);
         QTRY_VERIFY(handbook.isNull());
-        Trigger(&window, "help");
+        Control<QAction>(&window, "help")->trigger();
         QCOMPARE(handbooks().size(), 1);
     }
 
@@ -107,7 +100,7 @@ private slots:
         });
         Form1 window;
         window.show();
-        Trigger(&window, "help");
+        Control<QAction>(&window, "help")->trigger();
         auto* browser = Control<QTextBrowser>(
             window.findChildren<QWidget*>("HandbookWindow").front(), "Handbook");
         const QUrl handbook = browser->source();
@@ -140,7 +133,7 @@ private slots:
     void missingHandbookShowsTheNoHelpMessage() {
         Form1 window;
         window.setHandbookFile(Q(home_->home.path()) + "/handbuch.html");
-        const SeenBox box = CatchBox([&] { Trigger(&window, "help"); });
+        const SeenBox box = CatchBox([&] { Control<QAction>(&window, "help")->trigger(); });
         QCOMPARE(box.title, QString("Gleichwart"));
         QCOMPARE(box.text, QString("Es existiert momentan noch keine Programmhilfe.\n"
                                    "Bei Fragen bitte dem Autor eine Mail schicken"));
@@ -157,7 +150,7 @@ private slots:
             seen << TextOf(about, "lblVersion") << TextOf(about, "lblLizenz");
             SaveScreenshot(about, "about-window");
         });
-        Trigger(&window, "about");
+        Control<QAction>(&window, "about")->trigger();
         QCOMPARE(seen, (QStringList{"Gleichwart, Version 0.1.0",
                                     "Lizenz: GNU GPL, Version 3 oder später"}));
     }

@@ -16,10 +16,6 @@ constexpr const char* kService = "org.freedesktop.Notifications";
 // The service's own connection to the test's bus, beside the program's session bus.
 constexpr const char* kConnection = "fake-notification-service";
 
-QDBusConnection ServiceBus() {
-    return QDBusConnection(kConnection);
-}
-
 // The Icon= of the program's desktop entry.
 QString DesktopEntryIcon() {
     QFile entry(GLEICHWART_DESKTOP_ENTRY);
@@ -46,15 +42,10 @@ public slots:
         QStringList hintTexts;
         for (auto it = hints.begin(); it != hints.end(); ++it)
             hintTexts << it.key() + "=" + it.value().toString();
-        received << QStringList{appName,
-                                QString::number(replacesId),
-                                appIcon,
-                                summary,
-                                body,
-                                actions.join(','),
-                                hintTexts.join(','),
-                                QString::number(expireTimeout)}
-                        .join(" | ");
+        received << QString("%1 | %2 | %3 | %4 | %5 | %6 | %7 | %8")
+                        .arg(appName, QString::number(replacesId), appIcon, summary, body,
+                             actions.join(','), hintTexts.join(','),
+                             QString::number(expireTimeout));
         return uint(received.size());
     }
 };
@@ -131,12 +122,12 @@ private slots:
     void init() {
         home_ = std::make_unique<UiHome>();
         service_.received.clear();
-        QVERIFY(ServiceBus().registerService(kService));
+        QVERIFY(QDBusConnection(kConnection).registerService(kService));
     }
     void cleanup() {
         CancelModalWatchers();
         elsewhere_.reset();
-        ServiceBus().unregisterService(kService);
+        QDBusConnection(kConnection).unregisterService(kService);
         home_.reset();
     }
 
@@ -190,7 +181,7 @@ private slots:
     // No service on the bus: the load and the run end as ever, with no message; on a
     // connection that is not there nothing is even sent.
     void withoutAServiceOrABusNothingHappens() {
-        ServiceBus().unregisterService(kService);
+        QDBusConnection(kConnection).unregisterService(kService);
         const auto window = activeWindow("0|0|1|1");
         lookElsewhere(*window, true);
         LoadFolders(window.get(), trees().path("start"), trees().path("ziel"));

@@ -91,7 +91,7 @@ private slots:
     // The sizes in the German notation, as on a German desktop, whatever the machine's locale.
     void initTestCase() { qputenv("LC_ALL", "de_DE.UTF-8"); }
 
-    void runCopiesTickedEntriesFillsThePanelAndEndsIdle() {
+    void runCopiesTickedEntriesEndsIdleAndItsSummaryFollowsTheWidthTillTheNextLoad() {
         TreeBuilder& t = trees();
         t.file("start/gross.bin", 24 << 20, UnixTime(12, 0, 0));
         t.text("start/a.txt", "aaa", UnixTime(12, 0, 0));
@@ -118,6 +118,27 @@ private slots:
         QCOMPARE(StatusText(&w), QString("Synchronisierung beendet"));
         QCOMPARE(EnabledOf(&w, {"Command1", "Command3", "Text1"}),
                  (QStringList{"Command1", "Text1"}));
+        // The summary follows the window's width as the background does, and the next "Ordner
+        // laden" takes it away as soon as it starts.
+        QGroupBox* panel = Summary(&w);
+        QWidget* background = Control<QWidget>(&w, "Picture5");
+        for (const double width : {11670.0, 16000.0, 11670.0}) {
+            w.resize(TwipsToPixelsX(width), w.height());
+            // As far inside the background's frame on the right as on the left.
+            QVERIFY2(std::abs((background->geometry().right() - panel->geometry().right()) -
+                              (panel->x() - background->x())) <= 1,
+                     qPrintable(QString::number(width)));
+            CheckNothingIsCut(&w);
+        }
+        // The load turns "Ordner laden" off as it starts: the summary is gone by then.
+        bool loading = false, shownDuringLoad = false;
+        EventWatch watch(Control<QWidget>(&w, "Command1"), QEvent::EnabledChange, [&] {
+            loading = loading || !Enabled(&w, "Command1");
+            shownDuringLoad = shownDuringLoad || (loading && panel->isVisible());
+        });
+        Click(&w, "Command1");
+        QVERIFY(loading && !shownDuringLoad);
+        QVERIFY(!panel->isVisible() && Control<QWidget>(&w, "List1")->isVisible());
     }
 
     // Both directions: copies, copies back, a source gone before its copy, and a target file
@@ -238,35 +259,6 @@ private slots:
             QCOMPARE(SummaryLines(&w), summary);
             CheckNothingIsCut(&w);
         }
-    }
-
-    // The summary follows the window's width as the background does, and the next "Ordner
-    // laden" takes it away as soon as it starts.
-    void theSummaryFollowsTheWidthAndGoesWithTheNextLoad() {
-        trees().text("start/a.txt", "a", UnixTime(12, 0, 0));
-        trees().folder("ziel");
-        const auto window = LoadedWindow("0|0|1|1", trees());
-        Form1& w = *window;
-        Click(&w, "Command3");
-        QGroupBox* panel = Summary(&w);
-        QWidget* background = Control<QWidget>(&w, "Picture5");
-        for (const double width : {11670.0, 16000.0, 11670.0}) {
-            w.resize(TwipsToPixelsX(width), w.height());
-            // As far inside the background's frame on the right as on the left.
-            QVERIFY2(std::abs((background->geometry().right() - panel->geometry().right()) -
-                              (panel->x() - background->x())) <= 1,
-                     qPrintable(QString::number(width)));
-            CheckNothingIsCut(&w);
-        }
-        // The load turns "Ordner laden" off as it starts: the summary is gone by then.
-        bool loading = false, shownDuringLoad = false;
-        EventWatch watch(Control<QWidget>(&w, "Command1"), QEvent::EnabledChange, [&] {
-            loading = loading || !Enabled(&w, "Command1");
-            shownDuringLoad = shownDuringLoad || (loading && panel->isVisible());
-        });
-        Click(&w, "Command1");
-        QVERIFY(loading && !shownDuringLoad);
-        QVERIFY(!panel->isVisible() && Control<QWidget>(&w, "List1")->isVisible());
     }
 
     void closingDuringALoadOrARunStopsItThenCloses() {

@@ -1,18 +1,10 @@
 #include "text_fit_check.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
-#include <QSizeGrip>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
@@ -33,12 +25,9 @@ QString Name(const QWidget* w) {
 }
 
 QString Shortfall(const QWidget* w, const QString& text, QSize needed, QSize room) {
-    return QString("%1: „%2“ braucht %3×%4, hat %5×%6")
-        .arg(Name(w), QString(text).replace('\n', " ⏎ ").left(80))
-        .arg(needed.width())
-        .arg(needed.height())
-        .arg(room.width())
-        .arg(room.height());
+    const auto size = [](QSize s) { return QString("%1×%2").arg(s.width()).arg(s.height()); };
+    return QString("%1: „%2“ braucht %3, hat %4")
+        .arg(Name(w), QString(text).replace('\n', " ⏎ ").left(80), size(needed), size(room));
 }
 
 bool Fits(QSize needed, QSize room) {
@@ -143,29 +132,23 @@ void CheckText(const QWidget* w, QStringList& problems) {
 // combo box.
 bool OwnControl(const QWidget* w) {
     return w->isVisible() && !w->isWindow() && !w->objectName().startsWith("qt_") &&
-           qobject_cast<const QScrollBar*>(w) == nullptr &&
-           qobject_cast<const QSizeGrip*>(w) == nullptr && qobject_cast<const QMenu*>(w) == nullptr;
+           !w->inherits("QScrollBar") && !w->inherits("QSizeGrip") && !w->inherits("QMenu");
 }
 
 // What must be wholly inside its parent to be read; a picture may move behind its frame.
 bool CarriesText(const QWidget* w) {
-    return qobject_cast<const QLabel*>(w) != nullptr ||
-           qobject_cast<const QAbstractButton*>(w) != nullptr ||
-           qobject_cast<const QGroupBox*>(w) != nullptr ||
-           qobject_cast<const QTabBar*>(w) != nullptr ||
-           qobject_cast<const QLineEdit*>(w) != nullptr ||
-           qobject_cast<const QComboBox*>(w) != nullptr ||
-           qobject_cast<const QAbstractItemView*>(w) != nullptr ||
-           qobject_cast<const QProgressBar*>(w) != nullptr;
+    for (const char* kind : {"QLabel", "QAbstractButton", "QGroupBox", "QTabBar", "QLineEdit",
+                             "QComboBox", "QAbstractItemView", "QProgressBar"})
+        if (w->inherits(kind))
+            return true;
+    return false;
 }
 
 void CheckPlacement(const QWidget* parent, QStringList& problems) {
     QList<const QWidget*> shown;
-    for (const QObject* o : parent->children()) {
-        const auto* w = qobject_cast<const QWidget*>(o);
-        if (w != nullptr && OwnControl(w))
+    for (const QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (OwnControl(w))
             shown << w;
-    }
     for (int i = 0; i < shown.size(); ++i) {
         const QRect a = shown[i]->geometry();
         if (!parent->rect().contains(a) && CarriesText(shown[i]))
@@ -180,13 +163,11 @@ void CheckPlacement(const QWidget* parent, QStringList& problems) {
 
 void Walk(const QWidget* parent, QStringList& problems) {
     CheckPlacement(parent, problems);
-    for (const QObject* o : parent->children()) {
-        const auto* w = qobject_cast<const QWidget*>(o);
-        if (w == nullptr || !OwnControl(w))
-            continue;
-        CheckText(w, problems);
-        Walk(w, problems);
-    }
+    for (const QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (OwnControl(w)) {
+            CheckText(w, problems);
+            Walk(w, problems);
+        }
 }
 
 } // namespace

@@ -130,7 +130,9 @@ private slots:
         QCOMPARE(opened.size(), std::size_t{1});
     }
 
-    void missingHandbookShowsTheNoHelpMessage() {
+    // Whether every control of the About window is whole and apart from the others, with each
+    // font, the text fit test shows.
+    void missingHandbookShowsTheNoHelpMessageAndAboutTheVersionAndLicence() {
         Form1 window;
         window.setHandbookFile(Q(home_->home.path()) + "/handbuch.html");
         const SeenBox box = CatchBox([&] { Control<QAction>(&window, "help")->trigger(); });
@@ -139,12 +141,6 @@ private slots:
                                    "Bei Fragen bitte dem Autor eine Mail schicken"));
         QCOMPARE(box.icon, QMessageBox::Warning);
         QVERIFY(window.findChildren<QWidget*>("HandbookWindow").isEmpty());
-    }
-
-    // Whether every control of the window is whole and apart from the others, with each font,
-    // the text fit test shows.
-    void aboutShowsVersionAndLicence() {
-        Form1 window;
         QStringList seen;
         OnNextModal([&](QWidget* about) {
             seen << TextOf(about, "lblVersion") << TextOf(about, "lblLizenz");

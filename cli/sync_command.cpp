@@ -8,6 +8,7 @@
 #include "platform/file_ops.h"
 #include "platform/file_system.h"
 #include "platform/registry/registry_api.h"
+#include "rules/first_start.h"
 #include "rules/quick_sort.h"
 #include "rules/rule_store.h"
 #include "run_summary.h"
@@ -131,6 +132,11 @@ bool PrepareSession(const SyncOptions& options, platform::FileSystem& fs, SyncSe
     if (!error.empty()) {
         PrintError(error);
         return false;
+    }
+    {
+        // A first use from the terminal stores what the window's first start does.
+        clsRegistry registry;
+        StoreFirstStartSettings(registry);
     }
     const std::vector<std::string> ruleNames = StoredRuleNames();
     const RuleChoice choice = ChooseRule(commandLine, ruleNames);

@@ -1,6 +1,8 @@
 // gleichwart-sync as a process, as a timer or a script starts it (no terminal), and typed in a
 // terminal window, where it asks before it deletes.
+#include "rules/rule_store.h"
 #include "run_test_support.h"
+#include "settings/cls_registry.h"
 #include "sync_fixture.h"
 
 namespace {
@@ -237,6 +239,24 @@ TEST_F(SyncProgramTest, TheDeleteQuestionIsAnsweredOnTheTerminal) {
         // The copies are made before the question in every case.
         EXPECT_EQ(ReadFile(t.target + "/neu.txt"), "neu");
     }
+}
+
+// A first use with no settings at all stores the window's first-start rules, once, also when
+// two runs start at once; the default rule then runs.
+TEST(FirstUse, TheTerminalStoresTheFirstStartRulesAlsoForTwoRunsAtOnce) {
+    TempHome home;
+    SyncTrees t;
+    ChildProcess first({"--vorschau", t.start, t.target});
+    ChildProcess second({"--vorschau", t.start, t.target});
+    for (ChildProcess* run : {&first, &second}) {
+        const ChildResult r = run->finish();
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, "+ " + t.start + "/neu.txt\n+ " + t.start + "/sub/geaendert.txt\n");
+    }
+    clsRegistry registry;
+    EXPECT_EQ(RuleStore(registry).Names(),
+              (std::vector<std::string>{"Aktualisieren", "Beide Richtungen", "Spiegeln"}));
+    EXPECT_EQ(RuleText(LoadRule("Spiegeln")), "0|4|1|2");
 }
 
 } // namespace

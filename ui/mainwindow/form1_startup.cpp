@@ -9,7 +9,7 @@
 #include "kit/text_bytes.h"
 #include "kit/twips.h"
 #include "kit/window_placement.h"
-#include "platform/system_info.h"
+#include "rules/first_start.h"
 #include "rules/rule_store.h"
 #include "settings/app_settings.h"
 #include "settings/cls_registry.h"
@@ -33,14 +33,8 @@ std::int32_t WholeTwips(double twips) {
 } // namespace
 
 void Form1::Form_Load() {
-    const bool firstStart = RuleStore::IsFirstStart(); // before any read creates the key
     registry_ = std::make_unique<clsRegistry>();
-
-    if (firstStart) {
-        RuleStore(*registry_).StoreStarterRules();
-        AppSettings::StoreStarterBackground(*registry_,
-                                            platform::ProgramFolder() + "/Icons/Background.png");
-    }
+    StoreFirstStartSettings(*registry_);
     const AppSettings settings = AppSettings::Load(*registry_);
     Regeln_Laden(settings.lastRule);
 

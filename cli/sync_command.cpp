@@ -65,12 +65,17 @@ std::int32_t SecondsSince(std::chrono::steady_clock::time_point began) {
 // What the arguments ask for, in either of the two forms: START ZIEL with --regel, taken
 // byte for byte, or the window's command line with its keys.
 CommandLine ReadRequest(const SyncOptions& options, std::string& error) {
+    if (options.rule && options.ruleText) {
+        error = "--regel und --regel-text schließen einander aus: es gilt eine Regel. "
+                "(--help zeigt mehr)";
+        return {};
+    }
     const std::string joined = JoinedCommandLine(options.commandLine);
     const std::size_t firstPart = FirstPartPosition(joined);
     const std::size_t firstText = joined.find_first_not_of(' ');
     if (firstPart != std::string::npos) {
         // A folder before the first key, or --regel, would be silently dropped.
-        if (options.rule || firstText < firstPart)
+        if (options.rule || options.ruleText || firstText < firstPart)
             error = "START ZIEL und '/Startordner|…' '/Zielordner|…' '/Regel|…' lassen sich "
                     "nicht mischen; die Regel für START ZIEL wählt --regel NAME. "
                     "(--help zeigt mehr)";
@@ -138,8 +143,20 @@ bool PrepareSession(const SyncOptions& options, platform::FileSystem& fs, SyncSe
         clsRegistry registry;
         StoreFirstStartSettings(registry);
     }
+    if (options.ruleText) {
+        // An unnamed rule, read as a stored one is; a text a stored rule could not be is
+        // refused rather than run as the fallback a damaged stored rule reads as.
+        session.CurrentRule = ParseRuleText("Befehlszeile", *options.ruleText, '.');
+        if (RuleText(session.CurrentRule) != *options.ruleText) {
+            PrintError("Der Regeltext \"" + *options.ruleText +
+                       "\" ist keine Regel: erwartet werden vier Zahlen wie 0|5|1|2 "
+                       "(kopieren|Zielseite|Unterordner|Attribute).");
+            return false;
+        }
+    }
     const std::vector<std::string> ruleNames = StoredRuleNames();
-    const RuleChoice choice = ChooseRule(commandLine, ruleNames);
+    const RuleChoice choice =
+        options.ruleText ? RuleChoice{std::size_t(0), {}} : ChooseRule(commandLine, ruleNames);
     if (!choice.index) {
         PrintError(choice.message);
         if (ruleNames.empty() && commandLine.ruleGiven())
@@ -155,7 +172,10 @@ bool PrepareSession(const SyncOptions& options, platform::FileSystem& fs, SyncSe
         PrintError(message);
         return false;
     }
-    session.CurrentRule = LoadRule(ruleNames[*choice.index]);
+    if (!options.ruleText)
+        session.CurrentRule = LoadRule(ruleNames[*choice.index]);
+    session.CurrentRule.Options.SymbolicLinks |= options.links;
+    session.CurrentRule.Options.MatchFolders |= options.folders;
     return AddExclusions(options, session.CurrentRule.Options.Exclusions);
 }
 

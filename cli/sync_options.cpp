@@ -7,16 +7,18 @@ namespace {
 
 // The options that only switch something on, each with its German and its English name.
 struct Switch {
-    std::string_view german, english;
+    std::string_view german, english, letter;
     bool SyncOptions::*field;
 };
-constexpr std::array<Switch, 6> kSwitches = {{
-    {"--vorschau", "--dry-run", &SyncOptions::dryRun},
-    {"--ja", "--yes", &SyncOptions::yes},
-    {"--leise", "--quiet", &SyncOptions::quiet},
-    {"--help", "-h", &SyncOptions::help},
-    {"--version", "--version", &SyncOptions::version},
-    {"--konflikte-kopieren", "--copy-conflicts", &SyncOptions::copyConflicts},
+constexpr std::array<Switch, 8> kSwitches = {{
+    {"--vorschau", "--dry-run", "-n", &SyncOptions::dryRun},
+    {"--ja", "--yes", "--yes", &SyncOptions::yes},
+    {"--leise", "--quiet", "-q", &SyncOptions::quiet},
+    {"--help", "-h", "-h", &SyncOptions::help},
+    {"--version", "--version", "--version", &SyncOptions::version},
+    {"--konflikte-kopieren", "--copy-conflicts", "--copy-conflicts", &SyncOptions::copyConflicts},
+    {"--verknuepfungen", "--links", "--links", &SyncOptions::links},
+    {"--ordner-angleichen", "--folders", "--folders", &SyncOptions::folders},
 }};
 
 void SetError(SyncOptions& options, std::string message) {
@@ -39,7 +41,8 @@ SyncOptions ParseSyncOptions(int argc, const char* const* argv) {
             onlyCommandLine = true;
             continue;
         }
-        if (arg == "--regel" || arg == "--ausschliessen" || arg == "--ausschliessen-aus") {
+        if (arg == "--regel" || arg == "--regel-text" || arg == "--ausschliessen" ||
+            arg == "--ausschliessen-aus") {
             // The value is the next argument as it is, even one that begins with "-".
             if (i + 1 >= argc) {
                 SetError(options, arg == "--regel"
@@ -50,6 +53,8 @@ SyncOptions ParseSyncOptions(int argc, const char* const* argv) {
             const std::string value = argv[++i];
             if (arg == "--regel")
                 options.rule = value;
+            else if (arg == "--regel-text")
+                options.ruleText = value;
             else if (arg == "--ausschliessen")
                 options.exclusions.push_back(value);
             else
@@ -58,7 +63,7 @@ SyncOptions ParseSyncOptions(int argc, const char* const* argv) {
         }
         bool known = false;
         for (const Switch& s : kSwitches)
-            if (arg == s.german || arg == s.english) {
+            if (arg == s.german || arg == s.english || arg == s.letter) {
                 options.*s.field = true;
                 known = true;
             }
@@ -85,7 +90,8 @@ Zeichen; ohne --regel gilt die Regel "Aktualisieren". Beide Formen lassen sich
 nicht mischen.
 
 Optionen:
-  --vorschau, --dry-run  zeigt nur, was geschähe, und ändert nichts:
+  -n, --vorschau, --dry-run
+                         zeigt nur, was geschähe, und ändert nichts:
                          + wird kopiert, < wird vom Ziel zurückkopiert,
                          - wird im Ziel gelöscht, ? ist ein Konflikt
   --konflikte-kopieren, --copy-conflicts
@@ -94,8 +100,15 @@ Optionen:
                          Option werden sie nur genannt
   --ja, --yes            löscht ohne Rückfrage; ohne diese Option wird nur an
                          einem Terminal gefragt, sonst wird nichts gelöscht
-  --leise, --quiet       zeigt nur Fehler
+  -q, --leise, --quiet   zeigt nur Fehler
   --regel NAME           die Regel für START ZIEL (sonst "Aktualisieren")
+  --regel-text TEXT      statt einer gespeicherten Regel eine in ihrer
+                         gespeicherten Form, z. B. 0|5|1|2 (kopieren|Zielseite|
+                         Unterordner|Attribute)
+  --verknuepfungen, --links
+                         übernimmt symbolische Verknüpfungen als Verknüpfungen
+  --ordner-angleichen, --folders
+                         legt fehlende Ordner an und entfernt leer gewordene
   --ausschliessen MUSTER lässt aus, was das Muster trifft (wie in .gitignore:
                          *.tmp, build/, /oben, **/cache, !behalten); mehrfach
                          möglich, zusätzlich zu den Mustern der Regel

@@ -7,12 +7,15 @@
 // The program's own options, picked out of its arguments; the rest is the command line with
 // the folders and the rule.
 struct SyncOptions {
-    bool dryRun = false;                     // --vorschau, --dry-run: only show the lists
+    bool dryRun = false;                     // --vorschau, --dry-run, -n: only show the lists
     bool yes = false;                        // --ja, --yes: delete without asking
-    bool quiet = false;                      // --leise, --quiet: only errors
+    bool quiet = false;                      // --leise, --quiet, -q: only errors
     bool help = false;                       // --help, -h
     bool version = false;                    // --version
     bool copyConflicts = false;              // --konflikte-kopieren: same time, other size too
+    bool links = false;                      // --verknuepfungen: the rule takes links
+    bool folders = false;                    // --ordner-angleichen: the rule matches folders
+    std::optional<std::string> ruleText;     // --regel-text 0|5|1|2: an unnamed rule
     std::optional<std::string> rule;         // --regel NAME: the rule for START ZIEL
     std::vector<std::string> exclusions;     // --ausschliessen MUSTER, in their order
     std::vector<std::string> exclusionFiles; // --ausschliessen-aus DATEI: a pattern a line

@@ -83,6 +83,11 @@ TEST_F(SyncProgramTest, WrongCallsExitWithTwoAndHelpWithZeroChangingNothing) {
         {{}, 2, "Es wurde nichts angegeben."},
         {t.parts("Spiegel", {"--ausschliessen-aus", t.start + "/fehlt"}), 2,
          "Die Musterdatei \"" + t.start + "/fehlt\" kann nicht gelesen"},
+        {{"--regel", "Spiegel", "--regel-text", "0|5|1|2", t.start, t.target},
+         2,
+         "--regel und --regel-text schließen einander aus"},
+        {{"--regel-text", "0|9|1|2", t.start, t.target}, 2, "Der Regeltext \"0|9|1|2\" ist keine"},
+        {{"--regel-text", "0|5|1|2", s, z}, 2, "lassen sich nicht mischen"},
     };
     const auto before = Snapshot(t.tree.root());
     for (const auto& c : cases) {
@@ -93,6 +98,17 @@ TEST_F(SyncProgramTest, WrongCallsExitWithTwoAndHelpWithZeroChangingNothing) {
         EXPECT_EQ(c.exitCode == 0 ? r.err : r.out, "");
     }
     EXPECT_EQ(Snapshot(t.tree.root()), before);
+}
+
+// An unnamed rule in its stored form, with the short option for a dry run: the lists that
+// the stored mirror rule gives.
+TEST_F(SyncProgramTest, AnUnnamedRuleRunsAsTheStoredOneOfTheSameText) {
+    SyncTrees t;
+    const ChildResult stored = RunSync(t.parts("Spiegel", {"--vorschau"}));
+    const ChildResult unnamed = RunSync({"-n", "--regel-text", "0|5|1|2", t.start, t.target});
+    EXPECT_EQ(unnamed.exitCode, 0) << unnamed.err;
+    EXPECT_EQ(unnamed.out, stored.out);
+    EXPECT_NE(unnamed.out.find("- " + t.target + "/nur_im_ziel.txt"), std::string::npos);
 }
 
 TEST_F(SyncProgramTest, StartAndZielAreTakenByteForByteAndTheKeysMayHaveBlanks) {

@@ -1,5 +1,6 @@
 // gleichwart-sync: one synchronisation from the terminal, with the window's command line and
 // rules; see --help.
+#include "rule_listing.h"
 #include "sync_command.h"
 #include "sync_options.h"
 
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
         std::fputs(UsageText().c_str(), stdout);
         return kExitDone;
     }
+    if (options.listRules)
+        return ListStoredRules(stdout);
     if (options.version) {
         std::printf("gleichwart-sync %s\n", GLEICHWART_VERSION);
         return kExitDone;

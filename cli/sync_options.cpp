@@ -10,7 +10,8 @@ struct Switch {
     std::string_view german, english, letter;
     bool SyncOptions::*field;
 };
-constexpr std::array<Switch, 8> kSwitches = {{
+constexpr std::array<Switch, 9> kSwitches = {{
+    {"--regeln", "--rules", "--rules", &SyncOptions::listRules},
     {"--vorschau", "--dry-run", "-n", &SyncOptions::dryRun},
     {"--ja", "--yes", "--yes", &SyncOptions::yes},
     {"--leise", "--quiet", "-q", &SyncOptions::quiet},
@@ -114,6 +115,7 @@ Optionen:
                          möglich, zusätzlich zu den Mustern der Regel
   --ausschliessen-aus DATEI
                          ebenso, ein Muster je Zeile der Datei
+  --regeln               zeigt die gespeicherten Regeln und was sie tun
   --help, -h             zeigt diese Hilfe
   --version              zeigt die Version
   --                     alles Weitere gehört zur Befehlszeile

@@ -12,6 +12,7 @@ struct SyncOptions {
     bool quiet = false;                      // --leise, --quiet, -q: only errors
     bool help = false;                       // --help, -h
     bool version = false;                    // --version
+    bool listRules = false;                  // --regeln: the stored rules in words
     bool copyConflicts = false;              // --konflikte-kopieren: same time, other size too
     bool links = false;                      // --verknuepfungen: the rule takes links
     bool folders = false;                    // --ordner-angleichen: the rule matches folders

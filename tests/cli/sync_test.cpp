@@ -111,6 +111,18 @@ TEST_F(SyncProgramTest, AnUnnamedRuleRunsAsTheStoredOneOfTheSameText) {
     EXPECT_NE(unnamed.out.find("- " + t.target + "/nur_im_ziel.txt"), std::string::npos);
 }
 
+TEST_F(SyncProgramTest, TheStoredRulesAreListedInWords) {
+    const ChildResult r = RunSync({"--regeln"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(
+        r.out.find("\nSpiegel (0|5|1|2): kopiert, was im Ziel fehlt oder älter ist; löscht, "
+                   "was nur im Ziel liegt, endgültig; mit Unterordnern; auch schreibgeschützte "
+                   "Dateien und versteckte Dateien\n"),
+        std::string::npos)
+        << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4);
+}
+
 TEST_F(SyncProgramTest, StartAndZielAreTakenByteForByteAndTheKeysMayHaveBlanks) {
     TreeBuilder t;
     t.text("a|b/x.txt", "x");

@@ -1,5 +1,6 @@
 #include "rule_listing.h"
 
+#include "engine/texts.h"
 #include "rules/first_start.h"
 #include "rules/rule_store.h"
 #include "settings/cls_registry.h"
@@ -50,10 +51,8 @@ std::string RuleInWords(const SyncRule& rule) {
         kinds.emplace_back("versteckte Dateien");
     if (rule.SystemFiles)
         kinds.emplace_back("Systemdateien");
-    std::string files;
-    for (std::size_t i = 0; i < kinds.size(); ++i)
-        files += (i == 0 ? "" : i + 1 == kinds.size() ? " und " : ", ") + kinds[i];
-    words += "; " + (files.empty() ? std::string("nur gewöhnliche Dateien") : "auch " + files);
+    words += "; " + (kinds.empty() ? std::string("nur gewöhnliche Dateien")
+                                   : "auch " + ListedInGerman(kinds));
     if (rule.Options.SymbolicLinks)
         words += "; Verknüpfungen als Verknüpfungen";
     if (rule.Options.MatchFolders)

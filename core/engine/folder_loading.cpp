@@ -1,6 +1,7 @@
 #include "folder_loading.h"
 
 #include "rules/exclusion_patterns.h"
+#include "texts.h"
 
 #include "compare_trees.h"
 #include "copy_errors.h"
@@ -133,10 +134,7 @@ std::string LeftOutText(const LoadResult& r, std::size_t folders) {
                                 "ausgeschlossene Ordner"));
     if (!r.problems.empty())
         parts.push_back(Counted(r.problems.size(), "unlesbarer Eintrag", "unlesbare Einträge"));
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == parts.size() ? " und " : ", ") + parts[i];
-    return text.empty() ? text : text + " ausgelassen.";
+    return parts.empty() ? std::string() : ListedInGerman(parts) + " ausgelassen.";
 }
 
 // Hands what both scans found to the session, and their problems and counts to the result.

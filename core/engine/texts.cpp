@@ -51,3 +51,10 @@ std::string DeleteQuestion(std::size_t count, bool toTrash) {
         return std::string("Soll diese Datei wirklich ") + how + " werden?";
     return "Sollen diese " + std::to_string(count) + " Dateien wirklich " + how + " werden?";
 }
+
+std::string ListedInGerman(const std::vector<std::string>& parts) {
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == parts.size() ? " und " : ", ") + parts[i];
+    return text;
+}

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // "1024 B", "1,50 KB", "1024,00 MB", "2,00 GB": the unit changes only above 1024 of the
 // smaller one. The decimal separator is the user's unless one is given.
@@ -11,6 +12,9 @@ std::string FormatSize(std::int64_t bytes, char decimalSeparator);
 
 // Seconds as minutes and seconds, "125:30", "00:-05"; minutes are not limited to 59.
 std::string FormatTime(std::int32_t seconds);
+
+// Parts joined as a German sentence lists them: "a", "a und b", "a, b und c".
+std::string ListedInGerman(const std::vector<std::string>& parts);
 
 // The one question asked before `count` files are deleted, into the trash or for good.
 std::string DeleteQuestion(std::size_t count, bool toTrash);

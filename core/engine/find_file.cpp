@@ -4,9 +4,9 @@
 
 #include "event_throttle.h"
 #include "listing_pool.h"
+#include "platform/blocked_time.h"
 #include "platform/file_system.h"
 #include "platform/leftovers.h"
-#include "platform/thread_waits.h"
 #include "platform/trash.h"
 
 #include <cerrno>
@@ -87,6 +87,8 @@ std::optional<FindFileError> FindFile::sStartSearch() {
         // Every thread of the pool is joined when it goes, also when the search throws.
         std::optional<ListingPool> pool;
         startPool(pool);
+        const platform::BlockedTime blocked; // read on this thread only
+        probe_.blocked = &blocked;
         searchFolder(false);
         pool_ = nullptr;
         return std::nullopt;
@@ -119,7 +121,8 @@ void FindFile::startPool(std::optional<ListingPool>& pool) {
         [hiddenAdmitted](const platform::DirEntry& e) {
             return EntersSubfolder(e, hiddenAdmitted) && GuardedName(e.name) == Guarded::No;
         },
-        stopFlag());
+        stopFlag(), ListingPool::kMaxHeld,
+        inFlight > 1 ? ListingPool::kMaxHeldEntries : ListingPool::kMaxHeldEntriesOnDisks);
     if (inFlight <= 1)
         probe_.threads = whenWaiting;
     if (pool->threads() > 0 || probe_.threads > 1)
@@ -128,17 +131,22 @@ void FindFile::startPool(std::optional<ListingPool>& pool) {
 
 namespace {
 
-// How many of the scanner's own first listings decide, and how many of them must have waited.
+// How many of the scanner's own first listings decide, how many of them must have waited, and
+// how long one must have been blocked to count: far longer than a lock is held (a listing
+// answered from the caches is blocked for a microsecond at most), shorter than a disk read that
+// misses them (20 µs and more on this kind of virtual disk, though the host caches it).
 constexpr int kProbedListings = 8;
 constexpr int kWaitedListings = 4;
+constexpr std::int64_t kWaitedNanos = 10000;
 
 } // namespace
 
 // Counts a listing the scanner made while probing; once enough are made, either starts the
 // threads or stops following the order, so that the scanner lists alone at no extra cost.
-void FindFile::probe(std::uint64_t waitsBefore) {
+void FindFile::probe(std::int64_t blockedBefore) {
     ++probe_.listings;
-    if (platform::ThreadWaitCount() != waitsBefore)
+    const std::int64_t blocked = probe_.blocked->Now() - blockedBefore;
+    if (blocked >= kWaitedNanos)
         ++probe_.waited;
     if (probe_.listings < kProbedListings)
         return;
@@ -156,9 +164,9 @@ int FindFile::listFolder(const std::string& folder, std::vector<platform::DirEnt
         return fs_.ListDirectoryUntil(folder, entries, stopFlag());
     if (probe_.threads <= 1)
         return pool_->Take(folder, entries);
-    const std::uint64_t waitsBefore = platform::ThreadWaitCount();
+    const std::int64_t blockedBefore = probe_.blocked->Now();
     const int error = pool_->Take(folder, entries);
-    probe(waitsBefore);
+    probe(blockedBefore);
     return error;
 }
 

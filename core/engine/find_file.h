@@ -10,6 +10,9 @@
 #include <vector>
 
 class ListingPool;
+namespace platform {
+class BlockedTime;
+}
 
 // Receives what a scan finds.
 class FindFileEvents {
@@ -94,7 +97,7 @@ private:
     void noteLeftovers(const std::string& folder, const std::vector<platform::DirEntry>& entries);
     int listFolder(const std::string& folder, std::vector<platform::DirEntry>& entries);
     void startPool(std::optional<ListingPool>& pool);
-    void probe(std::uint64_t waitsBefore);
+    void probe(std::int64_t blockedBefore);
     const std::atomic<bool>& stopFlag() const;
 
     platform::FileSystem& fs_;
@@ -110,6 +113,7 @@ private:
         int listings = 0;
         int waited = 0;
         int threads = 1;
+        const platform::BlockedTime* blocked = nullptr; // during the search
     } probe_;
     const std::atomic<bool>* stop_ = nullptr;
     EventThrottle* throttle_ = nullptr;

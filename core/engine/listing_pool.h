@@ -31,6 +31,8 @@ public:
     // few megabytes at most (bench/README.md).
     static constexpr std::size_t kMaxHeld = 1024;
     static constexpr std::size_t kMaxHeldEntries = 20000;
+    // A local disk, whose listings wait far less, needs less ahead.
+    static constexpr std::size_t kMaxHeldEntriesOnDisks = 4096;
     // Whether the scanner enters this subfolder of a folder it entered.
     using Enters = std::function<bool(const platform::DirEntry&)>;
 

@@ -1,7 +1,29 @@
 #include "sync_session.h"
 
+SyncSession::SeenSlot SyncSession::Packed(const platform::SeenDestination& seen) {
+    static_assert(sizeof(SeenSlot) == 56, "8 bytes less than a SeenDestination");
+    return {seen.size,
+            seen.lastWrite,
+            seen.stamp.writeNanos,
+            seen.stamp.changeNanos,
+            seen.stamp.device,
+            seen.stamp.inode,
+            seen.kind,
+            seen.stamp.known};
+}
+
+platform::SeenDestination SyncSession::Unpacked(const SeenSlot& slot) {
+    return {slot.kind, slot.size, slot.lastWrite,
+            platform::FileStamp{slot.writeNanos, slot.changeNanos, slot.device, slot.inode,
+                                slot.known}};
+}
+
 MyFile* SyncSession::NewRecord(std::string_view folder, std::string_view name) {
     return records_.NewRecord(folder, name);
+}
+
+MyFile* SyncSession::NewTargetRecord(std::string_view folder, std::string_view name) {
+    return targetRecords_.NewRecord(folder, name);
 }
 
 MyFile* SyncSession::NewRecord(std::string_view path) {
@@ -12,17 +34,22 @@ MyFile* SyncSession::NewRecord(std::string_view path) {
 }
 
 void SyncSession::RememberCounterpart(MyFile& f, const platform::SeenDestination& seen) {
-    if (f.SeenIndex != 0) {
-        seen_[f.SeenIndex - 1] = seen;
-        return;
+    const bool absent = seen.kind == platform::SeenDestination::Kind::Absent && !seen.stamp.known;
+    if (f.SeenIndex != 0 && f.SeenIndex != kAbsentCounterpart) {
+        seen_[f.SeenIndex - 1] = Packed(seen);
+    } else if (absent) {
+        f.SeenIndex = kAbsentCounterpart;
+    } else {
+        seen_.push_back(Packed(seen));
+        f.SeenIndex = static_cast<std::uint32_t>(seen_.size());
     }
-    seen_.push_back(seen);
-    f.SeenIndex = static_cast<std::uint32_t>(seen_.size());
 }
 
 platform::SeenDestination SyncSession::CounterpartOf(const MyFile& f) const {
     // Without a record of the comparison nothing is known of the other end.
-    return f.SeenIndex != 0 ? seen_[f.SeenIndex - 1] : platform::SeenDestination{};
+    if (f.SeenIndex == kAbsentCounterpart)
+        return {platform::SeenDestination::Kind::Absent};
+    return f.SeenIndex != 0 ? Unpacked(seen_[f.SeenIndex - 1]) : platform::SeenDestination{};
 }
 
 void SyncSession::RememberAsLoaded(MyFile& f, const platform::SeenDestination& seen) {
@@ -31,13 +58,22 @@ void SyncSession::RememberAsLoaded(MyFile& f, const platform::SeenDestination& s
 }
 
 void SyncSession::SetStamp(const MyFile& f, const platform::FileStamp& stamp) {
-    if (f.SeenIndex != 0)
-        seen_[f.SeenIndex - 1].stamp = stamp;
+    // Nothing was there to take a stamp of where the other end was missing.
+    if (f.SeenIndex != 0 && f.SeenIndex != kAbsentCounterpart) {
+        SeenSlot& slot = seen_[f.SeenIndex - 1];
+        slot.writeNanos = stamp.writeNanos;
+        slot.changeNanos = stamp.changeNanos;
+        slot.device = stamp.device;
+        slot.inode = stamp.inode;
+        slot.known = stamp.known;
+    }
 }
 
 platform::SeenDestination SyncSession::AsLoaded(const MyFile& f) const {
+    if (f.SeenIndex == kAbsentCounterpart)
+        return {platform::SeenDestination::Kind::Absent};
     if (f.SeenIndex != 0)
-        return seen_[f.SeenIndex - 1];
+        return Unpacked(seen_[f.SeenIndex - 1]);
     return {f.IsLink() ? platform::SeenDestination::Kind::Link
                        : platform::SeenDestination::Kind::File,
             f.Size, f.LastWrite};
@@ -45,15 +81,15 @@ platform::SeenDestination SyncSession::AsLoaded(const MyFile& f) const {
 
 void SyncSession::ResetCollections() {
     // Swapping with fresh containers hands the memory back, unlike clear().
-    StartFiles.clear();
-    TargetFiles.clear();
+    StartFileCount = TargetFileCount = 0;
     FileList().swap(CopyList);
     FileList().swap(DeleteList);
     std::vector<std::string>().swap(StartFolders);
     std::vector<std::string>().swap(TargetFolders);
     std::vector<FolderToMake>().swap(FoldersToMake);
     records_.clear();
-    std::vector<platform::SeenDestination>().swap(seen_);
+    targetRecords_.clear();
+    std::deque<SeenSlot>().swap(seen_);
 }
 
 SelectionTotals SelectedTotals(const FileList& list) {

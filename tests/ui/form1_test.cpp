@@ -149,7 +149,7 @@ private slots:
             // The paths stay as given; no load follows.
             QCOMPARE(TextOf(&w, "Text1"), Q(row.start));
             QTest::qWait(300);
-            QVERIFY(w.session().StartFiles.empty());
+            QVERIFY(w.session().StartFileCount == 0);
         }
     }
 };

@@ -294,7 +294,7 @@ private slots:
                 const auto copied = std::distance(fs::directory_iterator(t.path("ziel/d0")), {});
                 QVERIFY2(copied >= 1 && copied < 6, qPrintable(QString::number(copied)));
             } else {
-                QVERIFY(w->session().StartFiles.size() < 600);
+                QVERIFY(w->session().StartFileCount < 600);
             }
             // The window saved its state on the way out.
             QCOMPARE(Q(reg().GetStringValue(HKCU, kRootKey, "LastDestinationDir")),

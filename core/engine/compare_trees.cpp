@@ -47,9 +47,6 @@ bool CompleteLists(SyncSession& session, platform::FileSystem& fs, LoadView& vie
                    std::int64_t bytes) {
     KeepReadableDeletions(session, problems);
     CompareFolders(session, fs, problems);
-    // The lists are complete: their spare room, up to half of each, goes back.
-    session.CopyList.shrink_to_fit();
-    session.DeleteList.shrink_to_fit();
     if (!TakeExactStamps(session, fs, view))
         return false;
     // A conflict waits for the user's tick.

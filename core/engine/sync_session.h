@@ -23,9 +23,9 @@ struct FolderIdentity {
 };
 
 // Everything one load and one run work on. The records of the files on the copy and delete
-// lists, with their folders and names, live in the session's own stores, one for each tree,
-// and the lists refer to them; a new load releases them all at once. The files the comparison
-// found equal are not kept: only how many each scan reported.
+// lists, with their folders and names, live in the session's own stores, and the lists refer
+// to them; a new load releases them all at once. The files the comparison found equal are not
+// kept: only how many each scan reported.
 struct SyncSession {
     SyncSession() = default;
     SyncSession(const SyncSession&) = delete;
@@ -63,9 +63,15 @@ struct SyncSession {
     MyFile* NewRecord(std::string_view folder, std::string_view name);
     // The same for a full path.
     MyFile* NewRecord(std::string_view path);
-    // The same for a file of the target tree, kept apart so that each tree's records of one
-    // folder still follow each other while the comparison goes through both trees at once.
+    // The same for a file of the target tree to be copied back or listed as a conflict, and
+    // for one to be deleted: kept apart, so that the records of one folder still follow each
+    // other while the comparison goes through both trees at once.
     MyFile* NewTargetRecord(std::string_view folder, std::string_view name);
+    MyFile* NewDeletionRecord(std::string_view folder, std::string_view name);
+    // Makes the copy list of every record made so far by NewRecord, then by NewTargetRecord,
+    // and the delete list of those made by NewDeletionRecord, each in the order they were made
+    // and at its size: a list that grew one entry at a time would hold up to twice its room.
+    void ListRecords();
     // New, empty lists and counts; the records of the last load are released.
     void ResetCollections();
 
@@ -91,6 +97,8 @@ struct SyncSession {
 private:
     // A copy whose other end was missing: nothing else to remember.
     static constexpr std::uint32_t kAbsentCounterpart = 0xFFFFFFFF;
+    // With the index of a stamp of its own: a deletion that was loaded as its record says.
+    static constexpr std::uint32_t kOwnStamp = 0x80000000;
 
     // A SeenDestination without the padding it has as a whole.
     struct SeenSlot {
@@ -105,11 +113,15 @@ private:
     };
     static SeenSlot Packed(const platform::SeenDestination& seen);
     static platform::SeenDestination Unpacked(const SeenSlot& slot);
+    // The slot of `f`, or null; the stamp of its own, or null.
+    SeenSlot* slotOf(const MyFile& f) const;
+    platform::FileStamp* ownStampOf(const MyFile& f) const;
 
-    RecordStore records_, targetRecords_;
+    RecordStore records_, targetRecords_, deletionRecords_;
     // Only for the entries of the two lists: a copy's other end, a deletion's own file. In
     // pieces, so that it never needs room for itself twice while it grows.
-    std::deque<SeenSlot> seen_;
+    mutable std::deque<SeenSlot> seen_;
+    mutable std::deque<platform::FileStamp> ownStamps_;
 };
 
 // The ticked entries of a list and their total size.

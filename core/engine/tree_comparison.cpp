@@ -212,9 +212,11 @@ bool TreeComparison::decide(const ScannedFolder* start, const ScannedFolder* tar
                  });
 }
 
-MyFile* TreeComparison::record(const ScannedFolder& folder, const ScannedFile& file, Tree tree) {
-    MyFile* f = tree == kStart ? session_.NewRecord(folder.folder, folder.Name(file))
-                               : session_.NewTargetRecord(folder.folder, folder.Name(file));
+MyFile* TreeComparison::record(const ScannedFolder& folder, const ScannedFile& file, Made made) {
+    const char* name = folder.Name(file);
+    MyFile* f = made == Made::Copy       ? session_.NewRecord(folder.folder, name)
+                : made == Made::CopyBack ? session_.NewTargetRecord(folder.folder, name)
+                                         : session_.NewDeletionRecord(folder.folder, name);
     f->Size = file.size;
     f->LastWrite = file.lastWrite;
     f->Attributes = file.attributes;
@@ -237,12 +239,11 @@ bool TreeComparison::decideStart(const ScannedFolder& folder, const ScannedFile&
     const bool conflict =
         clash || (!chosen && SameTimeOtherSize(condition, file.lastWrite, file.size, other));
     if (chosen || conflict) {
-        MyFile* f = record(folder, file, kStart);
+        MyFile* f = record(folder, file, Made::Copy);
         if (conflict)
             f->MarkConflict();
         f->IsStart = true;
         session_.RememberCounterpart(*f, other);
-        session_.CopyList.push_back(f);
     }
     throttle_.MaybeDoEvents();
     return true;
@@ -260,27 +261,20 @@ bool TreeComparison::decideTarget(const ScannedFolder& folder, const ScannedFile
         // Listed once: from the start side where the start tree has a file or link of that
         // name, from here where it has a folder. Never copied back or deleted.
         if (other.kind == Kind::Folder) {
-            MyFile* f = record(folder, file, kTarget);
+            MyFile* f = record(folder, file, Made::CopyBack);
             f->MarkConflict();
             session_.RememberCounterpart(*f, other);
-            targetCopies_.push_back(f);
         }
     } else {
         switch (TargetFileChoice(session_.CurrentRule.ReverseAction, file.lastWrite, other)) {
-        case TargetChoice::CopyBack: {
-            MyFile* f = record(folder, file, kTarget);
-            session_.RememberCounterpart(*f, other);
-            targetCopies_.push_back(f);
+        case TargetChoice::CopyBack:
+            session_.RememberCounterpart(*record(folder, file, Made::CopyBack), other);
             break;
-        }
-        case TargetChoice::Delete: {
+        case TargetChoice::Delete:
             // What the start tree's scan could not read is known only at its end: such
             // deletions are taken off the list then.
-            MyFile* f = record(folder, file, kTarget);
-            session_.RememberAsLoaded(*f, FromScan(file));
-            session_.DeleteList.push_back(f);
+            session_.RememberAsLoaded(*record(folder, file, Made::Deletion), FromScan(file));
             break;
-        }
         case TargetChoice::None:
             break;
         }
@@ -298,6 +292,13 @@ void TreeComparison::release(std::unique_ptr<ScannedFolder> start,
 }
 
 bool TreeComparison::Finish(std::int64_t progressMaximum) {
+    const bool complete = finish(progressMaximum);
+    // What was chosen so far goes on the lists also when stopped, unticked.
+    session_.ListRecords();
+    return complete;
+}
+
+bool TreeComparison::finish(std::int64_t progressMaximum) {
     // Stopped as the scans ended: not a complete comparison, even of trees without files.
     if (view_.StopRequested())
         return false;
@@ -315,7 +316,5 @@ bool TreeComparison::Finish(std::int64_t progressMaximum) {
     while (!jobs_.empty())
         if (!decideFront())
             return false;
-    session_.CopyList.insert(session_.CopyList.end(), targetCopies_.begin(), targetCopies_.end());
-    std::vector<MyFile*>().swap(targetCopies_);
     return true;
 }

@@ -9,7 +9,6 @@
 #include <deque>
 #include <memory>
 #include <string_view>
-#include <vector>
 
 class EventThrottle;
 class LoadView;
@@ -25,8 +24,8 @@ class FileSystem;
 // what the file system says where that scan did not see one (missing, or left out by the
 // attribute options; asked below the other root without following links, as the run will
 // write there). Only the files that go on a list are kept, as the session's records; the rest
-// is let go with its folder. The start tree's chosen files come first on the copy list, then
-// the target's, each in scan order.
+// is let go with its folder. The lists are made of the records at the end: the start tree's
+// chosen files come first on the copy list, then the target's, each in scan order.
 class TreeComparison {
 public:
     TreeComparison(SyncSession& session, platform::FileSystem& fs, LoadView& view,
@@ -57,6 +56,7 @@ private:
         std::atomic<std::size_t> left{0};
     };
     using Tree = FolderHandover::Tree;
+    enum class Made { Copy, CopyBack, Deletion }; // which list a record is made for
 
     void take();
     bool compareReady();
@@ -69,7 +69,8 @@ private:
                       const platform::SeenDestination& other);
     bool decideFront();
     void release(std::unique_ptr<ScannedFolder> start, std::unique_ptr<ScannedFolder> target);
-    MyFile* record(const ScannedFolder& folder, const ScannedFile& file, Tree tree);
+    MyFile* record(const ScannedFolder& folder, const ScannedFile& file, Made made);
+    bool finish(std::int64_t progressMaximum);
     std::string_view relative(const ScannedFolder& folder, Tree tree) const;
 
     SyncSession& session_;
@@ -79,7 +80,6 @@ private:
     const bool targetScanned_;
     const bool linksTaken_;
     Side sides_[2];
-    std::vector<MyFile*> targetCopies_; // copied back or conflicts, behind the start's
     std::int64_t startBytes_ = 0;
     std::int64_t position_ = 0;
     bool progressShown_ = false;

@@ -4,10 +4,12 @@
 and peak memory per file: exactly, as the kernel counts the largest process (GNU time's %M),
 and as the sum over all processes of a command (sampled; rsync runs as several).
 
-    python3 bench/run.py BENCH_BINARY START TARGET [ROUNDS] [-- BENCH_OPTIONS...]
+    python3 bench/run.py BENCH_BINARY START TARGET [ROUNDS] [--cold] [-- BENCH_OPTIONS...]
 
 BENCH_OPTIONS go to the engine benchmark after the rule, e.g. to gleichwart_latency_bench:
 `-- --delay-us 0 --listings 8 --start-listings 8` lists both trees with eight threads each.
+With --cold (as root) every timed run starts after `sync` and dropping the page, dentry and
+inode caches, instead of on warm caches.
 """
 import os
 import signal
@@ -37,9 +39,16 @@ def group_rss_kib(pgid):
             pass
     return total
 
-def run(cmd):
+def drop_caches():
+    subprocess.run(["sync"], check=True)
+    with open("/proc/sys/vm/drop_caches", "w") as f:
+        f.write("3\n")
+
+def run(cmd, cold=False):
     """Wall time, the exact peak resident memory of the largest process and the peak summed
     over the command's processes (sampled), in KiB."""
+    if cold:
+        drop_caches()
     with tempfile.NamedTemporaryFile("r") as report:
         timed = ["/usr/bin/time", "-f", "%M", "-o", report.name] + cmd
         begin = time.perf_counter()
@@ -67,6 +76,8 @@ def main():
     if "--" in args:
         options = args[args.index("--") + 1:]
         args = args[:args.index("--")]
+    cold = "--cold" in args
+    args = [a for a in args if a != "--cold"]
     bench, start, target = args[0:3]
     walker = os.path.join(os.path.dirname(bench), "gleichwart_walker")
     rounds = int(args[3]) if len(args) > 3 else 5
@@ -77,19 +88,21 @@ def main():
         "rsync -an": ["rsync", "-an", "--delete", start + "/", target + "/"],
     }
     files = count_files(start) + count_files(target)
-    for cmd in tools.values():  # warm the caches
-        run(cmd)
+    if not cold:
+        for cmd in tools.values():  # warm the caches
+            run(cmd)
     times = {name: [] for name in tools}
     peaks = {name: [] for name in tools}
     sums = {name: [] for name in tools}
     for _ in range(rounds):
         for name, cmd in tools.items():
-            t, p, s = run(cmd)
+            t, p, s = run(cmd, cold)
             times[name].append(t)
             peaks[name].append(p)
             sums[name].append(s)
     med = {name: statistics.median(v) for name, v in times.items()}
-    print("%d files in both trees, %d rounds interleaved, warm caches" % (files, rounds))
+    print("%d files in both trees, %d rounds interleaved, %s caches" %
+          (files, rounds, "cold" if cold else "warm"))
     for name in tools:
         peak = max(peaks[name])
         print("%-11s median %.3f s   peak %7d KiB  %6.1f B per file   all processes %6.1f B" %

@@ -195,19 +195,23 @@ void EveryKindOfEntry(TreeBuilder& t) {
 }
 
 // Under every rule, the load with both trees on threads of their own, listed by one thread or
-// by several, gives exactly the records, lists and problems of scanning one tree after the
-// other on one thread.
+// by several (from the start, or once the first listings waited), gives exactly the counts,
+// lists and problems of scanning one tree after the other on one thread.
 TEST(ThreadedLoad, GivesTheSameListsAsScanningOneTreeAfterTheOther) {
     TreeBuilder t;
     EveryKindOfEntry(t);
     FailingFileSystem fs;
     SlowDevice shared; // as a network share: several listings of a tree under way at once
     shared.inFlight = 4;
-    for (FailingFileSystem* f : {&fs, static_cast<FailingFileSystem*>(&shared)}) {
+    SlowDevice cold; // as a local disk whose first listings wait: threads join after them
+    cold.inFlightWhenWaiting = 4;
+    cold.listingWait = std::chrono::microseconds(200);
+    const std::vector<FailingFileSystem*> systems = {&fs, &shared, &cold};
+    for (FailingFileSystem* f : systems) {
         f->failBelow(t.path("start/gesperrt/"), EACCES);
         f->failBelow(t.path("ziel/gesperrt/"), EIO);
     }
-    for (FailingFileSystem* loadFs : {&fs, static_cast<FailingFileSystem*>(&shared)})
+    for (FailingFileSystem* loadFs : systems)
         for (int copy = 0; copy <= 2; ++copy)
             for (int reverse = 0; reverse <= 5; ++reverse)
                 for (const bool hidden : {true, false}) {
@@ -221,8 +225,16 @@ TEST(ThreadedLoad, GivesTheSameListsAsScanningOneTreeAfterTheOther) {
                     const Lines expected = Described(one.session, one.problems);
                     EXPECT_GT(one.session.StartFileCount, 72u); // the load saw the trees
                     EXPECT_EQ(Described(threaded, loaded.problems), expected)
-                        << copy << reverse << hidden << (loadFs == &shared);
+                        << copy << reverse << hidden << (loadFs == &shared) << (loadFs == &cold);
                 }
+    // Threads joined the two scans' own there, in one load.
+    SlowDevice once;
+    once.inFlightWhenWaiting = 4;
+    once.listingWait = cold.listingWait;
+    SyncSession s = Unloaded(t.path("start"), t.path("ziel"), 0, 5);
+    RecordingLoad view;
+    ASSERT_TRUE(LoadFolders(s, once, view).compared);
+    EXPECT_GT(once.listingThreads(), 2u);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tree_comparison.h"
 
+#include "counterpart_lookups.h"
 #include "event_throttle.h"
 #include "load_view.h"
 #include "platform/name_order.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "counterpart_lookups.h"
 #include "folder_handover.h"
+#include "platform/file_system.h"
 #include "platform/seen_file.h"
 
 #include <atomic>
@@ -10,6 +10,7 @@
 #include <memory>
 #include <string_view>
 
+class CounterpartLookups;
 class EventThrottle;
 class LoadView;
 struct MyFile;

@@ -21,4 +21,4 @@ rm -f build-deb/gleichwart*.deb
 (cd build-deb && cpack -G DEB)
 ls build-deb/gleichwart*.deb
 # Errors fail the script; warnings and notes are printed for the reader.
-lintian --info --display-info --fail-on error build-deb/gleichwart*.deb
+lintian --display-info --fail-on error build-deb/gleichwart*.deb

@@ -73,16 +73,12 @@ handbook are German; the terminal program comes with gleichwart-sync.")
 
 # Stripped as Debian strips (dh_strip): without the compiler's version note in .comment.
 foreach(program gleichwart gleichwart-sync)
-  set(component window)
-  if(program STREQUAL "gleichwart-sync")
-    set(component sync)
-  endif()
   install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
       execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
         \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\"
         COMMAND_ERROR_IS_FATAL ANY)
-    endif()" COMPONENT ${component})
+    endif()" COMPONENT ${GLEICHWART_COMPONENT_${program}})
 endforeach()
 
 include(CPack)

@@ -75,7 +75,8 @@ if(CHECK STREQUAL "tree")
               ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}")
   if(NOT run_rc EQUAL 0)
     message(FATAL_ERROR "cmake --install failed (build the targets gleichwart, "
-                        "gleichwart-sync and gleichwart_icons first):\n${run_out}${run_err}")
+                        "gleichwart-sync, gleichwart_icons and gleichwart_compressed_docs "
+                        "first):\n${run_out}${run_err}")
   endif()
 
   # The programs, and nothing else, in bin/.

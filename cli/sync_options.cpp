@@ -1,5 +1,7 @@
 #include "sync_options.h"
 
+#include "engine/texts.h"
+
 #include <array>
 #include <string_view>
 
@@ -10,11 +12,13 @@ struct Switch {
     std::string_view german, english, letter;
     bool SyncOptions::*field;
 };
-constexpr std::array<Switch, 9> kSwitches = {{
+constexpr std::array<Switch, 11> kSwitches = {{
     {"--regeln", "--rules", "--rules", &SyncOptions::listRules},
     {"--vorschau", "--dry-run", "-n", &SyncOptions::dryRun},
     {"--ja", "--yes", "--yes", &SyncOptions::yes},
     {"--leise", "--quiet", "-q", &SyncOptions::quiet},
+    {"--liste", "--verbose", "-v", &SyncOptions::listActions},
+    {"--null", "--null", "-0", &SyncOptions::nullEnds},
     {"--help", "-h", "-h", &SyncOptions::help},
     {"--version", "--version", "--version", &SyncOptions::version},
     {"--konflikte-kopieren", "--copy-conflicts", "--copy-conflicts", &SyncOptions::copyConflicts},
@@ -25,6 +29,27 @@ constexpr std::array<Switch, 9> kSwitches = {{
 void SetError(SyncOptions& options, std::string message) {
     if (options.error.empty())
         options.error = std::move(message);
+}
+
+bool SetSwitch(SyncOptions& options, std::string_view arg) {
+    for (const Switch& s : kSwitches)
+        if (arg == s.german || arg == s.english || arg == s.letter) {
+            options.*s.field = true;
+            return true;
+        }
+    return false;
+}
+
+// Short switches written together, as "-nv0"; all or none are taken.
+bool SetLetters(SyncOptions& options, std::string_view arg) {
+    if (arg.size() < 3 || arg[1] == '-')
+        return false;
+    SyncOptions taken = options;
+    for (const char letter : arg.substr(1))
+        if (!SetSwitch(taken, std::string{'-', letter}))
+            return false;
+    options = std::move(taken);
+    return true;
 }
 
 } // namespace
@@ -62,13 +87,7 @@ SyncOptions ParseSyncOptions(int argc, const char* const* argv) {
                 options.exclusionFiles.push_back(value);
             continue;
         }
-        bool known = false;
-        for (const Switch& s : kSwitches)
-            if (arg == s.german || arg == s.english || arg == s.letter) {
-                options.*s.field = true;
-                known = true;
-            }
-        if (!known)
+        if (!SetSwitch(options, arg) && !SetLetters(options, arg))
             SetError(options,
                      "Unbekannte Option: " + std::string(arg) + " (--help zeigt alle Optionen)");
     }
@@ -102,6 +121,14 @@ Optionen:
   --ja, --yes            löscht ohne Rückfrage; ohne diese Option wird nur an
                          einem Terminal gefragt, sonst wird nichts gelöscht
   -q, --leise, --quiet   zeigt nur Fehler
+  -v, --liste, --verbose nennt jede Aktion, sobald sie getan ist, eine je
+                         Zeile: + kopiert, < zurückkopiert, - gelöscht,
+                         = Konflikt belassen, ! Pfad: Grund (fehlgeschlagen);
+                         angelegte Ordner enden mit /
+  -0, --null             beendet jeden aufgelisteten Pfad mit einem NUL statt
+                         einem Zeilenende (für xargs -0); der Grund eines
+                         Fehlers folgt als eigenes Feld. Alles Übrige geht
+                         dann auf die Fehlerausgabe
   --regel NAME           die Regel für START ZIEL (sonst "Aktualisieren")
   --regel-text TEXT      statt einer gespeicherten Regel eine in ihrer
                          gespeicherten Form, z. B. 0|5|1|2 (kopieren|Zielseite|
@@ -133,5 +160,10 @@ Rückgabewerte:
   2  falsche Befehlszeile, Ordner oder Regel; nichts wurde verändert
   3  durch ein Signal (Strg+C, SIGTERM) abgebrochen; fertige Kopien bleiben,
      gelöscht wird nichts mehr
-)";
+
+Der Fortschritt erscheint auf der Fehlerausgabe, wenn sie ein Terminal ist.
+
+gleichwart-sync )" GLEICHWART_VERSION R"(, ohne jede Garantie.
+)" + std::string(kLicenceLine) +
+           "\n";
 }

@@ -37,9 +37,10 @@ void CopyBatch::commit() {
             r = platform::CommitStaged(ops_, p.staged);
         }
         if (!r.ok()) {
-            Failed(ops_, result_, p.source, p.staged.destination.path, r);
+            Failed(ops_, view_, result_, p.source, p.staged.destination.path, r);
             continue;
         }
+        view_.ActionDone(p.toTarget ? RunAction::Copied : RunAction::CopiedBack, p.source, {});
         (p.toTarget ? result_.copied : result_.copiedBack) += 1;
         (p.toTarget ? result_.copiedBytes : result_.copiedBackBytes) += p.size;
         written_.push_back(p.staged.written);
@@ -64,8 +65,9 @@ std::vector<platform::FileIdentity> CopyBatch::takeWritten() {
     return std::move(written_);
 }
 
-void CopyBatch::Failed(platform::FileOps& ops, RunResult& result, const std::string& source,
-                       const std::string& destination, const platform::CopyResult& r) {
+void CopyBatch::Failed(platform::FileOps& ops, RunView& view, RunResult& result,
+                       const std::string& source, const std::string& destination,
+                       const platform::CopyResult& r) {
     FailedItem item;
     item.kind = FailedItem::Kind::Copy;
     item.path = destination;
@@ -74,5 +76,5 @@ void CopyBatch::Failed(platform::FileOps& ops, RunResult& result, const std::str
     item.reason = CopyErrorReason(ops, source, destination, r);
     item.changedSinceLoad = r.problem == platform::CopyProblem::DestinationChanged ||
                             r.problem == platform::CopyProblem::SourceChanged;
-    result.failures.push_back(std::move(item));
+    AddFailure(view, result, std::move(item));
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 struct MyFile;
+class RunView;
 struct RunResult;
 
 // Copies are written into temporary files and put in place in batches: one flush of the
@@ -17,7 +18,8 @@ public:
     static constexpr std::size_t kMaxFiles = 128; // each may hold an open file
     static constexpr std::int64_t kMaxBytes = 64LL << 20;
 
-    CopyBatch(platform::FileOps& ops, RunResult& result) : ops_(ops), result_(result) {}
+    CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result)
+        : ops_(ops), view_(view), result_(result) {}
     CopyBatch(const CopyBatch&) = delete;
     CopyBatch& operator=(const CopyBatch&) = delete;
 
@@ -34,8 +36,9 @@ public:
     std::vector<platform::FileIdentity> takeWritten();
 
     // Lists a failed copy with its reason.
-    static void Failed(platform::FileOps& ops, RunResult& result, const std::string& source,
-                       const std::string& destination, const platform::CopyResult& r);
+    static void Failed(platform::FileOps& ops, RunView& view, RunResult& result,
+                       const std::string& source, const std::string& destination,
+                       const platform::CopyResult& r);
 
 private:
     struct Pending {
@@ -47,6 +50,7 @@ private:
     int syncOnce(const platform::StagedCopy& staged, std::vector<std::pair<std::uint64_t, int>>&);
 
     platform::FileOps& ops_;
+    RunView& view_;
     RunResult& result_;
     std::vector<Pending> pending_;
     std::int64_t bytes_ = 0;

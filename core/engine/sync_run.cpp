@@ -95,7 +95,7 @@ public:
     CopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view, Trees& trees,
               LeftoverSweep& sweep, RunResult& result)
         : session_(session), ops_(ops), view_(view), trees_(trees), sweep_(sweep), result_(result),
-          batch_(ops, result), separator_(platform::UserDecimalSeparator()),
+          batch_(ops, view, result), separator_(platform::UserDecimalSeparator()),
           startRoot_(RootPrefixLength(session.StartPath)),
           targetRoot_(RootPrefixLength(session.TargetPath)) {}
 
@@ -140,7 +140,7 @@ private:
         if (result.ok())
             result = stage(f, in, out);
         if (!result.ok())
-            CopyBatch::Failed(ops_, result_, source, destination, result);
+            CopyBatch::Failed(ops_, view_, result_, source, destination, result);
     }
 
     // Opens the folders of both ends below their roots, never through a link; the
@@ -223,7 +223,7 @@ RunResult RunSynchronisation(SyncSession& session, platform::FileOps& ops, RunVi
 
     LeftoverSweep sweep(ops);
     sweep.Noted(session, trees.startWrite, trees.targetWrite);
-    MakeFolders(session, trees.targetWrite, trees.startWrite, result);
+    MakeFolders(session, trees.targetWrite, trees.startWrite, view, result);
     CopyPhase copies(session, ops, view, trees, sweep, result);
     if (!session.CopyList.empty())
         copies.run();

@@ -148,7 +148,7 @@ private slots:
         });
         Control<QAction>(&window, "about")->trigger();
         QCOMPARE(seen, (QStringList{"Gleichwart, Version 0.1.0",
-                                    "Lizenz: GNU GPL, Version 3 oder später"}));
+                                    "Lizenz: GNU GPL, Version 3 oder später (GPL-3.0-or-later)"}));
     }
 
     void clickOpensAddressesAsTheirKindAsks() {

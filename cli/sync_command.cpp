@@ -210,6 +210,19 @@ std::int64_t TakeConflicts(SyncSession& session, bool copy, bool quiet, Terminal
     return left;
 }
 
+TerminalSettings SettingsFor(const SyncOptions& options) {
+    TerminalSettings settings;
+    settings.quiet = options.quiet;
+    settings.assumeYes = options.yes;
+    settings.stderrTerminal = ::isatty(STDERR_FILENO) == 1;
+    settings.stdoutTerminal = ::isatty(STDOUT_FILENO) == 1;
+    settings.stdinTerminal = ::isatty(STDIN_FILENO) == 1;
+    // A dry run lists the plan, not the actions.
+    settings.listActions = options.listActions && !options.dryRun;
+    settings.nullEnds = options.nullEnds;
+    return settings;
+}
+
 } // namespace
 
 int RunSyncCommand(const SyncOptions& options) {
@@ -220,16 +233,7 @@ int RunSyncCommand(const SyncOptions& options) {
     if (!PrepareSession(options, fs, session))
         return kExitWrongCall;
 
-    TerminalSettings settings;
-    settings.quiet = options.quiet;
-    settings.assumeYes = options.yes;
-    settings.stderrTerminal = ::isatty(STDERR_FILENO) == 1;
-    settings.stdoutTerminal = ::isatty(STDOUT_FILENO) == 1;
-    settings.stdinTerminal = ::isatty(STDIN_FILENO) == 1;
-    // A dry run lists the plan, not the actions.
-    settings.listActions = options.listActions && !options.dryRun;
-    settings.nullEnds = options.nullEnds;
-    TerminalView view(session, settings);
+    TerminalView view(session, SettingsFor(options));
     if (!options.quiet && !options.dryRun)
         std::fprintf(view.textOut(), "Regel \"%s\": %s -> %s\n", session.CurrentRule.Name.c_str(),
                      session.StartPath.c_str(), session.TargetPath.c_str());

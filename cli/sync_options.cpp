@@ -52,50 +52,9 @@ bool SetLetters(SyncOptions& options, std::string_view arg) {
     return true;
 }
 
-} // namespace
-
-SyncOptions ParseSyncOptions(int argc, const char* const* argv) {
-    SyncOptions options;
-    bool onlyCommandLine = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (onlyCommandLine || arg.size() < 2 || arg[0] != '-') {
-            options.commandLine.emplace_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            onlyCommandLine = true;
-            continue;
-        }
-        if (arg == "--regel" || arg == "--regel-text" || arg == "--ausschliessen" ||
-            arg == "--ausschliessen-aus") {
-            // The value is the next argument as it is, even one that begins with "-".
-            if (i + 1 >= argc) {
-                SetError(options, arg == "--regel"
-                                      ? "Nach --regel fehlt der Name einer Regel."
-                                      : "Nach " + std::string(arg) + " fehlt ein Wert.");
-                continue;
-            }
-            const std::string value = argv[++i];
-            if (arg == "--regel")
-                options.rule = value;
-            else if (arg == "--regel-text")
-                options.ruleText = value;
-            else if (arg == "--ausschliessen")
-                options.exclusions.push_back(value);
-            else
-                options.exclusionFiles.push_back(value);
-            continue;
-        }
-        if (!SetSwitch(options, arg) && !SetLetters(options, arg))
-            SetError(options,
-                     "Unbekannte Option: " + std::string(arg) + " (--help zeigt alle Optionen)");
-    }
-    return options;
-}
-
-std::string UsageText() {
-    return R"(Aufruf: gleichwart-sync [Optionen] '/Startordner|ORDNER' '/Zielordner|ORDNER' '/Regel|NAME'
+// The help, but for its last line, the licence.
+constexpr const char* kUsage =
+    R"(Aufruf: gleichwart-sync [Optionen] '/Startordner|ORDNER' '/Zielordner|ORDNER' '/Regel|NAME'
        gleichwart-sync [Optionen] [--regel NAME] START ZIEL
 
 Bringt den Zielordner nach einer Regel mit dem Startordner in Einklang, wie
@@ -164,6 +123,50 @@ Rückgabewerte:
 Der Fortschritt erscheint auf der Fehlerausgabe, wenn sie ein Terminal ist.
 
 gleichwart-sync )" GLEICHWART_VERSION R"(, ohne jede Garantie.
-)" + std::string(kLicenceLine) +
-           "\n";
+)";
+
+} // namespace
+
+SyncOptions ParseSyncOptions(int argc, const char* const* argv) {
+    SyncOptions options;
+    bool onlyCommandLine = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (onlyCommandLine || arg.size() < 2 || arg[0] != '-') {
+            options.commandLine.emplace_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            onlyCommandLine = true;
+            continue;
+        }
+        if (arg == "--regel" || arg == "--regel-text" || arg == "--ausschliessen" ||
+            arg == "--ausschliessen-aus") {
+            // The value is the next argument as it is, even one that begins with "-".
+            if (i + 1 >= argc) {
+                SetError(options, arg == "--regel"
+                                      ? "Nach --regel fehlt der Name einer Regel."
+                                      : "Nach " + std::string(arg) + " fehlt ein Wert.");
+                continue;
+            }
+            const std::string value = argv[++i];
+            if (arg == "--regel")
+                options.rule = value;
+            else if (arg == "--regel-text")
+                options.ruleText = value;
+            else if (arg == "--ausschliessen")
+                options.exclusions.push_back(value);
+            else
+                options.exclusionFiles.push_back(value);
+            continue;
+        }
+        if (!SetSwitch(options, arg) && !SetLetters(options, arg))
+            SetError(options,
+                     "Unbekannte Option: " + std::string(arg) + " (--help zeigt alle Optionen)");
+    }
+    return options;
+}
+
+std::string UsageText() {
+    return kUsage + std::string(kLicenceLine) + "\n";
 }

@@ -127,8 +127,12 @@ void TerminalView::ActionDone(RunAction action, const std::string& path,
         break;
     }
     PrintActionLine(stdout, mark, path, end, settings_.nullEnds, reason);
-    if (settings_.stdoutTerminal)
+    // A reader at the other end of a pipe sees the actions soon, not at the end.
+    const auto now = std::chrono::steady_clock::now();
+    if (settings_.stdoutTerminal || now - lastListFlush_ >= std::chrono::milliseconds(100)) {
         std::fflush(stdout);
+        lastListFlush_ = now;
+    }
 }
 
 void TerminalView::ConflictLeft(const std::string& path) {

@@ -4,6 +4,7 @@
 #include "engine/sync_run.h"
 #include "status_line.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -83,4 +84,5 @@ private:
     bool running_ = false;
     bool deleteRefused_ = false;
     bool stopSeen_ = false;
+    std::chrono::steady_clock::time_point lastListFlush_{};
 };

@@ -12,14 +12,15 @@ struct RunResult;
 
 // Copies are written into temporary files and put in place in batches: one flush of the
 // file system makes a whole batch durable, where one flush per file would cost more than the
-// copying of many small files. Until its commit a destination keeps its old content.
+// copying of many small files. Until its commit a destination keeps its old content. Where a
+// file system cannot be flushed as a whole, each copy was flushed when it was written, and
+// the folders that got new names are flushed after the batch.
 class CopyBatch {
 public:
-    static constexpr std::size_t kMaxFiles = 128; // each may hold an open file
-    static constexpr std::int64_t kMaxBytes = 64LL << 20;
+    static constexpr std::size_t kMaxFiles = 2048; // each may hold an open file
+    static constexpr std::int64_t kMaxBytes = 256LL << 20;
 
-    CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result)
-        : ops_(ops), view_(view), result_(result) {}
+    CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result);
     CopyBatch(const CopyBatch&) = delete;
     CopyBatch& operator=(const CopyBatch&) = delete;
 
@@ -53,6 +54,7 @@ private:
     RunView& view_;
     RunResult& result_;
     std::vector<Pending> pending_;
+    std::size_t maxFiles_;
     std::int64_t bytes_ = 0;
     // One open folder per file system that got new names since its last flush.
     std::vector<std::pair<std::uint64_t, platform::FolderRef>> unflushedNames_;

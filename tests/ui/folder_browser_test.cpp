@@ -19,10 +19,7 @@ const QString kPrompt = "Wählen Sie das Verzeichnis aus, bei dem\r\n"
 
 // A shown browser that has finished selecting its initial folder.
 std::unique_ptr<FolderBrowser> OpenBrowser(const QString& initial, bool includeFiles = false) {
-    FolderBrowserOptions options;
-    options.prompt = kPrompt;
-    options.caption = "Startordner suchen...";
-    options.initialFolder = initial;
+    FolderBrowserOptions options{kPrompt, "Startordner suchen...", initial};
     options.includeFiles = includeFiles;
     auto browser = std::make_unique<FolderBrowser>(options);
     browser->show();

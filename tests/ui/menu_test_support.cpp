@@ -15,14 +15,6 @@ QString Root() {
     return root.path();
 }
 
-void WriteText(const QString& path, const QString& text, bool executable = false) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
-        qFatal("cannot write %s", qPrintable(path));
-    if (executable)
-        file.setPermissions(file.permissions() | QFile::ExeOwner);
-}
-
 } // namespace
 
 void UseTestApplications() {
@@ -34,23 +26,23 @@ void UseTestApplications() {
     // Writes its parent's number and then each argument after the first ended by a zero byte,
     // so that any name comes back whole, into the record the first names; the record appears
     // at once when complete.
-    WriteText(root + "/record",
-              "#!/bin/sh\nr=\"" + root +
+    WriteFile((root + "/record").toStdString(),
+              "#!/bin/sh\nr=\"" + root.toStdString() +
                   "/started/$1\"; shift\n{ printf '%s\\n' \"$PPID\"; "
                   "for a in \"$@\"; do printf '%s\\0' \"$a\"; done; } > \"$r.tmp\" && mv "
-                  "\"$r.tmp\" \"$r\"\n",
-              true);
+                  "\"$r.tmp\" \"$r\"\n");
+    QFile::setPermissions(root + "/record", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // The default sorts last, so that only the default's place can put it first.
     for (const auto& [id, name, args, icon] :
          {std::array<QString, 4>{"zeditor", "Testeditor", "editor %F", "text-editor"},
           {"aviewer", "Testbetrachter", "viewer %f", "dictionary"}})
-        WriteText(root + "/share/applications/gleichwart-test-" + id + ".desktop",
-                  "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + root +
-                      "/record " + args +
-                      "\nIcon=/usr/share/icons/Adwaita/24x24/legacy/accessories-" + icon +
-                      ".png\nMimeType=text/plain;\nTerminal=false\n");
+        WriteFile((root + "/share/applications/gleichwart-test-" + id + ".desktop").toStdString(),
+                  ("[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + root +
+                   "/record " + args + "\nIcon=/usr/share/icons/Adwaita/24x24/legacy/accessories-" +
+                   icon + ".png\nMimeType=text/plain;\nTerminal=false\n")
+                      .toStdString());
     // Both registered, the default one last, as a desktop records a choice made later.
-    WriteText(root + "/share/applications/mimeapps.list",
+    WriteFile((root + "/share/applications/mimeapps.list").toStdString(),
               "[Added Associations]\ntext/plain=gleichwart-test-aviewer.desktop;"
               "gleichwart-test-zeditor.desktop;\n\n"
               "[Default Applications]\ntext/plain=gleichwart-test-zeditor.desktop\n");
@@ -58,6 +50,7 @@ void UseTestApplications() {
     qputenv("XDG_CONFIG_DIRS", (root + "/config-dirs").toUtf8());
     qunsetenv("XDG_CURRENT_DESKTOP");
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/gleichwart-test-bus");
+    Dismiss();
 }
 
 StartedApplication TakeStartedApplication(const QString& which, int waitMs) {

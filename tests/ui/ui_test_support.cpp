@@ -70,10 +70,6 @@ QString Totals(std::int64_t files, std::int64_t bytes, const char* what) {
              " " + what + " werden.");
 }
 
-void UiTestCase::init() {
-    home_ = std::make_unique<UiHome>();
-}
-
 void UiTestCase::cleanup() {
     CancelModalWatchers();
     home_.reset();
@@ -84,11 +80,6 @@ namespace {
 QObject* WatcherParent() {
     static QObject* parent = new QObject(qApp);
     return parent;
-}
-
-int& ModalsExpected() {
-    static int expected = 0;
-    return expected;
 }
 
 // The modal windows a watcher of OnNextModal is acting on; the action may wait on them.
@@ -121,12 +112,9 @@ void GuardAgainstUnexpectedModals() {
 
 } // namespace
 
-ExpectModals::ExpectModals() {
-    ++ModalsExpected();
-}
-
-ExpectModals::~ExpectModals() {
-    --ModalsExpected();
+int& ModalsExpected() {
+    static int expected = 0;
+    return expected;
 }
 
 void CancelModalWatchers() {
@@ -172,14 +160,6 @@ SeenBox CatchBox(const std::function<void()>& action, const std::function<void()
     return seen;
 }
 
-bool RunAsksAnything(QWidget* mainWindow) {
-    bool asked = false;
-    OnNextModal([&](QWidget*) { asked = true; });
-    Click(mainWindow, "Command3"); // does nothing while it is disabled
-    CancelModalWatchers();
-    return asked;
-}
-
 void PressYes(QWidget* messageBox) {
     for (QAbstractButton* b : qobject_cast<QMessageBox*>(messageBox)->buttons())
         if (b->text() == "Ja")
@@ -196,8 +176,7 @@ void SaveScreenshot(QWidget* w, const QString& name) {
 
 void UseRule(const std::string& text) {
     clsRegistry reg;
-    reg.CreateKey(HKCU, kRootKey);
-    reg.SetStringValue(HKCU, kRulesKey, "Test", text);
+    StoreRules(reg, {{"Test", text}});
     reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Test");
 }
 
@@ -216,8 +195,7 @@ void LoadFolders(QWidget* mainWindow, const std::string& start, const std::strin
 
 std::unique_ptr<Form1> LoadedWindow(const std::string& rule, const TreeBuilder& trees) {
     UseRule(rule);
-    auto w = std::make_unique<Form1>();
-    w->show();
+    auto w = std::make_unique<Shown<Form1>>();
     LoadFolders(w.get(), trees.path("start"), trees.path("ziel"));
     return w;
 }

@@ -26,8 +26,7 @@ void ClickEntry(QListView* list, int row, Qt::MouseButton button = Qt::RightButt
 int TickedCount(Form1& w) {
     int ticked = 0;
     for (const FileList* list : {&w.session().CopyList, &w.session().DeleteList})
-        for (const MyFile* f : *list)
-            ticked += f->Selected ? 1 : 0;
+        ticked += std::ranges::count_if(*list, &MyFile::Selected);
     return ticked;
 }
 

@@ -71,25 +71,21 @@ StartedApplication TakeStartedApplication(const QString& which, int waitMs) {
 
 namespace {
 
-// The place (from 1) of `action` in the menu or submenu of `menu` that holds it, 0 for none.
-int PlaceOf(QMenu& menu, QAction* action) {
-    QList<QMenu*> menus = menu.findChildren<QMenu*>();
-    menus.prepend(&menu);
-    for (QMenu* m : menus)
-        if (const qsizetype i = m->actions().indexOf(action); i >= 0)
-            return int(i) + 1;
-    return 0;
+// The place (from 1) of `action` in the menu or submenu that holds it, 0 for none.
+int PlaceOf(QAction* action) {
+    const auto* menu = qobject_cast<QMenu*>(action->associatedObjects().value(0));
+    return menu != nullptr ? int(menu->actions().indexOf(action)) + 1 : 0;
 }
 
 // Fails the running case when the entry to be chosen is missing, disabled or elsewhere.
-bool Usable(QMenu& menu, QAction* action, const QString& text, int place) {
+bool Usable(QAction* action, const QString& text, int place) {
     QString problem;
     if (action == nullptr)
         problem = "is not in the menu";
     else if (!action->isEnabled())
         problem = "is disabled";
-    else if (PlaceOf(menu, action) != place)
-        problem = QString("stands at place %1, not %2").arg(PlaceOf(menu, action)).arg(place);
+    else if (PlaceOf(action) != place)
+        problem = QString("stands at place %1, not %2").arg(PlaceOf(action)).arg(place);
     if (!problem.isEmpty())
         QTest::qFail(qPrintable("menu entry \"" + text + "\" " + problem), __FILE__, __LINE__);
     return problem.isEmpty();
@@ -111,9 +107,7 @@ void Choose(const QString& text, int place, MenuSeen* seen) {
             if (seen != nullptr && a->isChecked())
                 seen->ticked << a->text();
         }
-        if (text.isEmpty() || !Usable(menu, chosen, text, place))
-            return nullptr;
-        return chosen;
+        return text.isEmpty() || !Usable(chosen, text, place) ? nullptr : chosen;
     });
 }
 
@@ -137,10 +131,6 @@ MenuSignals::MenuSignals(clsShellMenu& s, const std::string& file) : watched(fil
         events << QString("extra:%1").arg(i);
         files = f;
     });
-}
-
-QString MenuSignals::exists() const {
-    return watched.empty() ? QString() : FileExists(watched) ? " (da)" : " (weg)";
 }
 
 QStringList Messages(const std::function<void()>& action) {

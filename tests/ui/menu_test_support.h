@@ -48,7 +48,9 @@ struct MenuSignals {
     std::string watched;
 
     explicit MenuSignals(clsShellMenu& s, const std::string& file = {});
-    QString exists() const;
+    QString exists() const {
+        return watched.empty() ? "" : FileExists(watched) ? " (da)" : " (weg)";
+    }
 };
 
 // Runs `action` and answers each message box it opens: "Ja" where one asks, else closed.

@@ -82,10 +82,6 @@ int Count(QWidget* w, const QColor& colour, QRect area = {}) {
 // besides.
 const QStringList kFields = {"Text1", "Label2", "Check1", "Check2", "Text2", "Label1"};
 
-void SetText(QWidget* w, const char* box, const QString& text) {
-    Control<QLineEdit>(w, box)->setText(text);
-}
-
 } // namespace
 
 class PictureFileTest : public UiTestCase {
@@ -103,13 +99,12 @@ class PictureFileTest : public UiTestCase {
             image.fill(ColourOf(name));
             image.save(folder + "/" + name + ".png");
         }
-        reg().SetNumericValue(HKCU, kRootKey, "NoBackGround", 1);
-        auto w = std::make_unique<Form1>();
+        store("NoBackGround", 1);
+        auto w = std::make_unique<Shown<Form1>>();
         SetupLoadButton(Control<PictureButton>(w.get(), "Command1"), folder);
         SetupAbortButton(Control<PictureButton>(w.get(), "Command2"), folder);
         SetupSyncButton(Control<PictureButton>(w.get(), "Command3"), folder);
         SetupTabIcons(Control<TabStrip>(w.get(), "TabStrip1"), folder);
-        w->show();
         return w;
     }
 
@@ -152,7 +147,7 @@ private slots:
              {std::pair{"9", 10}, {"151", 150}, {"abc", 42}, {"1e12", 150}, {"12,5", 12}}) {
             store("SoftWidth", 42);
             Form2 w(reg(), nullptr);
-            SetText(&w, "Text2", typed);
+            Control<QLineEdit>(&w, "Text2")->setText(typed);
             Click(&w, "Command2");
             QCOMPARE(number("SoftWidth"), stored);
         }
@@ -172,13 +167,13 @@ private slots:
         Click(&w, "Check3");
         QCOMPARE(EnabledOf(&w, kFields), kFields);
         Click(&w, "Check3");
-        SetText(&w, "Text1", "/bilder/neu.jpg");
-        SetText(&w, "Text2", "25");
+        Control<QLineEdit>(&w, "Text1")->setText("/bilder/neu.jpg");
+        Control<QLineEdit>(&w, "Text2")->setText("25");
         {
             // The close box stores nothing of it.
             const std::string before = ReadFile(home_->home.hivePath());
             Shown<Form2> closed(reg(), nullptr);
-            SetText(&closed, "Text2", "99");
+            Control<QLineEdit>(&closed, "Text2")->setText("99");
             Click(&closed, "Check3");
             closed.close();
             QCOMPARE(ReadFile(home_->home.hivePath()), before);

@@ -80,6 +80,13 @@ void CheckButton(const QAbstractButton* b, QStringList& problems) {
         problems << Shortfall(b, b->text(), needed, room.size());
 }
 
+// A group box title or a tab: its text must fit the room the style gives it, which must lie
+// within the control.
+void CheckRoom(const QWidget* w, const QString& text, QRect room, QStringList& problems) {
+    if (!w->rect().contains(room) || room.width() < w->fontMetrics().horizontalAdvance(text))
+        problems << Shortfall(w, text, QSize(room.right() + 1, room.height()), w->size());
+}
+
 void CheckGroupBox(const QGroupBox* box, QStringList& problems) {
     if (box->title().isEmpty())
         return;
@@ -89,22 +96,10 @@ void CheckGroupBox(const QGroupBox* box, QStringList& problems) {
     opt.rect = box->rect();
     opt.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
     opt.lineWidth = 1;
-    const QRect label =
-        box->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, box);
-    const int needed = box->fontMetrics().horizontalAdvance(box->title());
-    if (!box->rect().contains(label) || label.width() < needed)
-        problems << Shortfall(box, box->title(), QSize(label.right() + 1, label.height()),
-                              box->size());
-}
-
-void CheckTabs(const QTabBar* bar, QStringList& problems) {
-    for (int i = 0; i < bar->count(); ++i) {
-        const QRect tab = bar->tabRect(i);
-        const int needed = bar->fontMetrics().horizontalAdvance(bar->tabText(i));
-        if (tab.right() >= bar->width() || tab.width() < needed)
-            problems << Shortfall(bar, bar->tabText(i), QSize(tab.right() + 1, tab.height()),
-                                  bar->size());
-    }
+    CheckRoom(
+        box, box->title(),
+        box->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, box),
+        problems);
 }
 
 void CheckText(const QWidget* w, QStringList& problems) {
@@ -115,7 +110,8 @@ void CheckText(const QWidget* w, QStringList& problems) {
     else if (const auto* box = qobject_cast<const QGroupBox*>(w))
         CheckGroupBox(box, problems);
     else if (const auto* bar = qobject_cast<const QTabBar*>(w))
-        CheckTabs(bar, problems);
+        for (int i = 0; i < bar->count(); ++i)
+            CheckRoom(bar, bar->tabText(i), bar->tabRect(i), problems);
 }
 
 // A control of the window's own, not a part Qt makes inside a list, a scroll area or a

@@ -177,9 +177,10 @@ private slots:
                 ShowDeleteFailures(&w, {path + " (Zugriff verweigert)", path + " (belegt)"});
             });
             lookAtModal("Keine Hilfe", [&] { ShowNoHelpMessage(&w); });
-            const FailedItem unread{.kind = FailedItem::Kind::Read,
-                                    .path = trees().path("start/gesperrt"),
-                                    .reason = "Zugriff verweigert"};
+            FailedItem unread; // shown twice
+            unread.kind = FailedItem::Kind::Read;
+            unread.path = trees().path("start/gesperrt");
+            unread.reason = "Zugriff verweigert";
             lookAtModal("Lesefehler", [&] { ShowFailures(&w, {unread, unread}); });
             lookAtModal(
                 "Verknüpfung: Information",

@@ -83,10 +83,7 @@ QObject* WatcherParent() {
 }
 
 // The modal windows a watcher of OnNextModal is acting on; the action may wait on them.
-QList<QWidget*>& ModalsInHand() {
-    static QList<QWidget*> inHand;
-    return inHand;
-}
+QList<QWidget*> modalsInHand;
 
 // Fails the running case on a modal window nobody waits for, says what it showed, and
 // closes it, so that the case goes on to its end instead of hanging.
@@ -95,7 +92,7 @@ void GuardAgainstUnexpectedModals() {
     guard->setInterval(20);
     QObject::connect(guard, &QTimer::timeout, [] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || ModalsExpected() > 0 || ModalsInHand().contains(modal) ||
+        if (modal == nullptr || modalsExpected > 0 || modalsInHand.contains(modal) ||
             !WatcherParent()->children().isEmpty())
             return;
         const auto* box = qobject_cast<QMessageBox*>(modal);
@@ -112,11 +109,6 @@ void GuardAgainstUnexpectedModals() {
 
 } // namespace
 
-int& ModalsExpected() {
-    static int expected = 0;
-    return expected;
-}
-
 void CancelModalWatchers() {
     qDeleteAll(WatcherParent()->children());
 }
@@ -130,9 +122,9 @@ void OnNextModal(std::function<void(QWidget*)> action) {
             return;
         timer->stop();
         timer->deleteLater();
-        ModalsInHand().append(modal);
+        modalsInHand.append(modal);
         action(modal);
-        ModalsInHand().removeOne(modal);
+        modalsInHand.removeOne(modal);
         modal->close();
     });
     timer->start();
@@ -209,6 +201,7 @@ int RunUiTest(int argc, char* argv[], const std::function<std::unique_ptr<QObjec
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+    qputenv("XDG_STATE_HOME", (home.path() + "/state").toUtf8());
     QApplication app(argc, argv);
     SetUpApplication(app);
     // No test may start a browser or a mail program: nothing opens unless a test says so.

@@ -104,10 +104,10 @@ void CancelModalWatchers();
 // A modal window that opens while no watcher of OnNextModal waits and no ExpectModals lives
 // fails the running case and is closed at once, rather than waiting for a person until the
 // case times out. A watcher of a test's own holds an ExpectModals while it answers windows.
-int& ModalsExpected();
+inline int modalsExpected = 0; // how many ExpectModals live
 struct ExpectModals {
-    ExpectModals() { ++ModalsExpected(); }
-    ~ExpectModals() { --ModalsExpected(); }
+    ExpectModals() { ++modalsExpected; }
+    ~ExpectModals() { --modalsExpected; }
     ExpectModals(const ExpectModals&) = delete;
 };
 

@@ -136,6 +136,7 @@ if(CHECK STREQUAL "tree")
       endif()
     endif()
   endforeach()
+  # The bash completion where bash-completion looks, once data/ has one.
   set(completion "${share}/bash-completion/completions/gleichwart-sync")
   if(EXISTS "${source_dir}/data/bash-completion/gleichwart-sync" AND NOT EXISTS "${completion}")
     problem("missing: ${completion}")

@@ -33,7 +33,7 @@ def syscalls(cmd, env):
     out = subprocess.run(["strace", "-f", "-c", "-o", "/dev/stdout"] + cmd, env=env,
                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True).stdout
     total = [l for l in out.splitlines() if l.rstrip().endswith("total")]
-    return int(total[-1].split()[2]) if total else -1, out
+    return int(total[-1].split()[3]) if total else -1, out
 
 def main():
     args = [a for a in sys.argv[1:] if a != "--strace"]

@@ -4,13 +4,20 @@
 #include "my_file.h"
 #include "run_view.h"
 
+#include "platform/system_info.h"
+
 #include <algorithm>
+
+CopyBatch::CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result)
+    : ops_(ops), view_(view), result_(result),
+      // A waiting copy holds an open file: the batch leaves room for the run's folders.
+      maxFiles_(std::clamp<std::size_t>(platform::OpenFilesAllowed() / 2, 64, kMaxFiles)) {}
 
 void CopyBatch::add(const MyFile& f, bool toTarget, const std::string& source,
                     platform::StagedCopy staged) {
     pending_.push_back({source, f.Size, toTarget, std::move(staged)});
     bytes_ += f.Size;
-    if (pending_.size() >= kMaxFiles || bytes_ >= kMaxBytes)
+    if (pending_.size() >= maxFiles_ || bytes_ >= kMaxBytes)
         commit();
 }
 
@@ -21,13 +28,16 @@ int CopyBatch::syncOnce(const platform::StagedCopy& staged,
                            [&](const auto& d) { return d.first == device; });
     if (it != synced.end())
         return it->second;
-    const int err = ops_.SyncFileSystemOf(staged.destination.folder->fd);
+    // Flushed when it was written, where the file system cannot be flushed as a whole.
+    const int err =
+        staged.destination.flushEach ? 0 : ops_.SyncFileSystemOf(staged.destination.folder->fd);
     synced.emplace_back(device, err);
     return err;
 }
 
 void CopyBatch::commit() {
     std::vector<std::pair<std::uint64_t, int>> synced; // one flush per file system
+    std::vector<platform::FolderRef> namedFolders;     // where each file was flushed
     for (Pending& p : pending_) {
         platform::CopyResult r;
         if (const int err = syncOnce(p.staged, synced); err != 0) {
@@ -37,17 +47,28 @@ void CopyBatch::commit() {
             r = platform::CommitStaged(ops_, p.staged);
         }
         if (!r.ok()) {
-            Failed(ops_, result_, p.source, p.staged.destination.path, r);
+            Failed(ops_, view_, result_, p.source, p.staged.destination.path, r);
             continue;
         }
+        view_.ActionDone(p.toTarget ? RunAction::Copied : RunAction::CopiedBack, p.source, {});
         (p.toTarget ? result_.copied : result_.copiedBack) += 1;
         (p.toTarget ? result_.copiedBytes : result_.copiedBackBytes) += p.size;
         written_.push_back(p.staged.written);
+        if (p.staged.destination.flushEach) {
+            const platform::FolderRef& folder = p.staged.destination.folder;
+            if (namedFolders.empty() || namedFolders.back() != folder)
+                namedFolders.push_back(folder);
+            continue;
+        }
         const std::uint64_t device = p.staged.written.device;
         if (std::none_of(unflushedNames_.begin(), unflushedNames_.end(),
                          [&](const auto& d) { return d.first == device; }))
             unflushedNames_.emplace_back(device, p.staged.destination.folder);
     }
+    std::sort(namedFolders.begin(), namedFolders.end());
+    namedFolders.erase(std::unique(namedFolders.begin(), namedFolders.end()), namedFolders.end());
+    for (const platform::FolderRef& folder : namedFolders)
+        ops_.Fsync(folder->fd);
     pending_.clear();
     bytes_ = 0;
 }
@@ -64,8 +85,9 @@ std::vector<platform::FileIdentity> CopyBatch::takeWritten() {
     return std::move(written_);
 }
 
-void CopyBatch::Failed(platform::FileOps& ops, RunResult& result, const std::string& source,
-                       const std::string& destination, const platform::CopyResult& r) {
+void CopyBatch::Failed(platform::FileOps& ops, RunView& view, RunResult& result,
+                       const std::string& source, const std::string& destination,
+                       const platform::CopyResult& r) {
     FailedItem item;
     item.kind = FailedItem::Kind::Copy;
     item.path = destination;
@@ -74,5 +96,5 @@ void CopyBatch::Failed(platform::FileOps& ops, RunResult& result, const std::str
     item.reason = CopyErrorReason(ops, source, destination, r);
     item.changedSinceLoad = r.problem == platform::CopyProblem::DestinationChanged ||
                             r.problem == platform::CopyProblem::SourceChanged;
-    result.failures.push_back(std::move(item));
+    AddFailure(view, result, std::move(item));
 }

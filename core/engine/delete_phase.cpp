@@ -57,11 +57,13 @@ Verdict Recheck(platform::FileOps& ops, int dirFd, const MyFile& f,
 // deleted together.
 class DeletePhase {
 public:
-    DeletePhase(SyncSession& session, platform::FileOps& ops, platform::FolderChain& targetTree,
+    DeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
+                platform::FolderChain& targetTree,
                 const std::vector<platform::FileIdentity>& written, LeftoverSweep& sweep,
                 RunResult& result)
-        : session_(session), ops_(ops), targetTree_(targetTree), written_(written), sweep_(sweep),
-          result_(result), toTrash_(session.CurrentRule.ReverseAction == kMoveToTrash),
+        : session_(session), ops_(ops), view_(view), targetTree_(targetTree), written_(written),
+          sweep_(sweep), result_(result),
+          toTrash_(session.CurrentRule.ReverseAction == kMoveToTrash),
           rootLength_(RootPrefixLength(session.TargetPath)) {
         if (toTrash_)
             trash_ = platform::CurrentTrashPlaces();
@@ -119,12 +121,14 @@ private:
         item.reason = verdict.reason;
         item.changedSinceLoad = verdict.changed;
         item.inStartTree = false;
-        result_.failures.push_back(std::move(item));
+        AddFailure(view_, result_, std::move(item));
     }
 
-    static void counted(std::int64_t& files, std::int64_t& bytes, const MyFile& f) {
+    void counted(std::int64_t& files, std::int64_t& bytes, const MyFile& f) {
         ++files;
         bytes += f.Size;
+        if (view_.ListsActions())
+            view_.ActionDone(RunAction::Deleted, f.Path(), {});
     }
 
     void deleteBatch(const platform::FolderRef& folder, std::string_view relative) {
@@ -156,6 +160,7 @@ private:
 
     SyncSession& session_;
     platform::FileOps& ops_;
+    RunView& view_;
     platform::FolderChain& targetTree_;
     const std::vector<platform::FileIdentity>& written_;
     LeftoverSweep& sweep_;
@@ -194,7 +199,7 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
         result.deleteDeclined = true;
         return;
     }
-    DeletePhase phase(session, ops, targetTree, written, sweep, result);
+    DeletePhase phase(session, ops, view, targetTree, written, sweep, result);
     for (std::size_t i = 0; i < chosen.size();) {
         if (view.StopRequested()) {
             result.stoppedEarly = true;
@@ -209,5 +214,5 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
     }
     phase.flush();
     if (!result.stoppedEarly)
-        RemoveFolders(session, ops, targetTree, result);
+        RemoveFolders(session, ops, targetTree, view, result);
 }

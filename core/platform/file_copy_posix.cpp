@@ -116,6 +116,9 @@ CopyResult CopyData(CopyState& s, const std::string& source, const std::string& 
         transferred += static_cast<std::int64_t>(n);
         if (progress)
             progress(transferred, size);
+        // The size examined is copied: no further call to learn that the end is reached.
+        if (transferred >= size && size > 0)
+            return {};
     }
 }
 
@@ -200,7 +203,7 @@ int OpenTemporary(CopyState& s, int dirFd, std::uint32_t mode, bool& unnamed) {
 // open and nameless until its commit, so that a program that dies in between leaves nothing
 // behind; a named one is closed.
 int FinishData(CopyState& s, std::uint32_t mode, const FileInfo& source, bool unnamed,
-               FileIdentity& written) {
+               bool flushEach, FileIdentity& written) {
     // A file made with its final mode needs no change of mode, unless the umask took bits.
     if ((mode & ~CurrentUmask()) != mode) {
         if (int e = s.ops.Fchmod(s.out, mode); e != 0)
@@ -212,6 +215,10 @@ int FinishData(CopyState& s, std::uint32_t mode, const FileInfo& source, bool un
     if (int e = s.ops.Fstat(s.out, info); e != 0)
         return e;
     written = {info.device, info.inode};
+    if (flushEach) {
+        if (int e = s.ops.Fsync(s.out); e != 0)
+            return e;
+    }
     if (!unnamed) {
         const int out = s.out;
         s.out = -1;
@@ -240,7 +247,7 @@ CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destina
     if (CopyResult r = CopyData(s, source.path, destination.path, st.size, progress); !r.ok())
         return r;
     FileIdentity written;
-    if (int e = FinishData(s, mode, st, unnamed, written); e != 0)
+    if (int e = FinishData(s, mode, st, unnamed, destination.flushEach, written); e != 0)
         return Fail(e, CopySide::Destination, destination.path);
     staged.fd = s.out;
     staged.temporary = s.tempName;

@@ -68,6 +68,9 @@ public:
     int LinkTempFileAt(int fd, int d, const std::string& n) override {
         return hit() ? error : FileOps::LinkTempFileAt(fd, d, n);
     }
+    int LinkAt(int fd, const std::string& f, int td, const std::string& t) override {
+        return hit() ? error : FileOps::LinkAt(fd, f, td, t);
+    }
     int UnlinkAt(int d, const std::string& n, int f) override {
         return hit() ? error : FileOps::UnlinkAt(d, n, f);
     }
@@ -76,6 +79,7 @@ public:
     }
     int SyncFileSystemOf(int fd) override { return hit() ? error : FileOps::SyncFileSystemOf(fd); }
     int Fsync(int fd) override { return hit() ? error : FileOps::Fsync(fd); }
+    int DataSync(int fd) override { return hit() ? error : FileOps::DataSync(fd); }
 
 private:
     bool hit() {

@@ -73,8 +73,8 @@ int OpenNearest(FileOps& ops, const std::string& path, int& fd, std::size_t& exi
 }
 
 // The user's trash below dataHome, when that lies on `device`; `here` tells whether it does.
-int OpenHomeTrash(FileOps& ops, const std::string& dataHome, dev_t device,
-                  const std::string& folder, TrashFolder& t, bool& here) {
+int OpenHomeTrash(FileOps& ops, const std::string& dataHome, dev_t device, TrashFolder& t,
+                  bool& here) {
     here = false;
     if (dataHome.empty() || dataHome[0] != '/')
         return 0;
@@ -107,8 +107,8 @@ int OpenHomeTrash(FileOps& ops, const std::string& dataHome, dev_t device,
     if (err == 0)
         err = OpenTrashIn(ops, fd, "Trash", nullptr, t);
     CloseQuietly(ops, fd);
-    if (err == 0)
-        AppendTrashPathEncoded(t.encodedFolder, folder);
+    t.home = true;
+    t.path = dataHome + "/Trash";
     return err;
 }
 
@@ -153,8 +153,8 @@ int OpenTopTrash(FileOps& ops, int dirFd, const std::string& folder, dev_t devic
     if (err == 0 && !shared)
         err = OpenTrashIn(ops, topFd, ".Trash-" + std::to_string(uid), &uid, t);
     CloseQuietly(ops, top);
-    if (err == 0)
-        AppendTrashPathEncoded(t.encodedFolder, std::string_view(folder).substr(end + 1));
+    t.top = folder.substr(0, end + 1);
+    t.path = t.top + (shared ? ".Trash/" : ".Trash-") + std::to_string(uid);
     return err;
 }
 
@@ -168,14 +168,17 @@ void CloseQuietly(FileOps& ops, int& fd) {
 
 int FindTrash(FileOps& ops, int dirFd, const std::string& folder, dev_t device,
               const TrashPlaces& places, std::vector<TrashFolder>& trashes, unsigned& index) {
+    // Folders of two roots on one file system may reach its top by different paths.
     for (index = 0; index < trashes.size(); ++index) {
-        if (trashes[index].device == device)
-            return trashes[index].error;
+        const TrashFolder& t = trashes[index];
+        if (t.device == device &&
+            (t.error != 0 || t.home || folder.compare(0, t.top.size(), t.top) == 0))
+            return t.error;
     }
     TrashFolder& t = trashes.emplace_back();
     t.device = device;
     bool home = false;
-    t.error = OpenHomeTrash(ops, places.dataHome, device, folder, t, home);
+    t.error = OpenHomeTrash(ops, places.dataHome, device, t, home);
     if (t.error == 0 && !home)
         t.error = OpenTopTrash(ops, dirFd, folder, device, places.uid, t);
     return t.error;

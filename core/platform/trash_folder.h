@@ -19,7 +19,11 @@ struct TrashFolder {
     int error = 0; // why this file system has no usable trash
     int files = -1;
     int info = -1;
-    std::string encodedFolder; // how the Path= of an entry of the folder begins
+    std::string path; // the trash folder itself, absolute: it holds files/ and info/
+    // The descriptions in the user's trash name an entry by its absolute path, those in a
+    // trash at the top of a file system by its path below `top` (absolute, ending in "/").
+    bool home = false;
+    std::string top;
     bool unflushed = false;
     int flushError = 0;
 };
@@ -29,8 +33,8 @@ struct TrashFolder {
 void CloseQuietly(FileOps& ops, int& fd);
 
 // The index in `trashes` of the trash for entries on `device` of `folder` (open as dirFd,
-// ending in "/"), opened and added when it is not there yet. Returns 0 or why that file
-// system has no usable trash.
+// absolute, ending in "/"), opened and added when it is not there yet. Returns 0 or why that
+// file system has no usable trash.
 int FindTrash(FileOps& ops, int dirFd, const std::string& folder, dev_t device,
               const TrashPlaces& places, std::vector<TrashFolder>& trashes, unsigned& index);
 

@@ -2,6 +2,7 @@
 
 #include "copy_errors.h"
 #include "my_file.h"
+#include "run_recorder.h"
 #include "run_view.h"
 
 #include <algorithm>
@@ -14,8 +15,7 @@ void CopyBatch::add(const MyFile& f, bool toTarget, const std::string& source,
         commit();
 }
 
-int CopyBatch::syncOnce(const platform::StagedCopy& staged,
-                        std::vector<std::pair<std::uint64_t, int>>& synced) {
+int CopyBatch::syncOnce(const platform::StagedCopy& staged, Flushed& synced) {
     const std::uint64_t device = staged.written.device;
     auto it = std::find_if(synced.begin(), synced.end(),
                            [&](const auto& d) { return d.first == device; });
@@ -27,29 +27,52 @@ int CopyBatch::syncOnce(const platform::StagedCopy& staged,
 }
 
 void CopyBatch::commit() {
-    std::vector<std::pair<std::uint64_t, int>> synced; // one flush per file system
-    for (Pending& p : pending_) {
-        platform::CopyResult r;
-        if (const int err = syncOnce(p.staged, synced); err != 0) {
-            platform::DiscardStaged(ops_, p.staged);
-            r = {err, platform::CopySide::Destination, p.staged.destination.path};
-        } else {
-            r = platform::CommitStaged(ops_, p.staged);
-        }
-        if (!r.ok()) {
-            Failed(ops_, result_, p.source, p.staged.destination.path, r);
-            continue;
-        }
-        (p.toTarget ? result_.copied : result_.copiedBack) += 1;
-        (p.toTarget ? result_.copiedBytes : result_.copiedBackBytes) += p.size;
-        written_.push_back(p.staged.written);
-        const std::uint64_t device = p.staged.written.device;
-        if (std::none_of(unflushedNames_.begin(), unflushedNames_.end(),
-                         [&](const auto& d) { return d.first == device; }))
-            unflushedNames_.emplace_back(device, p.staged.destination.folder);
+    // Written ahead: the journal holds every copy of the batch before any of them takes its
+    // name, and the places of the old versions in the trash are taken.
+    for (Pending& p : pending_)
+        p.action = recorder_.NoteCopy(p.staged, p.toTarget, p.slot);
+    recorder_.Durable();
+    Flushed synced; // one flush per file system; it takes the trash's descriptions there along
+    for (const Pending& p : pending_)
+        syncOnce(p.staged, synced);
+    if (platform::TrashBatch* keep = recorder_.keep()) {
+        std::vector<std::uint64_t> devices;
+        for (const auto& [device, err] : synced)
+            if (err == 0)
+                devices.push_back(device);
+        keep->Flush(devices);
     }
+    for (Pending& p : pending_)
+        put(p, synced);
+    recorder_.CopiesDone();
     pending_.clear();
     bytes_ = 0;
+}
+
+void CopyBatch::put(Pending& p, const Flushed& synced) {
+    platform::CopyResult r;
+    const auto flushed = std::find_if(synced.begin(), synced.end(), [&](const auto& d) {
+        return d.first == p.staged.written.device;
+    });
+    if (flushed->second != 0) {
+        platform::DiscardStaged(ops_, p.staged);
+        r = {flushed->second, platform::CopySide::Destination, p.staged.destination.path};
+    } else {
+        platform::TrashBatch* keep = p.slot != RunRecorder::kNoSlot ? recorder_.keep() : nullptr;
+        r = platform::CommitStaged(ops_, p.staged, keep, p.slot);
+    }
+    if (!r.ok()) {
+        recorder_.journal().NotDone(p.action);
+        Failed(ops_, result_, p.source, p.staged.destination.path, r);
+        return;
+    }
+    (p.toTarget ? result_.copied : result_.copiedBack) += 1;
+    (p.toTarget ? result_.copiedBytes : result_.copiedBackBytes) += p.size;
+    written_.push_back(p.staged.written);
+    const std::uint64_t device = p.staged.written.device;
+    if (std::none_of(unflushedNames_.begin(), unflushedNames_.end(),
+                     [&](const auto& d) { return d.first == device; }))
+        unflushedNames_.emplace_back(device, p.staged.destination.folder);
 }
 
 void CopyBatch::finish() {

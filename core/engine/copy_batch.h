@@ -6,18 +6,22 @@
 #include <string>
 #include <vector>
 
+class RunRecorder;
 struct MyFile;
 struct RunResult;
 
 // Copies are written into temporary files and put in place in batches: one flush of the
 // file system makes a whole batch durable, where one flush per file would cost more than the
-// copying of many small files. Until its commit a destination keeps its old content.
+// copying of many small files. Until its commit a destination keeps its old content. The
+// batch's records reach the run's journal before its data is flushed, and a replaced file's
+// old version is kept in the trash before the copy takes its name.
 class CopyBatch {
 public:
     static constexpr std::size_t kMaxFiles = 128; // each may hold an open file
     static constexpr std::int64_t kMaxBytes = 64LL << 20;
 
-    CopyBatch(platform::FileOps& ops, RunResult& result) : ops_(ops), result_(result) {}
+    CopyBatch(platform::FileOps& ops, RunResult& result, RunRecorder& recorder)
+        : ops_(ops), result_(result), recorder_(recorder) {}
     CopyBatch(const CopyBatch&) = delete;
     CopyBatch& operator=(const CopyBatch&) = delete;
 
@@ -43,11 +47,16 @@ private:
         std::int64_t size;
         bool toTarget;
         platform::StagedCopy staged;
+        std::size_t action = 0; // in the journal
+        std::size_t slot = 0;   // the old version's place in the trash
     };
-    int syncOnce(const platform::StagedCopy& staged, std::vector<std::pair<std::uint64_t, int>>&);
+    using Flushed = std::vector<std::pair<std::uint64_t, int>>; // device, error
+    int syncOnce(const platform::StagedCopy& staged, Flushed& synced);
+    void put(Pending& p, const Flushed& synced);
 
     platform::FileOps& ops_;
     RunResult& result_;
+    RunRecorder& recorder_;
     std::vector<Pending> pending_;
     std::int64_t bytes_ = 0;
     // One open folder per file system that got new names since its last flush.

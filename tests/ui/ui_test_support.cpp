@@ -231,6 +231,7 @@ int RunUiTest(int argc, char* argv[], const std::function<std::unique_ptr<QObjec
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+    qputenv("XDG_STATE_HOME", (home.path() + "/state").toUtf8());
     QApplication app(argc, argv);
     SetUpApplication(app);
     // No test may start a browser or a mail program: nothing opens unless a test says so.

@@ -3,6 +3,7 @@
 #include "rule_listing.h"
 #include "sync_command.h"
 #include "sync_options.h"
+#include "undo_command.h"
 
 #include <cstdio>
 
@@ -22,5 +23,7 @@ int main(int argc, char** argv) {
         std::printf("gleichwart-sync %s\n", GLEICHWART_VERSION);
         return kExitDone;
     }
+    if (options.undo)
+        return RunUndoCommand(options);
     return RunSyncCommand(options);
 }

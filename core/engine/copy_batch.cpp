@@ -29,19 +29,16 @@ int CopyBatch::syncOnce(const platform::StagedCopy& staged, Flushed& synced) {
 void CopyBatch::commit() {
     // Written ahead: the journal holds every copy of the batch before any of them takes its
     // name, and the places of the old versions in the trash are taken.
-    for (Pending& p : pending_)
+    std::vector<std::uint64_t> devices;
+    for (Pending& p : pending_) {
         p.action = recorder_.NoteCopy(p.staged, p.toTarget, p.slot);
-    recorder_.Durable();
-    Flushed synced; // one flush per file system; it takes the trash's descriptions there along
+        if (std::find(devices.begin(), devices.end(), p.staged.written.device) == devices.end())
+            devices.push_back(p.staged.written.device);
+    }
+    recorder_.Durable(devices);
+    Flushed synced; // one flush per file system, which takes the trash's changes there along
     for (const Pending& p : pending_)
         syncOnce(p.staged, synced);
-    if (platform::TrashBatch* keep = recorder_.keep()) {
-        std::vector<std::uint64_t> devices;
-        for (const auto& [device, err] : synced)
-            if (err == 0)
-                devices.push_back(device);
-        keep->Flush(devices);
-    }
     for (Pending& p : pending_)
         put(p, synced);
     recorder_.CopiesDone();
@@ -58,7 +55,8 @@ void CopyBatch::put(Pending& p, const Flushed& synced) {
         platform::DiscardStaged(ops_, p.staged);
         r = {flushed->second, platform::CopySide::Destination, p.staged.destination.path};
     } else {
-        platform::TrashBatch* keep = p.slot != RunRecorder::kNoSlot ? recorder_.keep() : nullptr;
+        platform::TrashCollection* keep =
+            p.slot != RunRecorder::kNoSlot ? recorder_.keep() : nullptr;
         r = platform::CommitStaged(ops_, p.staged, keep, p.slot);
     }
     if (!r.ok()) {

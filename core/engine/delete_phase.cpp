@@ -69,6 +69,25 @@ public:
           rootLength_(RootPrefixLength(session.TargetPath)),
           trash_(ops, toTrash_ ? platform::CurrentTrashPlaces() : platform::TrashPlaces{}) {}
 
+    // Deleting for good has no flush of its own to ride on: the whole list is noted in the
+    // journal before the first file goes, with one flush, as the load saw each file.
+    void noteAllForGood(const std::vector<const MyFile*>& chosen) {
+        if (toTrash_)
+            return;
+        ahead_.resize(chosen.size());
+        std::string relative;
+        for (std::size_t k = 0; k < chosen.size(); ++k) {
+            const MyFile& f = *chosen[k];
+            const platform::SeenDestination seen = session_.AsLoaded(f);
+            relative.assign(RelativeFolderOf(f, rootLength_)).append(f.Name());
+            ahead_[k] = recorder_.NoteDeleted(relative, seen.size,
+                                              seen.stamp.known ? seen.stamp.writeNanos
+                                                               : UnixFromDateTime(seen.lastWrite) *
+                                                                     platform::FileInfo::kBillion);
+        }
+        recorder_.Durable();
+    }
+
     // The files chosen[i] up to chosen[end - 1], all of one folder.
     void deleteFolder(const std::vector<const MyFile*>& chosen, std::size_t i, std::size_t end) {
         const std::string_view folderPath = chosen[i]->FolderView();
@@ -87,12 +106,14 @@ public:
                 verdict = Failed(err, ErrorDescription(err));
             else if (err == 0)
                 verdict = Recheck(ops_, folder->fd, *f, session_.AsLoaded(*f), written_, st);
+            if (verdict.what != Verdict::Delete && !toTrash_)
+                recorder_.journal().NotDone(ahead_[k]);
             if (verdict.what == Verdict::Fail)
                 fail(*f, verdict);
             else if (verdict.what == Verdict::Leave)
                 ++result_.alreadyGone;
             else
-                batch_.push_back({f, folder, relative, st});
+                batch_.push_back({f, folder, relative, st, k});
             if (batch_.size() >= kBatch)
                 deleteBatch();
         }
@@ -112,6 +133,7 @@ private:
         platform::FolderRef folder;
         std::string_view relative; // its folder below the root
         platform::FileInfo now;
+        std::size_t at; // in the chosen files
     };
 
     void fail(const MyFile& f, const Verdict& verdict) {
@@ -136,20 +158,25 @@ private:
 
     // Notes each file in the journal, and in the trash its place, before any of them goes.
     void noteAhead() {
+        if (!toTrash_) {
+            for (std::size_t k = 0; k < batch_.size(); ++k)
+                actions_[k] = ahead_[batch_[k].at]; // noted before the first one went
+            return;
+        }
+        std::vector<std::uint64_t> trashDevices; // flushed right after, the journal with them
         for (std::size_t k = 0; k < batch_.size(); ++k) {
             const Doomed& d = batch_[k];
-            if (!toTrash_) {
-                actions_[k] = recorder_.NoteDeleted(relativePath(d), d.now);
-                continue;
-            }
             const std::string folder = recorder_.AbsoluteFolder(false, d.relative);
             errors_[k] = trash_.Claim(d.folder->fd, folder, d.file->Name(), slots_[k]);
-            if (errors_[k] == 0)
-                actions_[k] = recorder_.NoteTrashed(relativePath(d), d.now, trash_.Spot(slots_[k]));
+            if (errors_[k] != 0)
+                continue;
+            actions_[k] = recorder_.NoteTrashed(relativePath(d), d.now, trash_.Spot(slots_[k]));
+            if (std::find(trashDevices.begin(), trashDevices.end(), d.now.device) ==
+                trashDevices.end())
+                trashDevices.push_back(d.now.device);
         }
-        recorder_.Durable();
-        if (toTrash_)
-            trash_.Flush();
+        recorder_.Durable(trashDevices);
+        trash_.Flush();
     }
 
     void deleteBatch() {
@@ -206,6 +233,7 @@ private:
     std::vector<Doomed> batch_;
     std::vector<int> errors_;
     std::vector<std::size_t> slots_, actions_;
+    std::vector<std::size_t> ahead_; // for good: each chosen file's action in the journal
 };
 
 } // namespace
@@ -232,6 +260,7 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
         return;
     }
     DeletePhase phase(session, ops, targetTree, written, sweep, result, recorder);
+    phase.noteAllForGood(chosen);
     for (std::size_t i = 0; i < chosen.size();) {
         if (view.StopRequested()) {
             result.stoppedEarly = true;

@@ -79,6 +79,10 @@ bool RunJournal::Begin(const std::string& folder, const JournalHeader& h) {
     // The new name itself must survive a crash, or the records would be lost with it.
     if (err == 0)
         err = ops_.Fsync(folderFd_);
+    platform::FileInfo st;
+    if (err == 0)
+        err = ops_.Fstat(fd_, st);
+    device_ = st.device;
     if (err != 0) {
         giveUp(err);
         return false;
@@ -189,7 +193,9 @@ void RunJournal::End() {
     buffer_ += "ende";
     journal::AddNumber(buffer_, Now());
     buffer_ += '\n';
-    Write(true);
+    // Not flushed on its own: where a crash takes the end away, undo only says that the run
+    // did not come to its end.
+    Write(false);
     if (fd_ >= 0)
         ops_.Close(fd_);
     fd_ = -1;

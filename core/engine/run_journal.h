@@ -46,6 +46,8 @@ public:
     // reason in problem(), when it cannot.
     bool Begin(const std::string& folder, const JournalHeader& header);
     bool active() const { return fd_ >= 0; }
+    // The file system the journal lies on; 0 while there is none.
+    std::uint64_t device() const { return fd_ >= 0 ? device_ : 0; }
 
     // Each returns the action's number, for NotDone.
     std::size_t Made(bool inStart, std::string_view path, const JournalFile& now);
@@ -85,5 +87,6 @@ private:
     std::string name_;
     std::string buffer_;
     std::size_t actions_ = 0;
+    std::uint64_t device_ = 0;
     std::string problem_;
 };

@@ -7,6 +7,8 @@
 #include "sync_session.h"
 #include "tree_paths.h"
 
+#include <ctime>
+
 namespace {
 
 JournalFile FileOf(const platform::FileInfo& st) {
@@ -21,6 +23,16 @@ JournalFile OldOf(const platform::SeenDestination& seen) {
     return {0, 0, seen.size, UnixFromDateTime(seen.lastWrite) * platform::FileInfo::kBillion};
 }
 
+// The name of the run's folder of old versions in the trash.
+std::string KeptTitle() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[64] = "";
+    if (::localtime_r(&now, &local) != nullptr)
+        std::strftime(text, sizeof text, "%d.%m.%Y %H.%M.%S", &local);
+    return std::string("Gleichwart, alte Fassungen vom ") + text;
+}
+
 std::string AbsoluteRoot(const std::string& root) {
     std::string absolute = platform::AbsolutePath(root);
     if (absolute.empty() || absolute.back() != '/')
@@ -32,7 +44,8 @@ std::string AbsoluteRoot(const std::string& root) {
 
 RunRecorder::RunRecorder(platform::FileOps& ops, const SyncSession& session, bool keepReplaced)
     : session_(session), keepReplaced_(keepReplaced), journal_(ops),
-      keep_(ops, keepReplaced ? platform::CurrentTrashPlaces() : platform::TrashPlaces{}),
+      keep_(ops, keepReplaced ? platform::CurrentTrashPlaces() : platform::TrashPlaces{},
+            KeptTitle()),
       absoluteStart_(AbsoluteRoot(session.StartPath)),
       absoluteTarget_(AbsoluteRoot(session.TargetPath)) {}
 
@@ -77,7 +90,8 @@ std::size_t RunRecorder::NoteCopy(const platform::StagedCopy& staged, bool toTar
         const std::string folder =
             AbsoluteFolder(inStart, relative.substr(0, relative.rfind('/') + 1));
         // Where the trash cannot take it, the file is replaced as without keeping.
-        if (keep_.Claim(staged.destination.folder->fd, folder, staged.destination.name, slot) == 0)
+        if (keep_.Claim(staged.destination.folder->fd, folder, AbsoluteFolder(inStart, ""),
+                        staged.destination.name, staged.written.device, slot) == 0)
             kept = &keep_.Spot(slot);
         else
             slot = kNoSlot;
@@ -88,8 +102,4 @@ std::size_t RunRecorder::NoteCopy(const platform::StagedCopy& staged, bool toTar
 std::size_t RunRecorder::NoteTrashed(std::string_view relative, const platform::FileInfo& st,
                                      const platform::TrashSpot& spot) {
     return journal_.Trashed(false, relative, FileOf(st), spot);
-}
-
-std::size_t RunRecorder::NoteDeleted(std::string_view relative, const platform::FileInfo& st) {
-    return journal_.DeletedForGood(false, relative, st.size, st.writeNanos);
 }

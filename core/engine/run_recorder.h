@@ -1,12 +1,15 @@
 #pragma once
 
 #include "platform/folder_chain.h"
-#include "platform/trash_batch.h"
+#include "platform/trash_collection.h"
 #include "run_journal.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct SyncSession;
 namespace platform {
@@ -35,14 +38,16 @@ public:
     // else kNoSlot) where old versions are kept. Returns the action's number.
     std::size_t NoteCopy(const platform::StagedCopy& staged, bool toTarget, std::size_t& slot);
     // The trash places of the replaced files, null where old versions are not kept.
-    platform::TrashBatch* keep() { return keepReplaced_ ? &keep_ : nullptr; }
+    platform::TrashCollection* keep() { return keepReplaced_ ? &keep_ : nullptr; }
     // The copies noted so far are done or failed; their unused trash places are given back.
     void CopiesDone() { keep_.Clear(); }
 
     // A file `relative` to the target root, as examined just before it goes.
     std::size_t NoteTrashed(std::string_view relative, const platform::FileInfo& st,
                             const platform::TrashSpot& spot);
-    std::size_t NoteDeleted(std::string_view relative, const platform::FileInfo& st);
+    std::size_t NoteDeleted(std::string_view relative, std::int64_t size, std::int64_t writeNanos) {
+        return journal_.DeletedForGood(false, relative, size, writeNanos);
+    }
     // A folder of the target tree (`relative` ends in "/"), into the trash or for good.
     std::size_t NoteFolderRemoved(std::string_view relative, std::uint32_t mode,
                                   const platform::TrashSpot* spot) {
@@ -50,8 +55,13 @@ public:
     }
 
     RunJournal& journal() { return journal_; }
-    // The records so far reach the disk.
-    void Durable() { journal_.Write(true); }
+    // The records so far reach the disk before anything on `flushedNext` changes: the caller
+    // flushes these file systems right after, which takes the journal along where it lies on
+    // one of them; else it is flushed on its own.
+    void Durable(const std::vector<std::uint64_t>& flushedNext = {}) {
+        journal_.Write(std::find(flushedNext.begin(), flushedNext.end(), journal_.device()) ==
+                       flushedNext.end());
+    }
     // The absolute path of a folder `relative` below the start or target root.
     std::string AbsoluteFolder(bool inStart, std::string_view relative) const;
     void End() { journal_.End(); }
@@ -69,7 +79,7 @@ private:
     const SyncSession& session_;
     const bool keepReplaced_;
     RunJournal journal_;
-    platform::TrashBatch keep_;
+    platform::TrashCollection keep_;
     std::string absoluteStart_, absoluteTarget_;
     Making startMaking_, targetMaking_;
 };

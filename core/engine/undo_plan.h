@@ -110,8 +110,10 @@ struct UndoResult {
     std::string refused;
     bool stopped = false;
     bool onlyChecked = false;
-    // What was (or, only checked, would be) put back, by kind.
+    // What was (or, only checked, would be) put back, by kind, and each by its place in the
+    // plan's entries.
     std::array<std::int64_t, kUndoKinds> putBack{};
+    std::vector<std::size_t> putBackEntries;
     // Entries with nothing to do: the action never happened, or is undone already.
     std::int64_t nothingToDo = 0;
     std::vector<UndoLeft> left;

@@ -7,10 +7,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 
 namespace {
-
-constexpr std::size_t kBatch = 128; // files moved into the trash with one flush
 
 // As the run checks its roots: a folder removed and made again may get the same inode, but
 // not the same birth time.
@@ -23,11 +22,21 @@ std::string Refusal(const std::string& which, const std::string& path, const std
     return which + " \"" + path + "\" " + why + " Es wurde nichts rückgängig gemacht.";
 }
 
+// The name of this undo's folder in the trash.
+std::string UndoTitle() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[64] = "";
+    if (::localtime_r(&now, &local) != nullptr)
+        std::strftime(text, sizeof text, "%d.%m.%Y %H.%M.%S", &local);
+    return std::string("Gleichwart, rückgängig gemacht am ") + text;
+}
+
 } // namespace
 
 UndoWork::UndoWork(const UndoPlan& plan, platform::FileOps& ops, UndoView& view, bool onlyCheck)
     : plan_(plan), ops_(ops), view_(view), check_(onlyCheck), start_(ops), target_(ops),
-      trash_(ops), moves_(ops, platform::CurrentTrashPlaces()), sweep_(ops) {
+      trash_(ops), moves_(ops, platform::CurrentTrashPlaces(), UndoTitle()), sweep_(ops) {
     result_.onlyChecked = onlyCheck;
 }
 
@@ -75,7 +84,6 @@ UndoResult UndoWork::Run() {
             view_.PumpEvents();
         }
     }
-    moveQueued();
     view_.Progress(doneCount, total);
     if (check_)
         return result_;
@@ -99,8 +107,6 @@ void UndoWork::step(const UndoEntry& e) {
     case UndoKind::DeletedForGood:
         return deletedForGood(e);
     case UndoKind::FolderMade:
-        // The files queued for the trash may be the last ones in it.
-        moveQueued();
         return folderMade(e);
     case UndoKind::FolderRemoved:
         return folderRemoved(e);
@@ -152,36 +158,13 @@ void UndoWork::failed(const UndoEntry& e, int err) {
                          : ErrorDescription(err));
 }
 
-void UndoWork::toTrash(const UndoEntry& e, const platform::FolderRef& folder,
-                       const std::string& name) {
-    queued_.push_back({folder, name, &e});
-    if (queued_.size() >= kBatch)
-        moveQueued();
-}
-
-// The queued files go into the trash together: their descriptions with one flush, then each.
-void UndoWork::moveQueued() {
-    if (queued_.empty())
-        return;
-    std::vector<int> errors(queued_.size(), 0);
-    std::vector<std::size_t> slots(queued_.size(), 0);
-    for (std::size_t i = 0; i < queued_.size(); ++i) {
-        const Queued& q = queued_[i];
-        std::string folder = plan_.FullPath(*q.entry);
-        folder.erase(folder.size() - q.name.size());
-        errors[i] = moves_.Claim(q.folder->fd, folder, q.name, slots[i]);
-    }
-    moves_.Flush();
-    for (std::size_t i = 0; i < queued_.size(); ++i) {
-        if (errors[i] == 0)
-            errors[i] = moves_.Move(slots[i]);
-        if (errors[i] == 0)
-            done(*queued_[i].entry);
-        else
-            failed(*queued_[i].entry, errors[i]);
-    }
-    moves_.Clear();
-    queued_.clear();
+int UndoWork::toTrash(const UndoEntry& e, const platform::FolderRef& folder,
+                      const std::string& name, std::uint64_t device, std::size_t& slot) {
+    std::string path = plan_.FullPath(e);
+    path.erase(path.size() - name.size());
+    const int err = moves_.Claim(folder->fd, path, e.inStart ? plan_.startPath : plan_.targetPath,
+                                 name, device, slot);
+    return err != 0 ? err : moves_.Move(slot);
 }
 
 UndoResult RunUndo(const UndoPlan& plan, platform::FileOps& ops, UndoView& view, bool onlyCheck) {

@@ -61,7 +61,9 @@ void UndoWork::made(const UndoEntry& e) {
         return e.notDone ? nothing() : left(e, kChanged);
     if (check_)
         return done(e);
-    toTrash(e, folder, name);
+    std::size_t slot = 0;
+    err = toTrash(e, folder, name, st.device, slot);
+    return err != 0 ? failed(e, err) : done(e);
 }
 
 void UndoWork::replaced(const UndoEntry& e) {
@@ -87,7 +89,7 @@ void UndoWork::replaced(const UndoEntry& e) {
         // In one step: the old version takes the name, the new one its place in the trash.
         err = trash_.Exchange(spot, folder->fd, name);
         if (CannotSwap(err))
-            err = swapByHand(e, folder, name, spot);
+            err = swapByHand(e, folder, name, now.device, spot);
         return err != 0 ? failed(e, err) : done(e);
     }
     if (err == ENOENT) {
@@ -115,19 +117,14 @@ void UndoWork::replaced(const UndoEntry& e) {
 // Where the file system cannot swap two names: the new version into the trash, then the old
 // one to the free name; when that fails, the new one comes back.
 int UndoWork::swapByHand(const UndoEntry& e, const platform::FolderRef& folder,
-                         const std::string& name, const platform::TrashSpot& spot) {
-    platform::TrashBatch one(ops_, platform::CurrentTrashPlaces(), true);
-    std::string path = plan_.FullPath(e);
-    path.erase(path.size() - name.size());
+                         const std::string& name, std::uint64_t device,
+                         const platform::TrashSpot& spot) {
     std::size_t slot = 0;
-    int err = one.Claim(folder->fd, path, name, slot);
-    if (err == 0)
-        err = one.Move(slot);
-    if (err != 0)
+    if (const int err = toTrash(e, folder, name, device, slot); err != 0)
         return err;
-    err = trash_.Restore(spot, folder->fd, name);
+    const int err = trash_.Restore(spot, folder->fd, name);
     if (err != 0)
-        one.MoveBack(slot);
+        moves_.Undo(slot, true);
     return err;
 }
 
@@ -167,7 +164,9 @@ void UndoWork::deletedForGood(const UndoEntry& e) {
     int err = parent(e, folder, name);
     if (err == 0)
         err = ops_.StatAt(folder->fd, name, now);
-    if (err == 0 && now.size == e.now.size && now.writeNanos == e.now.writeNanos)
+    platform::FileInfo then;
+    then.writeNanos = e.now.writeNanos;
+    if (err == 0 && now.size == e.now.size && now.writeSeconds() == then.writeSeconds())
         return nothing(); // never deleted
     if (!e.notDone)
         left(e, kForGood);

@@ -5,7 +5,7 @@
 #include "leftover_sweep.h"
 #include "platform/folder_chain.h"
 #include "platform/trash_access.h"
-#include "platform/trash_batch.h"
+#include "platform/trash_collection.h"
 #include "undo_plan.h"
 
 #include <string>
@@ -36,21 +36,19 @@ private:
     int parent(const UndoEntry& e, platform::FolderRef& folder, std::string& name,
                bool* again = nullptr);
     int swapByHand(const UndoEntry& e, const platform::FolderRef& folder, const std::string& name,
-                   const platform::TrashSpot& spot);
-    void toTrash(const UndoEntry& e, const platform::FolderRef& folder, const std::string& name);
-    void moveQueued();
+                   std::uint64_t device, const platform::TrashSpot& spot);
+    // Moves the entry into the trash, in the folder of this undo; 0 or the errno.
+    int toTrash(const UndoEntry& e, const platform::FolderRef& folder, const std::string& name,
+                std::uint64_t device, std::size_t& slot);
     void touched(const platform::FolderRef& folder);
 
-    void done(const UndoEntry& e) { ++result_.putBack[std::size_t(e.kind)]; }
+    void done(const UndoEntry& e) {
+        ++result_.putBack[std::size_t(e.kind)];
+        result_.putBackEntries.push_back(static_cast<std::size_t>(&e - plan_.entries.data()));
+    }
     void nothing() { ++result_.nothingToDo; }
     void left(const UndoEntry& e, std::string reason);
     void failed(const UndoEntry& e, int err);
-
-    struct Queued {
-        platform::FolderRef folder;
-        std::string name;
-        const UndoEntry* entry;
-    };
 
     const UndoPlan& plan_;
     platform::FileOps& ops_;
@@ -58,9 +56,8 @@ private:
     const bool check_;
     platform::FolderChain start_, target_;
     platform::TrashAccess trash_;
-    platform::TrashBatch moves_;
+    platform::TrashCollection moves_;
     LeftoverSweep sweep_;
-    std::vector<Queued> queued_;
     std::vector<platform::FolderRef> touched_;
     std::vector<std::uint64_t> touchedDevices_;
     // In a check: the folders ("S" or "T" and the path) that undo would make again.

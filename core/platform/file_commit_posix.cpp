@@ -1,7 +1,7 @@
 // The second half of a copy: a staged copy takes its destination's name.
 #include "file_copy.h"
 
-#include "trash_batch.h"
+#include "trash_collection.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -59,13 +59,13 @@ CopyResult CommitNew(FileOps& ops, StagedCopy& staged) {
     return err != 0 ? Fail(err, staged) : CopyResult{};
 }
 
-// The old file goes into the trash place `slot` before the copy takes its name. Where the
+// The old file is kept in the trash place `slot` before the copy takes its name. Where the
 // disk keeps second names the old file is hard-linked there and the name is never missing.
 // Where it does not (FAT, exFAT), the old file is moved into the trash first and the copy
 // takes the free name right after: a crash between the two leaves the old version in the
 // trash and the name missing; the run's journal names the replacement before either step,
 // so undoing the run puts the old version back.
-int KeepAndReplace(FileOps& ops, StagedCopy& staged, TrashBatch& keep, std::size_t slot) {
+int KeepAndReplace(FileOps& ops, StagedCopy& staged, TrashCollection& keep, std::size_t slot) {
     const int dirFd = staged.destination.folder->fd;
     const std::string& name = staged.destination.name;
     bool moved = false;
@@ -73,16 +73,13 @@ int KeepAndReplace(FileOps& ops, StagedCopy& staged, TrashBatch& keep, std::size
         return err;
     const int err = moved ? RenameToFreeName(ops, dirFd, staged.temporary, name)
                           : ops.RenameAt(dirFd, staged.temporary, dirFd, name, 0);
-    if (err != 0) {
-        if (moved)
-            keep.MoveBack(slot);
-        else
-            keep.Unlink(slot);
-    }
+    if (err != 0)
+        keep.Undo(slot, moved);
     return err;
 }
 
-CopyResult CommitReplacement(FileOps& ops, StagedCopy& staged, TrashBatch* keep, std::size_t slot) {
+CopyResult CommitReplacement(FileOps& ops, StagedCopy& staged, TrashCollection* keep,
+                             std::size_t slot) {
     const int dirFd = staged.destination.folder->fd;
     FileInfo now;
     const int err = ops.StatAt(dirFd, staged.destination.name, now);
@@ -103,7 +100,7 @@ CopyResult CommitReplacement(FileOps& ops, StagedCopy& staged, TrashBatch* keep,
 
 } // namespace
 
-CopyResult CommitStaged(FileOps& ops, StagedCopy& staged, TrashBatch* keep, std::size_t slot) {
+CopyResult CommitStaged(FileOps& ops, StagedCopy& staged, TrashCollection* keep, std::size_t slot) {
     const CopyResult result = staged.seen.kind == SeenDestination::Kind::Absent
                                   ? CommitNew(ops, staged)
                                   : CommitReplacement(ops, staged, keep, slot);

@@ -11,7 +11,7 @@
 
 namespace platform {
 
-class TrashBatch;
+class TrashCollection;
 
 // Where a copy failed: reading the source or writing the destination.
 enum class CopySide { None, Source, Destination };
@@ -80,7 +80,7 @@ std::string NewTemporaryName();
 // was seen: a new file is linked to its free name, a replacement renamed over the old file.
 // With `keep`, a replaced file is first kept in the trash place `slot` claimed for it. On
 // failure the temporary file is removed and the destination left as it is.
-CopyResult CommitStaged(FileOps& ops, StagedCopy& staged, TrashBatch* keep = nullptr,
+CopyResult CommitStaged(FileOps& ops, StagedCopy& staged, TrashCollection* keep = nullptr,
                         std::size_t slot = 0);
 // Removes a staged copy that will not be committed.
 void DiscardStaged(FileOps& ops, StagedCopy& staged);

@@ -20,10 +20,10 @@ struct TrashSpot {
 
 // Entries of any number of folders put into the trash together, in three steps: each gets its
 // place first (its description is written under a name nobody else can take), then one flush
-// of each trash's file system makes all descriptions durable, then each entry is moved (or
-// hard-linked) into its place. Between the first and the last step the caller may note where
-// each entry will lie. Every entry goes into the trash of its own file system; nothing is
-// ever copied. The trashes stay open for the next round.
+// of each trash's file system makes all descriptions durable, then each entry is moved into
+// its place. Between the first and the last step the caller may note where each entry will
+// lie. Every entry goes into the trash of its own file system; nothing is ever copied. The
+// trashes stay open for the next round.
 class TrashBatch {
 public:
     // `flushEach`: each description reaches the disk as it is written, for a single entry.
@@ -42,12 +42,6 @@ public:
     void Flush(const std::vector<std::uint64_t>& flushedDevices = {});
     // Moves the entry into its place; on failure it stays and its description goes.
     int Move(std::size_t slot);
-    // Keeps the entry in its place while it keeps its own name too: a second name (a hard
-    // link) where the file system has them; else, as on FAT and exFAT, the entry is moved
-    // (`moved`) and its own name is free. On failure its description goes.
-    int Keep(std::size_t slot, bool& moved);
-    // Takes a kept entry out of the trash again: its second name and its description.
-    void Unlink(std::size_t slot);
     // Moves a moved entry back to its free name and forgets its description; 0 or the errno.
     int MoveBack(std::size_t slot);
     // Gives a place back unused.

@@ -163,15 +163,28 @@ std::map<std::string, std::string> State(const std::string& root) {
     return state;
 }
 
-// The contents of the files (a link as "-> text") in the user's trash, sorted.
+// The contents of the files (a link as "-> text") in the user's trash, sorted; folders of old
+// versions included.
 Lines TrashContents() {
     Lines contents;
-    for (const auto& e : fs::directory_iterator(HomeTrash() + "/files"))
-        contents.push_back(e.is_symlink() ? "-> " + fs::read_symlink(e.path()).string()
-                                          : ReadFile(e.path().string()));
+    for (const auto& e : fs::recursive_directory_iterator(HomeTrash() + "/files"))
+        if (!e.is_directory() || e.is_symlink())
+            contents.push_back(e.is_symlink() ? "-> " + fs::read_symlink(e.path()).string()
+                                              : ReadFile(e.path().string()));
     std::sort(contents.begin(), contents.end());
     return contents;
 }
+
+// As a disk without second names (FAT, exFAT, and without unnamed files) that cannot swap two
+// names either.
+class NoHardLinks : public FailingOps {
+public:
+    NoHardLinks() { noUnnamedFiles = true; }
+    int LinkAt(int, const std::string&, int, const std::string&) override { return EPERM; }
+    int RenameAt(int fd, const std::string& f, int td, const std::string& t, unsigned fl) override {
+        return (fl & RENAME_EXCHANGE) != 0 ? EINVAL : FailingOps::RenameAt(fd, f, td, t, fl);
+    }
+};
 
 struct QuietUndo : UndoView {
     void StatusText(const std::string&) override {}
@@ -182,16 +195,21 @@ struct QuietUndo : UndoView {
 
 // A mirror into the trash and a rule that copies back, with links and folders: new files and
 // folders, replaced files and links, files into the trash or copied back, folders removed or
-// made in the start tree, a name with a line break and bytes that are no UTF-8. Undo puts
-// both trees back exactly; the trash keeps what the run wrote.
+// made in the start tree, a name with a line break and bytes that are no UTF-8; also on a disk
+// without hard links. Undo puts both trees back exactly; the trash keeps what the run wrote.
 TEST(UndoRun, PutsBothTreesBackByteForByteAndTheTrashKeepsTheRunsVersions) {
     const std::string odd = "zeile\nneu\xff.txt";
     const auto linkTime = [](const std::string& path, int hour) {
         const timespec times[2] = {{UnixTime(hour, 0, 0), 0}, {UnixTime(hour, 0, 0), 0}};
         ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
     };
-    for (const int reverse : {int(kMoveToTrash), int(kCopyBackBoth)}) {
-        SCOPED_TRACE(reverse);
+    for (const auto& [reverse, hardLinks] : {std::pair{int(kMoveToTrash), true},
+                                             {int(kCopyBackBoth), true},
+                                             {int(kMoveToTrash), false}}) {
+        SCOPED_TRACE(testing::Message() << reverse << (hardLinks ? "" : ", no hard links"));
+        FailingOps linking;
+        NoHardLinks notLinking;
+        platform::FileOps& ops = hardLinks ? static_cast<platform::FileOps&>(linking) : notLinking;
         TempHome home;
         TreeBuilder t;
         t.text("start/" + odd, "neu", UnixTime(12, 0, 0));
@@ -211,7 +229,7 @@ TEST(UndoRun, PutsBothTreesBackByteForByteAndTheTrashKeepsTheRunsVersions) {
         RecordingLoad loading;
         ASSERT_TRUE(LoadFolders(s, platform::RealFileSystem(), loading).compared);
         RecordingRun view;
-        const RunResult r = RunSynchronisation(s, platform::RealFileOps(), view);
+        const RunResult r = RunSynchronisation(s, ops, view);
         ASSERT_TRUE(r.failures.empty()) << r.failures[0].path << r.failures[0].reason;
         EXPECT_EQ(r.copied + r.copiedBack, reverse == kMoveToTrash ? 4 : 7);
         EXPECT_EQ(r.foldersRemoved, reverse == kMoveToTrash ? 2 : 0);
@@ -220,11 +238,11 @@ TEST(UndoRun, PutsBothTreesBackByteForByteAndTheTrashKeepsTheRunsVersions) {
                     std::count(kept.begin(), kept.end(), "-> ziel-alt") == 1);
 
         std::string why;
-        const std::optional<UndoPlan> plan = FindUndoableRun(platform::RealFileOps(), why);
+        const std::optional<UndoPlan> plan = FindUndoableRun(ops, why);
         ASSERT_TRUE(plan) << why;
         EXPECT_TRUE(plan->finished);
         QuietUndo shown;
-        const UndoResult u = RunUndo(*plan, platform::RealFileOps(), shown);
+        const UndoResult u = RunUndo(*plan, ops, shown);
         EXPECT_TRUE(u.left.empty()) << u.left[0].path << ": " << u.left[0].reason;
         EXPECT_TRUE(u.markedUndone);
         EXPECT_EQ(State(t.path("start")), start);

@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "engine/texts.h"
 #include "mainwindow/form1.h"
 #include "settings/command_line.h"
 
@@ -26,7 +27,9 @@ constexpr const char* kUsage =
     "  --help, -h   zeigt diese Hilfe\n"
     "  --version    zeigt die Version\n"
     "\n"
-    "Ohne Fenster synchronisiert gleichwart-sync (siehe gleichwart-sync --help).\n";
+    "Ohne Fenster synchronisiert gleichwart-sync (siehe gleichwart-sync --help).\n"
+    "\n"
+    "Lizenz: GNU GPL, Version 3 oder später (GPL-3.0-or-later)\n";
 
 } // namespace
 
@@ -38,7 +41,9 @@ int main(int argc, char* argv[]) {
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("gleichwart %s\n", GLEICHWART_VERSION);
+            std::printf("gleichwart %s\n%s\nEs gibt keinerlei Garantie, soweit das Gesetz es "
+                        "zulässt.\n",
+                        GLEICHWART_VERSION, kLicenceLine);
             return 0;
         }
     }

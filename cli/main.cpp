@@ -1,5 +1,6 @@
 // gleichwart-sync: one synchronisation from the terminal, with the window's command line and
 // rules; see --help.
+#include "engine/texts.h"
 #include "rule_listing.h"
 #include "sync_command.h"
 #include "sync_options.h"
@@ -20,7 +21,9 @@ int main(int argc, char** argv) {
     if (options.listRules)
         return ListStoredRules(stdout);
     if (options.version) {
-        std::printf("gleichwart-sync %s\n", GLEICHWART_VERSION);
+        std::printf("gleichwart-sync %s\n%s\nEs gibt keinerlei Garantie, soweit das Gesetz es "
+                    "zulässt.\n",
+                    GLEICHWART_VERSION, kLicenceLine);
         return kExitDone;
     }
     if (options.undo)

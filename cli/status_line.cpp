@@ -38,13 +38,10 @@ std::string FitToColumns(const std::string& text, std::size_t columns) {
     return text.substr(0, end) + "…";
 }
 
-StatusLine::StatusLine(std::FILE* out, bool terminal)
-    : out_(out), terminal_(terminal),
-      interval_(terminal ? std::chrono::milliseconds(100) : std::chrono::seconds(5)),
-      last_(std::chrono::steady_clock::now()) {}
+StatusLine::StatusLine(std::FILE* out) : out_(out), last_(std::chrono::steady_clock::now()) {}
 
 bool StatusLine::due() const {
-    return std::chrono::steady_clock::now() - last_ >= interval_;
+    return std::chrono::steady_clock::now() - last_ >= std::chrono::milliseconds(100);
 }
 
 void StatusLine::show(const std::string& text) {
@@ -55,7 +52,7 @@ void StatusLine::show(const std::string& text) {
 void StatusLine::end(const std::string& text) {
     if (text.empty()) {
         // Nothing to keep: the line on the terminal is wiped.
-        if (terminal_ && drawnWidth_ > 0) {
+        if (drawnWidth_ > 0) {
             std::fprintf(out_, "\r%s\r", std::string(drawnWidth_, ' ').c_str());
             std::fflush(out_);
         }
@@ -63,9 +60,9 @@ void StatusLine::end(const std::string& text) {
         shown_.clear();
         return;
     }
-    if (text != shown_ || (terminal_ && drawnWidth_ == 0))
+    if (text != shown_ || drawnWidth_ == 0)
         draw(text);
-    if (terminal_ && drawnWidth_ > 0) {
+    if (drawnWidth_ > 0) {
         std::fputc('\n', out_);
         std::fflush(out_);
     }
@@ -75,11 +72,6 @@ void StatusLine::end(const std::string& text) {
 
 void StatusLine::draw(const std::string& text) {
     shown_ = text;
-    if (!terminal_) {
-        std::fprintf(out_, "%s\n", text.c_str());
-        std::fflush(out_);
-        return;
-    }
     // The last column stays free: a line that fills it wraps on some terminals.
     const std::string line = FitToColumns(text, TerminalColumns(out_) - 1);
     const std::size_t width = Columns(line);

@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <string>
 
-// One line of progress. On a terminal it is drawn again in place with "\r", at most every
-// 100 ms and cut to the terminal's width, as a line that wraps could not be drawn again; in a
-// log or a pipe it is a line of its own now and then. The last state is always shown.
+// One line of progress on a terminal, drawn again in place with "\r", at most every 100 ms
+// and cut to the terminal's width, as a line that wraps could not be drawn again. The last
+// state is always shown.
 class StatusLine {
 public:
-    StatusLine(std::FILE* out, bool terminal);
+    explicit StatusLine(std::FILE* out);
 
     // Whether a text shown now would be drawn; callers make their text only then.
     bool due() const;
@@ -23,8 +23,6 @@ private:
     void draw(const std::string& text);
 
     std::FILE* out_;
-    bool terminal_;
-    std::chrono::steady_clock::duration interval_;
     std::chrono::steady_clock::time_point last_{};
     std::string shown_;          // the text last drawn or written
     std::size_t drawnWidth_ = 0; // columns of the line now on the terminal; 0 when ended

@@ -180,14 +180,16 @@ bool PrepareSession(const SyncOptions& options, platform::FileSystem& fs, SyncSe
 }
 
 // Conflicts are ticked when the user asked for them to be copied; otherwise each one is named
-// on the error stream, and their number returned.
-std::int64_t TakeConflicts(SyncSession& session, bool copy, bool quiet) {
+// on the error stream (and listed with "=" where actions are listed), and their number
+// returned.
+std::int64_t TakeConflicts(SyncSession& session, bool copy, bool quiet, TerminalView& view) {
     std::int64_t left = 0;
     for (MyFile* f : session.CopyList) {
         if (!f->IsConflict())
             continue;
         if (session.KindsClash(*f)) {
             ++left;
+            view.ConflictLeft(f->Path());
             if (!quiet)
                 std::fprintf(
                     stderr,
@@ -200,11 +202,25 @@ std::int64_t TakeConflicts(SyncSession& session, bool copy, bool quiet) {
             continue;
         }
         ++left;
+        view.ConflictLeft(f->Path());
         if (!quiet)
             std::fprintf(stderr, "Konflikt, nicht kopiert (gleicher Zeitpunkt, andere Größe): %s\n",
                          f->Path().c_str());
     }
     return left;
+}
+
+TerminalSettings SettingsFor(const SyncOptions& options) {
+    TerminalSettings settings;
+    settings.quiet = options.quiet;
+    settings.assumeYes = options.yes;
+    settings.stderrTerminal = ::isatty(STDERR_FILENO) == 1;
+    settings.stdoutTerminal = ::isatty(STDOUT_FILENO) == 1;
+    settings.stdinTerminal = ::isatty(STDIN_FILENO) == 1;
+    // A dry run lists the plan, not the actions.
+    settings.listActions = options.listActions && !options.dryRun;
+    settings.nullEnds = options.nullEnds;
+    return settings;
 }
 
 } // namespace
@@ -217,12 +233,10 @@ int RunSyncCommand(const SyncOptions& options) {
     if (!PrepareSession(options, fs, session))
         return kExitWrongCall;
 
-    const TerminalSettings settings{options.quiet, options.yes, ::isatty(STDOUT_FILENO) == 1,
-                                    ::isatty(STDIN_FILENO) == 1};
-    TerminalView view(session, settings);
+    TerminalView view(session, SettingsFor(options));
     if (!options.quiet && !options.dryRun)
-        std::printf("Regel \"%s\": %s -> %s\n", session.CurrentRule.Name.c_str(),
-                    session.StartPath.c_str(), session.TargetPath.c_str());
+        std::fprintf(view.textOut(), "Regel \"%s\": %s -> %s\n", session.CurrentRule.Name.c_str(),
+                     session.StartPath.c_str(), session.TargetPath.c_str());
     const LoadResult load = LoadFolders(session, fs, view);
     // Only the lists are written in a dry run, so that they can be read by a script.
     view.beginRun(!options.dryRun);
@@ -235,12 +249,13 @@ int RunSyncCommand(const SyncOptions& options) {
         return kExitWrongCall;
     }
     const bool unreadable = !load.problems.empty();
-    const std::int64_t conflictsLeft = TakeConflicts(session, options.copyConflicts, options.quiet);
+    const std::int64_t conflictsLeft =
+        TakeConflicts(session, options.copyConflicts, options.quiet, view);
     // On the error stream, so that the lists of a dry run stay as a script reads them.
     if (!load.leftOut.empty() && !options.quiet)
         std::fprintf(stderr, "%s\n", load.leftOut.c_str());
     if (options.dryRun) {
-        PrintLists(session, stdout);
+        PrintLists(session, stdout, options.nullEnds);
         std::fflush(stdout);
         PrintFailures(stderr, load.problems);
         return unreadable || conflictsLeft > 0 ? kExitSomeFailed : kExitDone;
@@ -254,8 +269,8 @@ int RunSyncCommand(const SyncOptions& options) {
     }
     const bool stopped = result.stoppedEarly || view.stopSeen();
     if (!options.quiet)
-        PrintSummary(stdout, result, stopped, session.CurrentRule.ReverseAction == kMoveToTrash,
-                     SecondsSince(began));
+        PrintSummary(view.textOut(), result, stopped,
+                     session.CurrentRule.ReverseAction == kMoveToTrash, SecondsSince(began));
     PrintFailures(stderr, load.problems);
     PrintFailures(stderr, result.failures);
     if (stopped)

@@ -1,5 +1,7 @@
 #include "sync_options.h"
 
+#include "engine/texts.h"
+
 #include <array>
 #include <string_view>
 
@@ -10,11 +12,13 @@ struct Switch {
     std::string_view german, english, letter;
     bool SyncOptions::*field;
 };
-constexpr std::array<Switch, 10> kSwitches = {{
+constexpr std::array<Switch, 12> kSwitches = {{
     {"--regeln", "--rules", "--rules", &SyncOptions::listRules},
     {"--vorschau", "--dry-run", "-n", &SyncOptions::dryRun},
     {"--ja", "--yes", "--yes", &SyncOptions::yes},
     {"--leise", "--quiet", "-q", &SyncOptions::quiet},
+    {"--liste", "--verbose", "-v", &SyncOptions::listActions},
+    {"--null", "--null", "-0", &SyncOptions::nullEnds},
     {"--help", "-h", "-h", &SyncOptions::help},
     {"--version", "--version", "--version", &SyncOptions::version},
     {"--konflikte-kopieren", "--copy-conflicts", "--copy-conflicts", &SyncOptions::copyConflicts},
@@ -28,56 +32,30 @@ void SetError(SyncOptions& options, std::string message) {
         options.error = std::move(message);
 }
 
-} // namespace
-
-SyncOptions ParseSyncOptions(int argc, const char* const* argv) {
-    SyncOptions options;
-    bool onlyCommandLine = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (onlyCommandLine || arg.size() < 2 || arg[0] != '-') {
-            options.commandLine.emplace_back(arg);
-            continue;
+bool SetSwitch(SyncOptions& options, std::string_view arg) {
+    for (const Switch& s : kSwitches)
+        if (arg == s.german || arg == s.english || arg == s.letter) {
+            options.*s.field = true;
+            return true;
         }
-        if (arg == "--") {
-            onlyCommandLine = true;
-            continue;
-        }
-        if (arg == "--regel" || arg == "--regel-text" || arg == "--ausschliessen" ||
-            arg == "--ausschliessen-aus") {
-            // The value is the next argument as it is, even one that begins with "-".
-            if (i + 1 >= argc) {
-                SetError(options, arg == "--regel"
-                                      ? "Nach --regel fehlt der Name einer Regel."
-                                      : "Nach " + std::string(arg) + " fehlt ein Wert.");
-                continue;
-            }
-            const std::string value = argv[++i];
-            if (arg == "--regel")
-                options.rule = value;
-            else if (arg == "--regel-text")
-                options.ruleText = value;
-            else if (arg == "--ausschliessen")
-                options.exclusions.push_back(value);
-            else
-                options.exclusionFiles.push_back(value);
-            continue;
-        }
-        bool known = false;
-        for (const Switch& s : kSwitches)
-            if (arg == s.german || arg == s.english || arg == s.letter) {
-                options.*s.field = true;
-                known = true;
-            }
-        if (!known)
-            SetError(options,
-                     "Unbekannte Option: " + std::string(arg) + " (--help zeigt alle Optionen)");
-    }
-    return options;
+    return false;
 }
 
-std::string UsageText() {
-    return R"(Aufruf: gleichwart-sync [Optionen] '/Startordner|ORDNER' '/Zielordner|ORDNER' '/Regel|NAME'
+// Short switches written together, as "-nv0"; all or none are taken.
+bool SetLetters(SyncOptions& options, std::string_view arg) {
+    if (arg.size() < 3 || arg[1] == '-')
+        return false;
+    SyncOptions taken = options;
+    for (const char letter : arg.substr(1))
+        if (!SetSwitch(taken, std::string{'-', letter}))
+            return false;
+    options = std::move(taken);
+    return true;
+}
+
+// The help, but for its last line, the licence.
+constexpr const char* kUsage =
+    R"(Aufruf: gleichwart-sync [Optionen] '/Startordner|ORDNER' '/Zielordner|ORDNER' '/Regel|NAME'
        gleichwart-sync [Optionen] [--regel NAME] START ZIEL
        gleichwart-sync --rueckgaengig [-n] [--ja]
 
@@ -104,6 +82,14 @@ Optionen:
   --ja, --yes            löscht ohne Rückfrage; ohne diese Option wird nur an
                          einem Terminal gefragt, sonst wird nichts gelöscht
   -q, --leise, --quiet   zeigt nur Fehler
+  -v, --liste, --verbose nennt jede Aktion, sobald sie getan ist, eine je
+                         Zeile: + kopiert, < zurückkopiert, - gelöscht,
+                         = Konflikt belassen, ! Pfad: Grund (fehlgeschlagen);
+                         angelegte Ordner enden mit /
+  -0, --null             beendet jeden aufgelisteten Pfad mit einem NUL statt
+                         einem Zeilenende (für xargs -0); der Grund eines
+                         Fehlers folgt als eigenes Feld. Alles Übrige geht
+                         dann auf die Fehlerausgabe
   --regel NAME           die Regel für START ZIEL (sonst "Aktualisieren")
   --regel-text TEXT      statt einer gespeicherten Regel eine in ihrer
                          gespeicherten Form, z. B. 0|5|1|2 (kopieren|Zielseite|
@@ -142,5 +128,54 @@ Rückgabewerte:
      nichts wurde verändert
   3  durch ein Signal (Strg+C, SIGTERM) abgebrochen; fertige Kopien bleiben,
      gelöscht wird nichts mehr
+
+Der Fortschritt erscheint auf der Fehlerausgabe, wenn sie ein Terminal ist.
+
+gleichwart-sync )" GLEICHWART_VERSION R"(, ohne jede Garantie.
 )";
+
+} // namespace
+
+SyncOptions ParseSyncOptions(int argc, const char* const* argv) {
+    SyncOptions options;
+    bool onlyCommandLine = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (onlyCommandLine || arg.size() < 2 || arg[0] != '-') {
+            options.commandLine.emplace_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            onlyCommandLine = true;
+            continue;
+        }
+        if (arg == "--regel" || arg == "--regel-text" || arg == "--ausschliessen" ||
+            arg == "--ausschliessen-aus") {
+            // The value is the next argument as it is, even one that begins with "-".
+            if (i + 1 >= argc) {
+                SetError(options, arg == "--regel"
+                                      ? "Nach --regel fehlt der Name einer Regel."
+                                      : "Nach " + std::string(arg) + " fehlt ein Wert.");
+                continue;
+            }
+            const std::string value = argv[++i];
+            if (arg == "--regel")
+                options.rule = value;
+            else if (arg == "--regel-text")
+                options.ruleText = value;
+            else if (arg == "--ausschliessen")
+                options.exclusions.push_back(value);
+            else
+                options.exclusionFiles.push_back(value);
+            continue;
+        }
+        if (!SetSwitch(options, arg) && !SetLetters(options, arg))
+            SetError(options,
+                     "Unbekannte Option: " + std::string(arg) + " (--help zeigt alle Optionen)");
+    }
+    return options;
+}
+
+std::string UsageText() {
+    return kUsage + std::string(kLicenceLine) + "\n";
 }

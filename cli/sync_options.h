@@ -10,6 +10,8 @@ struct SyncOptions {
     bool dryRun = false;                     // --vorschau, --dry-run, -n: only show the lists
     bool yes = false;                        // --ja, --yes: delete without asking
     bool quiet = false;                      // --leise, --quiet, -q: only errors
+    bool listActions = false;                // --liste, --verbose, -v: each action as done
+    bool nullEnds = false;                   // --null, -0: listed paths end with NUL
     bool help = false;                       // --help, -h
     bool version = false;                    // --version
     bool listRules = false;                  // --regeln: the stored rules in words

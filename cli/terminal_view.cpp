@@ -1,5 +1,6 @@
 #include "terminal_view.h"
 
+#include "action_lines.h"
 #include "engine/sync_session.h"
 #include "engine/texts.h"
 #include "stop_signals.h"
@@ -32,7 +33,7 @@ std::string TrimmedAnswer(const std::string& s) {
 } // namespace
 
 TerminalView::TerminalView(SyncSession& session, const TerminalSettings& settings)
-    : session_(session), settings_(settings), line_(stdout, settings.stdoutTerminal) {}
+    : session_(session), settings_(settings), line_(stderr) {}
 
 std::string TerminalView::progressText() const {
     switch (phase_) {
@@ -62,9 +63,9 @@ std::string TerminalView::progressText() const {
     return text;
 }
 
-// The load's count is worth showing only where it is drawn in place; a log gets the copying.
+// Progress is drawn in place on a terminal; a log or a pipe gets none.
 bool TerminalView::showsLine() const {
-    return !settings_.quiet && (settings_.stdoutTerminal || phase_ == Phase::Copying);
+    return !settings_.quiet && settings_.stderrTerminal;
 }
 
 void TerminalView::refresh() {
@@ -92,7 +93,51 @@ void TerminalView::StatusText(const std::string& text) {
     }
     endProgress();
     if (!settings_.quiet)
-        std::printf("%s\n", text.c_str());
+        std::fprintf(textOut(), "%s\n", text.c_str());
+}
+
+void TerminalView::ActionDone(RunAction action, const std::string& path,
+                              const std::string& reason) {
+    if (!settings_.listActions)
+        return;
+    // The line being drawn is wiped first where both share the terminal; it comes back with
+    // the next progress.
+    if (settings_.stdoutTerminal)
+        line_.end({});
+    char mark = '+';
+    const char* end = "";
+    switch (action) {
+    case RunAction::Copied:
+        break;
+    case RunAction::CopiedBack:
+        mark = '<';
+        break;
+    case RunAction::Deleted:
+        mark = '-';
+        break;
+    case RunAction::FolderMade:
+        end = path.empty() || path.back() == '/' ? "" : "/";
+        break;
+    case RunAction::FolderMadeBack:
+        mark = '<';
+        end = path.empty() || path.back() == '/' ? "" : "/";
+        break;
+    case RunAction::Failed:
+        mark = '!';
+        break;
+    }
+    PrintActionLine(stdout, mark, path, end, settings_.nullEnds, reason);
+    // A reader at the other end of a pipe sees the actions soon, not at the end.
+    const auto now = std::chrono::steady_clock::now();
+    if (settings_.stdoutTerminal || now - lastListFlush_ >= std::chrono::milliseconds(100)) {
+        std::fflush(stdout);
+        lastListFlush_ = now;
+    }
+}
+
+void TerminalView::ConflictLeft(const std::string& path) {
+    if (settings_.listActions)
+        PrintActionLine(stdout, '=', path, "", settings_.nullEnds);
 }
 
 void TerminalView::ActivityStep() {

@@ -4,6 +4,7 @@
 #include "engine/sync_run.h"
 #include "status_line.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,11 +16,14 @@ struct SyncSession;
 struct TerminalSettings {
     bool quiet = false;          // no progress at all
     bool assumeYes = false;      // deleting needs no answer
-    bool stdoutTerminal = false; // progress is drawn in place
+    bool stderrTerminal = false; // progress is drawn, in place; never into a log or a pipe
+    bool stdoutTerminal = false; // listed actions share the terminal with the progress
     bool stdinTerminal = false;  // the delete question can be answered
+    bool listActions = false;    // each action done is listed on standard output
+    bool nullEnds = false;       // listed paths end with NUL; other texts go to standard error
 };
 
-// The load's and the run's view in a terminal: one line of progress on standard output, the
+// The load's and the run's view in a terminal: one line of progress on standard error, the
 // delete question on the terminal, and every failure kept for the summary.
 class TerminalView final : public LoadView, public RunView {
 public:
@@ -40,6 +44,12 @@ public:
     void PumpEvents() override {}
     bool StopRequested() override;
     bool ConfirmDelete(std::size_t count, bool toRecycleBin) override;
+    void ActionDone(RunAction action, const std::string& path, const std::string& reason) override;
+    bool ListsActions() const override { return settings_.listActions; }
+    // A conflict left as it is, listed with "=".
+    void ConflictLeft(const std::string& path);
+    // Where the texts that are not listed actions go.
+    std::FILE* textOut() const { return settings_.nullEnds ? stderr : stdout; }
 
     // The load is over: its line ends (or is wiped), and texts from now on are the run's.
     void beginRun(bool keepLoadLine);
@@ -74,4 +84,5 @@ private:
     bool running_ = false;
     bool deleteRefused_ = false;
     bool stopSeen_ = false;
+    std::chrono::steady_clock::time_point lastListFlush_{};
 };

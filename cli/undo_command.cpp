@@ -12,17 +12,15 @@
 
 namespace {
 
-// Progress on one line of standard output; a stop signal ends the undo after the entry at hand.
+// Progress on one line of the error stream where that is a terminal, as a run's; a stop signal
+// ends the undo after the entry at hand.
 class TerminalUndoView final : public UndoView {
 public:
     explicit TerminalUndoView(bool quiet)
-        : quiet_(quiet), line_(stdout, ::isatty(STDOUT_FILENO) == 1) {}
+        : quiet_(quiet || ::isatty(STDERR_FILENO) != 1), line_(stderr) {}
     ~TerminalUndoView() override { line_.end(quiet_ ? std::string() : shown_); }
 
-    void StatusText(const std::string& text) override {
-        if (!quiet_)
-            std::printf("%s\n", text.c_str());
-    }
+    void StatusText(const std::string&) override {}
     void Progress(std::int64_t done, std::int64_t total) override {
         if (quiet_ || !line_.due())
             return;

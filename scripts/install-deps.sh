@@ -3,7 +3,8 @@
 # only what is missing. Runs as root, or through sudo. Besides the compilers and libraries:
 # python3 runs the check for include circles; rsvg-convert draws the icon sizes Icons/ has
 # no picture for; desktop-file-validate, appstreamcli and man check the installed files;
-# dpkg-shlibdeps and file let cpack read the package's dependencies from the programs;
+# dpkg-shlibdeps and file let cpack read the packages' dependencies from the programs, gzip
+# compresses the manual pages and changelog, and lintian checks the packages;
 # xvfb-run takes the screenshots; Liberation Sans is one of the fonts the window tests lay
 # every window out with.
 set -euo pipefail
@@ -17,7 +18,7 @@ packages=(
   xvfb xauth fonts-dejavu-core fonts-liberation2
   librsvg2-bin
   desktop-file-utils appstream man-db
-  dpkg-dev file
+  dpkg-dev file gzip lintian
 )
 
 missing=()

@@ -5,13 +5,21 @@
 #include "run_recorder.h"
 #include "run_view.h"
 
+#include "platform/system_info.h"
+
 #include <algorithm>
+
+CopyBatch::CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result,
+                     RunRecorder& recorder)
+    : ops_(ops), view_(view), result_(result), recorder_(recorder),
+      // A waiting copy holds an open file: the batch leaves room for the run's folders.
+      maxFiles_(std::clamp<std::size_t>(platform::OpenFilesAllowed() / 2, 64, kMaxFiles)) {}
 
 void CopyBatch::add(const MyFile& f, bool toTarget, const std::string& source,
                     platform::StagedCopy staged) {
     pending_.push_back({source, f.Size, toTarget, std::move(staged)});
     bytes_ += f.Size;
-    if (pending_.size() >= kMaxFiles || bytes_ >= kMaxBytes)
+    if (pending_.size() >= maxFiles_ || bytes_ >= kMaxBytes)
         commit();
 }
 
@@ -21,32 +29,43 @@ int CopyBatch::syncOnce(const platform::StagedCopy& staged, Flushed& synced) {
                            [&](const auto& d) { return d.first == device; });
     if (it != synced.end())
         return it->second;
-    const int err = ops_.SyncFileSystemOf(staged.destination.folder->fd);
+    // Flushed when it was written, where the file system cannot be flushed as a whole.
+    const int err =
+        staged.destination.flushEach ? 0 : ops_.SyncFileSystemOf(staged.destination.folder->fd);
     synced.emplace_back(device, err);
     return err;
 }
 
 void CopyBatch::commit() {
     // Written ahead: the journal holds every copy of the batch before any of them takes its
-    // name, and the places of the old versions in the trash are taken.
-    std::vector<std::uint64_t> devices;
+    // name, and the places of the old versions in the trash are taken. Where the batch's own
+    // flush of a file system follows, the journal rides on it when it lies there.
+    std::vector<std::uint64_t> flushedNext;
     for (Pending& p : pending_) {
         p.action = recorder_.NoteCopy(p.staged, p.toTarget, p.slot);
-        if (std::find(devices.begin(), devices.end(), p.staged.written.device) == devices.end())
-            devices.push_back(p.staged.written.device);
+        const std::uint64_t device = p.staged.written.device;
+        if (!p.staged.destination.flushEach &&
+            std::find(flushedNext.begin(), flushedNext.end(), device) == flushedNext.end())
+            flushedNext.push_back(device);
     }
-    recorder_.Durable(devices);
+    recorder_.Durable(flushedNext);
     Flushed synced; // one flush per file system, which takes the trash's changes there along
     for (const Pending& p : pending_)
         syncOnce(p.staged, synced);
+    std::vector<platform::FolderRef> namedFolders; // where each file was flushed
     for (Pending& p : pending_)
-        put(p, synced);
+        put(p, synced, namedFolders);
     recorder_.CopiesDone();
+    std::sort(namedFolders.begin(), namedFolders.end());
+    namedFolders.erase(std::unique(namedFolders.begin(), namedFolders.end()), namedFolders.end());
+    for (const platform::FolderRef& folder : namedFolders)
+        ops_.Fsync(folder->fd);
     pending_.clear();
     bytes_ = 0;
 }
 
-void CopyBatch::put(Pending& p, const Flushed& synced) {
+void CopyBatch::put(Pending& p, const Flushed& synced,
+                    std::vector<platform::FolderRef>& namedFolders) {
     platform::CopyResult r;
     const auto flushed = std::find_if(synced.begin(), synced.end(), [&](const auto& d) {
         return d.first == p.staged.written.device;
@@ -61,12 +80,19 @@ void CopyBatch::put(Pending& p, const Flushed& synced) {
     }
     if (!r.ok()) {
         recorder_.journal().NotDone(p.action);
-        Failed(ops_, result_, p.source, p.staged.destination.path, r);
+        Failed(ops_, view_, result_, p.source, p.staged.destination.path, r);
         return;
     }
+    view_.ActionDone(p.toTarget ? RunAction::Copied : RunAction::CopiedBack, p.source, {});
     (p.toTarget ? result_.copied : result_.copiedBack) += 1;
     (p.toTarget ? result_.copiedBytes : result_.copiedBackBytes) += p.size;
     written_.push_back(p.staged.written);
+    if (p.staged.destination.flushEach) {
+        const platform::FolderRef& folder = p.staged.destination.folder;
+        if (namedFolders.empty() || namedFolders.back() != folder)
+            namedFolders.push_back(folder);
+        return;
+    }
     const std::uint64_t device = p.staged.written.device;
     if (std::none_of(unflushedNames_.begin(), unflushedNames_.end(),
                      [&](const auto& d) { return d.first == device; }))
@@ -85,8 +111,9 @@ std::vector<platform::FileIdentity> CopyBatch::takeWritten() {
     return std::move(written_);
 }
 
-void CopyBatch::Failed(platform::FileOps& ops, RunResult& result, const std::string& source,
-                       const std::string& destination, const platform::CopyResult& r) {
+void CopyBatch::Failed(platform::FileOps& ops, RunView& view, RunResult& result,
+                       const std::string& source, const std::string& destination,
+                       const platform::CopyResult& r) {
     FailedItem item;
     item.kind = FailedItem::Kind::Copy;
     item.path = destination;
@@ -95,5 +122,5 @@ void CopyBatch::Failed(platform::FileOps& ops, RunResult& result, const std::str
     item.reason = CopyErrorReason(ops, source, destination, r);
     item.changedSinceLoad = r.problem == platform::CopyProblem::DestinationChanged ||
                             r.problem == platform::CopyProblem::SourceChanged;
-    result.failures.push_back(std::move(item));
+    AddFailure(view, result, std::move(item));
 }

@@ -8,20 +8,22 @@
 
 class RunRecorder;
 struct MyFile;
+class RunView;
 struct RunResult;
 
 // Copies are written into temporary files and put in place in batches: one flush of the
 // file system makes a whole batch durable, where one flush per file would cost more than the
-// copying of many small files. Until its commit a destination keeps its old content. The
-// batch's records reach the run's journal before its data is flushed, and a replaced file's
-// old version is kept in the trash before the copy takes its name.
+// copying of many small files. Until its commit a destination keeps its old content. Where a
+// file system cannot be flushed as a whole, each copy was flushed when it was written, and
+// the folders that got new names are flushed after the batch. The batch's records reach the
+// run's journal before its data is flushed, and a replaced file's old version is kept in the
+// trash before the copy takes its name.
 class CopyBatch {
 public:
-    static constexpr std::size_t kMaxFiles = 128; // each may hold an open file
-    static constexpr std::int64_t kMaxBytes = 64LL << 20;
+    static constexpr std::size_t kMaxFiles = 2048; // each may hold an open file
+    static constexpr std::int64_t kMaxBytes = 256LL << 20;
 
-    CopyBatch(platform::FileOps& ops, RunResult& result, RunRecorder& recorder)
-        : ops_(ops), result_(result), recorder_(recorder) {}
+    CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result, RunRecorder& recorder);
     CopyBatch(const CopyBatch&) = delete;
     CopyBatch& operator=(const CopyBatch&) = delete;
 
@@ -38,8 +40,9 @@ public:
     std::vector<platform::FileIdentity> takeWritten();
 
     // Lists a failed copy with its reason.
-    static void Failed(platform::FileOps& ops, RunResult& result, const std::string& source,
-                       const std::string& destination, const platform::CopyResult& r);
+    static void Failed(platform::FileOps& ops, RunView& view, RunResult& result,
+                       const std::string& source, const std::string& destination,
+                       const platform::CopyResult& r);
 
 private:
     struct Pending {
@@ -52,12 +55,14 @@ private:
     };
     using Flushed = std::vector<std::pair<std::uint64_t, int>>; // device, error
     int syncOnce(const platform::StagedCopy& staged, Flushed& synced);
-    void put(Pending& p, const Flushed& synced);
+    void put(Pending& p, const Flushed& synced, std::vector<platform::FolderRef>& namedFolders);
 
     platform::FileOps& ops_;
+    RunView& view_;
     RunResult& result_;
     RunRecorder& recorder_;
     std::vector<Pending> pending_;
+    std::size_t maxFiles_;
     std::int64_t bytes_ = 0;
     // One open folder per file system that got new names since its last flush.
     std::vector<std::pair<std::uint64_t, platform::FolderRef>> unflushedNames_;

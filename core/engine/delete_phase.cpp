@@ -60,11 +60,12 @@ class DeletePhase {
 public:
     static constexpr std::size_t kBatch = 128; // each holds its folder open
 
-    DeletePhase(SyncSession& session, platform::FileOps& ops, platform::FolderChain& targetTree,
+    DeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
+                platform::FolderChain& targetTree,
                 const std::vector<platform::FileIdentity>& written, LeftoverSweep& sweep,
                 RunResult& result, RunRecorder& recorder)
-        : session_(session), ops_(ops), targetTree_(targetTree), written_(written), sweep_(sweep),
-          result_(result), recorder_(recorder),
+        : session_(session), ops_(ops), view_(view), targetTree_(targetTree), written_(written),
+          sweep_(sweep), result_(result), recorder_(recorder),
           toTrash_(session.CurrentRule.ReverseAction == kMoveToTrash),
           rootLength_(RootPrefixLength(session.TargetPath)),
           trash_(ops, toTrash_ ? platform::CurrentTrashPlaces() : platform::TrashPlaces{}) {}
@@ -144,12 +145,14 @@ private:
         item.reason = verdict.reason;
         item.changedSinceLoad = verdict.changed;
         item.inStartTree = false;
-        result_.failures.push_back(std::move(item));
+        AddFailure(view_, result_, std::move(item));
     }
 
-    static void counted(std::int64_t& files, std::int64_t& bytes, const MyFile& f) {
+    void counted(std::int64_t& files, std::int64_t& bytes, const MyFile& f) {
         ++files;
         bytes += f.Size;
+        if (view_.ListsActions())
+            view_.ActionDone(RunAction::Deleted, f.Path(), {});
     }
 
     std::string relativePath(const Doomed& d) const {
@@ -220,6 +223,7 @@ private:
 
     SyncSession& session_;
     platform::FileOps& ops_;
+    RunView& view_;
     platform::FolderChain& targetTree_;
     const std::vector<platform::FileIdentity>& written_;
     LeftoverSweep& sweep_;
@@ -259,7 +263,7 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
         result.deleteDeclined = true;
         return;
     }
-    DeletePhase phase(session, ops, targetTree, written, sweep, result, recorder);
+    DeletePhase phase(session, ops, view, targetTree, written, sweep, result, recorder);
     phase.noteAllForGood(chosen);
     for (std::size_t i = 0; i < chosen.size();) {
         if (view.StopRequested()) {
@@ -275,5 +279,5 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
     }
     phase.finish();
     if (!result.stoppedEarly)
-        RemoveFolders(session, ops, targetTree, result, recorder);
+        RemoveFolders(session, ops, targetTree, view, result, recorder);
 }

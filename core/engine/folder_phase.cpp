@@ -15,15 +15,15 @@
 
 namespace {
 
-void Fail(RunResult& result, FailedItem::Kind kind, std::string path, int err, bool inStart,
-          std::string reason = {}) {
+void Fail(RunView& view, RunResult& result, FailedItem::Kind kind, std::string path, int err,
+          bool inStart, std::string reason = {}) {
     FailedItem item;
     item.kind = kind;
     item.path = std::move(path);
     item.error = err;
     item.reason = reason.empty() ? ErrorDescription(err) : std::move(reason);
     item.inStartTree = inStart;
-    result.failures.push_back(std::move(item));
+    AddFailure(view, result, std::move(item));
 }
 
 // The folder's own name, without its trailing "/".
@@ -37,17 +37,22 @@ std::string BareName(const MyFile& f) {
 } // namespace
 
 void MakeFolders(SyncSession& session, platform::FolderChain& targetTree,
-                 platform::FolderChain& startTree, RunResult& result) {
+                 platform::FolderChain& startTree, RunView& view, RunResult& result) {
     for (const SyncSession::FolderToMake& m : session.FoldersToMake) {
         platform::FolderRef folder;
         bool made = false;
         platform::FolderChain& tree = m.inTarget ? targetTree : startTree;
         if (const int err = tree.Resolve(m.relative, true, folder, &made); err != 0) {
             const std::string& root = m.inTarget ? session.TargetPath : session.StartPath;
-            Fail(result, FailedItem::Kind::Copy, root + '/' + m.relative, err, !m.inTarget,
+            Fail(view, result, FailedItem::Kind::Copy, root + '/' + m.relative, err, !m.inTarget,
                  err == ELOOP ? "Ein Teil des Pfads ist eine symbolische Verknüpfung." : "");
         } else if (made) {
             ++result.foldersMade;
+            // Named, as a copy is, by where it comes from.
+            const std::string& root = m.inTarget ? session.StartPath : session.TargetPath;
+            if (view.ListsActions())
+                view.ActionDone(m.inTarget ? RunAction::FolderMade : RunAction::FolderMadeBack,
+                                root + '/' + m.relative, {});
         }
     }
 }
@@ -60,6 +65,7 @@ struct Removal {
     platform::FolderChain& targetTree;
     RunRecorder& recorder;
     platform::TrashBatch* trash;
+    RunView& view;
     RunResult& result;
 };
 
@@ -74,7 +80,7 @@ int RemoveOne(Removal& r, const MyFile& f, std::string_view parentRelative,
     if (err == ENOENT)
         return -1; // gone already
     if (err == 0 && st.type != platform::FileInfo::Type::Folder) {
-        Fail(r.result, FailedItem::Kind::Delete, f.Path(), 0, false,
+        Fail(r.view, r.result, FailedItem::Kind::Delete, f.Path(), 0, false,
              "Der Ordner wurde nach dem Laden durch etwas anderes ersetzt.");
         r.result.failures.back().changedSinceLoad = true;
         return -1;
@@ -112,7 +118,7 @@ int RemoveOne(Removal& r, const MyFile& f, std::string_view parentRelative,
 } // namespace
 
 void RemoveFolders(SyncSession& session, platform::FileOps& ops, platform::FolderChain& targetTree,
-                   RunResult& result, RunRecorder& recorder) {
+                   RunView& view, RunResult& result, RunRecorder& recorder) {
     std::vector<const MyFile*> folders;
     for (const MyFile* f : session.DeleteList)
         if (f->IsFolder() && f->Selected)
@@ -127,7 +133,7 @@ void RemoveFolders(SyncSession& session, platform::FileOps& ops, platform::Folde
     const bool toTrash = session.CurrentRule.ReverseAction == kMoveToTrash;
     platform::TrashBatch trash(
         ops, toTrash ? platform::CurrentTrashPlaces() : platform::TrashPlaces{}, true);
-    Removal removal{ops, targetTree, recorder, toTrash ? &trash : nullptr, result};
+    Removal removal{ops, targetTree, recorder, toTrash ? &trash : nullptr, view, result};
     const std::size_t root = RootPrefixLength(session.TargetPath);
     for (const MyFile* f : folders) {
         const std::string_view parent = RelativeFolderOf(*f, root);
@@ -135,10 +141,12 @@ void RemoveFolders(SyncSession& session, platform::FileOps& ops, platform::Folde
         int err = targetTree.Resolve(parent, false, folder);
         if (err == 0)
             err = RemoveOne(removal, *f, parent, folder);
-        if (err == 0)
+        if (err == 0) {
             ++result.foldersRemoved;
-        else if (err > 0 && err != ENOENT)
-            Fail(result, FailedItem::Kind::Delete, f->Path(), err, false);
+            view.ActionDone(RunAction::Deleted, f->Path(), {});
+        } else if (err > 0 && err != ENOENT) {
+            Fail(view, result, FailedItem::Kind::Delete, f->Path(), err, false);
+        }
     }
     // The removals are on the disk before the run reports that it is done.
     platform::FolderRef top;

@@ -9,7 +9,8 @@
 struct SyncSession;
 
 // Clears the temporary files that killed runs left behind, in each folder of a run once: the
-// folders the load saw them in, and every folder the run writes into or deletes in. Every
+// folders the load saw them in, and every folder the run deletes in. (A folder the run copies
+// into was seen by the load, or made by the run: what a killed run left there is noted.) Every
 // folder is reached through the run's chains, never through a link.
 class LeftoverSweep {
 public:

@@ -15,3 +15,8 @@ std::int64_t RunResult::failed() const {
 std::int64_t RunResult::leftChanged() const {
     return static_cast<std::int64_t>(failures.size()) - failed();
 }
+
+void AddFailure(RunView& view, RunResult& result, FailedItem item) {
+    view.ActionDone(RunAction::Failed, item.source.empty() ? item.path : item.source, item.reason);
+    result.failures.push_back(std::move(item));
+}

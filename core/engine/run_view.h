@@ -8,6 +8,16 @@
 #include <string>
 #include <vector>
 
+// What a run has just done to one entry, for a front end that lists each action.
+enum class RunAction : std::uint8_t {
+    Copied,     // a start file is in place in the target
+    CopiedBack, // a target file is in place in the start tree
+    Deleted,    // a target file or folder is in the trash or gone for good
+    FolderMade, // a folder made in the target (or in the start tree, as a copy back)
+    FolderMadeBack,
+    Failed, // listed among the failures, with its reason
+};
+
 // What a synchronisation run shows and asks while it works.
 class RunView {
 public:
@@ -28,6 +38,13 @@ public:
     virtual bool StopRequested() = 0;
     // One question for all `count` files about to be deleted; true to go ahead.
     virtual bool ConfirmDelete(std::size_t count, bool toRecycleBin) = 0;
+    // Each action once it is done: a copy when it has its name, a deletion when the entry is
+    // gone. `path` is the copy's source, the deleted entry or the folder made; `reason` is
+    // the failure's. The window shows counts and the error list instead.
+    virtual void ActionDone(RunAction, const std::string& /*path*/, const std::string& /*reason*/) {
+    }
+    // Whether ActionDone is wanted: the run makes no paths for it otherwise.
+    virtual bool ListsActions() const { return false; }
 };
 
 // What one run did: every front end, test and benchmark reads this.
@@ -63,3 +80,6 @@ struct RunResult {
     std::int64_t failed() const;
     std::int64_t leftChanged() const;
 };
+
+// Lists `item` among the run's failures and tells the view.
+void AddFailure(RunView& view, RunResult& result, FailedItem item);

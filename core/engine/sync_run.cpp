@@ -9,6 +9,7 @@
 #include "leftover_sweep.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
+#include "platform/flush_policy.h"
 #include "platform/state_folder.h"
 #include "platform/system_info.h"
 #include "platform/user_locale.h"
@@ -96,9 +97,9 @@ bool StillChosen(const SyncSession& session, const MyFile& f, const platform::Se
 class CopyPhase {
 public:
     CopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view, Trees& trees,
-              LeftoverSweep& sweep, RunResult& result, RunRecorder& recorder)
-        : session_(session), ops_(ops), view_(view), trees_(trees), sweep_(sweep), result_(result),
-          batch_(ops, result, recorder), separator_(platform::UserDecimalSeparator()),
+              RunResult& result, RunRecorder& recorder)
+        : session_(session), ops_(ops), view_(view), trees_(trees), result_(result),
+          batch_(ops, view, result, recorder), separator_(platform::UserDecimalSeparator()),
           startRoot_(RootPrefixLength(session.StartPath)),
           targetRoot_(RootPrefixLength(session.TargetPath)) {}
 
@@ -143,7 +144,7 @@ private:
         if (result.ok())
             result = stage(f, in, out);
         if (!result.ok())
-            CopyBatch::Failed(ops_, result_, source, destination, result);
+            CopyBatch::Failed(ops_, view_, result_, source, destination, result);
     }
 
     // Opens the folders of both ends below their roots, never through a link; the
@@ -161,15 +162,14 @@ private:
         };
         if (int err = from.Resolve(relative, false, in.folder); err != 0)
             return failed(err, platform::CopySide::Source, in.path);
-        bool madeFolder = false;
-        if (int err = to.Resolve(relative, true, out.folder, &madeFolder); err != 0)
+        if (int err = to.Resolve(relative, true, out.folder); err != 0)
             return failed(err, platform::CopySide::Destination, out.path);
-        // Temporary files of a killed run are cleared once per folder this run writes in; a
-        // folder it just made has none.
+        // Asked once per folder: whether its file system is flushed as a whole.
         if (out.folder != lastFolder_) {
-            sweep_.Folder(!f.IsStart, relative, out.folder, madeFolder);
             lastFolder_ = out.folder;
+            flushEach_ = !platform::SyncfsReachesStorageOf(ops_, out.folder->fd);
         }
+        out.flushEach = flushEach_;
         return {};
     }
 
@@ -203,13 +203,13 @@ private:
     platform::FileOps& ops_;
     RunView& view_;
     Trees& trees_;
-    LeftoverSweep& sweep_;
     RunResult& result_;
     CopyBatch batch_;
     const char separator_;
     const std::size_t startRoot_;
     const std::size_t targetRoot_;
     platform::FolderRef lastFolder_;
+    bool flushEach_ = false;
 };
 
 } // namespace
@@ -234,8 +234,8 @@ RunResult RunSynchronisation(SyncSession& session, platform::FileOps& ops, RunVi
     recorder.Begin(keeping.journalFolder, start, target, trees.startWrite, trees.targetWrite);
     LeftoverSweep sweep(ops);
     sweep.Noted(session, trees.startWrite, trees.targetWrite);
-    MakeFolders(session, trees.targetWrite, trees.startWrite, result);
-    CopyPhase copies(session, ops, view, trees, sweep, result, recorder);
+    MakeFolders(session, trees.targetWrite, trees.startWrite, view, result);
+    CopyPhase copies(session, ops, view, trees, result, recorder);
     if (!session.CopyList.empty())
         copies.run();
     if (!result.stoppedEarly)

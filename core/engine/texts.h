@@ -18,3 +18,7 @@ std::string ListedInGerman(const std::vector<std::string>& parts);
 
 // The one question asked before `count` files are deleted, into the trash or for good.
 std::string DeleteQuestion(std::size_t count, bool toTrash);
+
+// The licence, as every front end names it: in --version, --help and the About window.
+inline constexpr const char* kLicenceLine =
+    "Lizenz: GNU GPL, Version 3 oder später (GPL-3.0-or-later)";

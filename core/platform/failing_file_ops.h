@@ -14,7 +14,10 @@ class FailingOps : public platform::FileOps {
 public:
     int failAt = 0;
     int error = EIO;
-    bool noUnnamedFiles = false; // as on a file system without O_TMPFILE
+    bool noUnnamedFiles = false;      // as on a file system without O_TMPFILE
+    std::uint32_t fileSystemType = 0; // the statfs type every file is on; 0 for the real one
+    int fileSyncs = 0;                // Fsync calls, files and folders
+    int fileSystemSyncs = 0;          // SyncFileSystemOf calls
     int calls = 0;
     bool failed = false;
     bool persist = false;
@@ -77,9 +80,23 @@ public:
     int ListNames(int d, std::vector<std::string>& n) override {
         return hit() ? error : FileOps::ListNames(d, n);
     }
-    int SyncFileSystemOf(int fd) override { return hit() ? error : FileOps::SyncFileSystemOf(fd); }
-    int Fsync(int fd) override { return hit() ? error : FileOps::Fsync(fd); }
     int DataSync(int fd) override { return hit() ? error : FileOps::DataSync(fd); }
+    int SyncFileSystemOf(int fd) override {
+        ++fileSystemSyncs;
+        return hit() ? error : FileOps::SyncFileSystemOf(fd);
+    }
+    int Fsync(int fd) override {
+        ++fileSyncs;
+        return hit() ? error : FileOps::Fsync(fd);
+    }
+    int FileSystemType(int fd, std::uint32_t& magic) override {
+        if (hit())
+            return error;
+        const int err = FileOps::FileSystemType(fd, magic);
+        if (fileSystemType != 0)
+            magic = fileSystemType;
+        return err;
+    }
 
 private:
     bool hit() {

@@ -43,6 +43,9 @@ struct CopyEnd {
     FolderRef folder;
     std::string name;
     std::string path;
+    // A destination whose file system is not flushed as a whole: each copy is flushed on its
+    // own before it gets a name, and its folder after.
+    bool flushEach = false;
 };
 
 // A copy written completely into a temporary file in its destination folder, waiting to

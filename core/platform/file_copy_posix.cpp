@@ -116,6 +116,9 @@ CopyResult CopyData(CopyState& s, const std::string& source, const std::string& 
         transferred += static_cast<std::int64_t>(n);
         if (progress)
             progress(transferred, size);
+        // The size examined is copied: no further call to learn that the end is reached.
+        if (transferred >= size && size > 0)
+            return {};
     }
 }
 
@@ -200,7 +203,7 @@ int OpenTemporary(CopyState& s, int dirFd, std::uint32_t mode, bool& unnamed) {
 // open and nameless until its commit, so that a program that dies in between leaves nothing
 // behind; a named one is closed.
 int FinishData(CopyState& s, std::uint32_t mode, const FileInfo& source, bool unnamed,
-               StagedCopy& staged) {
+               bool flushEach, StagedCopy& staged) {
     // A file made with its final mode needs no change of mode, unless the umask took bits.
     if ((mode & ~CurrentUmask()) != mode) {
         if (int e = s.ops.Fchmod(s.out, mode); e != 0)
@@ -214,6 +217,10 @@ int FinishData(CopyState& s, std::uint32_t mode, const FileInfo& source, bool un
     staged.written = {info.device, info.inode};
     staged.writtenSize = info.size;
     staged.writtenNanos = info.writeNanos;
+    if (flushEach) {
+        if (int e = s.ops.Fsync(s.out); e != 0)
+            return e;
+    }
     if (!unnamed) {
         const int out = s.out;
         s.out = -1;
@@ -241,7 +248,7 @@ CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destina
         progress(0, st.size);
     if (CopyResult r = CopyData(s, source.path, destination.path, st.size, progress); !r.ok())
         return r;
-    if (int e = FinishData(s, mode, st, unnamed, staged); e != 0)
+    if (int e = FinishData(s, mode, st, unnamed, destination.flushEach, staged); e != 0)
         return Fail(e, CopySide::Destination, destination.path);
     staged.fd = s.out;
     staged.temporary = s.tempName;

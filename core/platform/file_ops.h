@@ -56,10 +56,13 @@ public:
     virtual int ListNames(int dirFd, std::vector<std::string>& names);
     // syncfs: writes everything of the file system that holds the open file to the disk.
     virtual int SyncFileSystemOf(int fd);
-    // fsync, for a folder whose entries must reach the disk.
+    // fsync, for a folder whose entries must reach the disk, or a file whose file system
+    // cannot be flushed as a whole.
     virtual int Fsync(int fd);
     // fdatasync: the data of an open file, and its size, reach the disk.
     virtual int DataSync(int fd);
+    // fstatfs: the type of the file system that holds the open file.
+    virtual int FileSystemType(int fd, std::uint32_t& magic);
 };
 
 // The calls as the kernel answers them.

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace platform {
@@ -230,6 +231,14 @@ int FileOps::Fsync(int fd) {
 
 int FileOps::DataSync(int fd) {
     return ::fdatasync(fd) != 0 ? errno : 0;
+}
+
+int FileOps::FileSystemType(int fd, std::uint32_t& magic) {
+    struct statfs fs {};
+    if (::fstatfs(fd, &fs) != 0)
+        return errno;
+    magic = static_cast<std::uint32_t>(fs.f_type);
+    return 0;
 }
 
 FileOps& RealFileOps() {

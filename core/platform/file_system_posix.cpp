@@ -214,11 +214,20 @@ public:
             state.error = rootError_;
             return state;
         }
+        // The files of one folder are asked for one after another: a folder that is not
+        // there is tried once for all of them.
+        if (relativeFolder == missingFolder_) {
+            state.error = ENOENT;
+            return state;
+        }
         FolderRef folder;
         if (int err = chain_.Resolve(relativeFolder, false, folder); err != 0) {
+            if (err == ENOENT)
+                missingFolder_.assign(relativeFolder);
             state.error = err;
             return state;
         }
+        missingFolder_.assign(1, '\0'); // no relative folder holds a NUL
         state.error = RealFileOps().StatAt(folder->fd, name, state.info);
         return state;
     }
@@ -226,6 +235,7 @@ public:
 private:
     FolderChain chain_;
     int rootError_ = 0;
+    std::string missingFolder_ = std::string(1, '\0');
 };
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "system_info.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,6 +73,22 @@ std::string ProgramFolderFor(const std::string& executableFolder) {
 
 std::string InstalledProgramFolder() {
     return GLEICHWART_DATA_DIR;
+}
+
+std::size_t OpenFilesAllowed() {
+    static const std::size_t allowed = [] {
+        rlimit limit{};
+        if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+            return std::size_t(256);
+        if (limit.rlim_cur < limit.rlim_max) {
+            rlimit raised = limit;
+            raised.rlim_cur = std::min<rlim_t>(limit.rlim_max, 1 << 16);
+            if (raised.rlim_cur > limit.rlim_cur && ::setrlimit(RLIMIT_NOFILE, &raised) == 0)
+                limit = raised;
+        }
+        return static_cast<std::size_t>(limit.rlim_cur);
+    }();
+    return allowed;
 }
 
 } // namespace platform

@@ -31,4 +31,8 @@ std::string ProgramFolderFor(const std::string& executableFolder);
 // The share folder of the prefix the program was built for.
 std::string InstalledProgramFolder();
 
+// How many files the process may hold open. The first call raises the soft limit to the hard
+// one (the program waits with poll, never select, so any number of descriptors is fine).
+std::size_t OpenFilesAllowed();
+
 } // namespace platform

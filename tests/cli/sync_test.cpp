@@ -5,6 +5,8 @@
 #include "settings/cls_registry.h"
 #include "sync_fixture.h"
 
+#include <cstring>
+
 namespace {
 
 TEST_F(SyncProgramTest, DryRunListsWhatWouldHappenLeavesOutTheTrashAndExclusionsChangingNothing) {
@@ -67,6 +69,63 @@ TEST_F(SyncProgramTest, MirrorRunMakesTheTargetLikeTheStart) {
     }
 }
 
+// The entries ended by `end`, sorted; with `onlyMarked` only those that begin with a mark of
+// the list, as the run's other texts stand between them.
+Lines SortedLines(const std::string& out, char end, bool onlyMarked = false) {
+    Lines lines;
+    std::size_t from = 0;
+    for (auto at = out.find(end); at != std::string::npos; at = out.find(end, from = at + 1))
+        if (!onlyMarked ||
+            (at - from > 2 && std::strchr("+<-=!", out[from]) && out[from + 1] == ' '))
+            lines.push_back(out.substr(from, at - from));
+    EXPECT_EQ(from, out.size()) << "the last entry is not ended: " << out;
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// -v lists each action as it is done, one kind of mark for each kind of action; the summary
+// stays below the list.
+TEST_F(SyncProgramTest, EveryKindOfActionIsListedAsItIsDone) {
+    SyncTrees t;
+    t.tree.text("start/konflikt.txt", "kurz", UnixTime(9, 0, 2));
+    t.tree.text("target/konflikt.txt", "viel länger", UnixTime(9, 0, 0));
+    t.tree.text("start/gesperrt/a.txt", "a", UnixTime(10, 0, 0));
+    t.tree.link("target/gesperrt", t.tree.folder("aussen"));
+    t.tree.folder("start/leer");
+    t.tree.folder("target/alt_leer");
+    const ChildResult r = RunSync(t.parts("Spiegel", {"-v", "--ja", "--ordner-angleichen"}));
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    const Lines lines = SortedLines(r.out, '\n', true);
+    ASSERT_EQ(lines.size(), 7u) << r.out;
+    EXPECT_EQ(lines[0].rfind("! " + t.start + "/gesperrt/a.txt: ", 0), 0u) << lines[0];
+    EXPECT_EQ(lines,
+              (Lines{lines[0], "+ " + t.start + "/leer/", "+ " + t.start + "/neu.txt",
+                     "+ " + t.start + "/sub/geaendert.txt", "- " + t.target + "/alt_leer/",
+                     "- " + t.target + "/nur_im_ziel.txt", "= " + t.start + "/konflikt.txt"}));
+    t.tree.text("target/zurueck.txt", "z", UnixTime(10, 0, 0));
+    const ChildResult back = RunSync({"-v", "--regel-text", "0|3|1|1", t.start, t.target});
+    EXPECT_NE(back.out.find("\n< " + t.target + "/zurueck.txt\n"), std::string::npos) << back.out;
+}
+
+// With -0 every listed path ends with a NUL, so that a name holding a newline reads back
+// exactly; everything else goes to standard error. Short switches may be written together.
+TEST_F(SyncProgramTest, NullEndedListsReadBackNamesWithNewlines) {
+    SyncTrees t;
+    t.tree.text("start/zwei\nZeilen.txt", "z", UnixTime(10, 0, 0));
+    const Lines copies = {"+ " + t.start + "/neu.txt", "+ " + t.start + "/sub/geaendert.txt",
+                          "+ " + t.start + "/zwei\nZeilen.txt"};
+    Lines all = copies;
+    all.push_back("- " + t.target + "/nur_im_ziel.txt");
+    std::sort(all.begin(), all.end());
+    const ChildResult dry = RunSync(t.parts("Endgültig", {"-n0"}));
+    EXPECT_EQ(SortedLines(dry.out, '\0'), all);
+    const ChildResult r = RunSync(t.parts("Endgültig", {"-v0", "--ja"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(SortedLines(r.out, '\0'), all);
+    EXPECT_EQ(SummaryValue(r.err, "Kopiert:"), "3 Dateien (16 B)");
+    EXPECT_EQ(ReadFile(t.target + "/zwei\nZeilen.txt"), "z");
+}
+
 TEST_F(SyncProgramTest, WrongCallsExitWithTwoAndHelpWithZeroChangingNothing) {
     SyncTrees t;
     const std::string s = "/Startordner|" + t.start, z = "/Zielordner|" + t.target;
@@ -88,6 +147,7 @@ TEST_F(SyncProgramTest, WrongCallsExitWithTwoAndHelpWithZeroChangingNothing) {
          "--regel und --regel-text schließen einander aus"},
         {{"--regel-text", "0|9|1|2", t.start, t.target}, 2, "Der Regeltext \"0|9|1|2\" ist keine"},
         {{"--regel-text", "0|5|1|2", s, z}, 2, "lassen sich nicht mischen"},
+        {{"-nx", t.start, t.target}, 2, "Unbekannte Option: -nx"},
     };
     const auto before = Snapshot(t.tree.root());
     for (const auto& c : cases) {
@@ -201,11 +261,19 @@ TEST_F(SyncProgramTest, SigtermStopsAfterTheCurrentFileAndDeletesNothing) {
             t.tree.text("target/" + name, "alt", UnixTime(8, 0, 0));
     }
     ChildProcess program(t.parts("Endgültig", {"--ja"}));
-    // Stopped as soon as the first copies are in place.
+    // Stopped as soon as the first copy is being written: the program then holds a file open
+    // in the target folder (a nameless one shows there as "#inode (deleted)").
+    const std::string folder = fs::canonical(t.target).string() + "/viele/";
+    const auto writing = [&] {
+        std::error_code e;
+        for (const auto& fd :
+             fs::directory_iterator("/proc/" + std::to_string(program.pid()) + "/fd", e))
+            if (fs::read_symlink(fd.path(), e).string().rfind(folder, 0) == 0)
+                return true;
+        return false;
+    };
     const auto waitUntil = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (std::distance(fs::directory_iterator(t.target + "/viele"), fs::directory_iterator()) ==
-               kFiles / 2 &&
-           std::chrono::steady_clock::now() < waitUntil)
+    while (!writing() && std::chrono::steady_clock::now() < waitUntil)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_EQ(::kill(program.pid(), SIGTERM), 0);
     ::kill(program.pid(), SIGINT); // a second signal changes nothing

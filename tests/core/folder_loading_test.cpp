@@ -268,3 +268,19 @@ TEST_F(Loading, TheLoadCountsLeftOutLinksAndSpecialFilesByKind) {
     EXPECT_EQ(paths(s.CopyList), Lines{"start/echt.txt"});
     EXPECT_TRUE(s.DeleteList.empty());
 }
+
+// A folder the other tree lacks is asked for once for all its files; the files asked for
+// next, at the root too, are still found.
+TEST(CounterpartQuestions, AMissingFolderIsRememberedOnlyUntilTheNextFolder) {
+    TreeBuilder t;
+    t.text("ziel/oben.txt", "o");
+    t.text("ziel/da/unten.txt", "u");
+    const auto reader = platform::RealFileSystem().OpenTree(t.path("ziel"));
+    const std::pair<std::string, std::string> questions[] = {
+        {"fehlt/", "a"},  {"fehlt/", "b"}, {"", "oben.txt"},
+        {"", "oben.txt"}, {"fehlt/", "c"}, {"da/", "unten.txt"}};
+    std::vector<int> errors;
+    for (const auto& [folder, name] : questions)
+        errors.push_back(reader->Examine(folder, name).error);
+    EXPECT_EQ(errors, (std::vector<int>{ENOENT, ENOENT, 0, 0, ENOENT, 0}));
+}

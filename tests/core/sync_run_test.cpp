@@ -1,6 +1,7 @@
 // The copy phase of a run: what it writes, what it shows, and what is left when a call fails,
 // the disk is full or the process is killed; and the undo of a run.
 #include "engine/undo_plan.h"
+#include "platform/flush_policy.h"
 #include "run_test_support.h"
 #include "trash_test_support.h"
 
@@ -12,10 +13,10 @@ namespace {
 // nothing: each copy is the old file or the whole new one, each file to delete is gone or
 // listed with the reason, no temporary file stays, and the run goes through every entry.
 // With or without unnamed temporary files; into the trash or for good.
-class RunFailures : public ::testing::TestWithParam<std::tuple<bool, int, bool>> {};
+class RunFailures : public ::testing::TestWithParam<std::tuple<bool, int, bool, std::uint32_t>> {};
 
 TEST_P(RunFailures, FailingAnyOneCallLosesNothingAndTheRunGoesOn) {
-    const auto [noUnnamedFiles, reverse, persist] = GetParam();
+    const auto [noUnnamedFiles, reverse, persist, fileSystemType] = GetParam();
     const std::vector<std::tuple<std::string, std::string, std::string>> copies = {
         {"alt.txt", "ALTER STAND", "aktueller Stand"},
         {"neu.txt", "", "neuer Inhalt"},
@@ -33,6 +34,7 @@ TEST_P(RunFailures, FailingAnyOneCallLosesNothingAndTheRunGoesOn) {
         ASSERT_EQ(s.CopyList.size() + s.DeleteList.size(), 6u);
         FailingOps ops;
         ops.noUnnamedFiles = noUnnamedFiles;
+        ops.fileSystemType = fileSystemType;
         ops.failAt = n;
         ops.persist = persist;
         ops.error = n % 2 == 0 ? ENOSPC : EIO;
@@ -73,8 +75,47 @@ TEST_P(RunFailures, FailingAnyOneCallLosesNothingAndTheRunGoesOn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(UnnamedFilesReverseActionPersist, RunFailures,
-                         ::testing::Values(std::tuple{false, 4, false}, std::tuple{true, 5, false},
-                                           std::tuple{false, 5, true}, std::tuple{true, 4, true}));
+                         ::testing::Values(std::tuple{false, 4, false, 0u},
+                                           std::tuple{true, 5, false, 0u},
+                                           std::tuple{false, 5, true, 0u},
+                                           std::tuple{true, 4, true, 0u},
+                                           // sshfs: each file is flushed on its own
+                                           std::tuple{false, 5, false, 0x65735546u},
+                                           std::tuple{true, 4, false, 0x65735546u}));
+
+// Where the file system cannot be flushed as a whole, every copy is flushed on its own
+// before it gets its name, and each folder that got names after; elsewhere one flush of the
+// file system serves the whole batch.
+TEST(FlushChoice, EachCopyIsFlushedWhereTheFileSystemCannotBeFlushedAsAWhole) {
+    const struct {
+        std::uint32_t type;
+        bool syncfsReaches;
+        int fileSyncs, fileSystemSyncs;
+    } cases[] = {
+        // Each run also flushes the folder of its journal once, for the journal's new name.
+        {0xEF53, true, 1, 2},      // ext4: one flush before the names, one after
+        {0x65735546, false, 5, 0}, // FUSE: three files, then their one folder
+        {0xFE534D42, false, 5, 0}, // SMB2
+        {0x01021997, false, 5, 0}, // 9p
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        EXPECT_EQ(platform::SyncfsReachesStorage(c.type), c.syncfsReaches);
+        TempHome home;
+        TreeBuilder t;
+        for (const char* name : {"a", "b", "c"})
+            t.text(std::string("start/") + name, name, UnixTime(12, 0, 0));
+        t.folder("ziel");
+        SyncSession s = Load(t.path("start"), t.path("ziel"), 0, 0);
+        FailingOps ops;
+        ops.fileSystemType = c.type;
+        RecordingRun view;
+        EXPECT_EQ(RunSynchronisation(s, ops, view).copied, 3);
+        EXPECT_EQ(ops.fileSyncs, c.fileSyncs);
+        EXPECT_EQ(ops.fileSystemSyncs, c.fileSystemSyncs);
+        EXPECT_EQ(ReadFile(t.path("ziel/b")), "b");
+    }
+}
 
 class SyncRun : public Trees {};
 

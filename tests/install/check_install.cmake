@@ -1,11 +1,14 @@
 # Checks what `cmake --install` lays out, as a ctest script (cmake -P). CHECK says what:
 #   tree      installs BUILD_DIR under PREFIX into DESTDIR (removed first) and checks that it
 #             holds both programs (they start and tell their version), Icons/, the handbook,
-#             the application icon at every size, the desktop entry, the metainfo and the
-#             manual pages, and nothing else in bin/ (no test program, no benchmark)
+#             the application icon at every size, the desktop entry, the metainfo, the
+#             manual pages and changelogs gzipped as Debian wants them (-9n: no name, no
+#             time), each package's copyright, the bash completion, and nothing else in bin/
+#             (no test program, no benchmark)
 #   desktop   desktop-file-validate on the installed desktop entry
 #   metainfo  appstreamcli validate on the installed metainfo, and validate-tree on the tree
-#   man       man renders both installed manual pages without a warning
+#   man       man renders the English and German page of each program without a warning,
+#             and each page names every option its program's --help names
 # A check whose tool is missing prints "SKIPPED:" (ctest counts it as skipped).
 foreach(var CHECK DESTDIR PREFIX)
   if(NOT DEFINED ${var})
@@ -16,8 +19,16 @@ set(root "${DESTDIR}${PREFIX}")
 set(share "${root}/${DATADIR}")
 set(desktop_file "${share}/applications/${APP_ID}.desktop")
 set(metainfo_file "${share}/metainfo/${APP_ID}.metainfo.xml")
-set(man_pages "${root}/${MANDIR}/man1/gleichwart.1" "${root}/${MANDIR}/man1/gleichwart-sync.1")
 set(programs gleichwart gleichwart-sync)
+set(man_pages "")
+set(gzipped "")
+foreach(program IN LISTS programs)
+  list(APPEND man_pages "${root}/${MANDIR}/man1/${program}.1.gz"
+       "${root}/${MANDIR}/de/man1/${program}.1.gz")
+  list(APPEND gzipped "${share}/doc/${program}/changelog.Debian.gz")
+endforeach()
+list(APPEND gzipped ${man_pages})
+set(source_dir "${CMAKE_CURRENT_LIST_DIR}/../..")
 set(problems "")
 
 # Ends the script (a macro, so that return() leaves the script) when `tool` is missing.
@@ -64,7 +75,8 @@ if(CHECK STREQUAL "tree")
               ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}")
   if(NOT run_rc EQUAL 0)
     message(FATAL_ERROR "cmake --install failed (build the targets gleichwart, "
-                        "gleichwart-sync and gleichwart_icons first):\n${run_out}${run_err}")
+                        "gleichwart-sync, gleichwart_icons and gleichwart_compressed_docs "
+                        "first):\n${run_out}${run_err}")
   endif()
 
   # The programs, and nothing else, in bin/.
@@ -75,7 +87,7 @@ if(CHECK STREQUAL "tree")
   endif()
   foreach(program IN LISTS programs)
     run_checked("${root}/${BINDIR}/${program}" --version)
-    if(NOT run_rc EQUAL 0 OR NOT run_out MATCHES "^${program} ${VERSION}\n$")
+    if(NOT run_rc EQUAL 0 OR NOT run_out MATCHES "^${program} ${VERSION}\nLizenz: GNU GPL, Version 3 oder später")
       problem("${program} --version: exit ${run_rc}, '${run_out}${run_err}'")
     endif()
   endforeach()
@@ -115,9 +127,25 @@ if(CHECK STREQUAL "tree")
     problem("missing: the scalable icon")
   endif()
 
+  # The pages and changelogs as gzip -9n writes them: deflate, no name, time 0.
+  foreach(file IN LISTS gzipped)
+    if(EXISTS "${file}")
+      file(READ "${file}" header HEX LIMIT 8)
+      if(NOT header STREQUAL "1f8b080000000000")
+        problem("${file} is not gzipped without name and time (header ${header})")
+      endif()
+    endif()
+  endforeach()
+  # The bash completion where bash-completion looks, once data/ has one.
+  set(completion "${share}/bash-completion/completions/gleichwart-sync")
+  if(EXISTS "${source_dir}/data/bash-completion/gleichwart-sync" AND NOT EXISTS "${completion}")
+    problem("missing: ${completion}")
+  endif()
+
   # The desktop entry starts an installed program and names an installed icon; the
   # metainfo launches that entry and names both programs.
-  foreach(file IN LISTS man_pages ITEMS "${desktop_file}" "${metainfo_file}")
+  foreach(file IN LISTS gzipped ITEMS "${desktop_file}" "${metainfo_file}"
+          "${share}/doc/gleichwart/copyright" "${share}/doc/gleichwart-sync/copyright")
     if(NOT EXISTS "${file}")
       problem("missing: ${file}")
     endif()
@@ -167,11 +195,32 @@ elseif(CHECK STREQUAL "metainfo")
 elseif(CHECK STREQUAL "man")
   skip_without(man man_program)
   foreach(page IN LISTS man_pages)
+    set(heading "NAME")
+    if(page MATCHES "/de/man1/")
+      set(heading "BEZEICHNUNG")
+    endif()
     run_checked(${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 MANWIDTH=80
                 "${man_program}" --warnings -l "${page}")
-    if(NOT run_rc EQUAL 0 OR NOT run_err STREQUAL "" OR NOT run_out MATCHES "BEZEICHNUNG")
+    if(NOT run_rc EQUAL 0 OR NOT run_err STREQUAL "" OR NOT run_out MATCHES "\n${heading}\n")
       problem("man --warnings -l ${page}: exit ${run_rc}\n${run_err}")
     endif()
+  endforeach()
+  # Every option of --help, long or short, in both pages of the program (read from their
+  # sources, where an option is written with \-).
+  foreach(program IN LISTS programs)
+    run_checked("${root}/${BINDIR}/${program}" --help)
+    string(REGEX MATCHALL "[ ,]-(-[a-z][a-z-]*|[a-z0-9])[ ,\n]" options "${run_out}")
+    list(REMOVE_DUPLICATES options)
+    foreach(language en de)
+      file(READ "${source_dir}/data/man/${language}/${program}.1.in" source)
+      string(REPLACE "\\-" "-" source "${source}")
+      foreach(option IN LISTS options)
+        string(REGEX REPLACE "^[ ,]|[ ,\n]$" "" option "${option}")
+        if(NOT source MATCHES "[^a-z-]${option}[^a-z-]")
+          problem("data/man/${language}/${program}.1.in lacks ${option} of ${program} --help")
+        endif()
+      endforeach()
+    endforeach()
   endforeach()
 
 else()

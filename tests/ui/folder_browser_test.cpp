@@ -19,12 +19,10 @@ const QString kPrompt = "Wählen Sie das Verzeichnis aus, bei dem\r\n"
 
 // A shown browser that has finished selecting its initial folder.
 std::unique_ptr<FolderBrowser> OpenBrowser(const QString& initial, bool includeFiles = false) {
-    FolderBrowserOptions options;
-    options.prompt = kPrompt;
-    options.caption = "Startordner suchen...";
-    options.initialFolder = initial;
-    options.includeFiles = includeFiles;
-    auto browser = std::make_unique<FolderBrowser>(options);
+    // The prompt, the caption, the initial folder, a status line, no root of its own, the new
+    // style, and files besides the folders when asked.
+    auto browser = std::make_unique<FolderBrowser>(FolderBrowserOptions{
+        kPrompt, "Startordner suchen...", initial, true, {}, true, includeFiles});
     browser->show();
     if (!QTest::qWaitFor([&] { return !browser->isSelecting(); }, 10000))
         qWarning("the folder browser is still selecting its initial folder");

@@ -16,8 +16,7 @@ private slots:
     // which paths are refused with which message, the folder checks' own test shows.
     void aChosenFolderGoesIntoItsBoxAndBadPathsAreRefused() {
         const std::string dir = trees().folder("da"), inner = trees().folder("da/drin");
-        Form1 w;
-        w.show();
+        Shown<Form1> w;
         OnNextModal([&](QWidget* modal) {
             auto* dialog = qobject_cast<FolderBrowser*>(modal);
             QVERIFY(dialog != nullptr);
@@ -75,8 +74,7 @@ private slots:
                 trees().file("start/d" + std::to_string(d) + "/f" + std::to_string(f), 1);
         trees().folder("ziel");
         UseRule("0|4|1|1");
-        Form1 w;
-        w.show();
+        Shown<Form1> w;
         const auto slow = SlowListingsFor(w);
         // Enter in a path box loads as "Ordner laden" does.
         Control<QLineEdit>(&w, "Text1")->setText(Q(trees().path("start")));
@@ -119,9 +117,8 @@ private slots:
         expected << Q(t.path("ziel/kaputt/")) +
                         " (Ein-/Ausgabefehler beim Zugriff auf den Datenträger.)";
         UseRule("0|5|1|1");
-        Form1 w;
+        Shown<Form1> w;
         w.setFileSystem(fs);
-        w.show();
         bool listsShown = false;
         const SeenBox problems =
             CatchBox([&] { LoadFolders(&w, t.path("start"), t.path("ziel")); },
@@ -147,8 +144,7 @@ private slots:
     // row, and all unticked with one change; the totals follow.
     void aMillionEntriesAreShownAndUntickedInOneGo() {
         constexpr int kCount = 1000000;
-        Form1 w;
-        w.show();
+        Shown<Form1> w;
         SyncSession& s = w.session();
         s.ResetCollections();
         s.StartPath = "/daten";

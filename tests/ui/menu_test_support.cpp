@@ -15,14 +15,6 @@ QString Root() {
     return root.path();
 }
 
-void WriteText(const QString& path, const QString& text, bool executable = false) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
-        qFatal("cannot write %s", qPrintable(path));
-    if (executable)
-        file.setPermissions(file.permissions() | QFile::ExeOwner);
-}
-
 } // namespace
 
 void UseTestApplications() {
@@ -34,23 +26,23 @@ void UseTestApplications() {
     // Writes its parent's number and then each argument after the first ended by a zero byte,
     // so that any name comes back whole, into the record the first names; the record appears
     // at once when complete.
-    WriteText(root + "/record",
-              "#!/bin/sh\nr=\"" + root +
+    WriteFile((root + "/record").toStdString(),
+              "#!/bin/sh\nr=\"" + root.toStdString() +
                   "/started/$1\"; shift\n{ printf '%s\\n' \"$PPID\"; "
                   "for a in \"$@\"; do printf '%s\\0' \"$a\"; done; } > \"$r.tmp\" && mv "
-                  "\"$r.tmp\" \"$r\"\n",
-              true);
+                  "\"$r.tmp\" \"$r\"\n");
+    QFile::setPermissions(root + "/record", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // The default sorts last, so that only the default's place can put it first.
     for (const auto& [id, name, args, icon] :
          {std::array<QString, 4>{"zeditor", "Testeditor", "editor %F", "text-editor"},
           {"aviewer", "Testbetrachter", "viewer %f", "dictionary"}})
-        WriteText(root + "/share/applications/gleichwart-test-" + id + ".desktop",
-                  "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + root +
-                      "/record " + args +
-                      "\nIcon=/usr/share/icons/Adwaita/24x24/legacy/accessories-" + icon +
-                      ".png\nMimeType=text/plain;\nTerminal=false\n");
+        WriteFile((root + "/share/applications/gleichwart-test-" + id + ".desktop").toStdString(),
+                  ("[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + root +
+                   "/record " + args + "\nIcon=/usr/share/icons/Adwaita/24x24/legacy/accessories-" +
+                   icon + ".png\nMimeType=text/plain;\nTerminal=false\n")
+                      .toStdString());
     // Both registered, the default one last, as a desktop records a choice made later.
-    WriteText(root + "/share/applications/mimeapps.list",
+    WriteFile((root + "/share/applications/mimeapps.list").toStdString(),
               "[Added Associations]\ntext/plain=gleichwart-test-aviewer.desktop;"
               "gleichwart-test-zeditor.desktop;\n\n"
               "[Default Applications]\ntext/plain=gleichwart-test-zeditor.desktop\n");
@@ -58,6 +50,7 @@ void UseTestApplications() {
     qputenv("XDG_CONFIG_DIRS", (root + "/config-dirs").toUtf8());
     qunsetenv("XDG_CURRENT_DESKTOP");
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/gleichwart-test-bus");
+    Dismiss();
 }
 
 StartedApplication TakeStartedApplication(const QString& which, int waitMs) {
@@ -78,25 +71,21 @@ StartedApplication TakeStartedApplication(const QString& which, int waitMs) {
 
 namespace {
 
-// The place (from 1) of `action` in the menu or submenu of `menu` that holds it, 0 for none.
-int PlaceOf(QMenu& menu, QAction* action) {
-    QList<QMenu*> menus = menu.findChildren<QMenu*>();
-    menus.prepend(&menu);
-    for (QMenu* m : menus)
-        if (const qsizetype i = m->actions().indexOf(action); i >= 0)
-            return int(i) + 1;
-    return 0;
+// The place (from 1) of `action` in the menu or submenu that holds it, 0 for none.
+int PlaceOf(QAction* action) {
+    const auto* menu = qobject_cast<QMenu*>(action->associatedObjects().value(0));
+    return menu != nullptr ? int(menu->actions().indexOf(action)) + 1 : 0;
 }
 
 // Fails the running case when the entry to be chosen is missing, disabled or elsewhere.
-bool Usable(QMenu& menu, QAction* action, const QString& text, int place) {
+bool Usable(QAction* action, const QString& text, int place) {
     QString problem;
     if (action == nullptr)
         problem = "is not in the menu";
     else if (!action->isEnabled())
         problem = "is disabled";
-    else if (PlaceOf(menu, action) != place)
-        problem = QString("stands at place %1, not %2").arg(PlaceOf(menu, action)).arg(place);
+    else if (PlaceOf(action) != place)
+        problem = QString("stands at place %1, not %2").arg(PlaceOf(action)).arg(place);
     if (!problem.isEmpty())
         QTest::qFail(qPrintable("menu entry \"" + text + "\" " + problem), __FILE__, __LINE__);
     return problem.isEmpty();
@@ -118,9 +107,7 @@ void Choose(const QString& text, int place, MenuSeen* seen) {
             if (seen != nullptr && a->isChecked())
                 seen->ticked << a->text();
         }
-        if (text.isEmpty() || !Usable(menu, chosen, text, place))
-            return nullptr;
-        return chosen;
+        return text.isEmpty() || !Usable(chosen, text, place) ? nullptr : chosen;
     });
 }
 
@@ -144,10 +131,6 @@ MenuSignals::MenuSignals(clsShellMenu& s, const std::string& file) : watched(fil
         events << QString("extra:%1").arg(i);
         files = f;
     });
-}
-
-QString MenuSignals::exists() const {
-    return watched.empty() ? QString() : FileExists(watched) ? " (da)" : " (weg)";
 }
 
 QStringList Messages(const std::function<void()>& action) {

@@ -13,7 +13,9 @@ class clsShellMenu;
 // text/plain, "Testeditor" (the default, started once with all files) and "Testbetrachter"
 // (started once for each file), small scripts that record their arguments and their parent
 // process. The machine's MIME types and icons stay visible, none of its applications, and no
-// session bus is reached. GIO reads the database once per process: call this in main().
+// session bus is reached. Every menu is dismissed unless a case chooses in it: no case may open
+// a real menu, which would wait for a person. GIO reads the database once per process: call
+// this in main().
 void UseTestApplications();
 // What the application "editor" or "viewer" was started with, each argument whole; waits up
 // to `waitMs` for it. Empty when it was not started; forgotten once read.
@@ -46,7 +48,9 @@ struct MenuSignals {
     std::string watched;
 
     explicit MenuSignals(clsShellMenu& s, const std::string& file = {});
-    QString exists() const;
+    QString exists() const {
+        return watched.empty() ? "" : FileExists(watched) ? " (da)" : " (weg)";
+    }
 };
 
 // Runs `action` and answers each message box it opens: "Ja" where one asks, else closed.
@@ -55,11 +59,3 @@ QStringList Messages(const std::function<void()>& action);
 // Types `name` into the rename dialog that opens next and presses OK; the dialog is then
 // closed, also when it refused the name.
 void AnswerRename(const QString& name);
-
-// The main() of a menu test program.
-#define GLEICHWART_MENU_TEST_MAIN(TestClass)                                                       \
-    int main(int argc, char* argv[]) {                                                             \
-        UseTestApplications();                                                                     \
-        Dismiss(); /* no case may open a real menu, which would wait for a person */               \
-        return RunUiTest(argc, argv, [] { return std::make_unique<TestClass>(); });                \
-    }

@@ -53,7 +53,7 @@ public slots:
 class NotificationTest : public UiTestCase {
     Q_OBJECT
     FakeNotifications service_;
-    std::unique_ptr<QWidget> elsewhere_;
+    QWidget elsewhere_;
     std::unique_ptr<platform::FileSystem> slowScan_;
     std::unique_ptr<platform::FileOps> slowCopies_;
 
@@ -96,14 +96,8 @@ class NotificationTest : public UiTestCase {
     // Another window of the program made active, as when the user works elsewhere; or the
     // main window made active again.
     void lookElsewhere(Form1& w, bool elsewhere) {
-        elsewhere_.reset();
-        QWidget* active = &w;
-        if (elsewhere) {
-            elsewhere_ = std::make_unique<QWidget>();
-            elsewhere_->resize(200, 100);
-            elsewhere_->show();
-            active = elsewhere_.get();
-        }
+        QWidget* active = elsewhere ? &elsewhere_ : &w;
+        active->show();
         active->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(active));
         QCOMPARE(w.isActiveWindow(), !elsewhere);
@@ -118,17 +112,12 @@ private slots:
                                        QDBusConnection::ExportScriptableSlots));
     }
     void cleanupTestCase() { QDBusConnection::disconnectFromBus(kConnection); }
-    // Beside the fresh home: the service runs and has received nothing.
+    // Beside the fresh home: the service runs (again, where a case took it off the bus) and has
+    // received nothing.
     void init() {
         home_ = std::make_unique<UiHome>();
         service_.received.clear();
         QVERIFY(QDBusConnection(kConnection).registerService(kService));
-    }
-    void cleanup() {
-        CancelModalWatchers();
-        elsewhere_.reset();
-        QDBusConnection(kConnection).unregisterService(kService);
-        home_.reset();
     }
 
     // "Ordner laden" and "Synchronisieren", each ending with the main window active and not,
@@ -187,8 +176,9 @@ private slots:
         LoadFolders(window.get(), trees().path("start"), trees().path("ziel"));
         Click(window.get(), "Command3");
         QCOMPARE(StatusText(window.get()), QString("Synchronisierung beendet"));
-        QTest::qWait(100); // the answers that nobody is there come back, and are not shown
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        // The answers that nobody is there come back, and are not shown: a message box would
+        // fail the case.
+        QTest::qWait(100);
         QVERIFY(service_.received.isEmpty());
 
         DesktopNotification nowhere;

@@ -1,5 +1,6 @@
 // The rule list of the main window and the rule editor: starter rules, the delete tab, what
-// the editor shows and saves, renaming, names that are no UTF-8, and a full disk.
+// the editor shows and saves, renaming, names that are no UTF-8, a full disk, and a rule
+// changed after the load, which blocks the run.
 #include "ui_test_support.h"
 
 #include "core/full_hive_disk.h"
@@ -10,10 +11,6 @@
 
 namespace {
 
-std::string Stored(clsRegistry& reg, const std::string& name) {
-    return reg.GetStringValue(HKCU, kRulesKey, name);
-}
-
 // The editor's two options in short: L for symbolic links, O for matching folders, and
 // "gesperrt" while the box for matching folders cannot be used.
 QString OptionsOf(Form3* e) {
@@ -22,19 +19,16 @@ QString OptionsOf(Form3* e) {
     return Enabled(e, "chkOrdner") ? options : options + " gesperrt";
 }
 
-int Index(QWidget* window, const char* combo) {
-    return Control<QComboBox>(window, combo)->currentIndex();
-}
-
 // The editor's form in short: the copy condition, the way back ("aus", "zurück" with its
 // condition, "Papierkorb", "löschen"), the ticked attributes (read-only, system, hidden) and
 // subfolders, and which controls of the way back can be used.
 QString FormOf(Form3* e) {
+    const auto index = [e](const char* c) { return Control<QComboBox>(e, c)->currentIndex(); };
     const QString back = !Checked(e, "Check1")   ? "aus"
-                         : Checked(e, "Option1") ? QString("zurück %1").arg(Index(e, "Combo2"))
+                         : Checked(e, "Option1") ? QString("zurück %1").arg(index("Combo2"))
                          : Checked(e, "Option3") ? "Papierkorb"
                                                  : "löschen";
-    QString form = QString("%1 %2 ").arg(Index(e, "Combo1")).arg(back);
+    QString form = QString("%1 %2 ").arg(index("Combo1")).arg(back);
     for (const auto& [name, mark] :
          {std::pair{"Check5", 'R'}, {"Check4", 'S'}, {"Check3", 'H'}, {"Check2", 'U'}})
         form += Checked(e, name) ? mark : '-';
@@ -76,10 +70,11 @@ void SelectInMain(Form1& w, const QString& name) {
 
 class RulesTest : public UiTestCase {
     Q_OBJECT
+    std::string stored(const std::string& n) { return reg().GetStringValue(HKCU, kRulesKey, n); }
+
 private slots:
     void firstStartStoresThreeRulesAndTheDeleteTabFollowsTheRule() {
-        Form1 w;
-        w.show();
+        Shown<Form1> w;
         QCOMPARE(Items(&w, "Combo1"),
                  (QStringList{"Aktualisieren", "Beide Richtungen", "Spiegeln"}));
         QTabBar* tabs = Control<QTabBar>(&w, "TabStrip1Tabs");
@@ -97,17 +92,14 @@ private slots:
         const std::vector<std::pair<std::string, QString>> rules = {
             {"1|4|1|2", "1 Papierkorb R-HU Frame2 Frame3"},
             {"2|2|0|6", "2 zurück 1 -S-- Frame2 Combo2"}};
-        for (const auto& [text, form] : rules)
-            StoreRules(reg(), {{text, text}});
-        StoreRules(reg(), {{"R", "1|3|1|0"}});
-        Form1 w;
-        w.show();
+        StoreRules(reg(), {{"1|4|1|2", "1|4|1|2"}, {"2|2|0|6", "2|2|0|6"}, {"R", "1|3|1|0"}});
+        Shown<Form1> w;
         WithEditor(w, [&](Form3* editor) {
             for (const auto& [text, form] : rules) {
                 Select(editor, Q(text));
                 QCOMPARE(FormOf(editor), form);
                 editor->Command1_Click();
-                QCOMPARE(Stored(reg(), text), text);
+                QCOMPARE(stored(text), text);
             }
             // Clicks on the way back enable its controls and are saved.
             Select(editor, "R");
@@ -121,7 +113,7 @@ private slots:
             Control<QComboBox>(editor, "Combo1")->setCurrentIndex(2);
             editor->Command1_Click();
         });
-        QCOMPARE(Stored(reg(), "R"), std::string("2|5|1|0"));
+        QCOMPARE(stored("R"), std::string("2|5|1|0"));
     }
 
     void theOptionsAreShownAndSavedAndMatchingFoldersWaitsForSubfolders() {
@@ -129,15 +121,13 @@ private slots:
         reg().SetStringValue(HKCU, kRuleOptionsKey, "Tief",
                              "ordner=1\nmuster=*.tmp\nausschliessen=build/");
         reg().SetStringValue(HKCU, kRootKey, "LastRegel", "Tief");
-        Form1 w;
-        w.show();
+        Shown<Form1> w;
         WithEditor(w, [&](Form3* editor) {
             QCOMPARE(OptionsOf(editor), QString("-O"));
             auto* patterns = Control<QPlainTextEdit>(editor, "txtAusschliessen");
             QCOMPARE(patterns->toPlainText(), QString("build/"));
             patterns->setPlainText("build/\n\n*.tmp\n!wichtig.tmp");
             Click(editor, "chkVerknuepfungen");
-            SaveScreenshot(editor, "rule-editor-patterns");
             editor->Command1_Click();
             // Without subfolders the box cannot be used, and keeps its tick.
             Select(editor, "Flach");
@@ -153,7 +143,7 @@ private slots:
         QCOMPARE(reg().GetStringValue(HKCU, kRuleOptionsKey, "Tief"),
                  std::string("links=1\nordner=1\nausschliessen=build/\nausschliessen=*.tmp\n"
                              "ausschliessen=!wichtig.tmp\nmuster=*.tmp"));
-        QCOMPARE(Stored(reg(), "Flach"), std::string("0|0|0|1"));
+        QCOMPARE(stored("Flach"), std::string("0|0|0|1"));
         QCOMPARE(reg().GetStringValue(HKCU, kRuleOptionsKey, "Flach"), std::string("ordner=1"));
         QVERIFY(w.CurrentRule().Options.SymbolicLinks); // the main window took the saved rule
     }
@@ -161,8 +151,7 @@ private slots:
     void renamingReplacesTheOldNameAndLosesNothingOnAFullDisk() {
         StoreRules(reg(), {{"Alt", "1|2|1|3"}, {"Anders", "0|0|1|1"}});
         reg().SetStringValue(HKCU, kRootKey, "LastRegel", "Alt");
-        Form1 w;
-        w.show();
+        Shown<Form1> w;
         SeenBox box;
         WithEditor(w, [&](Form3* editor) {
             QCOMPARE(TextOf(editor, "Text1"), QString("Alt"));
@@ -179,8 +168,8 @@ private slots:
             QCOMPARE(Items(editor, "List1"), (QStringList{"Anders", "Neu2"}));
         });
         QCOMPARE(box.text, QString("Die Regel konnte nicht gespeichert werden."));
-        QCOMPARE(Stored(reg(), "Neu2"), std::string("1|2|1|3"));
-        QCOMPARE(Stored(reg(), "Alt"), std::string()); // gone
+        QCOMPARE(stored("Neu2"), std::string("1|2|1|3"));
+        QCOMPARE(stored("Alt"), std::string()); // gone
         QCOMPARE(w.CurrentRule().Name, std::string("Neu2"));
         // Renamed onto another rule, what the form showed replaces that rule.
         WithEditor(w, [&](Form3* editor) {
@@ -189,7 +178,7 @@ private slots:
             editor->Command1_Click();
             QCOMPARE(Items(editor, "List1"), QStringList{"Neu2"});
         });
-        QCOMPARE(Stored(reg(), "Neu2"), std::string("0|0|1|1"));
+        QCOMPARE(stored("Neu2"), std::string("0|0|1|1"));
     }
 
     void latin1RuleNameIsFoundAppliedAndWrittenBackUnchanged() {
@@ -198,8 +187,7 @@ private slots:
         StoreRules(reg(), {{"Aktualisieren", "0|0|1|1"}, {latin1, "0|5|1|1"}});
         reg().SetStringValue(HKCU, kRootKey, "LastRegel", latin1);
         {
-            Form1 w;
-            w.show();
+            Shown<Form1> w;
             QCOMPARE(Items(&w, "Combo1"), (QStringList{"Aktualisieren", "Löschen"}));
             QCOMPARE(RuleText(w.CurrentRule()), std::string("0|5|1|1"));
             // The editor finds it as well, and saving it unchanged keeps its bytes.
@@ -213,6 +201,35 @@ private slots:
                  (std::vector<std::string>{"Aktualisieren", latin1}));
         QVERIFY(ReadFile(home_->home.hivePath()).find("\"L\xf6schen\"=\"0|5|1|1\"\n") !=
                 std::string::npos);
+    }
+    // Another rule chosen, or the loaded rule edited.
+    void aRuleChangedAfterTheLoadBlocksTheRun() {
+        trees().folder("start");
+        trees().text("ziel/geprueft.txt", "im Papierkorb wiederzufinden");
+        StoreRules(reg(), {{"Weg", "0|5|1|1"}});
+        for (const bool edited : {false, true}) {
+            const auto window = LoadedWindow("0|4|1|1", trees()); // "Test", to the trash
+            Form1& w = *window;
+            QVERIFY(Enabled(&w, "Command3"));
+            if (edited) {
+                // In the rule editor the loaded rule is switched from the trash to deleting for
+                // good.
+                WithEditor(w, [](Form3* editor) {
+                    Click(editor, "Option4");
+                    Click(editor, "Command1");
+                });
+            } else {
+                // The user steps from "Test" to "Weg" in the rule list with the arrow key.
+                auto* combo = Control<QComboBox>(&w, "Combo1");
+                combo->setFocus();
+                QTest::keyClick(combo, Qt::Key_Down);
+            }
+            QCOMPARE(w.CurrentRule().ReverseAction, 5);
+            QVERIFY(!Enabled(&w, "Command3"));
+            QCOMPARE(Rows(&w, "List2"), 0);
+            Click(&w, "Command3"); // disabled; a question would fail the case
+            QVERIFY(fs::exists(trees().path("ziel/geprueft.txt")));
+        }
     }
 };
 

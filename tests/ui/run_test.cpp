@@ -1,7 +1,10 @@
 // "Synchronisieren": the progress panel, the copy-error window, the delete question, the
-// summary over the background afterwards, and closing the window while it loads or runs.
+// summary over the background afterwards, and closing the window while it loads or runs; a
+// run that is stopped, and roots that are no longer the loaded folders: the window must never
+// do more than was shown.
 #include "ui_test_support.h"
 
+#include "core/trash_test_support.h"
 #include "dialogs/copy_errors_window.h"
 #include "kit/twips.h"
 
@@ -27,8 +30,7 @@ QList<QLabel*> ShownCaptions(QWidget* w) {
     for (QLabel* l : panel->findChildren<QLabel*>())
         if (!l->objectName().endsWith("Value") && l->isVisibleTo(panel))
             captions << l;
-    std::sort(captions.begin(), captions.end(),
-              [](const QLabel* a, const QLabel* b) { return a->y() < b->y(); });
+    std::ranges::sort(captions, {}, &QWidget::y);
     return captions;
 }
 
@@ -65,22 +67,14 @@ void CheckNothingIsCut(QWidget* w) {
     }
 }
 
-// Calls `seen` whenever `watched` gets an event of `type`.
-class EventWatch : public QObject {
-public:
-    EventWatch(QObject* watched, QEvent::Type type, std::function<void()> seen)
-        : type_(type), seen_(std::move(seen)) {
-        watched->installEventFilter(this);
-    }
+// Calls `seen` whenever a control it filters the events of is enabled or disabled.
+struct EnabledWatch : QObject {
+    std::function<void()> seen;
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == type_)
-            seen_();
+        if (event->type() == QEvent::EnabledChange)
+            seen();
         return false;
     }
-
-private:
-    QEvent::Type type_;
-    std::function<void()> seen_;
 };
 
 } // namespace
@@ -91,30 +85,58 @@ private slots:
     // The sizes in the German notation, as on a German desktop, whatever the machine's locale.
     void initTestCase() { qputenv("LC_ALL", "de_DE.UTF-8"); }
 
-    void runCopiesTickedEntriesEndsIdleAndItsSummaryFollowsTheWidthTillTheNextLoad() {
+    // Both directions: copies (one entry unticked), copies back, a source gone before its copy,
+    // and a target file changed after the load. The caption shows the progress, the modal list
+    // of the failed copies comes up over the summary, and the summary follows the window's
+    // width till the next load.
+    void aRunCopiesBothWaysCountsEachAndItsSummaryFollowsTheWidthTillTheNextLoad() {
         TreeBuilder& t = trees();
-        t.file("start/gross.bin", 24 << 20, UnixTime(12, 0, 0));
-        t.text("start/a.txt", "aaa", UnixTime(12, 0, 0));
-        t.text("start/b.txt", "bbbb", UnixTime(12, 0, 0));
-        t.folder("ziel");
-        const auto window = LoadedWindow("0|0|1|1", t);
+        t.file("start/unter/gross.bin", 24 << 20, UnixTime(12, 0, 0));
+        t.text("start/neu.txt", "aaa", UnixTime(12, 0, 0));
+        t.text("start/b.txt", "bbbb", UnixTime(12, 0, 0)); // unticked
+        t.text("start/alt.txt", "alt", UnixTime(1, 0, 0));
+        t.text("ziel/alt.txt", "neuer", UnixTime(12, 0, 0));      // copied back
+        t.text("ziel/nur_im_ziel.txt", "zz", UnixTime(12, 0, 0)); // copied back
+        t.text("start/weg.txt", "w", UnixTime(12, 0, 0));
+        t.text("start/bearbeitet.txt", "neu", UnixTime(12, 0, 0));
+        t.text("ziel/bearbeitet.txt", "alt", UnixTime(1, 0, 0));
+        const auto window = LoadedWindow("0|3|1|1", t);
         Form1& w = *window;
-        Tick(&w, "List1", 1, false);
+        QVERIFY(!Summary(&w)->isVisible());
+        Tick(&w, "List1", Items(&w, "List1").indexOf(Q(t.path("start/b.txt"))), false);
+        fs::remove(t.path("start/weg.txt"));
+        t.text("ziel/bearbeitet.txt", "nach dem Laden gespeichert");
         const auto slow = SlowCopiesFor(w);
-        // The caption shows the progress half way through the large file; a picture of the panel
-        // then.
+        // The caption shows the progress half way through the large file. (The text fit test
+        // saves a picture of the window then.)
         QString captionDuringRun;
         QObject::connect(&w, &QWidget::windowTitleChanged, [&](const QString& title) {
             if (captionDuringRun.isEmpty() &&
-                Control<QProgressBar>(&w, "ProgressBar2")->value() >= 40) {
+                Control<QProgressBar>(&w, "ProgressBar2")->value() >= 40)
                 captionDuringRun = title;
-                SaveScreenshot(&w, "run-progress");
-            }
+        });
+        QStringList errors, behindTheErrors;
+        OnNextModal([&](QWidget* modal) {
+            QVERIFY(qobject_cast<Form4*>(modal) != nullptr);
+            errors = Items(modal, "List1") << TextOf(modal, "Label5");
+            behindTheErrors = SummaryLines(&w);
         });
         Click(&w, "Command3");
         QVERIFY(captionDuringRun.endsWith("% kopiert"));
-        QVERIFY(fs::exists(t.path("ziel/a.txt")));
-        QVERIFY(!fs::exists(t.path("ziel/b.txt")));
+        QCOMPARE(errors, (QStringList{Q(t.path("start/bearbeitet.txt")), Q(t.path("start/weg.txt")),
+                                      "Die Zieldatei wurde nach dem Laden geändert."}));
+        QVERIFY(fs::exists(t.path("ziel/neu.txt")) && !fs::exists(t.path("ziel/b.txt")));
+        const QStringList expected{"Kopiert: 2 Dateien (24,00 MB)",
+                                   "Zurückkopiert: 2 Dateien (7 B)",
+                                   "Gelöscht: 0 Dateien",
+                                   "Fehlgeschlagen: 1 Datei",
+                                   "Nach dem Laden geändert: 1 Datei, nicht angetastet",
+                                   "Dauer: <mm:ss> min"};
+        QCOMPARE(SummaryLines(&w), expected);
+        QCOMPARE(behindTheErrors, expected);
+        QCOMPARE(TextOf(&w, "RunSummary"), QString("Ergebnis der Synchronisierung"));
+        QVERIFY(!Control<QWidget>(&w, "Picture2")->isVisible()); // the lists
+        SaveScreenshot(&w, "run-summary");
         QCOMPARE(StatusText(&w), QString("Synchronisierung beendet"));
         QCOMPARE(EnabledOf(&w, {"Command1", "Command3", "Text1"}),
                  (QStringList{"Command1", "Text1"}));
@@ -132,54 +154,15 @@ private slots:
         }
         // The load turns "Ordner laden" off as it starts: the summary is gone by then.
         bool loading = false, shownDuringLoad = false;
-        EventWatch watch(Control<QWidget>(&w, "Command1"), QEvent::EnabledChange, [&] {
+        EnabledWatch watch;
+        watch.seen = [&] {
             loading = loading || !Enabled(&w, "Command1");
             shownDuringLoad = shownDuringLoad || (loading && panel->isVisible());
-        });
+        };
+        Control<QWidget>(&w, "Command1")->installEventFilter(&watch);
         Click(&w, "Command1");
         QVERIFY(loading && !shownDuringLoad);
         QVERIFY(!panel->isVisible() && Control<QWidget>(&w, "List1")->isVisible());
-    }
-
-    // Both directions: copies, copies back, a source gone before its copy, and a target file
-    // changed after the load; the modal list of the failed copies comes up over the summary.
-    void copiesBackAFailureAndAChangedFileAreCountedEach() {
-        TreeBuilder& t = trees();
-        t.text("start/neu.txt", "aaa", UnixTime(12, 0, 0));
-        t.file("start/unter/gross.bin", 1536, UnixTime(12, 0, 0));
-        t.text("start/alt.txt", "alt", UnixTime(1, 0, 0));
-        t.text("ziel/alt.txt", "neuer", UnixTime(12, 0, 0));      // copied back
-        t.text("ziel/nur_im_ziel.txt", "zz", UnixTime(12, 0, 0)); // copied back
-        t.text("start/weg.txt", "w", UnixTime(12, 0, 0));
-        t.text("start/bearbeitet.txt", "neu", UnixTime(12, 0, 0));
-        t.text("ziel/bearbeitet.txt", "alt", UnixTime(1, 0, 0));
-        const auto window = LoadedWindow("0|3|1|1", t);
-        Form1& w = *window;
-        QVERIFY(!Summary(&w)->isVisible());
-        fs::remove(t.path("start/weg.txt"));
-        t.text("ziel/bearbeitet.txt", "nach dem Laden gespeichert");
-
-        QStringList errors, behindTheErrors;
-        OnNextModal([&](QWidget* modal) {
-            QVERIFY(qobject_cast<Form4*>(modal) != nullptr);
-            errors = Items(modal, "List1") << TextOf(modal, "Label5");
-            behindTheErrors = SummaryLines(&w);
-        });
-        Click(&w, "Command3");
-        QCOMPARE(errors, (QStringList{Q(t.path("start/bearbeitet.txt")), Q(t.path("start/weg.txt")),
-                                      "Die Zieldatei wurde nach dem Laden geändert."}));
-        const QStringList expected{"Kopiert: 2 Dateien (1,50 KB)",
-                                   "Zurückkopiert: 2 Dateien (7 B)",
-                                   "Gelöscht: 0 Dateien",
-                                   "Fehlgeschlagen: 1 Datei",
-                                   "Nach dem Laden geändert: 1 Datei, nicht angetastet",
-                                   "Dauer: <mm:ss> min"};
-        QCOMPARE(SummaryLines(&w), expected);
-        QCOMPARE(behindTheErrors, expected);
-        QCOMPARE(TextOf(&w, "RunSummary"), QString("Ergebnis der Synchronisierung"));
-        QVERIFY(!Control<QWidget>(&w, "Picture2")->isVisible()); // the lists
-        CheckNothingIsCut(&w);
-        SaveScreenshot(&w, "run-summary");
     }
 
     // The list the user works in leads, the other follows before any further event is
@@ -233,7 +216,6 @@ private slots:
                 trees().text("ziel/f" + std::to_string(i) + ".txt", std::to_string(i));
             const auto window = LoadedWindow(rule, trees());
             Form1& w = *window;
-            QCOMPARE(Rows(&w, "List2"), files);
             if (files > 1) {
                 Tick(&w, "List2", 1, false);
                 trees().text("ziel/f2.txt", "nach dem Laden gespeichert");
@@ -271,8 +253,7 @@ private slots:
                        running ? 3 << 20 : 1, UnixTime(12, 0, 0));
             t.folder("ziel");
             UseRule("0|0|1|1");
-            auto w = std::make_unique<Form1>();
-            w->show();
+            const auto w = std::make_unique<Shown<Form1>>();
             const auto slowScan = SlowListingsFor(*w);
             // A load is closed at once, a run as soon as its first file is being copied.
             QTimer closer;
@@ -297,9 +278,80 @@ private slots:
                 QVERIFY(w->session().StartFiles.size() < 600);
             }
             // The window saved its state on the way out.
-            QCOMPARE(Q(reg().GetStringValue(HKCU, kRootKey, "LastDestinationDir")),
-                     Q(t.path("ziel")));
+            QCOMPARE(reg().GetStringValue(HKCU, kRootKey, "LastDestinationDir"), t.path("ziel"));
         }
+    }
+    void abbrechenStopsAfterTheCurrentFileAndSkipsDeleting() {
+        TreeBuilder& t = trees();
+        constexpr int kFiles = 40;
+        for (int i = 0; i < kFiles; ++i)
+            t.file("start/f" + std::to_string(100 + i) + ".bin", 512 << 10);
+        // Mirrored with deleting for good: a stopped run must not go on to delete this.
+        t.text("ziel/nur_im_ziel.txt", "bleibt");
+        const auto window = LoadedWindow("0|5|1|1", t);
+        Form1& w = *window;
+        const auto slow = SlowCopiesFor(w);
+
+        // "Abbrechen" is pressed when the run first moves the total bar; the press is queued, so
+        // it reaches the button only through the events the run lets in while copying.
+        auto* stop = Control<QPushButton>(&w, "Command2");
+        bool pressed = false, stopUsable = false;
+        const auto connection = QObject::connect(
+            Control<QProgressBar>(&w, "ProgressBar2"), &QProgressBar::valueChanged, &w, [&] {
+                if (pressed)
+                    return;
+                pressed = true;
+                stopUsable = stop->isVisible() && stop->isEnabled();
+                QMetaObject::invokeMethod(
+                    stop, [stop] { QTest::mouseClick(stop, Qt::LeftButton); },
+                    Qt::QueuedConnection);
+            });
+        // The file on view when the press is handled is the one the run finishes.
+        QString fileWhenStopped;
+        QObject::connect(stop, &QPushButton::clicked, &w,
+                         [&] { fileWhenStopped = TextOf(&w, "Label8_0"); });
+        Click(&w, "Command3");
+        QObject::disconnect(connection);
+
+        QVERIFY(stopUsable);
+        // The files up to the one on view when the press was handled were copied, none after
+        // it (that each is whole, and no temporary file is left, the terminal program's test of
+        // a stop shows).
+        QStringList copied = QDir(Q(t.path("ziel"))).entryList(QDir::Files);
+        copied.removeOne("nur_im_ziel.txt");
+        QVERIFY(!copied.isEmpty() && copied.size() < kFiles);
+        QCOMPARE(copied.constLast(), fileWhenStopped);
+        // No delete phase: no question (which would fail the case), and the file only in the
+        // target is still there.
+        QCOMPARE(ReadFile(t.path("ziel/nur_im_ziel.txt")), std::string("bleibt"));
+        // The window says so and is idle again; a new run needs a new load.
+        QCOMPARE(StatusText(&w), QString("Synchronisierung abgebrochen"));
+        QCOMPARE(EnabledOf(&w, {"Command1", "Command3", "Combo1"}),
+                 (QStringList{"Command1", "Combo1"}));
+    }
+
+    // Which way a root stopped being the loaded folder, and the message, the run's own
+    // tests show; the window shows it and changes neither tree.
+    void aTargetThatIsNoLongerTheLoadedFolderIsRefused() {
+        TreeBuilder& t = trees();
+        t.text("start/a.txt", "a", UnixTime(12, 0, 0));
+        t.text("start/unter/b.txt", "b", UnixTime(12, 0, 0));
+        t.text("start/c.txt", "alt", UnixTime(1, 0, 0));
+        t.text("ziel/c.txt", "neu", UnixTime(12, 0, 0)); // copied back under this rule
+        const auto window = LoadedWindow("0|3|1|1", t);
+        const auto startBefore = Entries(t.path("start"));
+        const std::string target = t.path("ziel");
+        fs::rename(target, t.path("ziel_vorher"));
+        fs::create_directory(target);
+        const SeenBox box = CatchBox([&] { Click(window.get(), "Command3"); });
+        QCOMPARE(box.text, "Der Zielordner \"" + Q(target) +
+                               "\" ist nicht mehr derselbe Ordner wie beim Laden. Bitte laden Sie "
+                               "die Ordner neu.");
+        QVERIFY(fs::is_empty(target));
+        QVERIFY(Entries(t.path("ziel_vorher")) ==
+                (std::map<std::string, std::string>{{"c.txt", "neu"}}));
+        QVERIFY(Entries(t.path("start")) == startBefore);
+        QVERIFY(!Enabled(window.get(), "Command3"));
     }
 };
 

@@ -41,17 +41,20 @@ private slots:
         }
     }
 
-    void filesThatCannotBeShownGiveNoMenu() {
-        trees().text("a.txt", "A");
+    // A missing file, files of two folders and a folder's path, relative to the current folder,
+    // give no menu. On a file an extra item raises its signal and runs nothing else, and
+    // dismissing the menu raises nothing.
+    void extraItemsRunNothingAndFilesThatCannotBeShownGiveNoMenu() {
+        const std::string file = trees().text("a.txt", "A");
         trees().text("unter/a.txt", "B");
-        const QString before = QDir::currentPath();
-        QDir::setCurrent(Q(trees().root()));
         clsShellMenu s;
         s.AddExtraItem("Eins", 1);
-        MenuSignals events(s);
+        s.AddExtraItem("Zwei", 2);
+        MenuSignals events(s, file);
         MenuSeen seen;
-        Choose("Eins", 1, &seen);
-        // A missing file, files of two folders, a folder's path; relative to the trees' folder.
+        Choose("Zwei", 2, &seen);
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(Q(trees().root()));
         for (const QVariant& files :
              {QVariant("fehlt.txt"), QVariant(QStringList{"a.txt", "unter/a.txt"}),
               QVariant("unter/")})
@@ -59,24 +62,14 @@ private slots:
         QDir::setCurrent(before);
         QCOMPARE(seen.opened, 0);
         QCOMPARE(events.events, QStringList());
-    }
-
-    void anExtraItemRunsNothingAndDismissingRaisesNothing() {
-        const std::string file = trees().text("a.txt", "A");
-        clsShellMenu s;
-        s.AddExtraItem("Eins", 1);
-        s.AddExtraItem("Zwei", 2);
-        MenuSignals events(s, file);
-        Choose("Zwei", 2);
         QVERIFY(s.ShellMenu(nullptr, Q(file)));
         QCOMPARE(events.events, QStringList{"extra:1"});
         QCOMPARE(events.files, QVariant(Q(file)));
         QCOMPARE(TakeStartedApplication("editor", 300).arguments, QStringList());
         QCOMPARE(ReadFile(file), std::string("A"));
-        MenuSeen seen;
         Dismiss(&seen);
         QVERIFY(!s.ShellMenu(nullptr, Q(file)));
-        QCOMPARE(seen.opened, 1);
+        QCOMPARE(seen.opened, 2);
         QCOMPARE(events.events, QStringList{"extra:1"});
     }
 
@@ -145,5 +138,8 @@ private slots:
     }
 };
 
-GLEICHWART_MENU_TEST_MAIN(ShellMenuTest)
+int main(int argc, char* argv[]) {
+    UseTestApplications();
+    return RunUiTest(argc, argv, [] { return std::make_unique<ShellMenuTest>(); });
+}
 #include "shell_menu_test.moc"

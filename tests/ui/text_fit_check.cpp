@@ -1,6 +1,5 @@
 #include "text_fit_check.h"
 
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -14,24 +13,17 @@
 
 namespace {
 
+// The control's name (its class where it has none) after those of its parents in the window.
 QString Name(const QWidget* w) {
-    QString path;
-    for (const QWidget* p = w; p != nullptr; p = p->isWindow() ? nullptr : p->parentWidget()) {
-        const QString part =
-            p->objectName().isEmpty() ? p->metaObject()->className() : p->objectName();
-        path = path.isEmpty() ? part : part + "/" + path;
-    }
-    return path;
+    const QString own = w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName();
+    return w->isWindow() || w->parentWidget() == nullptr ? own
+                                                         : Name(w->parentWidget()) + "/" + own;
 }
 
 QString Shortfall(const QWidget* w, const QString& text, QSize needed, QSize room) {
     const auto size = [](QSize s) { return QString("%1×%2").arg(s.width()).arg(s.height()); };
     return QString("%1: „%2“ braucht %3, hat %4")
         .arg(Name(w), QString(text).replace('\n', " ⏎ ").left(80), size(needed), size(room));
-}
-
-bool Fits(QSize needed, QSize room) {
-    return needed.width() <= room.width() && needed.height() <= room.height();
 }
 
 // A label's text as it lays it out: rich text through a document, plain text by lines,
@@ -60,7 +52,7 @@ void CheckLabel(const QLabel* label, QStringList& problems) {
     const QRect room = label->contentsRect();
     const int indent = qMax(0, label->indent());
     const QSize needed = LabelNeeds(label, room.width() - indent) + QSize(indent, 0);
-    if (!Fits(needed, room.size()))
+    if (needed.boundedTo(room.size()) != needed) // wider or taller than the room
         problems << Shortfall(label, label->text(), needed, room.size());
 }
 
@@ -84,8 +76,15 @@ void CheckButton(const QAbstractButton* b, QStringList& problems) {
     QSize needed = b->fontMetrics().size(Qt::TextShowMnemonic, b->text());
     if (push != nullptr && !b->icon().isNull())
         needed.rwidth() += b->iconSize().width() + 4;
-    if (!Fits(needed, room.size()))
+    if (needed.boundedTo(room.size()) != needed)
         problems << Shortfall(b, b->text(), needed, room.size());
+}
+
+// A group box title or a tab: its text must fit the room the style gives it, which must lie
+// within the control.
+void CheckRoom(const QWidget* w, const QString& text, QRect room, QStringList& problems) {
+    if (!w->rect().contains(room) || room.width() < w->fontMetrics().horizontalAdvance(text))
+        problems << Shortfall(w, text, QSize(room.right() + 1, room.height()), w->size());
 }
 
 void CheckGroupBox(const QGroupBox* box, QStringList& problems) {
@@ -97,35 +96,22 @@ void CheckGroupBox(const QGroupBox* box, QStringList& problems) {
     opt.rect = box->rect();
     opt.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
     opt.lineWidth = 1;
-    const QRect label =
-        box->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, box);
-    const int needed = box->fontMetrics().horizontalAdvance(box->title());
-    if (!box->rect().contains(label) || label.width() < needed)
-        problems << Shortfall(box, box->title(), QSize(label.right() + 1, label.height()),
-                              box->size());
-}
-
-void CheckTabs(const QTabBar* bar, QStringList& problems) {
-    for (int i = 0; i < bar->count(); ++i) {
-        const QRect tab = bar->tabRect(i);
-        const int needed = bar->fontMetrics().horizontalAdvance(bar->tabText(i));
-        if (tab.right() >= bar->width() || tab.width() < needed)
-            problems << Shortfall(bar, bar->tabText(i), QSize(tab.right() + 1, tab.height()),
-                                  bar->size());
-    }
+    CheckRoom(
+        box, box->title(),
+        box->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, box),
+        problems);
 }
 
 void CheckText(const QWidget* w, QStringList& problems) {
     if (const auto* label = qobject_cast<const QLabel*>(w))
         CheckLabel(label, problems);
-    else if (qobject_cast<const QPushButton*>(w) != nullptr ||
-             qobject_cast<const QCheckBox*>(w) != nullptr ||
-             qobject_cast<const QRadioButton*>(w) != nullptr)
+    else if (w->inherits("QPushButton") || w->inherits("QCheckBox") || w->inherits("QRadioButton"))
         CheckButton(static_cast<const QAbstractButton*>(w), problems);
     else if (const auto* box = qobject_cast<const QGroupBox*>(w))
         CheckGroupBox(box, problems);
     else if (const auto* bar = qobject_cast<const QTabBar*>(w))
-        CheckTabs(bar, problems);
+        for (int i = 0; i < bar->count(); ++i)
+            CheckRoom(bar, bar->tabText(i), bar->tabRect(i), problems);
 }
 
 // A control of the window's own, not a part Qt makes inside a list, a scroll area or a

@@ -70,10 +70,6 @@ QString Totals(std::int64_t files, std::int64_t bytes, const char* what) {
              " " + what + " werden.");
 }
 
-void UiTestCase::init() {
-    home_ = std::make_unique<UiHome>();
-}
-
 void UiTestCase::cleanup() {
     CancelModalWatchers();
     home_.reset();
@@ -86,16 +82,8 @@ QObject* WatcherParent() {
     return parent;
 }
 
-int& ModalsExpected() {
-    static int expected = 0;
-    return expected;
-}
-
 // The modal windows a watcher of OnNextModal is acting on; the action may wait on them.
-QList<QWidget*>& ModalsInHand() {
-    static QList<QWidget*> inHand;
-    return inHand;
-}
+QList<QWidget*> modalsInHand;
 
 // Fails the running case on a modal window nobody waits for, says what it showed, and
 // closes it, so that the case goes on to its end instead of hanging.
@@ -104,7 +92,7 @@ void GuardAgainstUnexpectedModals() {
     guard->setInterval(20);
     QObject::connect(guard, &QTimer::timeout, [] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || ModalsExpected() > 0 || ModalsInHand().contains(modal) ||
+        if (modal == nullptr || modalsExpected > 0 || modalsInHand.contains(modal) ||
             !WatcherParent()->children().isEmpty())
             return;
         const auto* box = qobject_cast<QMessageBox*>(modal);
@@ -121,14 +109,6 @@ void GuardAgainstUnexpectedModals() {
 
 } // namespace
 
-ExpectModals::ExpectModals() {
-    ++ModalsExpected();
-}
-
-ExpectModals::~ExpectModals() {
-    --ModalsExpected();
-}
-
 void CancelModalWatchers() {
     qDeleteAll(WatcherParent()->children());
 }
@@ -142,9 +122,9 @@ void OnNextModal(std::function<void(QWidget*)> action) {
             return;
         timer->stop();
         timer->deleteLater();
-        ModalsInHand().append(modal);
+        modalsInHand.append(modal);
         action(modal);
-        ModalsInHand().removeOne(modal);
+        modalsInHand.removeOne(modal);
         modal->close();
     });
     timer->start();
@@ -172,14 +152,6 @@ SeenBox CatchBox(const std::function<void()>& action, const std::function<void()
     return seen;
 }
 
-bool RunAsksAnything(QWidget* mainWindow) {
-    bool asked = false;
-    OnNextModal([&](QWidget*) { asked = true; });
-    Click(mainWindow, "Command3"); // does nothing while it is disabled
-    CancelModalWatchers();
-    return asked;
-}
-
 void PressYes(QWidget* messageBox) {
     for (QAbstractButton* b : qobject_cast<QMessageBox*>(messageBox)->buttons())
         if (b->text() == "Ja")
@@ -196,8 +168,7 @@ void SaveScreenshot(QWidget* w, const QString& name) {
 
 void UseRule(const std::string& text) {
     clsRegistry reg;
-    reg.CreateKey(HKCU, kRootKey);
-    reg.SetStringValue(HKCU, kRulesKey, "Test", text);
+    StoreRules(reg, {{"Test", text}});
     reg.SetStringValue(HKCU, kRootKey, "LastRegel", "Test");
 }
 
@@ -216,8 +187,7 @@ void LoadFolders(QWidget* mainWindow, const std::string& start, const std::strin
 
 std::unique_ptr<Form1> LoadedWindow(const std::string& rule, const TreeBuilder& trees) {
     UseRule(rule);
-    auto w = std::make_unique<Form1>();
-    w->show();
+    auto w = std::make_unique<Shown<Form1>>();
     LoadFolders(w.get(), trees.path("start"), trees.path("ziel"));
     return w;
 }

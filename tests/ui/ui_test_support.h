@@ -47,6 +47,11 @@ template <typename T> T* Control(QWidget* window, const QString& name) {
     return w;
 }
 
+// A window of type T (Form1 …), made with the given arguments and shown.
+template <typename T> struct Shown : T {
+    template <typename... A> explicit Shown(A&&... a) : T(std::forward<A>(a)...) { this->show(); }
+};
+
 // The text of a named label, box or button, or the title of a named frame; whether a named
 // control is enabled, and which of the named ones are; whether a named button is ticked; how
 // many rows a named list shows, and the texts of a named list or combo box; and presses a
@@ -88,7 +93,7 @@ protected:
     }
 
 private slots:
-    void init();
+    void init() { home_ = std::make_unique<UiHome>(); }
     void cleanup();
 };
 
@@ -99,12 +104,11 @@ void CancelModalWatchers();
 // A modal window that opens while no watcher of OnNextModal waits and no ExpectModals lives
 // fails the running case and is closed at once, rather than waiting for a person until the
 // case times out. A watcher of a test's own holds an ExpectModals while it answers windows.
-class ExpectModals {
-public:
-    ExpectModals();
-    ~ExpectModals();
+inline int modalsExpected = 0; // how many ExpectModals live
+struct ExpectModals {
+    ExpectModals() { ++modalsExpected; }
+    ~ExpectModals() { --modalsExpected; }
     ExpectModals(const ExpectModals&) = delete;
-    ExpectModals& operator=(const ExpectModals&) = delete;
 };
 
 // What a message box showed.
@@ -117,9 +121,6 @@ SeenBox Seen(QWidget* modal);
 // Runs `action` and records the first message box it opens (`whileOpen` runs while it is on
 // view), then closes it unanswered. Nothing opened leaves every field empty.
 SeenBox CatchBox(const std::function<void()>& action, const std::function<void()>& whileOpen = {});
-// Presses "Synchronisieren" and reports whether any window (a delete question, an error list)
-// came up during the run; one that does is closed unanswered.
-bool RunAsksAnything(QWidget* mainWindow);
 
 // Stores `text` as the rule "Test" and makes it the one the next main window starts with.
 void UseRule(const std::string& text);

@@ -1,5 +1,6 @@
 #include "about_window.h"
 
+#include "engine/texts.h"
 #include "kit/hyperlink.h"
 #include "kit/twips.h"
 
@@ -33,7 +34,7 @@ void Form5::createControls() {
 
     versionLabel_ = new QLabel(QString("Gleichwart, Version %1").arg(GLEICHWART_VERSION), this);
     versionLabel_->setObjectName("lblVersion");
-    licenceLabel_ = new QLabel("Lizenz: GNU GPL, Version 3 oder später", this);
+    licenceLabel_ = new QLabel(QString::fromUtf8(kLicenceLine), this);
     licenceLabel_->setObjectName("lblLizenz");
 
     // Broken where it reads well, not where a font happens to end the line.

@@ -4,6 +4,7 @@
 #include "rule_listing.h"
 #include "sync_command.h"
 #include "sync_options.h"
+#include "undo_command.h"
 
 #include <cstdio>
 
@@ -25,5 +26,7 @@ int main(int argc, char** argv) {
                     GLEICHWART_VERSION, kLicenceLine);
         return kExitDone;
     }
+    if (options.undo)
+        return RunUndoCommand(options);
     return RunSyncCommand(options);
 }

@@ -36,6 +36,8 @@ void PrintSummary(std::FILE* out, const RunResult& result, bool stopped, bool in
     if (result.foldersRemoved > 0)
         line("Ordner entfernt:", std::to_string(result.foldersRemoved));
     line("Dauer:", DurationText(std::int64_t(seconds) * 1000));
+    if (!result.undoNote.empty())
+        std::fprintf(out, "%s\n", result.undoNote.c_str());
     std::fflush(out);
 }
 

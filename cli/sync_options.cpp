@@ -12,7 +12,7 @@ struct Switch {
     std::string_view german, english, letter;
     bool SyncOptions::*field;
 };
-constexpr std::array<Switch, 11> kSwitches = {{
+constexpr std::array<Switch, 12> kSwitches = {{
     {"--regeln", "--rules", "--rules", &SyncOptions::listRules},
     {"--vorschau", "--dry-run", "-n", &SyncOptions::dryRun},
     {"--ja", "--yes", "--yes", &SyncOptions::yes},
@@ -24,6 +24,7 @@ constexpr std::array<Switch, 11> kSwitches = {{
     {"--konflikte-kopieren", "--copy-conflicts", "--copy-conflicts", &SyncOptions::copyConflicts},
     {"--verknuepfungen", "--links", "--links", &SyncOptions::links},
     {"--ordner-angleichen", "--folders", "--folders", &SyncOptions::folders},
+    {"--rueckgaengig", "--undo", "--undo", &SyncOptions::undo},
 }};
 
 void SetError(SyncOptions& options, std::string message) {
@@ -56,6 +57,7 @@ bool SetLetters(SyncOptions& options, std::string_view arg) {
 constexpr const char* kUsage =
     R"(Aufruf: gleichwart-sync [Optionen] '/Startordner|ORDNER' '/Zielordner|ORDNER' '/Regel|NAME'
        gleichwart-sync [Optionen] [--regel NAME] START ZIEL
+       gleichwart-sync --rueckgaengig [-n] [--ja]
 
 Bringt den Zielordner nach einer Regel mit dem Startordner in Einklang, wie
 "Ordner laden" und "Synchronisieren" im Fenster von Gleichwart. Die Regeln sind
@@ -102,6 +104,12 @@ Optionen:
   --ausschliessen-aus DATEI
                          ebenso, ein Muster je Zeile der Datei
   --regeln               zeigt die gespeicherten Regeln und was sie tun
+  --rueckgaengig, --undo macht den letzten Abgleich rückgängig, auch einen aus
+                         dem Fenster: neue Dateien kommen in den Papierkorb,
+                         ersetzte bekommen ihre alte Fassung zurück, gelöschte
+                         kommen aus dem Papierkorb zurück. Was sich seither
+                         geändert hat, bleibt und wird genannt. Mit -n nur
+                         anzeigen; ohne --ja wird gefragt
   --help, -h             zeigt diese Hilfe
   --version              zeigt die Version
   --                     alles Weitere gehört zur Befehlszeile
@@ -116,7 +124,8 @@ Rückgabewerte:
   1  nicht alles erledigt: Dateien konnten nicht gelesen, kopiert oder gelöscht
      werden, Konflikte blieben ungelöst, oder das Löschen wurde ohne Terminal
      und ohne --ja übersprungen
-  2  falsche Befehlszeile, Ordner oder Regel; nichts wurde verändert
+  2  falsche Befehlszeile, Ordner oder Regel, oder nichts rückgängig zu machen;
+     nichts wurde verändert
   3  durch ein Signal (Strg+C, SIGTERM) abgebrochen; fertige Kopien bleiben,
      gelöscht wird nichts mehr
 

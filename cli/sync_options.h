@@ -18,6 +18,7 @@ struct SyncOptions {
     bool copyConflicts = false;              // --konflikte-kopieren: same time, other size too
     bool links = false;                      // --verknuepfungen: the rule takes links
     bool folders = false;                    // --ordner-angleichen: the rule matches folders
+    bool undo = false;                       // --rueckgaengig, --undo: undo the last run
     std::optional<std::string> ruleText;     // --regel-text 0|5|1|2: an unnamed rule
     std::optional<std::string> rule;         // --regel NAME: the rule for START ZIEL
     std::vector<std::string> exclusions;     // --ausschliessen MUSTER, in their order

@@ -2,14 +2,16 @@
 
 #include "copy_errors.h"
 #include "my_file.h"
+#include "run_recorder.h"
 #include "run_view.h"
 
 #include "platform/system_info.h"
 
 #include <algorithm>
 
-CopyBatch::CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result)
-    : ops_(ops), view_(view), result_(result),
+CopyBatch::CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result,
+                     RunRecorder& recorder)
+    : ops_(ops), view_(view), result_(result), recorder_(recorder),
       // A waiting copy holds an open file: the batch leaves room for the run's folders.
       maxFiles_(std::clamp<std::size_t>(platform::OpenFilesAllowed() / 2, 64, kMaxFiles)) {}
 
@@ -21,8 +23,7 @@ void CopyBatch::add(const MyFile& f, bool toTarget, const std::string& source,
         commit();
 }
 
-int CopyBatch::syncOnce(const platform::StagedCopy& staged,
-                        std::vector<std::pair<std::uint64_t, int>>& synced) {
+int CopyBatch::syncOnce(const platform::StagedCopy& staged, Flushed& synced) {
     const std::uint64_t device = staged.written.device;
     auto it = std::find_if(synced.begin(), synced.end(),
                            [&](const auto& d) { return d.first == device; });
@@ -36,41 +37,66 @@ int CopyBatch::syncOnce(const platform::StagedCopy& staged,
 }
 
 void CopyBatch::commit() {
-    std::vector<std::pair<std::uint64_t, int>> synced; // one flush per file system
-    std::vector<platform::FolderRef> namedFolders;     // where each file was flushed
+    // Written ahead: the journal holds every copy of the batch before any of them takes its
+    // name, and the places of the old versions in the trash are taken. Where the batch's own
+    // flush of a file system follows, the journal rides on it when it lies there.
+    std::vector<std::uint64_t> flushedNext;
     for (Pending& p : pending_) {
-        platform::CopyResult r;
-        if (const int err = syncOnce(p.staged, synced); err != 0) {
-            platform::DiscardStaged(ops_, p.staged);
-            r = {err, platform::CopySide::Destination, p.staged.destination.path};
-        } else {
-            r = platform::CommitStaged(ops_, p.staged);
-        }
-        if (!r.ok()) {
-            Failed(ops_, view_, result_, p.source, p.staged.destination.path, r);
-            continue;
-        }
-        view_.ActionDone(p.toTarget ? RunAction::Copied : RunAction::CopiedBack, p.source, {});
-        (p.toTarget ? result_.copied : result_.copiedBack) += 1;
-        (p.toTarget ? result_.copiedBytes : result_.copiedBackBytes) += p.size;
-        written_.push_back(p.staged.written);
-        if (p.staged.destination.flushEach) {
-            const platform::FolderRef& folder = p.staged.destination.folder;
-            if (namedFolders.empty() || namedFolders.back() != folder)
-                namedFolders.push_back(folder);
-            continue;
-        }
+        p.action = recorder_.NoteCopy(p.staged, p.toTarget, p.slot);
         const std::uint64_t device = p.staged.written.device;
-        if (std::none_of(unflushedNames_.begin(), unflushedNames_.end(),
-                         [&](const auto& d) { return d.first == device; }))
-            unflushedNames_.emplace_back(device, p.staged.destination.folder);
+        if (!p.staged.destination.flushEach &&
+            std::find(flushedNext.begin(), flushedNext.end(), device) == flushedNext.end())
+            flushedNext.push_back(device);
     }
+    recorder_.Durable(flushedNext);
+    Flushed synced; // one flush per file system, which takes the trash's changes there along
+    for (const Pending& p : pending_)
+        syncOnce(p.staged, synced);
+    std::vector<platform::FolderRef> namedFolders; // where each file was flushed
+    for (Pending& p : pending_)
+        put(p, synced, namedFolders);
+    recorder_.CopiesDone();
     std::sort(namedFolders.begin(), namedFolders.end());
     namedFolders.erase(std::unique(namedFolders.begin(), namedFolders.end()), namedFolders.end());
     for (const platform::FolderRef& folder : namedFolders)
         ops_.Fsync(folder->fd);
     pending_.clear();
     bytes_ = 0;
+}
+
+void CopyBatch::put(Pending& p, const Flushed& synced,
+                    std::vector<platform::FolderRef>& namedFolders) {
+    platform::CopyResult r;
+    const auto flushed = std::find_if(synced.begin(), synced.end(), [&](const auto& d) {
+        return d.first == p.staged.written.device;
+    });
+    if (flushed->second != 0) {
+        platform::DiscardStaged(ops_, p.staged);
+        r = {flushed->second, platform::CopySide::Destination, p.staged.destination.path};
+    } else {
+        platform::TrashCollection* keep =
+            p.slot != RunRecorder::kNoSlot ? recorder_.keep() : nullptr;
+        r = platform::CommitStaged(ops_, p.staged, keep, p.slot);
+    }
+    if (!r.ok()) {
+        recorder_.journal().NotDone(p.action);
+        Failed(ops_, view_, result_, p.source, p.staged.destination.path, r);
+        return;
+    }
+    view_.ActionDone(p.toTarget ? RunAction::Copied : RunAction::CopiedBack, p.source, {});
+    (p.toTarget ? result_.copied : result_.copiedBack) += 1;
+    (p.toTarget ? result_.copiedBytes : result_.copiedBackBytes) += p.size;
+    written_.push_back(p.staged.written);
+    if (p.staged.destination.flushEach) {
+        const platform::FolderRef& folder = p.staged.destination.folder;
+        if (namedFolders.empty() || namedFolders.back() != folder)
+            namedFolders.push_back(folder);
+        return;
+    }
+    const std::uint64_t device = p.staged.written.device;
+    if (std::none_of(unflushedNames_.begin(), unflushedNames_.end(),
+                     [&](const auto& d) { return d.first == device; }))
+        unflushedNames_.emplace_back(device, p.staged.destination.folder);
 }
 
 void CopyBatch::finish() {

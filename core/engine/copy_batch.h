@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class RunRecorder;
 struct MyFile;
 class RunView;
 struct RunResult;
@@ -14,13 +15,15 @@ struct RunResult;
 // file system makes a whole batch durable, where one flush per file would cost more than the
 // copying of many small files. Until its commit a destination keeps its old content. Where a
 // file system cannot be flushed as a whole, each copy was flushed when it was written, and
-// the folders that got new names are flushed after the batch.
+// the folders that got new names are flushed after the batch. The batch's records reach the
+// run's journal before its data is flushed, and a replaced file's old version is kept in the
+// trash before the copy takes its name.
 class CopyBatch {
 public:
     static constexpr std::size_t kMaxFiles = 2048; // each may hold an open file
     static constexpr std::int64_t kMaxBytes = 256LL << 20;
 
-    CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result);
+    CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result, RunRecorder& recorder);
     CopyBatch(const CopyBatch&) = delete;
     CopyBatch& operator=(const CopyBatch&) = delete;
 
@@ -47,12 +50,17 @@ private:
         std::int64_t size;
         bool toTarget;
         platform::StagedCopy staged;
+        std::size_t action = 0; // in the journal
+        std::size_t slot = 0;   // the old version's place in the trash
     };
-    int syncOnce(const platform::StagedCopy& staged, std::vector<std::pair<std::uint64_t, int>>&);
+    using Flushed = std::vector<std::pair<std::uint64_t, int>>; // device, error
+    int syncOnce(const platform::StagedCopy& staged, Flushed& synced);
+    void put(Pending& p, const Flushed& synced, std::vector<platform::FolderRef>& namedFolders);
 
     platform::FileOps& ops_;
     RunView& view_;
     RunResult& result_;
+    RunRecorder& recorder_;
     std::vector<Pending> pending_;
     std::size_t maxFiles_;
     std::int64_t bytes_ = 0;

@@ -6,7 +6,8 @@
 #include "leftover_sweep.h"
 #include "platform/file_copy.h"
 #include "platform/file_ops.h"
-#include "platform/trash.h"
+#include "platform/trash_batch.h"
+#include "run_recorder.h"
 #include "run_view.h"
 #include "sync_session.h"
 #include "tree_paths.h"
@@ -37,11 +38,10 @@ const Verdict kLeave{Verdict::Leave, 0, {}, false};
 // Looks at a file once more just before it is deleted: only the very file the load saw is
 // deleted. A file that is gone needs nothing; one this run wrote is never deleted (on a
 // target that ignores letter case, the old spelling of a renamed file is the file the run
-// just copied under its new one).
+// just copied under its new one). `st` receives the file as it is now.
 Verdict Recheck(platform::FileOps& ops, int dirFd, const MyFile& f,
                 const platform::SeenDestination& loaded,
-                const std::vector<platform::FileIdentity>& written) {
-    platform::FileInfo st;
+                const std::vector<platform::FileIdentity>& written, platform::FileInfo& st) {
     if (int err = ops.StatAt(dirFd, f.Name(), st); err != 0)
         return err == ENOENT ? kLeave : Failed(err, ErrorDescription(err));
     const platform::FileIdentity id{st.device, st.inode};
@@ -53,25 +53,40 @@ Verdict Recheck(platform::FileOps& ops, int dirFd, const MyFile& f,
 }
 
 // The ticked entries of the delete list, folder by folder: the files of one folder follow each
-// other in the list, so each folder is opened once, without following links, and its files are
-// deleted together.
+// other in the list, so each folder is opened once, without following links. The files are
+// deleted in batches across folders: the batch's records reach the run's journal with one
+// flush, the trash's descriptions with one more, and then the files go.
 class DeletePhase {
 public:
+    static constexpr std::size_t kBatch = 128; // each holds its folder open
+
     DeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
                 platform::FolderChain& targetTree,
                 const std::vector<platform::FileIdentity>& written, LeftoverSweep& sweep,
-                RunResult& result)
+                RunResult& result, RunRecorder& recorder)
         : session_(session), ops_(ops), view_(view), targetTree_(targetTree), written_(written),
-          sweep_(sweep), result_(result),
+          sweep_(sweep), result_(result), recorder_(recorder),
           toTrash_(session.CurrentRule.ReverseAction == kMoveToTrash),
-          rootLength_(RootPrefixLength(session.TargetPath)) {
+          rootLength_(RootPrefixLength(session.TargetPath)),
+          trash_(ops, toTrash_ ? platform::CurrentTrashPlaces() : platform::TrashPlaces{}) {}
+
+    // Deleting for good has no flush of its own to ride on: the whole list is noted in the
+    // journal before the first file goes, with one flush, as the load saw each file.
+    void noteAllForGood(const std::vector<const MyFile*>& chosen) {
         if (toTrash_)
-            trash_ = platform::CurrentTrashPlaces();
-        // The trash records where a file came from, and finds the top of its file system from
-        // there: it needs the absolute path even where the root was given relative.
-        absoluteRoot_ = platform::AbsolutePath(session.TargetPath);
-        if (absoluteRoot_.empty() || absoluteRoot_.back() != '/')
-            absoluteRoot_ += '/';
+            return;
+        ahead_.resize(chosen.size());
+        std::string relative;
+        for (std::size_t k = 0; k < chosen.size(); ++k) {
+            const MyFile& f = *chosen[k];
+            const platform::SeenDestination seen = session_.AsLoaded(f);
+            relative.assign(RelativeFolderOf(f, rootLength_)).append(f.Name());
+            ahead_[k] = recorder_.NoteDeleted(relative, seen.size,
+                                              seen.stamp.known ? seen.stamp.writeNanos
+                                                               : UnixFromDateTime(seen.lastWrite) *
+                                                                     platform::FileInfo::kBillion);
+        }
+        recorder_.Durable();
     }
 
     // The files chosen[i] up to chosen[end - 1], all of one folder.
@@ -82,37 +97,46 @@ public:
         const int err = targetTree_.Resolve(relative, false, folder);
         if (err == 0)
             sweep_.Folder(false, relative, folder);
-        batch_.clear();
-        names_.clear();
         for (std::size_t k = i; k < end; ++k) {
             const MyFile* f = chosen[k];
             Verdict verdict = kLeave; // gone with its folder: nothing left to delete
+            platform::FileInfo st;
             if (err == ELOOP)
                 verdict = Failed(err, kLinkOnTheWay);
             else if (err != 0 && err != ENOENT)
                 verdict = Failed(err, ErrorDescription(err));
             else if (err == 0)
-                verdict = Recheck(ops_, folder->fd, *f, session_.AsLoaded(*f), written_);
+                verdict = Recheck(ops_, folder->fd, *f, session_.AsLoaded(*f), written_, st);
+            if (verdict.what != Verdict::Delete && !toTrash_)
+                recorder_.journal().NotDone(ahead_[k]);
             if (verdict.what == Verdict::Fail)
                 fail(*f, verdict);
             else if (verdict.what == Verdict::Leave)
                 ++result_.alreadyGone;
-            else {
-                batch_.push_back(f);
-                names_.emplace_back(f->Name());
-            }
+            else
+                batch_.push_back({f, folder, relative, st, k});
+            if (batch_.size() >= kBatch)
+                deleteBatch();
         }
-        if (!batch_.empty())
-            deleteBatch(folder, relative);
     }
 
-    // The deletions are on the disk before the run reports that it is done.
-    void flush() {
+    // What waits is deleted, and the deletions are on the disk before the run reports that it
+    // is done.
+    void finish() {
+        deleteBatch();
         for (const platform::FolderRef& folder : touched_)
             ops_.SyncFileSystemOf(folder->fd);
     }
 
 private:
+    struct Doomed {
+        const MyFile* file;
+        platform::FolderRef folder;
+        std::string_view relative; // its folder below the root
+        platform::FileInfo now;
+        std::size_t at; // in the chosen files
+    };
+
     void fail(const MyFile& f, const Verdict& verdict) {
         FailedItem item;
         item.kind = FailedItem::Kind::Delete;
@@ -131,31 +155,70 @@ private:
             view_.ActionDone(RunAction::Deleted, f.Path(), {});
     }
 
-    void deleteBatch(const platform::FolderRef& folder, std::string_view relative) {
-        errors_.assign(names_.size(), 0);
-        if (toTrash_) {
-            platform::MoveAllToTrash(ops_, folder->fd, absoluteRoot_ + std::string(relative),
-                                     names_, trash_, errors_);
-        } else {
-            for (std::size_t k = 0; k < names_.size(); ++k)
-                errors_[k] = ops_.UnlinkAt(folder->fd, names_[k], 0);
+    std::string relativePath(const Doomed& d) const {
+        return std::string(d.relative).append(d.file->Name());
+    }
+
+    // Notes each file in the journal, and in the trash its place, before any of them goes.
+    void noteAhead() {
+        if (!toTrash_) {
+            for (std::size_t k = 0; k < batch_.size(); ++k)
+                actions_[k] = ahead_[batch_[k].at]; // noted before the first one went
+            return;
         }
+        std::vector<std::uint64_t> trashDevices; // flushed right after, the journal with them
         for (std::size_t k = 0; k < batch_.size(); ++k) {
+            const Doomed& d = batch_[k];
+            const std::string folder = recorder_.AbsoluteFolder(false, d.relative);
+            errors_[k] = trash_.Claim(d.folder->fd, folder, d.file->Name(), slots_[k]);
             if (errors_[k] != 0)
-                fail(*batch_[k], Failed(errors_[k], ErrorDescription(errors_[k])));
+                continue;
+            actions_[k] = recorder_.NoteTrashed(relativePath(d), d.now, trash_.Spot(slots_[k]));
+            if (std::find(trashDevices.begin(), trashDevices.end(), d.now.device) ==
+                trashDevices.end())
+                trashDevices.push_back(d.now.device);
+        }
+        recorder_.Durable(trashDevices);
+        trash_.Flush();
+    }
+
+    void deleteBatch() {
+        if (batch_.empty())
+            return;
+        errors_.assign(batch_.size(), 0);
+        slots_.assign(batch_.size(), 0);
+        actions_.assign(batch_.size(), 0);
+        noteAhead();
+        for (std::size_t k = 0; k < batch_.size(); ++k) {
+            const Doomed& d = batch_[k];
+            if (errors_[k] != 0)
+                continue;
+            errors_[k] =
+                toTrash_ ? trash_.Move(slots_[k]) : ops_.UnlinkAt(d.folder->fd, d.file->Name(), 0);
+            if (errors_[k] != 0)
+                recorder_.journal().NotDone(actions_[k]);
+        }
+        trash_.Clear();
+        for (std::size_t k = 0; k < batch_.size(); ++k) {
+            const MyFile& f = *batch_[k].file;
+            if (errors_[k] != 0)
+                fail(f, Failed(errors_[k], ErrorDescription(errors_[k])));
             else if (toTrash_)
-                counted(result_.trashed, result_.trashedBytes, *batch_[k]);
+                counted(result_.trashed, result_.trashedBytes, f);
             else
-                counted(result_.deletedForGood, result_.deletedForGoodBytes, *batch_[k]);
+                counted(result_.deletedForGood, result_.deletedForGoodBytes, f);
+            noteTouched(batch_[k].folder, batch_[k].now.device);
         }
-        // One folder per file system, flushed at the end.
-        platform::FileInfo st;
-        if (ops_.Fstat(folder->fd, st) == 0 &&
-            std::find(touchedDevices_.begin(), touchedDevices_.end(), st.device) ==
-                touchedDevices_.end()) {
-            touchedDevices_.push_back(st.device);
-            touched_.push_back(folder);
-        }
+        batch_.clear();
+    }
+
+    // One folder per file system, flushed at the end.
+    void noteTouched(const platform::FolderRef& folder, std::uint64_t device) {
+        if (std::find(touchedDevices_.begin(), touchedDevices_.end(), device) !=
+            touchedDevices_.end())
+            return;
+        touchedDevices_.push_back(device);
+        touched_.push_back(folder);
     }
 
     SyncSession& session_;
@@ -165,15 +228,16 @@ private:
     const std::vector<platform::FileIdentity>& written_;
     LeftoverSweep& sweep_;
     RunResult& result_;
+    RunRecorder& recorder_;
     const bool toTrash_;
     const std::size_t rootLength_;
-    platform::TrashPlaces trash_;
-    std::string absoluteRoot_;
+    platform::TrashBatch trash_;
     std::vector<platform::FolderRef> touched_;
     std::vector<std::uint64_t> touchedDevices_;
-    std::vector<const MyFile*> batch_;
-    std::vector<std::string> names_;
+    std::vector<Doomed> batch_;
     std::vector<int> errors_;
+    std::vector<std::size_t> slots_, actions_;
+    std::vector<std::size_t> ahead_; // for good: each chosen file's action in the journal
 };
 
 } // namespace
@@ -181,7 +245,7 @@ private:
 void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
                     platform::FolderChain& targetTree,
                     const std::vector<platform::FileIdentity>& written, LeftoverSweep& sweep,
-                    RunResult& result) {
+                    RunResult& result, RunRecorder& recorder) {
     if (!session.CurrentRule.deletesOnTarget())
         return;
     std::vector<const MyFile*> chosen;
@@ -199,7 +263,8 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
         result.deleteDeclined = true;
         return;
     }
-    DeletePhase phase(session, ops, view, targetTree, written, sweep, result);
+    DeletePhase phase(session, ops, view, targetTree, written, sweep, result, recorder);
+    phase.noteAllForGood(chosen);
     for (std::size_t i = 0; i < chosen.size();) {
         if (view.StopRequested()) {
             result.stoppedEarly = true;
@@ -212,7 +277,7 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
         view.PumpEvents();
         i = end;
     }
-    phase.flush();
+    phase.finish();
     if (!result.stoppedEarly)
-        RemoveFolders(session, ops, targetTree, view, result);
+        RemoveFolders(session, ops, targetTree, view, result, recorder);
 }

@@ -3,8 +3,8 @@
 #include "copy_errors.h"
 #include "platform/file_ops.h"
 #include "platform/folder_chain.h"
-#include "platform/trash.h"
-#include "platform/trash_places.h"
+#include "platform/trash_batch.h"
+#include "run_recorder.h"
 #include "sync_session.h"
 #include "tree_paths.h"
 
@@ -59,45 +59,66 @@ void MakeFolders(SyncSession& session, platform::FolderChain& targetTree,
 
 namespace {
 
+// What the removal of the folders shares: the trash (null for good) and the journal.
+struct Removal {
+    platform::FileOps& ops;
+    platform::FolderChain& targetTree;
+    RunRecorder& recorder;
+    platform::TrashBatch* trash;
+    RunView& view;
+    RunResult& result;
+};
+
 // Removes the folder entry `f` below the open folder `parent` when it is empty, into the
-// trash or for good. 0 when removed, -1 when left (gone, or something left in it), else the
-// errno; a folder replaced by something else since the load is reported here.
-int RemoveOne(platform::FileOps& ops, platform::FolderChain& targetTree, const MyFile& f,
-              std::string_view parentRelative, const platform::FolderRef& parent,
-              const std::string* trashFolder, const platform::TrashPlaces& trash, RunView& view,
-              RunResult& result) {
+// trash or for good, noted in the journal first. 0 when removed, -1 when left (gone, or
+// something left in it), else the errno; a folder replaced by something else since the load
+// is reported here.
+int RemoveOne(Removal& r, const MyFile& f, std::string_view parentRelative,
+              const platform::FolderRef& parent) {
     platform::FileInfo st;
-    int err = ops.StatAt(parent->fd, BareName(f), st);
+    int err = r.ops.StatAt(parent->fd, BareName(f), st);
     if (err == ENOENT)
         return -1; // gone already
     if (err == 0 && st.type != platform::FileInfo::Type::Folder) {
-        Fail(view, result, FailedItem::Kind::Delete, f.Path(), 0, false,
+        Fail(r.view, r.result, FailedItem::Kind::Delete, f.Path(), 0, false,
              "Der Ordner wurde nach dem Laden durch etwas anderes ersetzt.");
-        result.failures.back().changedSinceLoad = true;
+        r.result.failures.back().changedSinceLoad = true;
         return -1;
     }
     if (err != 0)
         return err;
-    if (trashFolder == nullptr) {
-        err = ops.UnlinkAt(parent->fd, BareName(f), AT_REMOVEDIR);
-        return err == ENOTEMPTY || err == EEXIST ? -1 : err; // something in it was left
-    }
-    // Only an empty folder goes into the trash; what is left in it keeps it here.
+    // Only an empty folder goes; what is left in it keeps it here.
     std::vector<std::string> names;
     platform::FolderRef inside;
-    err = targetTree.Resolve(std::string(parentRelative) + f.Name(), false, inside);
+    const std::string relative = std::string(parentRelative) + f.Name();
+    err = r.targetTree.Resolve(relative, false, inside);
     if (err == 0)
-        err = ops.ListNames(inside->fd, names);
-    if (err == 0 && !names.empty())
-        return -1;
-    return err != 0 ? err
-                    : platform::MoveToTrash(ops, parent->fd, *trashFolder, BareName(f), trash);
+        err = r.ops.ListNames(inside->fd, names);
+    if (err != 0 || !names.empty())
+        return err != 0 ? err : -1;
+    std::size_t slot = 0;
+    if (r.trash != nullptr) {
+        err = r.trash->Claim(parent->fd, r.recorder.AbsoluteFolder(false, parentRelative),
+                             BareName(f), slot);
+        if (err != 0)
+            return err;
+    }
+    const std::size_t action = r.recorder.NoteFolderRemoved(
+        relative, st.permissions, r.trash != nullptr ? &r.trash->Spot(slot) : nullptr);
+    r.recorder.Durable();
+    err = r.trash != nullptr ? r.trash->Move(slot)
+                             : r.ops.UnlinkAt(parent->fd, BareName(f), AT_REMOVEDIR);
+    if (r.trash != nullptr)
+        r.trash->Clear();
+    if (err != 0)
+        r.recorder.journal().NotDone(action);
+    return err == ENOTEMPTY || err == EEXIST ? -1 : err; // something came into it meanwhile
 }
 
 } // namespace
 
 void RemoveFolders(SyncSession& session, platform::FileOps& ops, platform::FolderChain& targetTree,
-                   RunView& view, RunResult& result) {
+                   RunView& view, RunResult& result, RunRecorder& recorder) {
     std::vector<const MyFile*> folders;
     for (const MyFile* f : session.DeleteList)
         if (f->IsFolder() && f->Selected)
@@ -110,20 +131,16 @@ void RemoveFolders(SyncSession& session, platform::FileOps& ops, platform::Folde
                b->FolderView().size() + std::strlen(b->Name());
     });
     const bool toTrash = session.CurrentRule.ReverseAction == kMoveToTrash;
-    const platform::TrashPlaces trash =
-        toTrash ? platform::CurrentTrashPlaces() : platform::TrashPlaces{};
-    std::string absoluteRoot = platform::AbsolutePath(session.TargetPath);
-    if (absoluteRoot.empty() || absoluteRoot.back() != '/')
-        absoluteRoot += '/';
+    platform::TrashBatch trash(
+        ops, toTrash ? platform::CurrentTrashPlaces() : platform::TrashPlaces{}, true);
+    Removal removal{ops, targetTree, recorder, toTrash ? &trash : nullptr, view, result};
     const std::size_t root = RootPrefixLength(session.TargetPath);
     for (const MyFile* f : folders) {
         const std::string_view parent = RelativeFolderOf(*f, root);
         platform::FolderRef folder;
         int err = targetTree.Resolve(parent, false, folder);
-        const std::string trashFolder = absoluteRoot + std::string(parent);
         if (err == 0)
-            err = RemoveOne(ops, targetTree, *f, parent, folder, toTrash ? &trashFolder : nullptr,
-                            trash, view, result);
+            err = RemoveOne(removal, *f, parent, folder);
         if (err == 0) {
             ++result.foldersRemoved;
             view.ActionDone(RunAction::Deleted, f->Path(), {});

@@ -2,6 +2,7 @@
 
 #include "run_view.h"
 
+class RunRecorder;
 struct SyncSession;
 namespace platform {
 class FileOps;
@@ -15,6 +16,7 @@ void MakeFolders(SyncSession& session, platform::FolderChain& targetTree,
 
 // Removes the ticked folder entries of the delete list, deepest first, after the files: a
 // folder goes only when it is empty then (whatever was left in it, unticked, failed, changed
-// or excluded, keeps it), into the trash as a folder or for good as the rule says.
+// or excluded, keeps it), into the trash as a folder or for good as the rule says, each noted
+// in the run's journal before it goes.
 void RemoveFolders(SyncSession& session, platform::FileOps& ops, platform::FolderChain& targetTree,
-                   RunView& view, RunResult& result);
+                   RunView& view, RunResult& result, RunRecorder& recorder);

@@ -68,6 +68,8 @@ struct RunResult {
     std::int64_t foldersMade = 0;
     std::int64_t foldersRemoved = 0;
     std::int64_t milliseconds = 0; // the whole run
+    // Why this run cannot be undone; empty when its journal was kept.
+    std::string undoNote;
     // Copies, then deletions, each in the order met; those left because they changed after the
     // load among them.
     std::vector<FailedItem> failures;

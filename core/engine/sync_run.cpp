@@ -10,9 +10,12 @@
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "platform/flush_policy.h"
+#include "platform/state_folder.h"
 #include "platform/system_info.h"
 #include "platform/user_locale.h"
 #include "rules/rule_decisions.h"
+#include "run_recorder.h"
+#include "settings/app_settings.h"
 #include "summary_texts.h"
 #include "sync_session.h"
 #include "texts.h"
@@ -55,8 +58,8 @@ std::string RootProblem(const std::string& which, const std::string& path, int e
 
 // Opens both roots and checks that they are still the folders that were loaded: a stick
 // pulled out and a folder created in its place must not be filled.
-std::string OpenRoots(const SyncSession& session, Trees& trees) {
-    platform::FileIdentity start, target;
+std::string OpenRoots(const SyncSession& session, Trees& trees, platform::FileIdentity& start,
+                      platform::FileIdentity& target) {
     const std::string again = " Bitte laden Sie die Ordner neu.";
     int err = trees.startRead.OpenRoot(session.StartPath, &start);
     if (err == 0)
@@ -94,9 +97,9 @@ bool StillChosen(const SyncSession& session, const MyFile& f, const platform::Se
 class CopyPhase {
 public:
     CopyPhase(SyncSession& session, platform::FileOps& ops, RunView& view, Trees& trees,
-              RunResult& result)
+              RunResult& result, RunRecorder& recorder)
         : session_(session), ops_(ops), view_(view), trees_(trees), result_(result),
-          batch_(ops, view, result), separator_(platform::UserDecimalSeparator()),
+          batch_(ops, view, result, recorder), separator_(platform::UserDecimalSeparator()),
           startRoot_(RootPrefixLength(session.StartPath)),
           targetRoot_(RootPrefixLength(session.TargetPath)) {}
 
@@ -211,24 +214,35 @@ private:
 
 } // namespace
 
-RunResult RunSynchronisation(SyncSession& session, platform::FileOps& ops, RunView& view) {
+UndoKeeping UndoKeeping::Current() {
+    return {platform::JournalFolder(), AppSettings::LoadKeepReplaced()};
+}
+
+RunResult RunSynchronisation(SyncSession& session, platform::FileOps& ops, RunView& view,
+                             const UndoKeeping& keeping) {
     RunResult result;
     session.TotalSize = 0;
     session.DoneSize = 0;
     session.StartTicks = win::GetTickCount();
     Trees trees(ops);
-    result.refused = OpenRoots(session, trees);
+    platform::FileIdentity start, target;
+    result.refused = OpenRoots(session, trees, start, target);
     if (!result.refused.empty())
         return result;
 
+    RunRecorder recorder(ops, session, keeping.keepReplaced);
+    recorder.Begin(keeping.journalFolder, start, target, trees.startWrite, trees.targetWrite);
     LeftoverSweep sweep(ops);
     sweep.Noted(session, trees.startWrite, trees.targetWrite);
     MakeFolders(session, trees.targetWrite, trees.startWrite, view, result);
-    CopyPhase copies(session, ops, view, trees, result);
+    CopyPhase copies(session, ops, view, trees, result, recorder);
     if (!session.CopyList.empty())
         copies.run();
     if (!result.stoppedEarly)
-        RunDeletePhase(session, ops, view, trees.targetWrite, copies.takeWritten(), sweep, result);
+        RunDeletePhase(session, ops, view, trees.targetWrite, copies.takeWritten(), sweep, result,
+                       recorder);
+    recorder.End();
+    result.undoNote = recorder.journal().problem();
     result.milliseconds = static_cast<std::uint32_t>(win::GetTickCount() - session.StartTicks);
     return result;
 }

@@ -71,12 +71,16 @@ public:
     int LinkTempFileAt(int fd, int d, const std::string& n) override {
         return hit() ? error : FileOps::LinkTempFileAt(fd, d, n);
     }
+    int LinkAt(int fd, const std::string& f, int td, const std::string& t) override {
+        return hit() ? error : FileOps::LinkAt(fd, f, td, t);
+    }
     int UnlinkAt(int d, const std::string& n, int f) override {
         return hit() ? error : FileOps::UnlinkAt(d, n, f);
     }
     int ListNames(int d, std::vector<std::string>& n) override {
         return hit() ? error : FileOps::ListNames(d, n);
     }
+    int DataSync(int fd) override { return hit() ? error : FileOps::DataSync(fd); }
     int SyncFileSystemOf(int fd) override {
         ++fileSystemSyncs;
         return hit() ? error : FileOps::SyncFileSystemOf(fd);

@@ -11,6 +11,8 @@
 
 namespace platform {
 
+class TrashCollection;
+
 // Where a copy failed: reading the source or writing the destination.
 enum class CopySide { None, Source, Destination };
 
@@ -54,6 +56,8 @@ struct StagedCopy {
     CopyEnd destination;
     SeenDestination seen;
     FileIdentity written; // the new file, as it will be found under its name
+    std::int64_t writtenSize = 0;
+    std::int64_t writtenNanos = 0; // its last-write time as the file system keeps it
 };
 
 // The first half of a copy: the data, mode and time in a temporary file beside the
@@ -77,8 +81,10 @@ std::string NewTemporaryName();
 
 // Puts the staged copy in place, after looking once more that the destination is still what
 // was seen: a new file is linked to its free name, a replacement renamed over the old file.
-// On failure the temporary file is removed and the destination left as it is.
-CopyResult CommitStaged(FileOps& ops, StagedCopy& staged);
+// With `keep`, a replaced file is first kept in the trash place `slot` claimed for it. On
+// failure the temporary file is removed and the destination left as it is.
+CopyResult CommitStaged(FileOps& ops, StagedCopy& staged, TrashCollection* keep = nullptr,
+                        std::size_t slot = 0);
 // Removes a staged copy that will not be committed.
 void DiscardStaged(FileOps& ops, StagedCopy& staged);
 

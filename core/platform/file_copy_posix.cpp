@@ -203,7 +203,7 @@ int OpenTemporary(CopyState& s, int dirFd, std::uint32_t mode, bool& unnamed) {
 // open and nameless until its commit, so that a program that dies in between leaves nothing
 // behind; a named one is closed.
 int FinishData(CopyState& s, std::uint32_t mode, const FileInfo& source, bool unnamed,
-               bool flushEach, FileIdentity& written) {
+               bool flushEach, StagedCopy& staged) {
     // A file made with its final mode needs no change of mode, unless the umask took bits.
     if ((mode & ~CurrentUmask()) != mode) {
         if (int e = s.ops.Fchmod(s.out, mode); e != 0)
@@ -214,7 +214,9 @@ int FinishData(CopyState& s, std::uint32_t mode, const FileInfo& source, bool un
     FileInfo info;
     if (int e = s.ops.Fstat(s.out, info); e != 0)
         return e;
-    written = {info.device, info.inode};
+    staged.written = {info.device, info.inode};
+    staged.writtenSize = info.size;
+    staged.writtenNanos = info.writeNanos;
     if (flushEach) {
         if (int e = s.ops.Fsync(s.out); e != 0)
             return e;
@@ -246,94 +248,15 @@ CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destina
         progress(0, st.size);
     if (CopyResult r = CopyData(s, source.path, destination.path, st.size, progress); !r.ok())
         return r;
-    FileIdentity written;
-    if (int e = FinishData(s, mode, st, unnamed, destination.flushEach, written); e != 0)
+    if (int e = FinishData(s, mode, st, unnamed, destination.flushEach, staged); e != 0)
         return Fail(e, CopySide::Destination, destination.path);
     staged.fd = s.out;
     staged.temporary = s.tempName;
     staged.destination = destination;
     staged.seen = seen;
-    staged.written = written;
     s.out = -1;
     s.handedOver = true;
     return {};
-}
-
-namespace {
-
-CopyResult Changed(const StagedCopy& staged) {
-    return {0, CopySide::Destination, staged.destination.path, CopyProblem::DestinationChanged};
-}
-
-// Gives an unnamed staged file a temporary name beside its destination.
-int NameUnnamed(FileOps& ops, StagedCopy& staged) {
-    const int dirFd = staged.destination.folder->fd;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = NewTemporaryName();
-        const int err = ops.LinkTempFileAt(staged.fd, dirFd, name);
-        if (err == 0) {
-            staged.temporary = name;
-            return 0;
-        }
-        if (err != EEXIST)
-            return err;
-    }
-    return EEXIST;
-}
-
-} // namespace
-
-CopyResult CommitStaged(FileOps& ops, StagedCopy& staged) {
-    const int dirFd = staged.destination.folder->fd;
-    const std::string& name = staged.destination.name;
-    CopyResult result;
-    if (staged.seen.kind == SeenDestination::Kind::Absent) {
-        // A new file takes only a free name: one that appeared since the load is not ours.
-        int err = 0;
-        if (staged.fd >= 0) {
-            err = ops.LinkTempFileAt(staged.fd, dirFd, name);
-        } else {
-            err = ops.RenameAt(dirFd, staged.temporary, dirFd, name, RENAME_NOREPLACE);
-            if (err == EINVAL || err == ENOSYS || err == EOPNOTSUPP) {
-                FileInfo st;
-                err = ops.StatAt(dirFd, name, st) == 0
-                          ? EEXIST
-                          : ops.RenameAt(dirFd, staged.temporary, dirFd, name, 0);
-            }
-            if (err == 0)
-                staged.temporary.clear();
-        }
-        if (err == EEXIST)
-            result = Changed(staged);
-        else if (err != 0)
-            result = Fail(err, CopySide::Destination, staged.destination.path);
-    } else {
-        FileInfo now;
-        const int err = ops.StatAt(dirFd, name, now);
-        if (err != 0 && err != ENOENT)
-            result = Fail(err, CopySide::Destination, staged.destination.path);
-        else if (err != 0 || !StillAsSeen(now, staged.seen))
-            result = Changed(staged);
-        else if (int e = staged.fd >= 0 ? NameUnnamed(ops, staged) : 0; e != 0)
-            result = Fail(e, CopySide::Destination, staged.destination.path);
-        else if (int r = ops.RenameAt(dirFd, staged.temporary, dirFd, name, 0); r != 0)
-            result = Fail(r, CopySide::Destination, staged.destination.path);
-        else
-            staged.temporary.clear();
-    }
-    DiscardStaged(ops, staged); // closes the unnamed file; removes a name that was not used
-    return result;
-}
-
-void DiscardStaged(FileOps& ops, StagedCopy& staged) {
-    if (staged.fd >= 0) {
-        ops.Close(staged.fd); // a nameless file is gone with its last descriptor
-        staged.fd = -1;
-    }
-    if (!staged.temporary.empty() && staged.destination.folder) {
-        ops.UnlinkAt(staged.destination.folder->fd, staged.temporary, 0);
-        staged.temporary.clear();
-    }
 }
 
 bool StillAsSeen(const FileInfo& now, const SeenDestination& seen) {

@@ -22,6 +22,9 @@ public:
     // Copies up to `length` bytes inside the kernel; `copied` 0 means the end of the source.
     virtual int CopyRange(int in, int out, std::size_t length, std::size_t& copied);
     virtual int Read(int fd, void* buffer, std::size_t length, std::size_t& got);
+    // pread: reads from `offset` without moving the file's position.
+    virtual int ReadAt(int fd, void* buffer, std::size_t length, std::int64_t offset,
+                       std::size_t& got);
     virtual int Write(int fd, const void* buffer, std::size_t length, std::size_t& written);
     virtual int Fchmod(int fd, std::uint32_t mode);
     // Sets the last-access and last-write times, in nanoseconds since 1970.
@@ -45,6 +48,8 @@ public:
                          unsigned flags);
     // Gives a file opened with O_TMPFILE the name `name` in the folder; EEXIST when taken.
     virtual int LinkTempFileAt(int fd, int dirFd, const std::string& name);
+    // linkat: a second name `to` for the entry `from` itself (a link is not followed).
+    virtual int LinkAt(int fromDir, const std::string& from, int toDir, const std::string& to);
     // unlinkat; `flags` 0 or AT_REMOVEDIR.
     virtual int UnlinkAt(int dirFd, const std::string& name, int flags);
     // The names in an open folder, without "." and "..", in the order the kernel gives them.
@@ -54,6 +59,8 @@ public:
     // fsync, for a folder whose entries must reach the disk, or a file whose file system
     // cannot be flushed as a whole.
     virtual int Fsync(int fd);
+    // fdatasync: the data of an open file, and its size, reach the disk.
+    virtual int DataSync(int fd);
     // fstatfs: the type of the file system that holds the open file.
     virtual int FileSystemType(int fd, std::uint32_t& magic);
 };

@@ -98,6 +98,19 @@ int FileOps::Read(int fd, void* buffer, std::size_t length, std::size_t& got) {
     return 0;
 }
 
+int FileOps::ReadAt(int fd, void* buffer, std::size_t length, std::int64_t offset,
+                    std::size_t& got) {
+    got = 0;
+    ssize_t n;
+    do
+        n = ::pread(fd, buffer, length, static_cast<off_t>(offset));
+    while (n < 0 && errno == EINTR);
+    if (n < 0)
+        return errno;
+    got = static_cast<std::size_t>(n);
+    return 0;
+}
+
 int FileOps::Write(int fd, const void* buffer, std::size_t length, std::size_t& written) {
     written = 0;
     ssize_t n;
@@ -171,6 +184,10 @@ int FileOps::LinkTempFileAt(int fd, int dirFd, const std::string& name) {
                                                                                          : 0;
 }
 
+int FileOps::LinkAt(int fromDir, const std::string& from, int toDir, const std::string& to) {
+    return ::linkat(fromDir, from.c_str(), toDir, to.c_str(), 0) != 0 ? errno : 0;
+}
+
 int FileOps::UnlinkAt(int dirFd, const std::string& name, int flags) {
     return ::unlinkat(dirFd, name.c_str(), flags) != 0 ? errno : 0;
 }
@@ -210,6 +227,10 @@ int FileOps::SyncFileSystemOf(int fd) {
 
 int FileOps::Fsync(int fd) {
     return ::fsync(fd) != 0 ? errno : 0;
+}
+
+int FileOps::DataSync(int fd) {
+    return ::fdatasync(fd) != 0 ? errno : 0;
 }
 
 int FileOps::FileSystemType(int fd, std::uint32_t& magic) {

@@ -30,11 +30,13 @@ int FolderChain::OpenRoot(const std::string& root, FileIdentity* identity) {
     return 0;
 }
 
-int FolderChain::openComponent(int parent, const std::string& name, bool create, int& fd,
-                               bool& made) {
+int FolderChain::openComponent(int parent, const std::string& name, std::string_view upTo,
+                               bool create, int& fd, bool& made) {
     made = false;
     int err = ops_.OpenAt(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW, 0, fd);
     if (err == ENOENT && create) {
+        if (making_ != nullptr)
+            making_->BeforeMaking(upTo);
         err = ops_.MkdirAt(parent, name, 0777);
         if (err != 0 && err != EEXIST)
             return err;
@@ -80,7 +82,9 @@ int FolderChain::Resolve(std::string_view relative, bool create, FolderRef& fold
             return EINVAL; // never climbs out of the tree
         int fd = -1;
         bool made = false;
-        if (int err = openComponent(chain_.back()->fd, name, create, fd, made); err != 0)
+        if (int err =
+                openComponent(chain_.back()->fd, name, relative.substr(0, pos), create, fd, made);
+            err != 0)
             return err;
         if (created != nullptr)
             *created = made;

@@ -31,6 +31,14 @@ struct FileIdentity {
     auto operator<=>(const FileIdentity&) const = default;
 };
 
+// Told just before a folder chain makes a folder, with the folder's path below the root
+// (components each ending in "/"), so that it can be noted down before it exists.
+class FolderMaking {
+public:
+    virtual ~FolderMaking() = default;
+    virtual void BeforeMaking(std::string_view relative) = 0;
+};
+
 // Opens folders below a root one component at a time, each relative to the folder above it
 // and never through a symbolic link, so that a link planted inside a tree can never lead a
 // write outside it. The root itself may be a link: the user chose it. The chain of the last
@@ -47,11 +55,15 @@ public:
     // tells whether the folder itself was made just now.
     int Resolve(std::string_view relative, bool create, FolderRef& folder, bool* created = nullptr);
     bool isOpen() const { return !chain_.empty(); }
+    // Who is told of each folder this chain makes; nobody when null.
+    void TellMaking(FolderMaking* making) { making_ = making; }
 
 private:
-    int openComponent(int parent, const std::string& name, bool create, int& fd, bool& made);
+    int openComponent(int parent, const std::string& name, std::string_view upTo, bool create,
+                      int& fd, bool& made);
 
     FileOps& ops_;
+    FolderMaking* making_ = nullptr;
     std::vector<FolderRef> chain_;   // [0] the root, then one per component
     std::vector<std::string> names_; // the components below the root
 };

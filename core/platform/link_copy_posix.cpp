@@ -68,6 +68,8 @@ CopyResult StageLink(FileOps& ops, const CopyEnd& source, const CopyEnd& destina
     staged.destination = destination;
     staged.seen = seen;
     staged.written = {made.device, made.inode};
+    staged.writtenSize = made.size;
+    staged.writtenNanos = made.writeNanos;
     return {};
 }
 

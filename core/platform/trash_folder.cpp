@@ -1,8 +1,11 @@
 #include "trash_folder.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
+#include <string_view>
 #include <unistd.h>
 
 namespace platform {
@@ -73,8 +76,8 @@ int OpenNearest(FileOps& ops, const std::string& path, int& fd, std::size_t& exi
 }
 
 // The user's trash below dataHome, when that lies on `device`; `here` tells whether it does.
-int OpenHomeTrash(FileOps& ops, const std::string& dataHome, dev_t device,
-                  const std::string& folder, TrashFolder& t, bool& here) {
+int OpenHomeTrash(FileOps& ops, const std::string& dataHome, dev_t device, TrashFolder& t,
+                  bool& here) {
     here = false;
     if (dataHome.empty() || dataHome[0] != '/')
         return 0;
@@ -107,8 +110,8 @@ int OpenHomeTrash(FileOps& ops, const std::string& dataHome, dev_t device,
     if (err == 0)
         err = OpenTrashIn(ops, fd, "Trash", nullptr, t);
     CloseQuietly(ops, fd);
-    if (err == 0)
-        AppendTrashPathEncoded(t.encodedFolder, folder);
+    t.home = true;
+    t.path = dataHome + "/Trash";
     return err;
 }
 
@@ -153,12 +156,155 @@ int OpenTopTrash(FileOps& ops, int dirFd, const std::string& folder, dev_t devic
     if (err == 0 && !shared)
         err = OpenTrashIn(ops, topFd, ".Trash-" + std::to_string(uid), &uid, t);
     CloseQuietly(ops, top);
-    if (err == 0)
-        AppendTrashPathEncoded(t.encodedFolder, std::string_view(folder).substr(end + 1));
+    t.top = folder.substr(0, end + 1);
+    t.path = t.top + (shared ? ".Trash/" : ".Trash-") + std::to_string(uid);
     return err;
 }
 
 } // namespace
+
+bool IsOneComponent(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\0", 2)) == std::string::npos;
+}
+
+// The folder with single slashes and one at the end; false when it is not absolute.
+bool NormalFolder(const std::string& path, std::string& folder) {
+    if (path.empty() || path[0] != '/' || path.find('\0') != std::string::npos)
+        return false;
+    folder.clear();
+    for (const char c : path) {
+        if (c != '/' || folder.empty() || folder.back() != '/')
+            folder += c;
+    }
+    if (folder.back() != '/')
+        folder += '/';
+    return true;
+}
+
+std::string DeletionDate() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+    return text;
+}
+
+void Describe(const TrashFolder& t, const std::string& folder, const std::string& name,
+              const std::string& date, std::string& text) {
+    text.assign("[Trash Info]\nPath=");
+    AppendTrashPathEncoded(text, std::string_view(folder).substr(t.home ? 0 : t.top.size()));
+    AppendTrashPathEncoded(text, name);
+    text.append("\nDeletionDate=").append(date).append("\n");
+}
+
+std::string InfoName(const std::string& name, unsigned variant) {
+    return TrashVariantName(name, variant).append(kTrashInfoSuffix);
+}
+
+namespace {
+
+int WriteAll(FileOps& ops, int fd, const std::string& text) {
+    for (std::size_t done = 0; done < text.size();) {
+        std::size_t written = 0;
+        const int err = ops.Write(fd, text.data() + done, text.size() - done, written);
+        if (err != 0)
+            return err;
+        if (written == 0)
+            return EIO;
+        done += written;
+    }
+    return 0;
+}
+
+// After a few taken names: the first free variant behind a run of taken ones, by doubling
+// the step and then halving it, so that a name trashed thousands of times costs a few
+// looks and not thousands. `variant` is free; the one before it is taken.
+int SearchFreeVariant(FileOps& ops, const TrashFolder& t, const std::string& name,
+                      unsigned& variant) {
+    const auto taken = [&](unsigned v, bool& is) {
+        FileInfo st;
+        const int err = ops.StatAt(t.info, InfoName(name, v), st);
+        is = err == 0;
+        return err == ENOENT ? 0 : err;
+    };
+    unsigned low = variant - 1;
+    unsigned high = variant;
+    bool is = false;
+    for (unsigned step = 1;; step *= 2) {
+        high = low + step;
+        if (high > kMaxVariant)
+            return EEXIST;
+        if (const int err = taken(high, is); err != 0)
+            return err;
+        if (!is)
+            break;
+        low = high;
+    }
+    while (high - low > 1) {
+        const unsigned mid = low + (high - low) / 2;
+        if (const int err = taken(mid, is); err != 0)
+            return err;
+        (is ? low : high) = mid;
+    }
+    variant = high;
+    return 0;
+}
+
+} // namespace
+
+// Takes the name of the entry's description, from `variant` on, and writes it; with `flush`
+// it reaches the disk before this returns. A name that an entry without description holds
+// in files/ is passed over, so that the entry never has to move to another name than the
+// one its description was written for.
+int ClaimInfo(FileOps& ops, const TrashFolder& t, const std::string& name, const std::string& text,
+              bool flush, unsigned& variant) {
+    for (int tries = 1;; ++tries) {
+        if (tries == 5) {
+            if (const int err = SearchFreeVariant(ops, t, name, variant); err != 0)
+                return err;
+        }
+        const std::string info = InfoName(name, variant);
+        int fd = -1;
+        int err = ops.OpenAt(t.info, info, O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY, 0600, fd);
+        if (err == 0) {
+            FileInfo st;
+            err = ops.StatAt(t.files, TrashVariantName(name, variant), st);
+            err = err == 0 ? EEXIST : err == ENOENT ? 0 : err;
+            if (err == 0)
+                err = WriteAll(ops, fd, text);
+            if (err == 0 && flush)
+                err = ops.Fsync(fd);
+            const int closed = ops.Close(fd);
+            if (err == 0)
+                err = closed;
+            if (err != 0)
+                ops.UnlinkAt(t.info, info, 0);
+        }
+        if (err != EEXIST)
+            return err;
+        if (variant >= kMaxVariant)
+            return EEXIST;
+        ++variant;
+    }
+}
+
+int RenameInto(FileOps& ops, int dirFd, const std::string& name, int toDir,
+               const std::string& trashName) {
+    // Never over an entry that lies in the trash without a description.
+    int err = ops.RenameAt(dirFd, name, toDir, trashName, RENAME_NOREPLACE);
+    if (err != EINVAL)
+        return err;
+    // File systems that cannot refuse to replace answer EINVAL: look first, then rename.
+    FileInfo st;
+    err = ops.StatAt(toDir, trashName, st);
+    if (err == 0)
+        return EEXIST;
+    if (err != ENOENT)
+        return err;
+    return ops.RenameAt(dirFd, name, toDir, trashName, 0);
+}
 
 void CloseQuietly(FileOps& ops, int& fd) {
     if (fd >= 0)
@@ -168,14 +314,17 @@ void CloseQuietly(FileOps& ops, int& fd) {
 
 int FindTrash(FileOps& ops, int dirFd, const std::string& folder, dev_t device,
               const TrashPlaces& places, std::vector<TrashFolder>& trashes, unsigned& index) {
+    // Folders of two roots on one file system may reach its top by different paths.
     for (index = 0; index < trashes.size(); ++index) {
-        if (trashes[index].device == device)
-            return trashes[index].error;
+        const TrashFolder& t = trashes[index];
+        if (t.device == device &&
+            (t.error != 0 || t.home || folder.compare(0, t.top.size(), t.top) == 0))
+            return t.error;
     }
     TrashFolder& t = trashes.emplace_back();
     t.device = device;
     bool home = false;
-    t.error = OpenHomeTrash(ops, places.dataHome, device, folder, t, home);
+    t.error = OpenHomeTrash(ops, places.dataHome, device, t, home);
     if (t.error == 0 && !home)
         t.error = OpenTopTrash(ops, dirFd, folder, device, places.uid, t);
     return t.error;

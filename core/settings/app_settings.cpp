@@ -2,6 +2,7 @@
 
 #include "cls_registry.h"
 #include "locale_number.h"
+#include "platform/registry/registry_api.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,7 +29,30 @@ AppSettings AppSettings::Load(clsRegistry& registry) {
     s.backgroundResize = number("BackGroundResize") == 1;
     s.backgroundSoft = number("BackGroundSoft") == 1;
     s.softWidth = number("SoftWidth");
+    s.keepReplaced = LoadKeepReplaced();
     return s;
+}
+
+bool AppSettings::LoadKeepReplaced() {
+    // Read without the registry class, which makes the key it reads from: a run must not
+    // store anything, and a missing key is a user who never changed the setting.
+    win::HKEY key = 0;
+    if (win::RegOpenKeyExA(win::HKEY_CURRENT_USER, kRootKey, 0, win::KEY_ALL_ACCESS, &key) !=
+        win::ERROR_SUCCESS)
+        return true;
+    win::BYTE data[4] = {0, 0, 0, 0};
+    win::DWORD size = sizeof data;
+    win::DWORD type = 0;
+    const win::LONG rc = win::RegQueryValueExA(key, "KeepReplaced", nullptr, &type, data, &size);
+    win::RegCloseKey(key);
+    if (rc != win::ERROR_SUCCESS || type != win::REG_DWORD)
+        return true;
+    return data[0] == 1 && data[1] == 0 && data[2] == 0 && data[3] == 0;
+}
+
+void AppSettings::SaveKeepReplaced(clsRegistry& registry) const {
+    registry.CreateKey(HKCU, kRootKey);
+    registry.SetNumericValue(HKCU, kRootKey, "KeepReplaced", keepReplaced ? 1 : 0);
 }
 
 void AppSettings::SaveWindowState(clsRegistry& registry, bool withGeometry) const {

@@ -27,8 +27,15 @@ struct AppSettings {
     bool backgroundResize = false; // "BackGroundResize" 1: stretched over the panel
     bool backgroundSoft = false;   // "BackGroundSoft" 1: with a soft frame
     std::int32_t softWidth = 0;    // "SoftWidth"
+    // "KeepReplaced": a run keeps the old version of each file it replaces in the trash, and
+    // can be undone with it; a value never stored means on, any number but 1 off.
+    bool keepReplaced = true;
 
     static AppSettings Load(clsRegistry& registry);
+    // Read without making the key: a run stores nothing.
+    static bool LoadKeepReplaced();
+    // What the settings window writes for "Ersetzte Dateien in den Papierkorb legen".
+    void SaveKeepReplaced(clsRegistry& registry) const;
     // What the main window writes when it closes, in this order; the geometry only when the
     // window had its normal size (not minimised, maximised or full screen).
     void SaveWindowState(clsRegistry& registry, bool withGeometry) const;

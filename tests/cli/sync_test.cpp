@@ -337,6 +337,33 @@ TEST_F(SyncProgramTest, TheDeleteQuestionIsAnsweredOnTheTerminal) {
     }
 }
 
+// gleichwart-sync --rueckgaengig: the preview changes nothing, without a terminal nothing is
+// undone unless --ja says so, on a terminal it asks; undone, both trees are as before the run
+// and there is nothing more to undo.
+TEST_F(SyncProgramTest, UndoAsksPutsBothTreesBackAndThenHasNothingMoreToDo) {
+    SyncTrees t;
+    const auto before = Snapshot(t.tree.root());
+    ASSERT_EQ(RunSync(t.parts("Papierkorb", {"--ja"})).exitCode, 0);
+    const auto after = Snapshot(t.tree.root());
+    const ChildResult preview = RunSync({"--rueckgaengig", "-n"});
+    EXPECT_EQ(preview.exitCode, 0) << preview.err;
+    EXPECT_NE(preview.out.find("  Zielordner: 1 ersetzte Datei bekommt die alte Fassung zurück\n"),
+              std::string::npos)
+        << preview.out;
+    EXPECT_EQ(RunSync({"--rueckgaengig"}).exitCode, 1);
+    EXPECT_EQ(Snapshot(t.tree.root()), after);
+    ChildProcess asked({"--rueckgaengig"}, {.terminal = true});
+    ASSERT_TRUE(
+        asked.waitForOutput("Diesen Abgleich rückgängig machen? [j/N] ", std::chrono::seconds(30)));
+    asked.type("j\n");
+    const ChildResult r = asked.finish();
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_EQ(Snapshot(t.tree.root()), before);
+    const ChildResult again = RunSync({"--rueckgaengig", "--ja"});
+    EXPECT_EQ(again.exitCode, 2);
+    EXPECT_EQ(again.err, "Es gibt keinen Abgleich, der rückgängig gemacht werden kann.\n");
+}
+
 // A first use with no settings at all stores the window's first-start rules, once, also when
 // two runs start at once; the default rule then runs.
 TEST(FirstUse, TheTerminalStoresTheFirstStartRulesAlsoForTwoRunsAtOnce) {

@@ -35,7 +35,8 @@ TEST_F(Registry, AValueIsDeletedOnlyRightAfterTheLatchIsSet) {
 }
 
 TEST_F(Registry, AppSettingsAreReadBackAndWhatIsLeftOutKeepsItsStoredValue) {
-    EXPECT_EQ(AppSettings::Load(reg), AppSettings()); // nothing stored: empty texts, zeros
+    // Nothing stored: empty texts, zeros, and old versions of replaced files kept.
+    EXPECT_EQ(AppSettings::Load(reg), AppSettings());
     AppSettings written;
     written.lastRule = "L\xf6schen"; // stored bytes, not valid UTF-8
     written.lastStartDir = "/home/anna/Fotos";
@@ -48,8 +49,10 @@ TEST_F(Registry, AppSettingsAreReadBackAndWhatIsLeftOutKeepsItsStoredValue) {
     written.noBackground = written.backgroundResize = written.backgroundSoft = true;
     written.background = "/home/anna/Bilder/See.jpg";
     written.softWidth = 42;
+    written.keepReplaced = false;
     written.SaveWindowState(reg, true);
     written.SaveBackground(reg, true);
+    written.SaveKeepReplaced(reg);
     clsRegistry other; // a second reader sees the same file
     EXPECT_EQ(AppSettings::Load(other), written);
     AppSettings changed = written;

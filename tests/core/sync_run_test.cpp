@@ -1,5 +1,6 @@
 // The copy phase of a run: what it writes, what it shows, and what is left when a call fails,
-// the disk is full or the process is killed.
+// the disk is full or the process is killed; and the undo of a run.
+#include "engine/undo_plan.h"
 #include "platform/flush_policy.h"
 #include "run_test_support.h"
 #include "trash_test_support.h"
@@ -91,10 +92,11 @@ TEST(FlushChoice, EachCopyIsFlushedWhereTheFileSystemCannotBeFlushedAsAWhole) {
         bool syncfsReaches;
         int fileSyncs, fileSystemSyncs;
     } cases[] = {
-        {0xEF53, true, 0, 2},      // ext4: one flush before the names, one after
-        {0x65735546, false, 4, 0}, // FUSE: three files, then their one folder
-        {0xFE534D42, false, 4, 0}, // SMB2
-        {0x01021997, false, 4, 0}, // 9p
+        // Each run also flushes the folder of its journal once, for the journal's new name.
+        {0xEF53, true, 1, 2},      // ext4: one flush before the names, one after
+        {0x65735546, false, 5, 0}, // FUSE: three files, then their one folder
+        {0xFE534D42, false, 5, 0}, // SMB2
+        {0x01021997, false, 5, 0}, // 9p
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.type);
@@ -181,6 +183,176 @@ TEST_F(SyncRun, ARunKilledHalfWayLeavesOldOrWholeFilesAndNoTemporaryOnes) {
             EXPECT_TRUE(now == "alt" || now == content(i)) << "f" << i << ", kill at " << killAt;
         }
         EXPECT_TRUE(TemporaryFiles(t.root()).empty());
+    }
+}
+
+// Every entry below `root`: its kind and mode, a file's time and bytes, a link's time and
+// text. Folders without their times, which change with every name that comes or goes.
+std::map<std::string, std::string> State(const std::string& root) {
+    std::map<std::string, std::string> state;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        struct stat st {};
+        ::lstat(e.path().c_str(), &st);
+        std::string& v = state[fs::relative(e.path(), root).string()];
+        v = std::to_string(st.st_mode);
+        if (!S_ISDIR(st.st_mode))
+            v += " " + std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
+        v += S_ISLNK(st.st_mode)   ? " -> " + fs::read_symlink(e.path()).string()
+             : S_ISREG(st.st_mode) ? " " + ReadFile(e.path().string())
+                                   : "";
+    }
+    return state;
+}
+
+// The contents of the files (a link as "-> text") in the user's trash, sorted; folders of old
+// versions included.
+Lines TrashContents() {
+    Lines contents;
+    for (const auto& e : fs::recursive_directory_iterator(HomeTrash() + "/files"))
+        if (!e.is_directory() || e.is_symlink())
+            contents.push_back(e.is_symlink() ? "-> " + fs::read_symlink(e.path()).string()
+                                              : ReadFile(e.path().string()));
+    std::sort(contents.begin(), contents.end());
+    return contents;
+}
+
+// As a disk without second names (FAT, exFAT, and without unnamed files) that cannot swap two
+// names either.
+class NoHardLinks : public FailingOps {
+public:
+    NoHardLinks() { noUnnamedFiles = true; }
+    int LinkAt(int, const std::string&, int, const std::string&) override { return EPERM; }
+    int RenameAt(int fd, const std::string& f, int td, const std::string& t, unsigned fl) override {
+        return (fl & RENAME_EXCHANGE) != 0 ? EINVAL : FailingOps::RenameAt(fd, f, td, t, fl);
+    }
+};
+
+struct QuietUndo : UndoView {
+    void StatusText(const std::string&) override {}
+    void Progress(std::int64_t, std::int64_t) override {}
+    void PumpEvents() override {}
+    bool StopRequested() override { return false; }
+};
+
+// A mirror into the trash and a rule that copies back, with links and folders: new files and
+// folders, replaced files and links, files into the trash or copied back, folders removed or
+// made in the start tree, a name with a line break and bytes that are no UTF-8; also on a disk
+// without hard links. Undo puts both trees back exactly; the trash keeps what the run wrote.
+TEST(UndoRun, PutsBothTreesBackByteForByteAndTheTrashKeepsTheRunsVersions) {
+    const std::string odd = "zeile\nneu\xff.txt";
+    const auto linkTime = [](const std::string& path, int hour) {
+        const timespec times[2] = {{UnixTime(hour, 0, 0), 0}, {UnixTime(hour, 0, 0), 0}};
+        ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    };
+    for (const auto& [reverse, hardLinks] : {std::pair{int(kMoveToTrash), true},
+                                             {int(kCopyBackBoth), true},
+                                             {int(kMoveToTrash), false}}) {
+        SCOPED_TRACE(testing::Message() << reverse << (hardLinks ? "" : ", no hard links"));
+        FailingOps linking;
+        NoHardLinks notLinking;
+        platform::FileOps& ops = hardLinks ? static_cast<platform::FileOps&>(linking) : notLinking;
+        TempHome home;
+        TreeBuilder t;
+        t.text("start/" + odd, "neu", UnixTime(12, 0, 0));
+        t.text("start/neuer ordner/tief/datei.txt", "tief", UnixTime(12, 0, 0));
+        t.text("start/ersetzt.txt", "neue Fassung", UnixTime(12, 0, 0));
+        ::chmod(t.text("ziel/ersetzt.txt", "alte Fassung", UnixTime(8, 0, 0)).c_str(), 0640);
+        linkTime(t.link("start/verweis", "ziel-neu"), 12);
+        linkTime(t.link("ziel/verweis", "ziel-alt"), 8);
+        t.text("ziel/weg " + odd, "weg", UnixTime(8, 0, 0));
+        t.text("ziel/leer/alt.txt", "alt", UnixTime(8, 0, 0)); // the folder is left empty
+        t.folder("ziel/leer/noch leerer");
+        t.text("start/zurueck.txt", "älter", UnixTime(9, 0, 0));
+        t.text("ziel/zurueck.txt", "neuer im Ziel", UnixTime(13, 0, 0));
+        const auto start = State(t.path("start")), target = State(t.path("ziel"));
+        SyncSession s = Unloaded(t.path("start"), t.path("ziel"), 0, reverse);
+        s.CurrentRule.Options.SymbolicLinks = s.CurrentRule.Options.MatchFolders = true;
+        RecordingLoad loading;
+        ASSERT_TRUE(LoadFolders(s, platform::RealFileSystem(), loading).compared);
+        RecordingRun view;
+        const RunResult r = RunSynchronisation(s, ops, view);
+        ASSERT_TRUE(r.failures.empty()) << r.failures[0].path << r.failures[0].reason;
+        EXPECT_EQ(r.copied + r.copiedBack, reverse == kMoveToTrash ? 4 : 7);
+        EXPECT_EQ(r.foldersRemoved, reverse == kMoveToTrash ? 2 : 0);
+        const Lines kept = TrashContents();
+        EXPECT_TRUE(std::count(kept.begin(), kept.end(), "alte Fassung") == 1 &&
+                    std::count(kept.begin(), kept.end(), "-> ziel-alt") == 1);
+
+        std::string why;
+        const std::optional<UndoPlan> plan = FindUndoableRun(ops, why);
+        ASSERT_TRUE(plan) << why;
+        EXPECT_TRUE(plan->finished);
+        QuietUndo shown;
+        const UndoResult u = RunUndo(*plan, ops, shown);
+        EXPECT_TRUE(u.left.empty()) << u.left[0].path << ": " << u.left[0].reason;
+        EXPECT_TRUE(u.markedUndone);
+        EXPECT_EQ(State(t.path("start")), start);
+        EXPECT_EQ(State(t.path("ziel")), target);
+        EXPECT_EQ(TrashContents(), reverse == kMoveToTrash
+                                       ? (Lines{"-> ziel-neu", "neu", "neue Fassung", "tief"})
+                                       : (Lines{"-> ziel-neu", "alt", "neu", "neue Fassung",
+                                                "neuer im Ziel", "tief", "weg"}));
+        EXPECT_FALSE(UndoableRunExists(platform::RealFileOps()));
+    }
+}
+
+// What changed after a run stays as it is and is listed with its reason, while the rest is put
+// back; a target root that another folder took the place of refuses the whole undo.
+TEST(UndoRun, WhatChangedSinceTheRunIsLeftAloneAndListedWithItsReason) {
+    const std::string changed =
+        ": Die Datei wurde nach dem Abgleich geändert; sie bleibt, wie sie ist.";
+    struct Row {
+        std::string stays; // below the trees' folder; "" for everything
+        std::function<void(TreeBuilder&)> after;
+        std::string left;
+    };
+    const std::vector<Row> rows = {
+        {"ziel/neu.txt", [](TreeBuilder& t) { t.text("ziel/neu.txt", "bearbeitet"); },
+         "ziel/neu.txt" + changed},
+        {"ziel/ersetzt.txt", [](TreeBuilder& t) { t.text("ziel/ersetzt.txt", "bearbeitet"); },
+         "ziel/ersetzt.txt" + changed},
+        {"ziel/weg.txt", [](TreeBuilder& t) { t.text("ziel/weg.txt", "wieder da"); },
+         "ziel/weg.txt: Der Name ist inzwischen wieder vergeben."},
+        {"",
+         [](TreeBuilder& t) {
+             fs::rename(t.path("ziel"), t.path("ziel-alt"));
+             t.folder("ziel");
+         },
+         "Der Zielordner \"ROOT/ziel/\" ist nicht mehr derselbe Ordner wie beim Abgleich. Es "
+         "wurde nichts rückgängig gemacht."},
+    };
+    for (const Row& row : rows) {
+        TempHome home;
+        TreeBuilder t;
+        t.text("start/neu.txt", "neu", UnixTime(12, 0, 0));
+        t.text("start/ersetzt.txt", "neu", UnixTime(12, 0, 0));
+        t.text("ziel/ersetzt.txt", "alt", UnixTime(8, 0, 0));
+        t.text("ziel/weg.txt", "weg", UnixTime(8, 0, 0));
+        SyncSession s = Load(t.path("start"), t.path("ziel"), 0, kMoveToTrash);
+        RecordingRun view;
+        ASSERT_TRUE(RunSynchronisation(s, platform::RealFileOps(), view).failures.empty());
+        row.after(t);
+        const auto before = State(t.root());
+        std::string why;
+        const std::optional<UndoPlan> plan = FindUndoableRun(platform::RealFileOps(), why);
+        ASSERT_TRUE(plan) << why;
+        QuietUndo shown;
+        const UndoResult u = RunUndo(*plan, platform::RealFileOps(), shown);
+        Lines left;
+        for (const UndoLeft& l : u.left)
+            left.push_back(l.path.substr(t.root().size() + 1) + ": " + l.reason);
+        if (!u.refused.empty())
+            left.push_back(u.refused);
+        std::string expected = row.left;
+        if (const auto at = expected.find("ROOT"); at != std::string::npos)
+            expected.replace(at, 4, t.root());
+        EXPECT_EQ(left, Lines{expected});
+        const auto after = State(t.root());
+        if (row.stays.empty())
+            EXPECT_EQ(after, before);
+        else
+            EXPECT_EQ(after.at(row.stays), before.at(row.stays));
+        EXPECT_EQ(u.putBackTotal(), row.stays.empty() ? 0 : 2);
     }
 }
 

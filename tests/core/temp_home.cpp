@@ -7,15 +7,16 @@
 #include <stdexcept>
 #include <unistd.h>
 
-static constexpr const char* kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
+static constexpr const char* kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME",
+                                             "XDG_STATE_HOME"};
 
 TempHome::TempHome() {
     std::string templ = (std::filesystem::temp_directory_path() / "gleichwart-test-XXXXXX");
     if (::mkdtemp(templ.data()) == nullptr)
         throw std::runtime_error("mkdtemp failed");
     path_ = templ;
-    const std::string values[] = {path_, path_ + "/config", path_ + "/data"};
-    for (int i = 0; i < 3; ++i) {
+    const std::string values[] = {path_, path_ + "/config", path_ + "/data", path_ + "/state"};
+    for (int i = 0; i < 4; ++i) {
         if (const char* old = std::getenv(kVariables[i]))
             old_[i] = old;
         ::setenv(kVariables[i], values[i].c_str(), 1);
@@ -25,7 +26,7 @@ TempHome::TempHome() {
 TempHome::~TempHome() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         if (old_[i])
             ::setenv(kVariables[i], old_[i]->c_str(), 1);
         else

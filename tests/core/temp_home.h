@@ -4,8 +4,9 @@
 #include <optional>
 #include <string>
 
-// A temporary folder that also serves as HOME, XDG_CONFIG_HOME and XDG_DATA_HOME for the
-// test, so no test reads or writes a real user's settings. Removed with everything in it.
+// A temporary folder that also serves as HOME, XDG_CONFIG_HOME, XDG_DATA_HOME and
+// XDG_STATE_HOME for the test, so no test reads or writes a real user's settings or journals.
+// Removed with everything in it.
 class TempHome {
 public:
     TempHome();
@@ -18,7 +19,7 @@ public:
 
 private:
     std::string path_;
-    std::array<std::optional<std::string>, 3> old_; // the variables as they were
+    std::array<std::optional<std::string>, 4> old_; // the variables as they were
 };
 
 std::string ReadFile(const std::string& path);

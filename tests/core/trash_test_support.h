@@ -74,7 +74,8 @@ std::string TrashOutcomeProblem(const std::map<std::string, std::string>& before
                                 int strayInfos);
 
 // The real calls, logging those that put something on the disk or change a name:
-// "create <name>", "link <name>", "rename <from>", "unlink <name>", "fsync", "syncfs".
+// "create <name>", "link <name>", "hardlink <from>", "rename <from>", "unlink <name>",
+// "fsync", "fdatasync", "syncfs".
 class CallLog : public platform::FileOps {
 public:
     std::vector<std::string> log;
@@ -87,6 +88,9 @@ public:
     int LinkTempFileAt(int fd, int d, const std::string& n) override {
         return note("link " + n), FileOps::LinkTempFileAt(fd, d, n);
     }
+    int LinkAt(int fd, const std::string& f, int td, const std::string& t) override {
+        return note("hardlink " + f), FileOps::LinkAt(fd, f, td, t);
+    }
     int RenameAt(int fd, const std::string& f, int td, const std::string& t, unsigned fl) override {
         return note("rename " + f), FileOps::RenameAt(fd, f, td, t, fl);
     }
@@ -94,6 +98,7 @@ public:
         return note("unlink " + n), FileOps::UnlinkAt(d, n, f);
     }
     int Fsync(int fd) override { return note("fsync"), FileOps::Fsync(fd); }
+    int DataSync(int fd) override { return note("fdatasync"), FileOps::DataSync(fd); }
     int SyncFileSystemOf(int fd) override { return note("syncfs"), FileOps::SyncFileSystemOf(fd); }
 
 private:

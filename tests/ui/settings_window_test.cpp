@@ -1,8 +1,9 @@
-// The settings window: which fields it switches on and off, what "OK" stores and the close box
-// does not.
+// The settings window: which fields it switches on and off, what "OK" stores (the trash
+// setting too, as the run reads it) and the close box does not.
 #include "ui_test_support.h"
 
 #include "dialogs/settings_window.h"
+#include "settings/app_settings.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>
@@ -72,6 +73,8 @@ private slots:
         Click(&w, "Check3");
         SetText(&w, "Text1", "/bilder/neu.jpg");
         SetText(&w, "Text2", "25");
+        QVERIFY(Checked(&w, "KeepReplaced")); // never stored: on
+        Click(&w, "KeepReplaced");
         {
             // The close box stores nothing of it.
             const std::string before = ReadFile(home_->home.hivePath());
@@ -88,8 +91,10 @@ private slots:
                  std::string("/bilder/neu.jpg"));
         QCOMPARE(number("BackGroundSoft"), 1);
         QCOMPARE(number("SoftWidth"), 25);
+        QCOMPARE(number("KeepReplaced"), 0);
+        QVERIFY(!AppSettings::LoadKeepReplaced());
         Form2 again(reg(), nullptr);
-        QVERIFY(!Checked(&again, "Check3"));
+        QVERIFY(!Checked(&again, "Check3") && !Checked(&again, "KeepReplaced"));
         QCOMPARE(EnabledOf(&again, kFields), QStringList());
     }
 };

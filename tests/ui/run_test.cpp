@@ -1,16 +1,20 @@
 // "Synchronisieren": the progress panel, the copy-error window, the delete question, the
-// summary over the background afterwards, and closing the window while it loads or runs.
+// summary over the background afterwards, closing the window while it loads or runs, and
+// undoing the run.
 #include "ui_test_support.h"
 
 #include "dialogs/copy_errors_window.h"
 #include "kit/twips.h"
 
+#include <QAbstractItemModelTester>
+#include <QAction>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPointer>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -259,6 +263,45 @@ private slots:
             QCOMPARE(SummaryLines(&w), summary);
             CheckNothingIsCut(&w);
         }
+    }
+
+    // After a run "Letzten Abgleich rückgängig machen..." is on. Its window lists what undo
+    // does, kind by kind, and puts the target back: the new file into the trash, the replaced
+    // one's old version in its place, a file changed since left with its reason. The lists
+    // loaded since are put away, and with no run left to undo the item is off.
+    void undoingTheLastRunPutsTheTargetBackAndTheItemGoesOff() {
+        TreeBuilder& t = trees();
+        t.text("start/neu.txt", "neu", UnixTime(12, 0, 0));
+        t.text("start/bearbeitet.txt", "b", UnixTime(12, 0, 0));
+        t.text("start/alt.txt", "neue Fassung", UnixTime(12, 0, 0));
+        t.text("ziel/alt.txt", "alte Fassung", UnixTime(1, 0, 0));
+        const auto window = LoadedWindow("0|0|1|1", t);
+        Form1& w = *window;
+        auto* undo = Control<QAction>(&w, "mnuRueckgaengig");
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!RunAsksAnything(&w)); // nor that the run cannot be undone
+        QVERIFY(undo->isEnabled());
+        t.text("ziel/bearbeitet.txt", "nach dem Abgleich bearbeitet");
+        Click(&w, "Command1");
+        QVERIFY(Enabled(&w, "Command3"));
+        QStringList groups, left;
+        OnNextModal([&](QWidget* modal) {
+            groups = TextOf(modal, "UndoGroups").split('\n');
+            Click(modal, "UndoStart");
+            SaveScreenshot(modal, "undo-window");
+            left = Items(modal, "UndoLeftList");
+            QAbstractItemModelTester(Control<QTreeView>(modal, "UndoLeftList")->model());
+        });
+        undo->trigger();
+        QCOMPARE(groups, (QStringList{"Zielordner: 2 neue Dateien kommen in den Papierkorb",
+                                      "Zielordner: 1 ersetzte Datei bekommt die alte Fassung "
+                                      "zurück"}));
+        QCOMPARE(left, QStringList{Q(t.path("ziel/bearbeitet.txt"))});
+        QCOMPARE(ReadFile(t.path("ziel/alt.txt")), std::string("alte Fassung"));
+        QVERIFY(!fs::exists(t.path("ziel/neu.txt")));
+        QCOMPARE(StatusText(&w), QString("Letzter Abgleich rückgängig gemacht"));
+        QVERIFY(!Enabled(&w, "Command3") && !Control<QWidget>(&w, "Picture2")->isVisible());
+        QVERIFY(!undo->isEnabled());
     }
 
     void closingDuringALoadOrARunStopsItThenCloses() {

@@ -268,7 +268,8 @@ private slots:
     // After a run "Letzten Abgleich rückgängig machen..." is on. Its window lists what undo
     // does, kind by kind, and puts the target back: the new file into the trash, the replaced
     // one's old version in its place, a file changed since left with its reason. The lists
-    // loaded since are put away, and with no run left to undo the item is off.
+    // loaded since are put away, and with no run left to undo the item is off, also after a run
+    // that could keep no journal.
     void undoingTheLastRunPutsTheTargetBackAndTheItemGoesOff() {
         TreeBuilder& t = trees();
         t.text("start/neu.txt", "neu", UnixTime(12, 0, 0));
@@ -302,6 +303,13 @@ private slots:
         QCOMPARE(StatusText(&w), QString("Letzter Abgleich rückgängig gemacht"));
         QVERIFY(!Enabled(&w, "Command3") && !Control<QWidget>(&w, "Picture2")->isVisible());
         QVERIFY(!undo->isEnabled());
+        // A run that cannot keep its journal (a file where its folder would be) says so.
+        qputenv("XDG_STATE_HOME", Q(t.path("ziel/alt.txt")).toUtf8());
+        Click(&w, "Command1");
+        const SeenBox note = CatchBox([&] { Click(&w, "Command3"); });
+        QVERIFY2(note.text.startsWith("Dieser Abgleich lässt sich nicht rückgängig machen"),
+                 qPrintable(note.text));
+        QVERIFY(fs::exists(t.path("ziel/neu.txt")) && !undo->isEnabled());
     }
 
     void closingDuringALoadOrARunStopsItThenCloses() {

@@ -62,6 +62,9 @@ void SyncPresenter::run() {
         panels_.summary->showSummary(RunSummaryLines(result, platform::UserDecimalSeparator()));
     if (!closeWhenIdle_)
         ShowFailures(window_, result.failures);
+    // Said once the run is over: the user must not count on undoing this one.
+    if (!result.undoNote.empty() && !closeWhenIdle_)
+        ShowWarning(window_, "Rückgängig machen nicht möglich", Text(result.undoNote), "UndoNote");
     endBusy();
 }
 

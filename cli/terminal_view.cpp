@@ -4,30 +4,14 @@
 #include "engine/sync_session.h"
 #include "engine/texts.h"
 #include "stop_signals.h"
+#include "terminal_question.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <poll.h>
-#include <unistd.h>
 
 namespace {
 
 std::string Percent(std::int64_t value, std::int64_t maximum) {
     return std::to_string(maximum > 0 ? value * 100 / maximum : 0) + "%";
-}
-
-std::string Lowered(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
-std::string TrimmedAnswer(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 } // namespace
@@ -213,40 +197,8 @@ bool TerminalView::ConfirmDelete(std::size_t count, bool toRecycleBin) {
                      count, count == 1 ? "Datei" : "Dateien");
         return false;
     }
-    std::fprintf(stderr, "%s [j/N] ", DeleteQuestion(count, toRecycleBin).c_str());
-    std::fflush(stderr);
-    std::string answer;
-    if (!readAnswer(answer))
-        return false;
-    answer = Lowered(TrimmedAnswer(answer));
-    return answer == "j" || answer == "ja";
-}
-
-// One line from the terminal; false when a stop signal came first or the input ended
-// without an answer.
-bool TerminalView::readAnswer(std::string& answer) {
-    for (;;) {
-        if (StopSignalled()) {
-            std::fputc('\n', stderr); // the question's line ends before the note
-            StopRequested();
-            return false;
-        }
-        pollfd input{STDIN_FILENO, POLLIN, 0};
-        const int ready = ::poll(&input, 1, 100);
-        if (ready < 0 && errno != EINTR)
-            return false;
-        if (ready <= 0)
-            continue;
-        char c = 0;
-        const ssize_t n = ::read(STDIN_FILENO, &c, 1);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            std::fputc('\n', stderr);
-            return !answer.empty();
-        }
-        if (c == '\n')
-            return true;
-        answer += c;
-    }
+    const bool yes = AskYes(DeleteQuestion(count, toRecycleBin));
+    if (StopSignalled())
+        StopRequested(); // the note follows the question's line
+    return yes;
 }

@@ -68,7 +68,6 @@ private:
     std::string progressText() const;
     bool showsLine() const;
     void refresh();
-    bool readAnswer(std::string& answer);
 
     SyncSession& session_;
     TerminalSettings settings_;

@@ -224,15 +224,22 @@ MyFile* TreeComparison::record(const ScannedFolder& folder, const ScannedFile& f
     return f;
 }
 
-// A start file goes on the copy list when the copy condition chooses it, unticked as a conflict
-// when only its size differs or the kinds clash.
-bool TreeComparison::decideStart(const ScannedFolder& folder, const ScannedFile& file,
-                                 const Seen& other) {
+// One more entry compared, shown where the progress is; false once a stop was asked for.
+bool TreeComparison::nextEntry() {
     if (view_.StopRequested())
         return false;
     ++position_;
     if (progressShown_)
         view_.ComparisonProgress(position_);
+    return true;
+}
+
+// A start file goes on the copy list when the copy condition chooses it, unticked as a conflict
+// when only its size differs or the kinds clash.
+bool TreeComparison::decideStart(const ScannedFolder& folder, const ScannedFile& file,
+                                 const Seen& other) {
+    if (!nextEntry())
+        return false;
     startBytes_ += file.size;
     const std::int32_t condition = session_.CurrentRule.CopyCondition;
     const bool clash = KindsClash(IsLink(file.attributes), other);
@@ -253,11 +260,8 @@ bool TreeComparison::decideStart(const ScannedFolder& folder, const ScannedFile&
 // A target file is copied back or deleted under the rule's action on the target side.
 bool TreeComparison::decideTarget(const ScannedFolder& folder, const ScannedFile& file,
                                   const Seen& other) {
-    if (view_.StopRequested())
+    if (!nextEntry())
         return false;
-    ++position_;
-    if (progressShown_)
-        view_.ComparisonProgress(position_);
     if (KindsClash(IsLink(file.attributes), other)) {
         // Listed once: from the start side where the start tree has a file or link of that
         // name, from here where it has a folder. Never copied back or deleted.

@@ -64,6 +64,7 @@ private:
     bool compare(std::unique_ptr<ScannedFolder> start, std::unique_ptr<ScannedFolder> target);
     void ask(Job& job);
     bool decide(const ScannedFolder* start, const ScannedFolder* target, Job* job);
+    bool nextEntry();
     bool decideStart(const ScannedFolder& folder, const ScannedFile& file,
                      const platform::SeenDestination& other);
     bool decideTarget(const ScannedFolder& folder, const ScannedFile& file,

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     const auto end = Clock::now();
     std::printf("load %.3f scan %.3f compare %.3f start %zu target %zu copy %zu delete %zu\n",
                 Seconds(end - begin), Seconds(view.compareBegins - begin),
-                Seconds(end - view.compareBegins), session.StartFiles.size(),
-                session.TargetFiles.size(), session.CopyList.size(), session.DeleteList.size());
+                Seconds(end - view.compareBegins), session.StartFileCount, session.TargetFileCount,
+                session.CopyList.size(), session.DeleteList.size());
     return result.compared ? 0 : 1;
 }

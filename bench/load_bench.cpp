@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
                 std::chrono::duration<double>(view.compareBegins - begin).count(),
                 std::chrono::duration<double>(end - view.compareBegins).count());
     std::printf("seconds %.3f start %zu target %zu copy %zu delete %zu peak_kib %ld\n",
-                std::chrono::duration<double>(end - begin).count(), session.StartFiles.size(),
-                session.TargetFiles.size(), session.CopyList.size(), session.DeleteList.size(),
+                std::chrono::duration<double>(end - begin).count(), session.StartFileCount,
+                session.TargetFileCount, session.CopyList.size(), session.DeleteList.size(),
                 usage.ru_maxrss);
     return result.compared ? 0 : 1;
 }

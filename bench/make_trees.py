@@ -2,19 +2,37 @@
 """Builds the benchmark's two trees: START with FILES files in FOLDERS folders, and TARGET as
 a copy of it in which 10% of the files are one hour older, 5% are missing and 5% extra files
 exist that START does not have. With "small" as the fifth argument every file holds at most
-100 bytes, for trees of a million files that take little room."""
+100 bytes, for trees of a million files that take little room. The shares change with
+--older, --missing and --extra (fractions of FILES), e.g. `--missing 0.025 --extra 0.025` for
+15% of all paths differing."""
 import os
 import random
 import sys
 
+def shares(args):
+    """The three shares, and the arguments without them."""
+    given = {"--older": 0.10, "--missing": 0.05, "--extra": 0.05}
+    rest = []
+    i = 0
+    while i < len(args):
+        if args[i] in given and i + 1 < len(args):
+            given[args[i]] = float(args[i + 1])
+            i += 2
+        else:
+            rest.append(args[i])
+            i += 1
+    return given["--older"], given["--missing"], given["--extra"], rest
+
 def main():
-    if len(sys.argv) < 3:
-        print("usage: make_trees.py START TARGET [FILES] [FOLDERS] [small]", file=sys.stderr)
+    older_share, missing_share, extra_share, args = shares(sys.argv[1:])
+    if len(args) < 2:
+        print("usage: make_trees.py START TARGET [FILES] [FOLDERS] [small] "
+              "[--older F] [--missing F] [--extra F]", file=sys.stderr)
         return 2
-    start, target = sys.argv[1], sys.argv[2]
-    files = int(sys.argv[3]) if len(sys.argv) > 3 else 100_000
-    folders = int(sys.argv[4]) if len(sys.argv) > 4 else 5_000
-    sizes = (0, 10, 100) if len(sys.argv) > 5 and sys.argv[5] == "small" else \
+    start, target = args[0], args[1]
+    files = int(args[2]) if len(args) > 2 else 100_000
+    folders = int(args[3]) if len(args) > 3 else 5_000
+    sizes = (0, 10, 100) if len(args) > 4 and args[4] == "small" else \
         (0, 100, 2000, 8000, 8000, 20000)
     rnd = random.Random(4711)
     base = 1_700_000_000
@@ -34,15 +52,15 @@ def main():
                 out.write(data)
             os.utime(s, (base, base))
             roll = rnd.random()
-            if roll < 0.05:
+            if roll < missing_share:
                 continue  # missing in the target
             t = os.path.join(target, name)
             with open(t, "wb") as out:
                 out.write(data)
-            older = base - 3600 if roll < 0.15 else base
+            older = base - 3600 if roll < missing_share + older_share else base
             os.utime(t, (older, older))
-        # 5% extra files in the target only
-        while extra < (d + 1) * files * 0.05 / folders:
+        # extra files in the target only
+        while extra < (d + 1) * files * extra_share / folders:
             t = os.path.join(target, rel, "extra%06d.dat" % extra)
             with open(t, "wb") as out:
                 out.write(b"y" * 100)

@@ -4,10 +4,14 @@
 and peak memory per file: exactly, as the kernel counts the largest process (GNU time's %M),
 and as the sum over all processes of a command (sampled; rsync runs as several).
 
-    python3 bench/run.py BENCH_BINARY START TARGET [ROUNDS] [-- BENCH_OPTIONS...]
+    python3 bench/run.py BENCH_BINARY START TARGET [ROUNDS] [--cold] [--versus OLD_BINARY]
+                         [-- BENCH_OPTIONS...]
 
 BENCH_OPTIONS go to the engine benchmark after the rule, e.g. to gleichwart_latency_bench:
 `-- --delay-us 0 --listings 8 --start-listings 8` lists both trees with eight threads each.
+With --cold (as root) every timed run starts after `sync` and dropping the page, dentry and
+inode caches, instead of on warm caches. --versus times another build's benchmark (an older
+commit's) in the same rounds, for a before-and-after figure.
 """
 import os
 import signal
@@ -37,9 +41,16 @@ def group_rss_kib(pgid):
             pass
     return total
 
-def run(cmd):
+def drop_caches():
+    subprocess.run(["sync"], check=True)
+    with open("/proc/sys/vm/drop_caches", "w") as f:
+        f.write("3\n")
+
+def run(cmd, cold=False):
     """Wall time, the exact peak resident memory of the largest process and the peak summed
     over the command's processes (sampled), in KiB."""
+    if cold:
+        drop_caches()
     with tempfile.NamedTemporaryFile("r") as report:
         timed = ["/usr/bin/time", "-f", "%M", "-o", report.name] + cmd
         begin = time.perf_counter()
@@ -67,6 +78,13 @@ def main():
     if "--" in args:
         options = args[args.index("--") + 1:]
         args = args[:args.index("--")]
+    cold = "--cold" in args
+    args = [a for a in args if a != "--cold"]
+    versus = None
+    if "--versus" in args:
+        at = args.index("--versus")
+        versus = args[at + 1]
+        args = args[:at] + args[at + 2:]
     bench, start, target = args[0:3]
     walker = os.path.join(os.path.dirname(bench), "gleichwart_walker")
     rounds = int(args[3]) if len(args) > 3 else 5
@@ -76,20 +94,24 @@ def main():
         "walker": [walker, start, target],
         "rsync -an": ["rsync", "-an", "--delete", start + "/", target + "/"],
     }
+    if versus:
+        tools["versus"] = [versus, start, target, "0|4|1|1"] + options
     files = count_files(start) + count_files(target)
-    for cmd in tools.values():  # warm the caches
-        run(cmd)
+    if not cold:
+        for cmd in tools.values():  # warm the caches
+            run(cmd)
     times = {name: [] for name in tools}
     peaks = {name: [] for name in tools}
     sums = {name: [] for name in tools}
     for _ in range(rounds):
         for name, cmd in tools.items():
-            t, p, s = run(cmd)
+            t, p, s = run(cmd, cold)
             times[name].append(t)
             peaks[name].append(p)
             sums[name].append(s)
     med = {name: statistics.median(v) for name, v in times.items()}
-    print("%d files in both trees, %d rounds interleaved, warm caches" % (files, rounds))
+    print("%d files in both trees, %d rounds interleaved, %s caches" %
+          (files, rounds, "cold" if cold else "warm"))
     for name in tools:
         peak = max(peaks[name])
         print("%-11s median %.3f s   peak %7d KiB  %6.1f B per file   all processes %6.1f B" %
@@ -100,6 +122,9 @@ def main():
     print("gleichwart / rsync -an = %.2f  (goal: below 1)" % (g / med["rsync -an"]))
     print("peak memory per file %.1f B  (goal at 2 x 1,000,000 files: at most 64)" %
           (max(peaks["gleichwart"]) * 1024.0 / files))
+    if versus:
+        print("gleichwart / versus    = %.2f   versus / walker = %.2f" %
+              (g / med["versus"], med["versus"] / med["walker"]))
     gm = max(sums["gleichwart"]) / files
     rm = max(sums["rsync -an"]) / files
     print("memory per file gleichwart / rsync -an = %.2f  (goal: at most 1)" % (gm / rm))

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's pictures into docs/: the main window after "Ordner laden"
-# (main-window-loaded.png) and after a run, with its summary (run-summary.png). The window
-# tests that reach those states save them when GLEICHWART_SCREENSHOTS names a folder; here they run on a
-# virtual X display, so the pictures show the fonts and style of a real desktop.
+# (main-window-loaded.png) and after a run, with its summary (run-summary.png), and the window
+# that undid the run (undo-window.png). The window tests that reach those states save them
+# when GLEICHWART_SCREENSHOTS names a folder; here they run on a virtual X display, so the
+# pictures show the fonts and style of a real desktop.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -22,11 +23,11 @@ take ui_loading_test
 take ui_run_test
 
 mkdir -p docs
-for picture in main-window-loaded run-summary; do
+for picture in main-window-loaded run-summary undo-window; do
   if [ ! -s "$shots/$picture.png" ]; then
     echo "The window tests saved no $picture.png" >&2
     exit 1
   fi
   cp "$shots/$picture.png" "docs/$picture.png"
 done
-ls -l docs/main-window-loaded.png docs/run-summary.png
+ls -l docs/main-window-loaded.png docs/run-summary.png docs/undo-window.png

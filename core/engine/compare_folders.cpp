@@ -73,9 +73,9 @@ void CompareFolders(SyncSession& session, platform::FileSystem& fs,
         if (copiesBack) {
             session.FoldersToMake.push_back({std::string(relative), false});
         } else if (rule.deletesOnTarget() && !unreadable.covers(parent, std::string(name) + '/')) {
-            MyFile* f =
-                session.NewRecord(std::string_view(folder).substr(0, targetRoot + parent.size()),
-                                  std::string(name) + '/');
+            MyFile* f = session.NewDeletionRecord(
+                std::string_view(folder).substr(0, targetRoot + parent.size()),
+                std::string(name) + '/');
             f->Attributes = MyFile::kFolderBit;
             session.DeleteList.push_back(f);
         }

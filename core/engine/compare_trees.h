@@ -2,10 +2,10 @@
 
 #include "failed_item.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-class EventThrottle;
 class LoadView;
 struct SyncSession;
 namespace platform {
@@ -16,8 +16,10 @@ class FileSystem;
 // written with exactly one trailing "/", so "/daten" and "/daten/" give the same paths.
 std::string CounterpartPath(const SyncSession& session, const std::string& path, bool isStart);
 
-// Fills the copy and delete lists from the scanned trees under the session's rule and ticks
-// every chosen record. Nothing below what the start tree's scan could not read (`problems`)
-// is deleted. False when an abort stopped it before the lists were complete.
-bool CompareTrees(SyncSession& session, platform::FileSystem& fs, LoadView& view,
-                  EventThrottle& throttle, const std::vector<FailedItem>& problems);
+// Completes the lists the comparison of the trees' files filled: takes off the deletions below
+// what the start tree's scan could not read (`problems`), adds the folders under the rule, takes
+// the exact stamps and ticks every chosen record. `compared` and `bytes`: the files compared
+// and the start tree's size, for the status bar. False when an abort stopped it.
+bool CompleteLists(SyncSession& session, platform::FileSystem& fs, LoadView& view,
+                   const std::vector<FailedItem>& problems, std::int64_t compared,
+                   std::int64_t bytes);

@@ -1,126 +1,101 @@
 #include "counterpart_lookups.h"
 
-#include "platform/file_system.h"
-#include "tree_paths.h"
-
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <exception>
 #include <system_error>
 
-namespace {
-
-// Answers held (asked or known) ahead of the comparison.
-constexpr std::size_t kAhead = 4096;
-
-} // namespace
-
-struct CounterpartLookups::Answer {
-    const MyFile* file = nullptr;
-    platform::FileState state;
-    bool known = false;
-};
-
-CounterpartLookups::CounterpartLookups(platform::FileSystem& fs, const std::string& otherRoot,
-                                       int threads, const RecordStore& mine,
-                                       std::size_t mineRootLength, Tree other)
-    : fs_(fs), otherRoot_(otherRoot), mineRootLength_(mineRootLength), next_(mine.begin()) {
-    if (other.scanned != nullptr)
-        otherScan_.emplace(*other.scanned, other.rootLength);
-    for (int i = 0; i < threads; ++i) {
+CounterpartLookups::CounterpartLookups(platform::FileSystem& fs, const std::string& startRoot,
+                                       const std::string& targetRoot)
+    : fs_(fs), roots_{startRoot, targetRoot} {
+    const int inFlight[2] = {fs.ListingsInFlight(startRoot), fs.ListingsInFlight(targetRoot)};
+    const int threads = std::max(inFlight[Start], inFlight[Target]);
+    for (int i = 0; threads > 1 && i < threads; ++i) {
         try {
             threads_.emplace_back(&CounterpartLookups::work, this);
         } catch (const std::system_error&) {
             break; // fewer threads ask, or none: the comparison then asks itself
         }
     }
+    for (const Tree tree : {Start, Target})
+        threaded_[tree] = inFlight[tree] > 1 && !threads_.empty();
 }
 
 CounterpartLookups::~CounterpartLookups() {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
+        questions_.clear();
     }
-    room_.notify_all();
+    asked_.notify_all();
     for (std::thread& t : threads_)
         t.join();
 }
 
-// The next file of `mine` whose counterpart the other scan did not see: the comparison meets
-// the same files, as it walks the same two trees in the same order.
-bool CounterpartLookups::nextUnseen(const MyFile*& f) {
-    for (; next_ != RecordStore::iterator(); ++next_) {
-        const MyFile* candidate = *next_;
-        const std::string_view folder = candidate->FolderView();
-        if (otherScan_ && otherScan_->find(RelativeFolderOf(*candidate, mineRootLength_),
-                                           candidate->Name(), folder.data()) != nullptr)
-            continue;
-        f = candidate;
-        ++next_;
-        return true;
+platform::FileState CounterpartLookups::examine(std::unique_ptr<platform::TreeReader> (&readers)[2],
+                                                const Question& q) {
+    try {
+        if (!readers[q.tree])
+            readers[q.tree] = fs_.OpenTree(roots_[q.tree]);
+        return readers[q.tree]->Examine(q.folder, q.name);
+    } catch (const std::exception&) {
+        platform::FileState state;
+        state.error = EIO; // not known: never taken for missing
+        return state;
     }
-    return false;
+}
+
+void CounterpartLookups::Ask(Tree tree, std::string_view relativeFolder, const char* name,
+                             platform::FileState* answer, std::atomic<std::size_t>* left) {
+    const Question q{tree, relativeFolder, name, answer, left};
+    if (!threaded_[tree]) {
+        *answer = examine(readers_, q);
+        return;
+    }
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        left->fetch_add(1, std::memory_order_relaxed);
+        questions_.push_back(q);
+    }
+    asked_.notify_one();
 }
 
 void CounterpartLookups::work() {
-    std::unique_ptr<platform::TreeReader> reader;
+    std::unique_ptr<platform::TreeReader> readers[2];
     std::unique_lock<std::mutex> lock(mutex_);
     while (true) {
-        room_.wait(lock, [&] { return stopping_ || (!exhausted_ && answers_.size() < kAhead); });
+        asked_.wait(lock, [&] { return stopping_ || !questions_.empty(); });
         if (stopping_)
             return;
-        const MyFile* f = nullptr;
-        if (!nextUnseen(f)) {
-            exhausted_ = true;
-            answered_.notify_all();
-            continue;
-        }
-        // Only the comparison removes an answer, and only once it is known: this one stays.
-        Answer& answer = answers_.emplace_back();
-        answer.file = f;
+        const Question q = questions_.front();
+        questions_.pop_front();
+        ++underWay_;
         lock.unlock();
-        platform::FileState state;
-        try {
-            if (!reader)
-                reader = fs_.OpenTree(otherRoot_);
-            state = reader->Examine(RelativeFolderOf(*f, mineRootLength_), f->Name());
-        } catch (const std::exception&) {
-            state.error = EIO; // not known: never taken for missing
-        }
+        const platform::FileState state = examine(readers, q);
         lock.lock();
-        answer.state = state;
-        answer.known = true;
+        --underWay_;
+        *q.answer = state;
+        q.left->fetch_sub(1, std::memory_order_release);
         answered_.notify_all();
     }
 }
 
-std::optional<platform::FileState>
-CounterpartLookups::take(const MyFile& f, const std::function<bool()>& keepWaiting) {
-    using Clock = std::chrono::steady_clock;
-    auto lastAsked = Clock::now();
-    std::unique_lock<std::mutex> lock(mutex_);
+bool CounterpartLookups::WaitFor(const std::atomic<std::size_t>& left,
+                                 const std::function<bool()>& keepWaiting) {
     while (true) {
-        if (!answers_.empty() && answers_.front().known) {
-            const Answer answer = answers_.front();
-            answers_.pop_front();
-            lock.unlock();
-            room_.notify_one();
-            if (answer.file == &f)
-                return answer.state;
-            break; // not the file expected: asked here instead
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (answered_.wait_for(lock, std::chrono::milliseconds(10),
+                                   [&] { return left.load(std::memory_order_acquire) == 0; }))
+                return true;
         }
-        if (exhausted_ && answers_.empty())
-            break;
-        answered_.wait_for(lock, std::chrono::milliseconds(10));
-        if (Clock::now() - lastAsked >= std::chrono::milliseconds(10)) {
-            lock.unlock();
-            if (!keepWaiting())
-                return std::nullopt;
-            lock.lock();
-            lastAsked = Clock::now();
-        }
+        if (!keepWaiting())
+            return false;
     }
-    if (!fallback_)
-        fallback_ = fs_.OpenTree(otherRoot_);
-    return fallback_->Examine(RelativeFolderOf(f, mineRootLength_), f.Name());
+}
+
+std::size_t CounterpartLookups::Unanswered() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return questions_.size() + underWay_;
 }

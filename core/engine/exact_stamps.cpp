@@ -24,20 +24,35 @@ struct Item {
     bool inTarget;
 };
 
-std::vector<Item> ItemsToStamp(SyncSession& session) {
-    std::vector<Item> items;
-    for (MyFile* f : session.CopyList) {
-        const platform::SeenDestination seen = session.CounterpartOf(*f);
-        if ((seen.kind == platform::SeenDestination::Kind::File ||
-             seen.kind == platform::SeenDestination::Kind::Link) &&
-            !seen.stamp.known)
-            items.push_back({f, f->IsStart});
+// The files to examine, addressed by their place in the copy list and then the delete list, so
+// that no list of them is made: a copy whose other end is a file or link, and every deletion,
+// as long as its stamp is not known yet.
+class Items {
+public:
+    explicit Items(SyncSession& session)
+        : session_(session), copies_(session.CopyList.size()),
+          size_(copies_ + session.DeleteList.size()) {}
+    std::size_t size() const { return size_; }
+    // The item at place `i`, or none.
+    bool at(std::size_t i, Item& item) const {
+        if (i >= copies_) {
+            MyFile* f = session_.DeleteList[i - copies_];
+            item = {f, true};
+            return !session_.AsLoaded(*f).stamp.known;
+        }
+        MyFile* f = session_.CopyList[i];
+        const platform::SeenDestination seen = session_.CounterpartOf(*f);
+        item = {f, f->IsStart};
+        return (seen.kind == platform::SeenDestination::Kind::File ||
+                seen.kind == platform::SeenDestination::Kind::Link) &&
+               !seen.stamp.known;
     }
-    for (MyFile* f : session.DeleteList)
-        if (!session.AsLoaded(*f).stamp.known)
-            items.push_back({f, true});
-    return items;
-}
+
+private:
+    const SyncSession& session_;
+    const std::size_t copies_;
+    const std::size_t size_;
+};
 
 // Examines the items from `begin` to `end` with readers of its own, in their order, so that
 // the files of one folder are examined through one open folder.
@@ -47,7 +62,10 @@ public:
         : session_(session), fs_(fs), startRoot_(RootPrefixLength(session.StartPath)),
           targetRoot_(RootPrefixLength(session.TargetPath)) {}
 
-    void stamp(const Item& item) {
+    void stamp(const Items& items, std::size_t i) {
+        Item item{};
+        if (!items.at(i, item))
+            return;
         MyFile& f = *item.record;
         const std::string_view relative = RelativeFolderOf(f, f.IsStart ? startRoot_ : targetRoot_);
         std::unique_ptr<platform::TreeReader>& reader = item.inTarget ? target_ : start_;
@@ -68,8 +86,7 @@ private:
 
 constexpr std::size_t kChunk = 64; // consecutive items, mostly of one folder
 
-bool StampHere(SyncSession& session, platform::FileSystem& fs, LoadView& view,
-               const std::vector<Item>& items) {
+bool StampHere(SyncSession& session, platform::FileSystem& fs, LoadView& view, const Items& items) {
     Stamper stamper(session, fs);
     for (std::size_t i = 0; i < items.size(); ++i) {
         if ((i & 1023) == 1023) {
@@ -77,7 +94,7 @@ bool StampHere(SyncSession& session, platform::FileSystem& fs, LoadView& view,
             if (view.StopRequested())
                 return false;
         }
-        stamper.stamp(items[i]);
+        stamper.stamp(items, i);
     }
     return true;
 }
@@ -85,7 +102,7 @@ bool StampHere(SyncSession& session, platform::FileSystem& fs, LoadView& view,
 // Several threads take chunks of the items in turn; this thread keeps the view's events
 // running until they are done or "Abbrechen" is pressed.
 bool StampOnThreads(SyncSession& session, platform::FileSystem& fs, LoadView& view,
-                    const std::vector<Item>& items, int threads) {
+                    const Items& items, int threads) {
     std::atomic<std::size_t> next{0};
     std::atomic<bool> stop{false};
     std::atomic<int> running{0};
@@ -95,7 +112,7 @@ bool StampOnThreads(SyncSession& session, platform::FileSystem& fs, LoadView& vi
         Stamper stamper(session, fs);
         for (std::size_t begin; !stop && (begin = next.fetch_add(kChunk)) < items.size();)
             for (std::size_t i = begin; i < std::min(items.size(), begin + kChunk) && !stop; ++i)
-                stamper.stamp(items[i]);
+                stamper.stamp(items, i);
         const std::lock_guard<std::mutex> lock(mutex);
         --running;
         done.notify_one();
@@ -127,8 +144,8 @@ bool StampOnThreads(SyncSession& session, platform::FileSystem& fs, LoadView& vi
 } // namespace
 
 bool TakeExactStamps(SyncSession& session, platform::FileSystem& fs, LoadView& view) {
-    const std::vector<Item> items = ItemsToStamp(session);
-    if (items.empty())
+    const Items items(session);
+    if (items.size() == 0)
         return true;
     // Two at least: each examination is one system call, which two cores answer side by side
     // also on a local disk (measured: about two thirds of one thread's time at 20,000 entries).

@@ -4,6 +4,7 @@
 
 #include "event_throttle.h"
 #include "listing_pool.h"
+#include "platform/blocked_time.h"
 #include "platform/file_system.h"
 #include "platform/leftovers.h"
 #include "platform/trash.h"
@@ -85,20 +86,9 @@ std::optional<FindFileError> FindFile::sStartSearch() {
     try {
         // Every thread of the pool is joined when it goes, also when the search throws.
         std::optional<ListingPool> pool;
-        const int inFlight = inclSubfolders_ ? fs_.ListingsInFlight(searchpath_) : 1;
-        if (inFlight > 1) {
-            const bool hiddenAdmitted = (fileFlag_ & platform::kAttrHidden) != 0;
-            pool.emplace(
-                fs_, inFlight,
-                // A folder that may be left out is listed by the scanner itself, once it
-                // knows that it enters it.
-                [hiddenAdmitted](const platform::DirEntry& e) {
-                    return EntersSubfolder(e, hiddenAdmitted) && GuardedName(e.name) == Guarded::No;
-                },
-                stopFlag());
-            if (pool->threads() > 0)
-                pool_ = &*pool;
-        }
+        startPool(pool);
+        const platform::BlockedTime blocked; // read on this thread only
+        probe_.blocked = &blocked;
         searchFolder(false);
         pool_ = nullptr;
         return std::nullopt;
@@ -112,9 +102,72 @@ const std::atomic<bool>& FindFile::stopFlag() const {
     return stop_ != nullptr ? *stop_ : kNeverStopped;
 }
 
+// Threads list ahead from the start where each listing waits for the device by its kind; where
+// it may wait all the same, the pool follows the scanner's first listings without threads,
+// ready to take them when those listings show the waits.
+void FindFile::startPool(std::optional<ListingPool>& pool) {
+    probe_ = {};
+    if (!inclSubfolders_)
+        return;
+    const int inFlight = fs_.ListingsInFlight(searchpath_);
+    const int whenWaiting = inFlight > 1 ? 1 : fs_.ListingsInFlightWhenWaiting(searchpath_);
+    if (inFlight <= 1 && whenWaiting <= 1)
+        return;
+    const bool hiddenAdmitted = (fileFlag_ & platform::kAttrHidden) != 0;
+    pool.emplace(
+        fs_, inFlight > 1 ? inFlight : 0,
+        // A folder that may be left out is listed by the scanner itself, once it knows that
+        // it enters it.
+        [hiddenAdmitted](const platform::DirEntry& e) {
+            return EntersSubfolder(e, hiddenAdmitted) && GuardedName(e.name) == Guarded::No;
+        },
+        stopFlag(), ListingPool::kMaxHeld,
+        inFlight > 1 ? ListingPool::kMaxHeldEntries : ListingPool::kMaxHeldEntriesOnDisks);
+    if (inFlight <= 1)
+        probe_.threads = whenWaiting;
+    if (pool->threads() > 0 || probe_.threads > 1)
+        pool_ = &*pool;
+}
+
+namespace {
+
+// How many of the scanner's own first listings decide, how many of them must have waited, and
+// how long one must have been blocked to count: far longer than a lock is held (a listing
+// answered from the caches is blocked for a microsecond at most), shorter than a disk read that
+// misses them (20 µs and more on this kind of virtual disk, though the host caches it).
+constexpr int kProbedListings = 8;
+constexpr int kWaitedListings = 4;
+constexpr std::int64_t kWaitedNanos = 10000;
+
+} // namespace
+
+// Counts a listing the scanner made while probing; once enough are made, either starts the
+// threads or stops following the order, so that the scanner lists alone at no extra cost.
+void FindFile::probe(std::int64_t blockedBefore) {
+    ++probe_.listings;
+    const std::int64_t blocked = probe_.blocked->Now() - blockedBefore;
+    if (blocked >= kWaitedNanos)
+        ++probe_.waited;
+    if (probe_.listings < kProbedListings)
+        return;
+    if (probe_.waited >= kWaitedListings)
+        pool_->AddThreads(probe_.threads);
+    if (pool_->threads() == 0) {
+        pool_->DropAll();
+        pool_ = nullptr;
+    }
+    probe_.threads = 1;
+}
+
 int FindFile::listFolder(const std::string& folder, std::vector<platform::DirEntry>& entries) {
-    return pool_ != nullptr ? pool_->Take(folder, entries)
-                            : fs_.ListDirectoryUntil(folder, entries, stopFlag());
+    if (pool_ == nullptr)
+        return fs_.ListDirectoryUntil(folder, entries, stopFlag());
+    if (probe_.threads <= 1)
+        return pool_->Take(folder, entries);
+    const std::int64_t blockedBefore = probe_.blocked->Now();
+    const int error = pool_->Take(folder, entries);
+    probe(blockedBefore);
+    return error;
 }
 
 bool FindFile::leavesOut(const std::string& folder, const platform::DirEntry& e) {

@@ -10,6 +10,9 @@
 #include <vector>
 
 class ListingPool;
+namespace platform {
+class BlockedTime;
+}
 
 // Receives what a scan finds.
 class FindFileEvents {
@@ -50,7 +53,9 @@ struct FindFileError {
 // too, as a file manager shows it; the folder the search starts in passes on nothing, so a
 // search in "~/.config/x" finds its plain files. Where the file system asks for several
 // listings at once (a slow device), threads of a ListingPool list the folders ahead; the
-// reports stay the same, in the same order, all on the calling thread.
+// reports stay the same, in the same order, all on the calling thread. Elsewhere the first
+// listings decide: when most of them waited for the device (a disk whose caches are cold),
+// threads list ahead from then on too.
 //
 // Whatever the mask, the search never reports the temporary files of a copy, and never enters
 // the trash folders and lost+found of a file system (at the top of one, or where the search
@@ -91,6 +96,8 @@ private:
     bool leavesOut(const std::string& folder, const platform::DirEntry& e);
     void noteLeftovers(const std::string& folder, const std::vector<platform::DirEntry>& entries);
     int listFolder(const std::string& folder, std::vector<platform::DirEntry>& entries);
+    void startPool(std::optional<ListingPool>& pool);
+    void probe(std::int64_t blockedBefore);
     const std::atomic<bool>& stopFlag() const;
 
     platform::FileSystem& fs_;
@@ -100,6 +107,14 @@ private:
     bool inclSubfolders_ = true;
     std::int32_t fileFlag_ = kDefaultFileFlag;
     ListingPool* pool_ = nullptr; // during a search that lists ahead
+    // While the first listings are timed: how many were made, how many of them waited, and
+    // how many threads list ahead when most did.
+    struct Probe {
+        int listings = 0;
+        int waited = 0;
+        int threads = 1;
+        const platform::BlockedTime* blocked = nullptr; // during the search
+    } probe_;
     const std::atomic<bool>* stop_ = nullptr;
     EventThrottle* throttle_ = nullptr;
     const ExclusionPatterns* exclusions_ = nullptr;

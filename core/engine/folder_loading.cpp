@@ -9,11 +9,11 @@
 #include "load_view.h"
 #include "platform/file_system.h"
 #include "sync_session.h"
+#include "tree_comparison.h"
 #include "tree_scan.h"
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -139,7 +139,7 @@ std::string LeftOutText(const LoadResult& r, std::size_t folders) {
 
 // Hands what both scans found to the session, and their problems and counts to the result.
 void KeepScans(SyncSession& session, TreeScan& start, TreeScan* target, LoadResult& result) {
-    session.StartFiles = std::move(start.files);
+    session.StartFileCount = start.found();
     result.problems = std::move(start.problems);
     session.StartLeftovers = std::move(start.leftovers);
     session.StartFolders = std::move(start.folders);
@@ -149,7 +149,7 @@ void KeepScans(SyncSession& session, TreeScan& start, TreeScan* target, LoadResu
     result.excludedFiles = std::int64_t(start.excludedFiles);
     result.excludedFolders = std::int64_t(start.excludedFolders);
     if (target != nullptr) {
-        session.TargetFiles = std::move(target->files);
+        session.TargetFileCount = target->found();
         result.problems.insert(result.problems.end(), target->problems.begin(),
                                target->problems.end());
         session.TargetLeftovers = std::move(target->leftovers);
@@ -161,8 +161,8 @@ void KeepScans(SyncSession& session, TreeScan& start, TreeScan* target, LoadResu
         result.excludedFolders += std::int64_t(target->excludedFolders);
     }
     result.leftOut = LeftOutText(result, leftOut);
-    result.startFiles = static_cast<std::int64_t>(session.StartFiles.size());
-    result.targetFiles = static_cast<std::int64_t>(session.TargetFiles.size());
+    result.startFiles = static_cast<std::int64_t>(session.StartFileCount);
+    result.targetFiles = static_cast<std::int64_t>(session.TargetFileCount);
 }
 
 std::string RootErrorText(const TreeScan& scan) {
@@ -171,25 +171,27 @@ std::string RootErrorText(const TreeScan& scan) {
 }
 
 // Both trees are scanned at once, each on a thread of its own, so a slow disk on one side does
-// not wait for the other; the view's thread passes on what they report and keeps the view's
-// events running. The view hears the start tree first, as if the trees were scanned one after
-// the other.
+// not wait for the other; the view's thread compares their folders as they come, passes on
+// what the scans report and keeps the view's events running. The view hears the start tree
+// first, as if the trees were scanned one after the other.
 class BothScans {
 public:
     BothScans(SyncSession& session, platform::FileSystem& fs, LoadView& view,
-              EventThrottle& throttle, const ExclusionPatterns& exclusions)
-        : start(fs, session.CurrentRule, session.StartPath, true, stop_, &exclusions), view_(view),
-          throttle_(throttle) {
+              EventThrottle& throttle, const ExclusionPatterns& exclusions,
+              FolderHandover& handover)
+        : start(fs, session.CurrentRule, session.StartPath, true, stop_, handover, &exclusions),
+          view_(view), throttle_(throttle), handover_(handover) {
         if (session.CurrentRule.scansTarget())
-            target.emplace(fs, session.CurrentRule, session.TargetPath, false, stop_, &exclusions);
+            target.emplace(fs, session.CurrentRule, session.TargetPath, false, stop_, handover,
+                           &exclusions);
     }
 
-    void run() {
+    void run(TreeComparison& comparison) {
         std::thread startThread = launch(start);
         std::thread targetThread;
         if (target)
             targetThread = launch(*target);
-        relayUntilDone();
+        relayUntilDone(comparison);
         for (std::thread* t : {&startThread, &targetThread})
             if (t->joinable())
                 t->join();
@@ -199,6 +201,7 @@ public:
         return start.error || start.rootError != 0 ||
                (target && (target->error || target->rootError));
     }
+    bool stopped() const { return stop_.load(); }
 
     TreeScan start;
     std::optional<TreeScan> target;
@@ -207,22 +210,25 @@ private:
     bool allFinished() const { return start.finished() && (!target || target->finished()); }
 
     // A scan that gets no thread of its own (the system has none to give) runs here, before the
-    // other is waited for: slower, but the same result.
+    // other is waited for, without bounds on what it hands over: slower, but the same result.
     std::thread launch(TreeScan& scan) {
         try {
-            return std::thread([this, &scan] {
-                scan.run();
-                const std::lock_guard<std::mutex> lock(doneMutex_);
-                done_.notify_one();
-            });
+            return std::thread([&scan] { scan.run(); });
         } catch (const std::system_error&) {
+            handover_.Unbound();
             scan.run(&throttle_);
             return std::thread();
         }
     }
 
-    void relayUntilDone() {
+    void stop() {
+        stop_ = true;
+        handover_.Stop(); // a scan waiting for room goes on to its end at once
+    }
+
+    void relayUntilDone(TreeComparison& comparison) {
         Shown startShown, targetShown;
+        auto lastPump = std::chrono::steady_clock::now();
         while (true) {
             const bool finished = allFinished();
             Relay(start, startShown, view_);
@@ -230,22 +236,38 @@ private:
             const bool startRead = startFinished && !start.error && start.rootError == 0;
             if (target && startRead)
                 Relay(*target, targetShown, view_);
+            // A start root that cannot be read ends the load: the target is not needed.
+            if (!stop_ && (view_.StopRequested() || (startFinished && !startRead)))
+                stop();
+            // Nothing is compared with a tree that could not be read to its end.
+            if (!stop_ && !failedSoFar() && !comparison.Advance())
+                stop();
             if (finished)
                 break;
-            view_.PumpEvents();
-            // A start root that cannot be read ends the load: the target is not needed.
-            if (view_.StopRequested() || (startFinished && !startRead))
-                stop_ = true;
-            std::unique_lock<std::mutex> lock(doneMutex_);
-            done_.wait_for(lock, std::chrono::milliseconds(10), [this] { return allFinished(); });
+            // Every few milliseconds, not for each batch of folders compared.
+            if (const auto now = std::chrono::steady_clock::now();
+                now - lastPump >= std::chrono::milliseconds(5)) {
+                view_.PumpEvents();
+                lastPump = now;
+                if (!stop_ && view_.StopRequested())
+                    stop();
+            }
+            handover_.WaitForMore(std::chrono::milliseconds(10));
         }
+    }
+
+    // Whether a scan that has ended failed; what a scan still running holds is not read here.
+    bool failedSoFar() const {
+        const auto failedScan = [](const TreeScan& scan) {
+            return scan.finished() && (scan.error || scan.rootError != 0);
+        };
+        return failedScan(start) || (target && failedScan(*target));
     }
 
     std::atomic<bool> stop_{false};
     LoadView& view_;
     EventThrottle& throttle_;
-    std::mutex doneMutex_;
-    std::condition_variable done_;
+    FolderHandover& handover_;
 };
 
 // What was read is of no use without both trees; what could not be read stays on record, the
@@ -274,18 +296,27 @@ LoadResult LoadFolders(SyncSession& session, platform::FileSystem& fs, LoadView&
     // Compiled once, read by both scans.
     const ExclusionPatterns exclusions =
         ExclusionPatterns::Compile(session.CurrentRule.Options.Exclusions);
-    BothScans scans(session, fs, view, throttle, exclusions);
-    scans.run();
+    FolderHandover handover;
+    TreeComparison comparison(session, fs, view, throttle, handover);
+    BothScans scans(session, fs, view, throttle, exclusions, handover);
+    scans.run(comparison);
+    // Nothing of a load that did not see both trees to their end is to be acted on.
+    if (scans.failed() || scans.stopped())
+        session.ResetCollections();
     if (scans.failed()) {
         RecordFailedScan(scans, result);
         return result;
     }
     KeepScans(session, scans.start, scans.target ? &*scans.target : nullptr, result);
-    view.StatusText("Vergleiche " + std::to_string(result.startFiles + result.targetFiles) +
-                    " Dateien...");
-    result.compared = CompareTrees(session, fs, view, throttle, result.problems);
-    for (const MyFile* f : session.StartFiles)
-        result.comparedBytes += f->Size;
+    const std::int64_t files = result.startFiles + result.targetFiles;
+    view.StatusText("Vergleiche " + std::to_string(files) + " Dateien...");
+    if (scans.stopped())
+        return result;
+    const bool reverse = session.CurrentRule.ReverseAction != 0;
+    result.compared =
+        comparison.Finish(result.startFiles + (reverse ? result.targetFiles : 0)) &&
+        CompleteLists(session, fs, view, result.problems, files, comparison.StartBytes());
+    result.comparedBytes = comparison.StartBytes();
     for (const MyFile* f : session.CopyList)
         result.conflicts += f->IsConflict() ? 1 : 0;
     // Last, so that the status bar keeps it.

@@ -9,8 +9,12 @@ ListingPool::ListingPool(platform::FileSystem& fs, int threads, Enters enters,
                          std::size_t maxHeldEntries)
     : fs_(fs), enters_(std::move(enters)), stop_(stop), maxHeld_(maxHeld),
       maxHeldEntries_(maxHeldEntries) {
-    threads_.reserve(threads > 0 ? std::size_t(threads) : 0);
-    for (int i = 0; i < threads; ++i) {
+    AddThreads(threads);
+}
+
+void ListingPool::AddThreads(int count) {
+    threads_.reserve(threads_.size() + (count > 0 ? std::size_t(count) : 0));
+    for (int i = 0; i < count; ++i) {
         try {
             threads_.emplace_back(&ListingPool::work, this);
         } catch (const std::system_error&) {

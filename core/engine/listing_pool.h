@@ -31,11 +31,14 @@ public:
     // few megabytes at most (bench/README.md).
     static constexpr std::size_t kMaxHeld = 1024;
     static constexpr std::size_t kMaxHeldEntries = 20000;
+    // A local disk, whose listings wait far less, needs less ahead.
+    static constexpr std::size_t kMaxHeldEntriesOnDisks = 4096;
     // Whether the scanner enters this subfolder of a folder it entered.
     using Enters = std::function<bool(const platform::DirEntry&)>;
 
     // Starts up to `threads` threads; fewer (none at all) when the system has no more to give.
-    // A listing under way gives up once `stop` is set.
+    // Without threads the pool only follows the scanner's order, so that threads can join later
+    // (AddThreads). A listing under way gives up once `stop` is set.
     ListingPool(platform::FileSystem& fs, int threads, Enters enters, const std::atomic<bool>& stop,
                 std::size_t maxHeld = kMaxHeld, std::size_t maxHeldEntries = kMaxHeldEntries);
     // Drops whatever is still queued and joins every thread.
@@ -44,6 +47,9 @@ public:
     ListingPool& operator=(const ListingPool&) = delete;
 
     std::size_t threads() const { return threads_.size(); }
+    // Up to `count` more threads list ahead from the folder the scanner needs next; fewer when
+    // the system has no more to give.
+    void AddThreads(int count);
 
     // The listing of `folder` (ending in "/"), as FileSystem::ListDirectory gives it: made by
     // a thread (waited for while under way) or here. The first folder taken is the root of the

@@ -6,6 +6,7 @@
 #include "rules/sync_rule.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,10 +22,10 @@ struct FolderIdentity {
     bool operator==(const FolderIdentity&) const = default;
 };
 
-// Everything one load and one run work on. The records, their folders and names live in
-// the scanned trees' collections (or the session's own store), and the copy and delete lists
-// refer to them, so a record is shared by every list that holds it; a new load releases them
-// all at once.
+// Everything one load and one run work on. The records of the files on the copy and delete
+// lists, with their folders and names, live in the session's own stores, and the lists refer
+// to them; a new load releases them all at once. The files the comparison found equal are not
+// kept: only how many each scan reported.
 struct SyncSession {
     SyncSession() = default;
     SyncSession(const SyncSession&) = delete;
@@ -34,8 +35,8 @@ struct SyncSession {
 
     std::string StartPath; // as typed when loading began
     std::string TargetPath;
-    RecordStore StartFiles; // every file the start tree's scan reported, in report order
-    RecordStore TargetFiles;
+    std::size_t StartFileCount = 0; // the files the start tree's scan reported
+    std::size_t TargetFileCount = 0;
     FileList CopyList;
     FileList DeleteList;
     // Where the rule matches folders: the folders each scan entered (each ending in "/"),
@@ -58,11 +59,20 @@ struct SyncSession {
     std::uint32_t StartTicks = 0;
 
     // A record for the file `name` in `folder` (which ends in "/"), kept for as long as the
-    // lists of this load live. Files of one folder reported one after another share it.
+    // lists of this load live. Files of one folder made one after another share it.
     MyFile* NewRecord(std::string_view folder, std::string_view name);
     // The same for a full path.
     MyFile* NewRecord(std::string_view path);
-    // Four new, empty collections; the records of the last load are released.
+    // The same for a file of the target tree to be copied back or listed as a conflict, and
+    // for one to be deleted: kept apart, so that the records of one folder still follow each
+    // other while the comparison goes through both trees at once.
+    MyFile* NewTargetRecord(std::string_view folder, std::string_view name);
+    MyFile* NewDeletionRecord(std::string_view folder, std::string_view name);
+    // Makes the copy list of every record made so far by NewRecord, then by NewTargetRecord,
+    // and the delete list of those made by NewDeletionRecord, each in the order they were made
+    // and at its size: a list that grew one entry at a time would hold up to twice its room.
+    void ListRecords();
+    // New, empty lists and counts; the records of the last load are released.
     void ResetCollections();
 
     // What the comparison saw at the other end of a file it put on the copy list.
@@ -85,9 +95,33 @@ struct SyncSession {
     void SetStamp(const MyFile& f, const platform::FileStamp& stamp);
 
 private:
-    RecordStore records_;
-    // Only for the entries of the two lists: a copy's other end, a deletion's own file.
-    std::vector<platform::SeenDestination> seen_;
+    // A copy whose other end was missing: nothing else to remember.
+    static constexpr std::uint32_t kAbsentCounterpart = 0xFFFFFFFF;
+    // With the index of a stamp of its own: a deletion that was loaded as its record says.
+    static constexpr std::uint32_t kOwnStamp = 0x80000000;
+
+    // A SeenDestination without the padding it has as a whole.
+    struct SeenSlot {
+        std::int64_t size = 0;
+        DateTime lastWrite = kZeroDate;
+        std::int64_t writeNanos = 0;
+        std::int64_t changeNanos = 0;
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        platform::SeenDestination::Kind kind = platform::SeenDestination::Kind::Unknown;
+        bool known = false;
+    };
+    static SeenSlot Packed(const platform::SeenDestination& seen);
+    static platform::SeenDestination Unpacked(const SeenSlot& slot);
+    // The slot of `f`, or null; the stamp of its own, or null.
+    SeenSlot* slotOf(const MyFile& f) const;
+    platform::FileStamp* ownStampOf(const MyFile& f) const;
+
+    RecordStore records_, targetRecords_, deletionRecords_;
+    // Only for the entries of the two lists: a copy's other end, a deletion's own file. In
+    // pieces, so that it never needs room for itself twice while it grows.
+    mutable std::deque<SeenSlot> seen_;
+    mutable std::deque<platform::FileStamp> ownStamps_;
 };
 
 // The ticked entries of a list and their total size.

@@ -5,20 +5,26 @@
 
 #include <utility>
 
-// Reports each file found into the scan's own list, and each folder or file that could not
-// be read into its problems.
+// Collects the files found folder by folder and hands each folder over once the scan moves
+// on; each folder or file that could not be read goes into the scan's problems.
 class ScanCollector final : public FindFileEvents {
 public:
     explicit ScanCollector(TreeScan& scan)
         : scan_(scan), rootFolder_(ScannedFolderName(scan.root)),
-          keepFolders_(scan.rule_.Options.MatchFolders && scan.rule_.IncludeSubfolders) {}
+          keepFolders_(scan.rule_.Options.MatchFolders && scan.rule_.IncludeSubfolders),
+          tree_(scan.startTree ? FolderHandover::Start : FolderHandover::Target) {
+        begin(rootFolder_);
+    }
+    // The last folder, handed over when the search has ended.
+    void Finish() { scan_.handover_.Put(tree_, std::move(folder_)); }
 
     void MatchFound(const std::string& sFilename, const std::string& sFilePath, DateTime sLastWrite,
                     std::int64_t& Filesize, std::int32_t& FileAttributes) override {
-        MyFile* f = scan_.files.NewRecord(sFilePath, sFilename);
-        f->LastWrite = sLastWrite;
-        f->Attributes = static_cast<std::uint16_t>(FileAttributes);
-        f->Size = Filesize;
+        if (sFilePath != folder_->folder) { // not met: a folder's files come before its subfolders
+            scan_.handover_.Put(tree_, std::move(folder_));
+            begin(sFilePath);
+        }
+        folder_->Add(sFilename, Filesize, sLastWrite, static_cast<std::uint16_t>(FileAttributes));
         scan_.found_.fetch_add(1, std::memory_order_relaxed);
     }
     // A root that could not be listed ends the search: the load fails anyway.
@@ -41,6 +47,8 @@ public:
     void FolderEntered(const std::string& sPath) override {
         if (keepFolders_)
             scan_.folders.push_back(sPath);
+        scan_.handover_.Put(tree_, std::move(folder_));
+        begin(sPath);
     }
     void EntryLeftOut(LeftOutKind kind) override {
         switch (kind) {
@@ -61,15 +69,23 @@ public:
     void LeftoversFound(const std::string& sPath) override { scan_.leftovers.push_back(sPath); }
 
 private:
+    void begin(std::string_view path) {
+        folder_ = scan_.handover_.Fresh(tree_);
+        folder_->Reset(path);
+    }
+
     TreeScan& scan_;
     const std::string rootFolder_;
     const bool keepFolders_;
+    const FolderHandover::Tree tree_;
+    std::unique_ptr<ScannedFolder> folder_; // the folder whose files are being reported
 };
 
 TreeScan::TreeScan(platform::FileSystem& fs, const SyncRule& rule, std::string rootPath, bool start,
-                   const std::atomic<bool>& stop, const ExclusionPatterns* exclusions)
+                   const std::atomic<bool>& stop, FolderHandover& handover,
+                   const ExclusionPatterns* exclusions)
     : root(std::move(rootPath)), startTree(start), fs_(fs), rule_(rule), exclusions_(exclusions),
-      stop_(stop) {}
+      stop_(stop), handover_(handover) {}
 
 void TreeScan::run(EventThrottle* here) {
     ScanCollector collector(*this);
@@ -82,7 +98,10 @@ void TreeScan::run(EventThrottle* here) {
     scanner.setStopFlag(&stop_);
     scanner.setExclusions(exclusions_);
     error = scanner.sStartSearch();
+    collector.Finish();
     finished_.store(true, std::memory_order_release);
+    // After `finished`, so that the thread that waits for both sees the end when woken.
+    handover_.Close(startTree ? FolderHandover::Start : FolderHandover::Target);
 }
 
 void TreeScan::say(std::string text) {

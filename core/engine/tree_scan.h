@@ -2,8 +2,8 @@
 
 #include "failed_item.h"
 #include "find_file.h"
-#include "record_store.h"
-#include "sync_session.h"
+#include "folder_handover.h"
+#include "rules/sync_rule.h"
 
 #include <atomic>
 #include <mutex>
@@ -17,14 +17,16 @@ namespace platform {
 class FileSystem;
 }
 
-// The scan of one tree, made to run on a thread of its own: it fills its own records, list
-// and problems, and leaves what the window should hear (texts, the count of files found)
-// for the thread that waits for it. `stop` ends it before its next folder.
+// The scan of one tree, made to run on a thread of its own: it hands the files of each folder
+// it entered to the comparison through `handover`, fills its own problems, and leaves what the
+// window should hear (texts, the count of files found) for the thread that waits for it.
+// `stop` ends it before its next folder.
 class TreeScan {
 public:
     // `exclusions`, compiled once for both trees, may be null for none.
     TreeScan(platform::FileSystem& fs, const SyncRule& rule, std::string root, bool startTree,
-             const std::atomic<bool>& stop, const ExclusionPatterns* exclusions = nullptr);
+             const std::atomic<bool>& stop, FolderHandover& handover,
+             const ExclusionPatterns* exclusions = nullptr);
 
     // `here`: on the thread of the user interface, whose events then keep running through
     // `throttle` meanwhile.
@@ -38,7 +40,6 @@ public:
     const std::string root;
     const bool startTree;
     // Valid once finished.
-    RecordStore files; // in report order
     std::vector<FailedItem> problems;
     std::optional<FindFileError> error;
     int rootError = 0;               // the errno that kept the root itself from being listed
@@ -60,6 +61,7 @@ private:
     const SyncRule rule_;
     const ExclusionPatterns* exclusions_;
     const std::atomic<bool>& stop_;
+    FolderHandover& handover_;
     std::atomic<std::size_t> found_{0};
     std::atomic<bool> finished_{false};
     std::mutex textsMutex_;

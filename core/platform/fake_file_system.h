@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <random>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -93,10 +94,12 @@ public:
 // `randomWait`, so that threads finish out of order) and `entryWait` more per entry it
 // examines (all but folders and links), a listing below `throwBelow` throwing, each question
 // about a single entry waiting `examineWait` and each question about a path `questionWait`.
-// It counts what it is asked and keeps the folders it listed.
+// It counts what it is asked and keeps the folders it listed and how many threads listed them.
+// `inFlightWhenWaiting` listings at once where its listings show that they wait.
 class SlowDevice : public FailingFileSystem {
 public:
     int inFlight = 1;
+    int inFlightWhenWaiting = 1;
     int inFlightElsewhere = -1; // -1: as `inFlight`
     std::string slowBelow = "/";
     std::chrono::microseconds listingWait{0};
@@ -110,6 +113,9 @@ public:
     int ListingsInFlight(const std::string& root) override {
         return slow(root) || inFlightElsewhere < 0 ? inFlight : inFlightElsewhere;
     }
+    int ListingsInFlightWhenWaiting(const std::string& /*root*/) override {
+        return inFlightWhenWaiting;
+    }
     int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
         ++listings;
         thread_local std::minstd_rand random(std::random_device{}());
@@ -119,6 +125,7 @@ public:
         {
             const std::lock_guard<std::mutex> lock(mutex_);
             listed_.push_back(folder);
+            listers_.insert(std::this_thread::get_id());
         }
         if (!throwBelow.empty() && folder.rfind(throwBelow, 0) == 0)
             throw std::runtime_error("kaputt");
@@ -175,6 +182,10 @@ public:
         const std::lock_guard<std::mutex> lock(mutex_);
         return listed_;
     }
+    std::size_t listingThreads() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return listers_.size();
+    }
 
 private:
     // `path` is `slowBelow` itself (with or without its trailing "/") or lies below it.
@@ -192,4 +203,5 @@ private:
 
     std::mutex mutex_;
     std::vector<std::string> listed_;
+    std::set<std::thread::id> listers_;
 };

@@ -17,6 +17,10 @@ int FileSystem::ListingsInFlight(const std::string& /*root*/) {
     return 1;
 }
 
+int FileSystem::ListingsInFlightWhenWaiting(const std::string& /*root*/) {
+    return 1;
+}
+
 bool FileState::missing() const {
     return error == ENOENT || error == ENOTDIR;
 }

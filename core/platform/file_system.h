@@ -91,6 +91,10 @@ public:
     // overlap; on a local disk one thread is fastest. Readers from OpenTree are then used on
     // several threads, each its own.
     virtual int ListingsInFlight(const std::string& root);
+    // Where ListingsInFlight is 1: how many listings a scan keeps under way once its first
+    // listings show that each waits for the device all the same (a local disk whose caches are
+    // cold). 1 where that is never worth it.
+    virtual int ListingsInFlightWhenWaiting(const std::string& root);
     // The attribute bits of the path itself (a link is not followed).
     virtual AttributeResult GetFileAttributes(const std::string& path) = 0;
     // The attribute bits of what the path leads to, following links (for the roots a user

@@ -26,13 +26,18 @@ public:
 struct Scanned {
     Lines events, listed;
     bool failed = false;
+    std::size_t threads = 0; // that listed
 };
 
+// `whenWaiting`: the listings in flight once the first listings, each waiting `wait` or a
+// random part of it, show that they wait.
 Scanned Scan(const TreeBuilder& t, int inFlight, std::int32_t mask, bool subfolders,
-             const std::string& throwAt) {
+             const std::string& throwAt, int whenWaiting = 1,
+             std::chrono::microseconds wait = 2ms) {
     SlowDevice fs;
     fs.inFlight = inFlight;
-    fs.listingWait = 2ms;
+    fs.inFlightWhenWaiting = whenWaiting;
+    fs.listingWait = wait;
     fs.randomWait = true;
     fs.throwBelow = throwAt.empty() ? "" : t.path(throwAt);
     fs.failBelow(t.path("b/zu/"), EACCES);
@@ -46,10 +51,13 @@ Scanned Scan(const TreeBuilder& t, int inFlight, std::int32_t mask, bool subfold
     out.failed = ff.sStartSearch().has_value();
     out.events = std::move(rec.events);
     out.listed = fs.listed();
+    out.threads = fs.listingThreads();
     std::sort(out.listed.begin(), out.listed.end());
     return out;
 }
 
+// Listed ahead by threads from the start (a slow device by its kind), or from the first
+// listings on, once they show that they wait (a disk whose caches are cold).
 TEST(ListingPool, ThePooledScanReportsExactlyWhatOneThreadReports) {
     TreeBuilder t;
     for (const char* rel :
@@ -72,15 +80,21 @@ TEST(ListingPool, ThePooledScanReportsExactlyWhatOneThreadReports) {
     for (const Row& row : rows) {
         const Scanned one = Scan(t, 1, row.mask, row.subfolders, row.throwAt);
         ASSERT_FALSE(one.events.empty());
-        for (const int inFlight : {2, 6}) {
-            const Scanned many = Scan(t, inFlight, row.mask, row.subfolders, row.throwAt);
+        EXPECT_EQ(one.threads, 1u);
+        for (const auto& [inFlight, whenWaiting] : {std::pair{2, 1}, {6, 1}, {1, 4}}) {
+            const Scanned many =
+                Scan(t, inFlight, row.mask, row.subfolders, row.throwAt, whenWaiting);
             SCOPED_TRACE(testing::Message() << row.mask << " " << row.subfolders << " "
-                                            << row.throwAt << " " << inFlight);
+                                            << row.throwAt << " " << inFlight << whenWaiting);
             EXPECT_EQ(many.events, one.events);
             EXPECT_EQ(many.failed, !row.throwAt.empty());
             if (row.throwAt.empty()) // the same folders, each once: none that is not entered
                 EXPECT_EQ(many.listed, one.listed);
+            if (row.throwAt.empty() && row.subfolders)
+                EXPECT_GT(many.threads, 1u);
         }
+        // Listings that do not wait (a disk with warm caches) are made by the scanner alone.
+        EXPECT_EQ(Scan(t, 1, row.mask, row.subfolders, row.throwAt, 4, 0ms).threads, 1u);
     }
 }
 

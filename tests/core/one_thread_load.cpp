@@ -2,6 +2,7 @@
 
 #include "engine/compare_trees.h"
 #include "engine/event_throttle.h"
+#include "engine/tree_comparison.h"
 #include "engine/tree_scan.h"
 #include "rules/exclusion_patterns.h"
 #include "run_test_support.h"
@@ -13,10 +14,8 @@ std::vector<std::string> Described(const SyncSession& s, const std::vector<Faile
                       std::to_string(f->LastWrite) + " " + std::to_string(f->Attributes) +
                       (f->IsStart ? " start" : ""));
     };
-    for (const MyFile* f : s.StartFiles)
-        add("S", f);
-    for (const MyFile* f : s.TargetFiles)
-        add("T", f);
+    out.push_back("S " + std::to_string(s.StartFileCount));
+    out.push_back("T " + std::to_string(s.TargetFileCount));
     for (const MyFile* f : s.CopyList)
         add("C", f);
     for (const MyFile* f : s.DeleteList)
@@ -37,17 +36,23 @@ LoadedTrees LoadOnOneThread(const SyncSession& like, platform::FileSystem& fs) {
     const std::atomic<bool> stop{false};
     const ExclusionPatterns exclusions =
         ExclusionPatterns::Compile(one.CurrentRule.Options.Exclusions);
-    TreeScan start(fs, one.CurrentRule, one.StartPath, true, stop, &exclusions);
+    FolderHandover handover; // holds both trees whole until they are compared
+    handover.Unbound();
+    TreeScan start(fs, one.CurrentRule, one.StartPath, true, stop, handover, &exclusions);
     start.run(&throttle);
-    one.StartFiles = std::move(start.files);
+    one.StartFileCount = start.found();
     loaded.problems = std::move(start.problems);
     if (one.CurrentRule.scansTarget()) {
-        TreeScan target(fs, one.CurrentRule, one.TargetPath, false, stop, &exclusions);
+        TreeScan target(fs, one.CurrentRule, one.TargetPath, false, stop, handover, &exclusions);
         target.run(&throttle);
-        one.TargetFiles = std::move(target.files);
+        one.TargetFileCount = target.found();
         loaded.problems.insert(loaded.problems.end(), target.problems.begin(),
                                target.problems.end());
     }
-    CompareTrees(one, fs, view, throttle, loaded.problems);
+    TreeComparison comparison(one, fs, view, throttle, handover);
+    if (comparison.Finish(0))
+        CompleteLists(one, fs, view, loaded.problems,
+                      std::int64_t(one.StartFileCount + one.TargetFileCount),
+                      comparison.StartBytes());
     return loaded;
 }

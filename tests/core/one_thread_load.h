@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-// What a load holds, as lines: each record of both trees and both lists with its size, time
-// and attribute bits, then what could not be read.
+// What a load holds, as lines: how many files each scan reported, each record of both lists
+// with its size, time and attribute bits, then what could not be read.
 std::vector<std::string> Described(const SyncSession& s, const std::vector<FailedItem>& problems);
 
 // A load's session and what it could not read.

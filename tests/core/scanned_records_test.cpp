@@ -1,12 +1,30 @@
-// The records of a scanned tree, packed with their names, and the comparison that walks both
-// trees side by side in their common order.
-#include "engine/counterpart_cursor.h"
+// The records of the listed files, packed with their names, and the order both scans report
+// in, which the comparison relies on to meet each folder of both trees at the same point.
+#include "engine/scan_order.h"
+#include "engine/tree_scan.h"
 #include "platform/name_order.h"
 #include "run_test_support.h"
 
 #include <utility>
 
 namespace {
+
+// What a scan of `root` reports, as its folder and name, in report order.
+std::vector<std::pair<std::string, std::string>> Scanned(const std::string& root) {
+    FolderHandover handover;
+    handover.Unbound();
+    const std::atomic<bool> stop{false};
+    TreeScan scan(platform::RealFileSystem(), Unloaded(root, root, 0, 0).CurrentRule, root, true,
+                  stop, handover);
+    scan.run();
+    std::deque<std::unique_ptr<ScannedFolder>> folders;
+    EXPECT_TRUE(handover.Take(FolderHandover::Start, folders));
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const auto& folder : folders)
+        for (const ScannedFile& f : folder->files)
+            out.emplace_back(folder->folder, folder->Name(f));
+    return out;
+}
 
 // Names of every length up to 40, in folders of 1 to 150 files, so that folders run over the
 // end of a block; one name is longer than a whole block.
@@ -56,10 +74,9 @@ TEST(ScanOrder, AFoldersFilesComeInTheirFixedOrder) {
     TreeBuilder t;
     for (auto n = names.rbegin(); n != names.rend(); ++n)
         t.file("baum/" + *n, 1);
-    const SyncSession s = Load(t.path("baum"), t.path("baum"), 0, 0);
     std::vector<std::string> scanned;
-    for (const MyFile* f : s.StartFiles)
-        scanned.emplace_back(f->Name());
+    for (const auto& [folder, name] : Scanned(t.path("baum")))
+        scanned.push_back(name);
     EXPECT_EQ(scanned, names);
 }
 
@@ -76,20 +93,16 @@ TEST(ScanOrder, TheScanReportsInTheOrderTheComparisonWalks) {
         for (const std::string& m : {std::string("b"), std::string("B"), std::string("b.")})
             t.file("baum/" + n + "/" + m + "/g", 1);
     }
-    const SyncSession s = Load(t.path("baum"), t.path("baum"), 0, 0);
-    ASSERT_EQ(s.StartFiles.size(), names.size() * 5);
+    const auto scanned = Scanned(t.path("baum"));
+    ASSERT_EQ(scanned.size(), names.size() * 5);
     const std::size_t root = t.path("baum/").size();
-    const MyFile* previous = nullptr;
-    for (const MyFile* f : s.StartFiles) {
-        if (previous != nullptr) {
-            const int folders =
-                CompareFolders(previous->FolderView().substr(root), f->FolderView().substr(root));
-            const bool before =
-                folders < 0 ||
-                (folders == 0 && platform::CompareNames(previous->Name(), f->Name()) < 0);
-            EXPECT_TRUE(before) << previous->Path() << " before " << f->Path();
-        }
-        previous = f;
+    for (std::size_t i = 1; i < scanned.size(); ++i) {
+        const auto& [folder, name] = scanned[i];
+        const auto& [previousFolder, previousName] = scanned[i - 1];
+        const int folders = CompareFolders(previousFolder.substr(root), folder.substr(root));
+        const bool before =
+            folders < 0 || (folders == 0 && platform::CompareNames(previousName, name) < 0);
+        EXPECT_TRUE(before) << previousFolder + previousName << " before " << folder + name;
     }
 }
 

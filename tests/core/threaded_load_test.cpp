@@ -1,4 +1,6 @@
-// Both trees are scanned at once, and "Abbrechen" stops both scans quickly.
+// Both trees are scanned at once and compared as their folders come, with only a bounded part
+// of them held; "Abbrechen" stops both scans quickly.
+#include "engine/folder_handover.h"
 #include "one_thread_load.h"
 #include "run_test_support.h"
 
@@ -34,7 +36,7 @@ TEST(ThreadedLoad, TheStartTreeIsHeardFirstAlsoWhenTheTargetEndsFirst) {
                 r.problems[0].inStartTree);
     EXPECT_TRUE(r.problems[1].path == t.path("ziel/kaputt/") && r.problems[1].error == EIO &&
                 !r.problems[1].inStartTree);
-    EXPECT_EQ(s.StartFiles.size(), 30u);
+    EXPECT_EQ(s.StartFileCount, 30u);
 }
 
 // A folder so large on a slow device that listing it takes two seconds, unless "Abbrechen"
@@ -82,8 +84,8 @@ TEST(ThreadedLoad, AbbrechenStopsBothScansAtOnceAlsoALargeListingUnderWay) {
         });
         EXPECT_TRUE(fs.cancelledLarge.load()) << inFlight; // not read to its end
         EXPECT_LE(fs.listings.load(), listedAtPress + 2 * inFlight) << inFlight;
-        EXPECT_LT(s.StartFiles.size(), 100u);
-        EXPECT_LT(s.TargetFiles.size(), 100u);
+        EXPECT_LT(s.StartFileCount, 100u);
+        EXPECT_LT(s.TargetFileCount, 100u);
         EXPECT_TRUE(s.CopyList.empty() && s.DeleteList.empty() && load.result.problems.empty());
         for (const std::string& text : load.texts)
             EXPECT_EQ(text.find("Kann nicht gelesen werden"), std::string::npos) << text;
@@ -120,9 +122,48 @@ TEST(ThreadedLoad, AScannerErrorInEitherTreeFailsTheLoadAsBefore) {
             EXPECT_EQ(r.error->Source, "cFindFile:sStartSearch Method");
             EXPECT_EQ(r.error->Description, "Fehler bei sStartSearch");
             EXPECT_FALSE(r.compared);
-            EXPECT_TRUE(s.StartFiles.empty() && s.TargetFiles.empty() && s.CopyList.empty() &&
+            EXPECT_TRUE(s.StartFileCount == 0 && s.TargetFileCount == 0 && s.CopyList.empty() &&
                         s.DeleteList.empty());
         }
+}
+
+// What waits for the other tree's scan stays bounded: a scan whose tree holds the bounds'
+// worth of folders or files that the comparison has not let go of waits until it lets go of
+// one (taking them is not enough), and "Abbrechen" ends such a wait at once.
+TEST(ThreadedLoad, AScanWaitsWhileItsTreeHoldsTheBoundsWorth) {
+    using Tree = FolderHandover::Tree;
+    FolderHandover handover;
+    const auto putOne = [&](Tree tree, std::atomic<bool>& done) {
+        return std::thread([&handover, &done, tree] {
+            handover.Put(tree, handover.Fresh(tree));
+            done = true;
+        });
+    };
+    for (std::size_t i = 0; i < FolderHandover::kMaxHeldFolders; ++i)
+        handover.Put(Tree::Target, handover.Fresh(Tree::Target));
+    std::atomic<bool> put{false};
+    std::thread scan = putOne(Tree::Target, put);
+    std::deque<std::unique_ptr<ScannedFolder>> taken;
+    EXPECT_FALSE(handover.Take(Tree::Target, taken));
+    EXPECT_EQ(taken.size(), FolderHandover::kMaxHeldFolders);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(put.load());
+    handover.Release(Tree::Target, std::move(taken.front()));
+    scan.join();
+    EXPECT_TRUE(put.load());
+    // The other tree's files count on their own.
+    auto full = handover.Fresh(Tree::Start);
+    full->Reset("/start/");
+    for (std::size_t i = 0; i < FolderHandover::kMaxHeldFiles; ++i)
+        full->Add("f" + std::to_string(i), 1, 0, 0);
+    handover.Put(Tree::Start, std::move(full));
+    std::atomic<bool> stopped{false};
+    std::thread waiting = putOne(Tree::Start, stopped);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(stopped.load());
+    handover.Stop();
+    waiting.join();
+    EXPECT_TRUE(stopped.load());
 }
 
 // A tree with every kind of entry in both roots: nested and empty folders, a hidden folder,
@@ -154,19 +195,23 @@ void EveryKindOfEntry(TreeBuilder& t) {
 }
 
 // Under every rule, the load with both trees on threads of their own, listed by one thread or
-// by several, gives exactly the records, lists and problems of scanning one tree after the
-// other on one thread.
+// by several (from the start, or once the first listings waited), gives exactly the counts,
+// lists and problems of scanning one tree after the other on one thread.
 TEST(ThreadedLoad, GivesTheSameListsAsScanningOneTreeAfterTheOther) {
     TreeBuilder t;
     EveryKindOfEntry(t);
     FailingFileSystem fs;
     SlowDevice shared; // as a network share: several listings of a tree under way at once
     shared.inFlight = 4;
-    for (FailingFileSystem* f : {&fs, static_cast<FailingFileSystem*>(&shared)}) {
+    SlowDevice cold; // as a local disk whose first listings wait: threads join after them
+    cold.inFlightWhenWaiting = 4;
+    cold.listingWait = std::chrono::microseconds(200);
+    const std::vector<FailingFileSystem*> systems = {&fs, &shared, &cold};
+    for (FailingFileSystem* f : systems) {
         f->failBelow(t.path("start/gesperrt/"), EACCES);
         f->failBelow(t.path("ziel/gesperrt/"), EIO);
     }
-    for (FailingFileSystem* loadFs : {&fs, static_cast<FailingFileSystem*>(&shared)})
+    for (FailingFileSystem* loadFs : systems)
         for (int copy = 0; copy <= 2; ++copy)
             for (int reverse = 0; reverse <= 5; ++reverse)
                 for (const bool hidden : {true, false}) {
@@ -178,10 +223,18 @@ TEST(ThreadedLoad, GivesTheSameListsAsScanningOneTreeAfterTheOther) {
 
                     const LoadedTrees one = LoadOnOneThread(threaded, fs);
                     const Lines expected = Described(one.session, one.problems);
-                    EXPECT_GT(expected.size(), 72u); // the load saw the trees
+                    EXPECT_GT(one.session.StartFileCount, 72u); // the load saw the trees
                     EXPECT_EQ(Described(threaded, loaded.problems), expected)
-                        << copy << reverse << hidden << (loadFs == &shared);
+                        << copy << reverse << hidden << (loadFs == &shared) << (loadFs == &cold);
                 }
+    // Threads joined the two scans' own there, in one load.
+    SlowDevice once;
+    once.inFlightWhenWaiting = 4;
+    once.listingWait = cold.listingWait;
+    SyncSession s = Unloaded(t.path("start"), t.path("ziel"), 0, 5);
+    RecordingLoad view;
+    ASSERT_TRUE(LoadFolders(s, once, view).compared);
+    EXPECT_GT(once.listingThreads(), 2u);
 }
 
 } // namespace

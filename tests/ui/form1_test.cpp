@@ -11,12 +11,14 @@
 #include "kit/twips.h"
 #include "ui_test_support.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTreeView>
 
 #include <cmath>
 
@@ -154,7 +156,7 @@ private slots:
             // The paths stay as given; no load follows.
             QCOMPARE(TextOf(&w, "Text1"), Q(row.start));
             QTest::qWait(300);
-            QVERIFY(w.session().StartFiles.empty());
+            QVERIFY(w.session().StartFileCount == 0);
         }
     }
 
@@ -272,6 +274,53 @@ private slots:
         QVERIFY2(seen.text.startsWith("Die Datei Fotos sichern.desktop existiert bereits."),
                  qPrintable(seen.text));
         QCOMPARE(Q(ReadFile((desktop + "/Fotos sichern.desktop").toStdString())), text);
+    }
+
+    // After a run "Letzten Abgleich rückgängig machen..." is on. Its window lists what undo
+    // does, kind by kind, and puts the target back: the new file into the trash, the replaced
+    // one's old version in its place, a file changed since left with its reason. The lists
+    // loaded since are put away, and with no run left to undo the item is off, also after a run
+    // that could keep no journal.
+    void undoingTheLastRunPutsTheTargetBackAndTheItemGoesOff() {
+        TreeBuilder& t = trees();
+        t.text("start/neu.txt", "neu", UnixTime(12, 0, 0));
+        t.text("start/bearbeitet.txt", "b", UnixTime(12, 0, 0));
+        t.text("start/alt.txt", "neue Fassung", UnixTime(12, 0, 0));
+        t.text("ziel/alt.txt", "alte Fassung", UnixTime(1, 0, 0));
+        const auto window = LoadedWindow("0|0|1|1", t);
+        Form1& w = *window;
+        auto* undo = Control<QAction>(&w, "mnuRueckgaengig");
+        QVERIFY(!undo->isEnabled());
+        Click(&w, "Command3"); // asks nothing, nor says that the run cannot be undone
+        QVERIFY(undo->isEnabled());
+        t.text("ziel/bearbeitet.txt", "nach dem Abgleich bearbeitet");
+        Click(&w, "Command1");
+        QVERIFY(Enabled(&w, "Command3"));
+        QStringList groups, left;
+        OnNextModal([&](QWidget* modal) {
+            groups = TextOf(modal, "UndoGroups").split('\n');
+            Click(modal, "UndoStart");
+            SaveScreenshot(modal, "undo-window");
+            left = Items(modal, "UndoLeftList");
+            QAbstractItemModelTester(Control<QTreeView>(modal, "UndoLeftList")->model());
+        });
+        undo->trigger();
+        QCOMPARE(groups, (QStringList{"Zielordner: 2 neue Dateien kommen in den Papierkorb",
+                                      "Zielordner: 1 ersetzte Datei bekommt die alte Fassung "
+                                      "zurück"}));
+        QCOMPARE(left, QStringList{Q(t.path("ziel/bearbeitet.txt"))});
+        QCOMPARE(ReadFile(t.path("ziel/alt.txt")), std::string("alte Fassung"));
+        QVERIFY(!fs::exists(t.path("ziel/neu.txt")));
+        QCOMPARE(StatusText(&w), QString("Letzter Abgleich rückgängig gemacht"));
+        QVERIFY(!Enabled(&w, "Command3") && !Control<QWidget>(&w, "Picture2")->isVisible());
+        QVERIFY(!undo->isEnabled());
+        // A run that cannot keep its journal (a file where its folder would be) says so.
+        qputenv("XDG_STATE_HOME", Q(t.path("ziel/alt.txt")).toUtf8());
+        Click(&w, "Command1");
+        const SeenBox note = CatchBox([&] { Click(&w, "Command3"); });
+        QVERIFY2(note.text.startsWith("Dieser Abgleich lässt sich nicht rückgängig machen"),
+                 qPrintable(note.text));
+        QVERIFY(fs::exists(t.path("ziel/neu.txt")) && !undo->isEnabled());
     }
 };
 

@@ -80,7 +80,7 @@ private slots:
         Control<QLineEdit>(&w, "Text1")->setText(Q(trees().path("start")));
         Control<QLineEdit>(&w, "Text2")->setText(Q(trees().path("ziel")));
         QTest::keyClick(Control<QWidget>(&w, "Text2"), Qt::Key_Return);
-        QCOMPARE(int(w.session().StartFiles.size()), 400);
+        QCOMPARE(int(w.session().StartFileCount), 400);
         // "Abbrechen" is pressed as soon as the scan lets events run; neither the rule nor a
         // second load can be started under the running load, and both scans stop (how soon,
         // the threaded load's test counts).
@@ -95,7 +95,7 @@ private slots:
         });
         LoadFolders(&w, trees().path("start"), trees().path("ziel"));
         QCOMPARE(usable, QStringList());
-        QVERIFY(w.session().StartFiles.size() < 400);
+        QVERIFY(w.session().StartFileCount < 400);
         QCOMPARE(Rows(&w, "List1"), 0);
         QCOMPARE(EnabledOf(&w, locked + QStringList{"Command3"}), locked + QStringList{"Command3"});
     }

@@ -5,6 +5,8 @@
 // the main window's buttons and tabs, checked on what the controls paint.
 #include "ui_test_support.h"
 
+#include "settings/app_settings.h"
+
 #include "dialogs/settings_window.h"
 #include "kit/button_pictures.h"
 #include "kit/picture_box.h"
@@ -169,6 +171,8 @@ private slots:
         Click(&w, "Check3");
         Control<QLineEdit>(&w, "Text1")->setText("/bilder/neu.jpg");
         Control<QLineEdit>(&w, "Text2")->setText("25");
+        QVERIFY(Checked(&w, "KeepReplaced")); // never stored: on
+        Click(&w, "KeepReplaced");
         {
             // The close box stores nothing of it.
             const std::string before = ReadFile(home_->home.hivePath());
@@ -184,8 +188,10 @@ private slots:
                  std::string("/bilder/neu.jpg"));
         QCOMPARE(number("BackGroundSoft"), 1);
         QCOMPARE(number("SoftWidth"), 25);
+        QCOMPARE(number("KeepReplaced"), 0);
+        QVERIFY(!AppSettings::LoadKeepReplaced());
         Form2 again(reg(), nullptr);
-        QVERIFY(!Checked(&again, "Check3"));
+        QVERIFY(!Checked(&again, "Check3") && !Checked(&again, "KeepReplaced"));
         QCOMPARE(EnabledOf(&again, kFields), QStringList());
     }
 

@@ -1,13 +1,14 @@
 // "Synchronisieren": the progress panel, the copy-error window, the delete question, the
-// summary over the background afterwards, and closing the window while it loads or runs; a
-// run that is stopped, and roots that are no longer the loaded folders: the window must never
-// do more than was shown.
+// summary over the background afterwards, closing the window while it loads or runs, and
+// undoing the run; a run that is stopped, and roots that are no longer the loaded folders: the
+// window must never do more than was shown.
 #include "ui_test_support.h"
 
 #include "core/trash_test_support.h"
 #include "dialogs/copy_errors_window.h"
 #include "kit/twips.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPointer>
@@ -275,7 +276,7 @@ private slots:
                 const auto copied = std::distance(fs::directory_iterator(t.path("ziel/d0")), {});
                 QVERIFY2(copied >= 1 && copied < 6, qPrintable(QString::number(copied)));
             } else {
-                QVERIFY(w->session().StartFiles.size() < 600);
+                QVERIFY(w->session().StartFileCount < 600);
             }
             // The window saved its state on the way out.
             QCOMPARE(reg().GetStringValue(HKCU, kRootKey, "LastDestinationDir"), t.path("ziel"));

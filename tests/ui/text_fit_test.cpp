@@ -13,7 +13,9 @@
 #include "dialogs/folder_browser.h"
 #include "dialogs/rule_editor.h"
 #include "dialogs/settings_window.h"
+#include "dialogs/undo_window.h"
 #include "engine/failed_item.h"
+#include "engine/undo_plan.h"
 #include "kit/controls.h"
 #include "kit/error_message.h"
 #include "kit/text_fit.h"
@@ -135,6 +137,30 @@ private slots:
             Click(window.get(), "Command3");
             QVERIFY(seenDuring);
             look(window.get(), "Hauptfenster nach dem Kopieren");
+        });
+    }
+
+    // Before and after an undo of a run that made a file with a long path and replaced one that
+    // changed since; before it, as for a run that was killed part-way.
+    void undoWindowBeforeAndAfter() {
+        withEachFace([&] {
+            trees().file(kLongFile, 10, UnixTime(12, 0, 0));
+            trees().text("start/kurz.txt", "kurz", UnixTime(12, 0, 0));
+            trees().text("ziel/kurz.txt", "alt", UnixTime(1, 0, 0));
+            const auto window = LoadedWindow("0|0|1|1", trees());
+            Click(window.get(), "Command3");
+            trees().text("ziel/kurz.txt", "nach dem Abgleich bearbeitet");
+            std::string why;
+            std::optional<UndoPlan> plan = FindUndoableRun(platform::RealFileOps(), why);
+            QVERIFY2(plan, why.c_str());
+            plan->finished = false;
+            ExpectModals expected; // the undo window, shown while it works
+            UndoWindow undo(*plan, platform::RealFileOps(), window.get());
+            undo.show();
+            look(&undo, "Rückgängig machen");
+            Click(&undo, "UndoStart");
+            QCOMPARE(Rows(&undo, "UndoLeftList"), 1);
+            look(&undo, "Rückgängig gemacht");
         });
     }
 

@@ -23,6 +23,7 @@
 namespace {
 
 constexpr int kPicturesFolder = 39;
+constexpr int kTrashRow = 360; // twips
 
 // A tick box lower than its indicator is cut off at the bottom: it gets the height it asks
 // for, about the same middle.
@@ -52,7 +53,8 @@ Form2::Form2(clsRegistry& registry, QWidget* owner)
     setObjectName("Form2");
     setWindowTitle("Einstellungen");
     setModal(true);
-    setFixedSize(TwipsToPixelsX(4650), TwipsToPixelsY(2130));
+    // The designed window and a row below the frame for the tick box of the trash.
+    setFixedSize(TwipsToPixelsX(4650), TwipsToPixelsY(2130 + kTrashRow));
     createControls();
     Form_Load();
     placeBoxOnCaption();
@@ -71,9 +73,16 @@ void Form2::createControls() {
     softFrameBox_ = MakeControl<QCheckBox>(this, "Check2", {240, 840, 1095, 195}, "Soft Frame");
     stretchBox_ =
         MakeControl<QCheckBox>(this, "Check1", {240, 1200, 2175, 195}, "automatisch anpassen");
-    okButton_ = MakeControl<QPushButton>(this, "Command2", {3360, 1680, 1215, 375}, "OK");
+    keepReplacedBox_ = MakeControl<QCheckBox>(this, "KeepReplaced", {120, 1710, 4455, 255},
+                                              "Ersetzte Dateien in den Papierkorb legen");
+    keepReplacedBox_->setToolTip("Vor dem Ersetzen wird die alte Fassung in den Papierkorb "
+                                 "gelegt, damit „Letzten Abgleich rückgängig machen“ sie "
+                                 "zurückholen kann.");
+    okButton_ =
+        MakeControl<QPushButton>(this, "Command2", {3360, 1680 + kTrashRow, 1215, 375}, "OK");
     FitHeight(softFrameBox_);
     FitHeight(stretchBox_);
+    FitHeight(keepReplacedBox_);
     okButton_->setDefault(true);
     browseButton_->setAutoDefault(false);
     pathBox_->installEventFilter(this);
@@ -110,6 +119,7 @@ void Form2::Form_Load() {
     stretchBox_->setChecked(stored.backgroundResize);
     softFrameBox_->setChecked(stored.backgroundSoft);
     usePictureBox_->setChecked(!stored.noBackground);
+    keepReplacedBox_->setChecked(stored.keepReplaced);
     Check2_Click();
     Check3_Click();
 }
@@ -166,5 +176,7 @@ void Form2::Command2_Click() {
     values.backgroundSoft = softFrameBox_->isChecked();
     values.noBackground = !usePictureBox_->isChecked();
     values.SaveBackground(registry_, width.has_value());
+    values.keepReplaced = keepReplacedBox_->isChecked();
+    values.SaveKeepReplaced(registry_);
     accept();
 }

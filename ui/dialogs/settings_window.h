@@ -10,8 +10,9 @@ class QPushButton;
 class clsRegistry;
 
 // The settings window: the main window's background picture, whether there is one at all,
-// whether it is stretched and whether it gets a soft frame of some width. "OK" stores the
-// values; the close box discards them. The main window reads them at its next start.
+// whether it is stretched and whether it gets a soft frame of some width; and whether a run
+// keeps the files it replaces in the trash. "OK" stores the values; the close box discards
+// them. The main window reads the background at its next start, a run the trash at its start.
 class Form2 : public QDialog {
     Q_OBJECT
 public:
@@ -41,5 +42,6 @@ private:
     QLabel* widthLabel_ = nullptr;
     QLineEdit* widthBox_ = nullptr;
     QCheckBox* stretchBox_ = nullptr;
+    QCheckBox* keepReplacedBox_ = nullptr; // below the frame
     QPushButton* okButton_ = nullptr;
 };

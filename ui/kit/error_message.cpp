@@ -7,3 +7,10 @@ void ShowErrorMessage(QWidget* owner, const QString& text, const QString& object
     box.setObjectName(objectName);
     box.exec();
 }
+
+void ShowWarning(QWidget* owner, const QString& title, const QString& text,
+                 const QString& objectName) {
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, owner);
+    box.setObjectName(objectName);
+    box.exec();
+}

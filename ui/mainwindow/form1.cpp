@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -63,6 +64,11 @@ void Form1::createControls() {
 
 void Form1::createMenus() {
     const MainMenu menu = BuildMainMenu(menuBar());
+    undoAction_ = menu.undo;
+    // The journals can change behind the window's back (the terminal program runs and undoes
+    // too): the item is checked again whenever the menu opens.
+    connect(menu.file, &QMenu::aboutToShow, this, &Form1::updateUndoItem);
+    connect(menu.undo, &QAction::triggered, this, &Form1::mnuRueckgaengig_Click);
     connect(menu.settings, &QAction::triggered, this, &Form1::settings_Click);
     connect(menu.createLink, &QAction::triggered, this, &Form1::CreateLink_Click);
     connect(menu.exit, &QAction::triggered, this, &Form1::exit_Click);
@@ -98,8 +104,10 @@ DesktopNotification& Form1::notification() {
 }
 
 void Form1::Command1_Click() {
+    undoAction_->setEnabled(false);
     presenter_->load(inputPanel_->startPathBox()->text().toUtf8().toStdString(),
                      inputPanel_->targetPathBox()->text().toUtf8().toStdString());
+    updateUndoItem();
 }
 
 void Form1::Command2_Click() {
@@ -107,7 +115,9 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command3_Click() {
+    undoAction_->setEnabled(false);
     presenter_->run();
+    updateUndoItem();
 }
 
 void Form1::showComparedLists() {
@@ -123,7 +133,7 @@ void Form1::exit_Click() {
     close();
 }
 
-// The new values take effect at the next start.
+// The background takes effect at the next start, the trash setting with the next run.
 void Form1::settings_Click() {
     Form2 settings(*registry_, this);
     settings.exec();

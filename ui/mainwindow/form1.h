@@ -73,6 +73,8 @@ public slots:
     void settings_Click();
     void help_Click();
     void about_Click();
+    // "Letzten Abgleich rückgängig machen...": the undo window for the newest run not undone.
+    void mnuRueckgaengig_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,12 +94,15 @@ private:
     void Form_Activate();
     void Timer2_Timer();
     QSize designedWindowSize() const;
+    // The undo item is on while a run can be undone and no load or run works.
+    void updateUndoItem();
 
     SyncSession session_;
     std::string commandLine_;
     QString handbookFile_;
     std::unique_ptr<clsRegistry> registry_;
     bool unloaded_ = false;
+    QAction* undoAction_ = nullptr;
 
     InputPanel* inputPanel_ = nullptr;
     FileListsPanel* fileListsPanel_ = nullptr;

@@ -51,6 +51,7 @@ void Form1::Form_Load() {
         fileListsPanel_->show();
         fileListsPanel_->raise();
     }
+    updateUndoItem();
     // The command line is read once the window is up and showing.
     QTimer::singleShot(500, this, &Form1::Timer2_Timer);
 }

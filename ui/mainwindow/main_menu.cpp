@@ -14,6 +14,9 @@ MainMenu BuildMainMenu(QMenuBar* bar) {
     MainMenu m;
     QMenu* datei = bar->addMenu("Datei");
     datei->setObjectName("mnuDatei");
+    m.file = datei;
+    m.undo = Item(datei, "mnuRueckgaengig", "Letzten Abgleich rückgängig machen...");
+    datei->addSeparator();
     m.settings = Item(datei, "settings", "Einstellungen");
     m.createLink = Item(datei, "CreateLink", "Verknüpfung erstellen");
     datei->addSeparator();

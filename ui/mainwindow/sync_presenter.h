@@ -51,6 +51,7 @@ public:
 
     void setFileSystem(platform::FileSystem& fs) { fs_ = &fs; }
     void setFileOps(platform::FileOps& ops) { ops_ = &ops; }
+    platform::FileOps& fileOps() const;
     // What tells the desktop that a long load or run ended unseen.
     DesktopNotification& notification() { return notification_; }
     // Checks the paths, scans both trees and shows the lists.
@@ -62,6 +63,10 @@ public:
     void abort();
     // Shows the copy and delete lists of the session, as the end of a load does.
     void showComparedLists();
+
+    // The trees changed under the loaded lists (an undo): as after a run, the lists are put
+    // away and a new run needs a new load; `status` goes into the status bar.
+    void treesChanged(const QString& status);
 
     bool busy() const { return busy_; }
     // The window is being closed during a load or a run: stop it, and ask for the close
@@ -92,6 +97,8 @@ private:
     // Shows what is pending when the last showing is 50 ms ago, or always with `now`.
     void showPending(bool now = false);
     void endBusy();
+    // Hides the lists and the progress panel and shows the background, as a run ends.
+    void putListsAway();
     // A notification when the load or run that ends took long and the window is not on view.
     void notifyLoadEnd(const LoadResult& result, qint64 milliseconds);
     void notifyRunEnd(const RunResult& result);

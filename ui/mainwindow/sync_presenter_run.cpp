@@ -44,8 +44,7 @@ void SyncPresenter::run() {
     QCoreApplication::processEvents();
 
     session_.AbortRequested = false; // "Abbrechen" now stops the run
-    const RunResult result =
-        RunSynchronisation(session_, ops_ != nullptr ? *ops_ : platform::RealFileOps(), *this);
+    const RunResult result = RunSynchronisation(session_, fileOps(), *this);
     showPending(true);
     // Before any window that waits for the user.
     notifyRunEnd(result);
@@ -56,17 +55,35 @@ void SyncPresenter::run() {
     window_->setWindowTitle("Gleichwart");
     panels_.input->setRunControlsEnabled(true);
     // "Synchronisieren" stays off: a new run needs a new load.
-    panels_.lists->hide();
+    putListsAway();
     panels_.lists->setEnabled(true);
-    panels_.progress->hide();
-    panels_.background->setShown(true);
-    panels_.background->paintBackground();
     // What the run did lies over the background; a run that was refused did nothing.
     if (result.refused.empty())
         panels_.summary->showSummary(RunSummaryLines(result, platform::UserDecimalSeparator()));
     if (!closeWhenIdle_)
         ShowFailures(window_, result.failures);
+    // Said once the run is over: the user must not count on undoing this one.
+    if (!result.undoNote.empty() && !closeWhenIdle_)
+        ShowWarning(window_, "Rückgängig machen nicht möglich", Text(result.undoNote), "UndoNote");
     endBusy();
+}
+
+void SyncPresenter::putListsAway() {
+    panels_.lists->hide();
+    panels_.progress->hide();
+    panels_.background->setShown(true);
+    panels_.background->paintBackground();
+}
+
+void SyncPresenter::treesChanged(const QString& status) {
+    panels_.statusBar->setPanelText(1, status);
+    panels_.input->syncButton()->setEnabled(false);
+    panels_.summary->hide(); // it told of what may now be undone
+    putListsAway();
+}
+
+platform::FileOps& SyncPresenter::fileOps() const {
+    return ops_ != nullptr ? *ops_ : platform::RealFileOps();
 }
 
 void SyncPresenter::notifyRunEnd(const RunResult& result) {

@@ -76,9 +76,9 @@ bool RunJournal::Begin(const std::string& folder, const JournalHeader& h) {
         if (err != EEXIST)
             break;
     }
-    // The new name itself must survive a crash, or the records would be lost with it.
-    if (err == 0)
-        err = ops_.Fsync(folderFd_);
+    // No flush of the folder for the new name: the first flush of the records takes it along
+    // (a flush of the whole file system, or of a new file, which ext4, XFS and Btrfs make
+    // durable with its name), and until then no action of the run has happened.
     platform::FileInfo st;
     if (err == 0)
         err = ops_.Fstat(fd_, st);

@@ -87,11 +87,10 @@ std::size_t RunRecorder::NoteCopy(const platform::StagedCopy& staged, bool toTar
         return journal_.Made(inStart, relative, now);
     const platform::TrashSpot* kept = nullptr;
     if (keepReplaced_) {
-        const std::string folder =
-            AbsoluteFolder(inStart, relative.substr(0, relative.rfind('/') + 1));
         // Where the trash cannot take it, the file is replaced as without keeping.
-        if (keep_.Claim(staged.destination.folder->fd, folder, AbsoluteFolder(inStart, ""),
-                        staged.destination.name, staged.written.device, slot) == 0)
+        if (keep_.Claim(staged.destination.folder->fd, inStart ? absoluteStart_ : absoluteTarget_,
+                        relative.substr(0, relative.rfind('/') + 1), staged.destination.name,
+                        staged.written.device, slot) == 0)
             kept = &keep_.Spot(slot);
         else
             slot = kNoSlot;

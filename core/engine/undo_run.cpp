@@ -160,10 +160,9 @@ void UndoWork::failed(const UndoEntry& e, int err) {
 
 int UndoWork::toTrash(const UndoEntry& e, const platform::FolderRef& folder,
                       const std::string& name, std::uint64_t device, std::size_t& slot) {
-    std::string path = plan_.FullPath(e);
-    path.erase(path.size() - name.size());
-    const int err = moves_.Claim(folder->fd, path, e.inStart ? plan_.startPath : plan_.targetPath,
-                                 name, device, slot);
+    const std::string_view path = plan_.PathOf(e);
+    const int err = moves_.Claim(folder->fd, e.inStart ? plan_.startPath : plan_.targetPath,
+                                 path.substr(0, path.size() - name.size()), name, device, slot);
     return err != 0 ? err : moves_.Move(slot);
 }
 

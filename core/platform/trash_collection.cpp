@@ -27,7 +27,7 @@ TrashCollection::~TrashCollection() {
 
 // The run's folder in the trash of `device`, made the first time; its description sends it
 // into the folder `origin`, where that lies on the same disk, else beside the first entry.
-int TrashCollection::open(int dirFd, const std::string& folderPath, const std::string& origin,
+int TrashCollection::open(int dirFd, std::string_view rootPath, std::string_view relative,
                           std::uint64_t device, std::size_t& index) {
     for (index = 0; index < folders_.size(); ++index)
         if (folders_[index].device == device)
@@ -36,7 +36,10 @@ int TrashCollection::open(int dirFd, const std::string& folderPath, const std::s
     f.device = device;
     std::string folder, root, text;
     unsigned trash = 0;
-    f.error = NormalFolder(folderPath, folder) && NormalFolder(origin, root) ? 0 : EINVAL;
+    const std::string origin(rootPath);
+    f.error = NormalFolder(origin + std::string(relative), folder) && NormalFolder(origin, root)
+                  ? 0
+                  : EINVAL;
     if (f.error == 0)
         f.error = FindTrash(ops_, dirFd, folder, device, places_, trashes_, trash);
     if (f.error != 0)
@@ -57,12 +60,12 @@ int TrashCollection::open(int dirFd, const std::string& folderPath, const std::s
     return f.error;
 }
 
-int TrashCollection::Claim(int dirFd, const std::string& folderPath, const std::string& origin,
+int TrashCollection::Claim(int dirFd, std::string_view root, std::string_view relative,
                            const std::string& name, std::uint64_t device, std::size_t& slot) {
     if (!IsOneComponent(name))
         return EINVAL;
     std::size_t index = 0;
-    if (const int err = open(dirFd, folderPath, origin, device, index); err != 0)
+    if (const int err = open(dirFd, root, relative, device, index); err != 0)
         return err;
     RunFolder& f = folders_[index];
     // Names met before in this run get a number, as in the trash itself.

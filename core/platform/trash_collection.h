@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -28,12 +29,13 @@ public:
     TrashCollection(const TrashCollection&) = delete;
     TrashCollection& operator=(const TrashCollection&) = delete;
 
-    // A place for the entry `name` of the open folder `dirFd` (absolute path `folderPath`) on
-    // `device`; the run's folder in that disk's trash is made the first time, with a
-    // description that names `origin` (the tree's root) as where it came from. 0 or the errno;
-    // `slot` numbers the place. The folder must stay open until the entry is kept or moved. The
-    // description reaches the disk with the caller's next flush of that file system.
-    int Claim(int dirFd, const std::string& folderPath, const std::string& origin,
+    // A place for the entry `name` of the open folder `dirFd` on `device`, which is the folder
+    // `relative` below the tree's root `root` (absolute, ending in "/"); the run's folder in
+    // that disk's trash is made the first time, with a description that names the root as
+    // where it came from. 0 or the errno; `slot` numbers the place. The folder must stay open
+    // until the entry is kept or moved. The description reaches the disk with the caller's next
+    // flush of that file system.
+    int Claim(int dirFd, std::string_view root, std::string_view relative,
               const std::string& name, std::uint64_t device, std::size_t& slot);
     const TrashSpot& Spot(std::size_t slot) const { return spots_[slot]; }
     // Keeps the entry in its place: a second name where the disk has them; else, as on FAT
@@ -63,8 +65,8 @@ private:
         std::size_t folder; // index in folders_
         std::string kept;   // the name in the run's folder
     };
-    int open(int dirFd, const std::string& folderPath, const std::string& origin,
-             std::uint64_t device, std::size_t& index);
+    int open(int dirFd, std::string_view root, std::string_view relative, std::uint64_t device,
+             std::size_t& index);
 
     FileOps& ops_;
     TrashPlaces places_;

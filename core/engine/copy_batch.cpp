@@ -4,14 +4,15 @@
 #include "my_file.h"
 #include "run_recorder.h"
 #include "run_view.h"
+#include "work_pool.h"
 
 #include "platform/system_info.h"
 
 #include <algorithm>
 
 CopyBatch::CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result,
-                     RunRecorder& recorder)
-    : ops_(ops), view_(view), result_(result), recorder_(recorder),
+                     RunRecorder& recorder, WorkPool* pool)
+    : ops_(ops), view_(view), result_(result), recorder_(recorder), pool_(pool),
       // A waiting copy holds an open file: the batch leaves room for the run's folders.
       maxFiles_(std::clamp<std::size_t>(platform::OpenFilesAllowed() / 2, 64, kMaxFiles)) {}
 
@@ -53,8 +54,19 @@ void CopyBatch::commit() {
     for (const Pending& p : pending_)
         syncOnce(p.staged, synced);
     std::vector<platform::FolderRef> namedFolders; // where each file was flushed
-    for (Pending& p : pending_)
-        put(p, synced, namedFolders);
+    if (pool_ != nullptr && pending_.size() > 1) {
+        // Each copy takes a name of its own: on a device where every call waits, the waits
+        // overlap. The results are counted in the batch's order.
+        placed_.assign(pending_.size(), {});
+        pool_->ForEach(pending_.size(),
+                       [&](std::size_t k) { placed_[k] = place(pending_[k], synced); });
+        for (std::size_t k = 0; k < pending_.size(); ++k)
+            account(pending_[k], placed_[k], namedFolders);
+        placed_.clear();
+    } else {
+        for (Pending& p : pending_)
+            account(p, place(p, synced), namedFolders);
+    }
     recorder_.CopiesDone();
     std::sort(namedFolders.begin(), namedFolders.end());
     namedFolders.erase(std::unique(namedFolders.begin(), namedFolders.end()), namedFolders.end());
@@ -64,20 +76,20 @@ void CopyBatch::commit() {
     bytes_ = 0;
 }
 
-void CopyBatch::put(Pending& p, const Flushed& synced,
-                    std::vector<platform::FolderRef>& namedFolders) {
-    platform::CopyResult r;
+platform::CopyResult CopyBatch::place(Pending& p, const Flushed& synced) {
     const auto flushed = std::find_if(synced.begin(), synced.end(), [&](const auto& d) {
         return d.first == p.staged.written.device;
     });
     if (flushed->second != 0) {
         platform::DiscardStaged(ops_, p.staged);
-        r = {flushed->second, platform::CopySide::Destination, p.staged.destination.path};
-    } else {
-        platform::TrashCollection* keep =
-            p.slot != RunRecorder::kNoSlot ? recorder_.keep() : nullptr;
-        r = platform::CommitStaged(ops_, p.staged, keep, p.slot);
+        return {flushed->second, platform::CopySide::Destination, p.staged.destination.path};
     }
+    platform::TrashCollection* keep = p.slot != RunRecorder::kNoSlot ? recorder_.keep() : nullptr;
+    return platform::CommitStaged(ops_, p.staged, keep, p.slot);
+}
+
+void CopyBatch::account(Pending& p, const platform::CopyResult& r,
+                        std::vector<platform::FolderRef>& namedFolders) {
     if (!r.ok()) {
         recorder_.journal().NotDone(p.action);
         Failed(ops_, view_, result_, p.source, p.staged.destination.path, r);

@@ -10,6 +10,7 @@ class RunRecorder;
 struct MyFile;
 class RunView;
 struct RunResult;
+class WorkPool;
 
 // Copies are written into temporary files and put in place in batches: one flush of the
 // file system makes a whole batch durable, where one flush per file would cost more than the
@@ -23,7 +24,9 @@ public:
     static constexpr std::size_t kMaxFiles = 2048; // each may hold an open file
     static constexpr std::int64_t kMaxBytes = 256LL << 20;
 
-    CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result, RunRecorder& recorder);
+    // With `pool`, the copies of a batch take their names on its threads.
+    CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result, RunRecorder& recorder,
+              WorkPool* pool = nullptr);
     CopyBatch(const CopyBatch&) = delete;
     CopyBatch& operator=(const CopyBatch&) = delete;
 
@@ -55,13 +58,17 @@ private:
     };
     using Flushed = std::vector<std::pair<std::uint64_t, int>>; // device, error
     int syncOnce(const platform::StagedCopy& staged, Flushed& synced);
-    void put(Pending& p, const Flushed& synced, std::vector<platform::FolderRef>& namedFolders);
+    platform::CopyResult place(Pending& p, const Flushed& synced);
+    void account(Pending& p, const platform::CopyResult& r,
+                 std::vector<platform::FolderRef>& namedFolders);
 
     platform::FileOps& ops_;
     RunView& view_;
     RunResult& result_;
     RunRecorder& recorder_;
+    WorkPool* pool_;
     std::vector<Pending> pending_;
+    std::vector<platform::CopyResult> placed_; // each pending copy's, when put in place at once
     std::size_t maxFiles_;
     std::int64_t bytes_ = 0;
     // One open folder per file system that got new names since its last flush.

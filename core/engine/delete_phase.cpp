@@ -11,9 +11,11 @@
 #include "run_view.h"
 #include "sync_session.h"
 #include "tree_paths.h"
+#include "work_pool.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 
 namespace {
 
@@ -63,9 +65,9 @@ public:
     DeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
                 platform::FolderChain& targetTree,
                 const std::vector<platform::FileIdentity>& written, LeftoverSweep& sweep,
-                RunResult& result, RunRecorder& recorder)
+                RunResult& result, RunRecorder& recorder, WorkPool* pool)
         : session_(session), ops_(ops), view_(view), targetTree_(targetTree), written_(written),
-          sweep_(sweep), result_(result), recorder_(recorder),
+          sweep_(sweep), result_(result), recorder_(recorder), pool_(pool),
           toTrash_(session.CurrentRule.ReverseAction == kMoveToTrash),
           rootLength_(RootPrefixLength(session.TargetPath)),
           trash_(ops, toTrash_ ? platform::CurrentTrashPlaces() : platform::TrashPlaces{}) {}
@@ -99,22 +101,12 @@ public:
             sweep_.Folder(false, relative, folder);
         for (std::size_t k = i; k < end; ++k) {
             const MyFile* f = chosen[k];
-            Verdict verdict = kLeave; // gone with its folder: nothing left to delete
-            platform::FileInfo st;
-            if (err == ELOOP)
-                verdict = Failed(err, kLinkOnTheWay);
-            else if (err != 0 && err != ENOENT)
-                verdict = Failed(err, ErrorDescription(err));
-            else if (err == 0)
-                verdict = Recheck(ops_, folder->fd, *f, session_.AsLoaded(*f), written_, st);
-            if (verdict.what != Verdict::Delete && !toTrash_)
-                recorder_.journal().NotDone(ahead_[k]);
-            if (verdict.what == Verdict::Fail)
-                fail(*f, verdict);
-            else if (verdict.what == Verdict::Leave)
-                ++result_.alreadyGone;
+            if (err == 0)
+                batch_.push_back({f, folder, relative, {}, k});
+            else if (err == ENOENT) // gone with its folder: nothing left to delete
+                settle(kLeave, *f, k);
             else
-                batch_.push_back({f, folder, relative, st, k});
+                settle(Failed(err, err == ELOOP ? kLinkOnTheWay : ErrorDescription(err)), *f, k);
             if (batch_.size() >= kBatch)
                 deleteBatch();
         }
@@ -136,6 +128,44 @@ private:
         platform::FileInfo now;
         std::size_t at; // in the chosen files
     };
+
+    // A file that is not deleted: left because it is gone, or listed with the reason.
+    void settle(const Verdict& verdict, const MyFile& f, std::size_t at) {
+        if (!toTrash_)
+            recorder_.journal().NotDone(ahead_[at]);
+        if (verdict.what == Verdict::Fail)
+            fail(f, verdict);
+        else
+            ++result_.alreadyGone;
+    }
+
+    // Runs job(k) for every file of the batch, on the pool's threads where there is one.
+    void eachInBatch(const std::function<void(std::size_t)>& job) {
+        if (pool_ != nullptr && batch_.size() > 1)
+            pool_->ForEach(batch_.size(), job);
+        else
+            for (std::size_t k = 0; k < batch_.size(); ++k)
+                job(k);
+    }
+
+    // Each file of the batch is looked at once more; those to be left are settled in the
+    // batch's order and drop out of it.
+    void recheckBatch() {
+        verdicts_.assign(batch_.size(), kLeave);
+        eachInBatch([&](std::size_t k) {
+            Doomed& d = batch_[k];
+            verdicts_[k] =
+                Recheck(ops_, d.folder->fd, *d.file, session_.AsLoaded(*d.file), written_, d.now);
+        });
+        std::size_t kept = 0;
+        for (std::size_t k = 0; k < batch_.size(); ++k) {
+            if (verdicts_[k].what != Verdict::Delete)
+                settle(verdicts_[k], *batch_[k].file, batch_[k].at);
+            else if (kept++ != k)
+                batch_[kept - 1] = std::move(batch_[k]);
+        }
+        batch_.resize(kept);
+    }
 
     void fail(const MyFile& f, const Verdict& verdict) {
         FailedItem item;
@@ -183,21 +213,25 @@ private:
     }
 
     void deleteBatch() {
+        recheckBatch();
         if (batch_.empty())
             return;
         errors_.assign(batch_.size(), 0);
         slots_.assign(batch_.size(), 0);
         actions_.assign(batch_.size(), 0);
         noteAhead();
-        for (std::size_t k = 0; k < batch_.size(); ++k) {
+        notGone_.assign(batch_.size(), 0);
+        eachInBatch([&](std::size_t k) {
             const Doomed& d = batch_[k];
-            if (errors_[k] != 0)
-                continue;
+            if (errors_[k] != 0) // it has no place in the trash: it was never noted
+                return;
             errors_[k] =
                 toTrash_ ? trash_.Move(slots_[k]) : ops_.UnlinkAt(d.folder->fd, d.file->Name(), 0);
-            if (errors_[k] != 0)
+            notGone_[k] = errors_[k] != 0;
+        });
+        for (std::size_t k = 0; k < batch_.size(); ++k)
+            if (notGone_[k] != 0)
                 recorder_.journal().NotDone(actions_[k]);
-        }
         trash_.Clear();
         for (std::size_t k = 0; k < batch_.size(); ++k) {
             const MyFile& f = *batch_[k].file;
@@ -229,6 +263,7 @@ private:
     LeftoverSweep& sweep_;
     RunResult& result_;
     RunRecorder& recorder_;
+    WorkPool* pool_;
     const bool toTrash_;
     const std::size_t rootLength_;
     platform::TrashBatch trash_;
@@ -236,6 +271,8 @@ private:
     std::vector<std::uint64_t> touchedDevices_;
     std::vector<Doomed> batch_;
     std::vector<int> errors_;
+    std::vector<Verdict> verdicts_;
+    std::vector<unsigned char> notGone_; // noted in the journal, but still there
     std::vector<std::size_t> slots_, actions_;
     std::vector<std::size_t> ahead_; // for good: each chosen file's action in the journal
 };
@@ -245,7 +282,7 @@ private:
 void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
                     platform::FolderChain& targetTree,
                     const std::vector<platform::FileIdentity>& written, LeftoverSweep& sweep,
-                    RunResult& result, RunRecorder& recorder) {
+                    RunResult& result, RunRecorder& recorder, WorkPool* pool) {
     if (!session.CurrentRule.deletesOnTarget())
         return;
     std::vector<const MyFile*> chosen;
@@ -263,7 +300,7 @@ void RunDeletePhase(SyncSession& session, platform::FileOps& ops, RunView& view,
         result.deleteDeclined = true;
         return;
     }
-    DeletePhase phase(session, ops, view, targetTree, written, sweep, result, recorder);
+    DeletePhase phase(session, ops, view, targetTree, written, sweep, result, recorder, pool);
     phase.noteAllForGood(chosen);
     for (std::size_t i = 0; i < chosen.size();) {
         if (view.StopRequested()) {

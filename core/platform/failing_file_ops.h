@@ -4,22 +4,32 @@
 // interface it wraps so that both can inject the same failures without a copy each.
 #include "platform/file_ops.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
+
+// The statfs type the run tests answer for every file: 0 (the real one), or that of sshfs when
+// they run a second time with GLEICHWART_TEST_WAITING_DEVICE set, so that the same tests go
+// through the run's copies and deletions in flight on several threads.
+inline std::uint32_t FileSystemTypeUnderTest() {
+    return std::getenv("GLEICHWART_TEST_WAITING_DEVICE") != nullptr ? 0x65735546u : 0u;
+}
 
 // The real calls, but call number `failAt` (counted from 1 over every call) fails with
 // `error` without touching anything. 0 fails nothing. With `persist`, every call after the
-// first failure fails too, as on a disk that stays full.
+// first failure fails too, as on a disk that stays full. Calls may come from several threads.
 class FailingOps : public platform::FileOps {
 public:
     int failAt = 0;
     int error = EIO;
-    bool noUnnamedFiles = false;      // as on a file system without O_TMPFILE
-    std::uint32_t fileSystemType = 0; // the statfs type every file is on; 0 for the real one
-    int fileSyncs = 0;                // Fsync calls, files and folders
-    int fileSystemSyncs = 0;          // SyncFileSystemOf calls
-    int calls = 0;
-    bool failed = false;
+    bool noUnnamedFiles = false; // as on a file system without O_TMPFILE
+    // The statfs type every file is on; 0 for the real one.
+    std::uint32_t fileSystemType = FileSystemTypeUnderTest();
+    std::atomic<int> fileSyncs{0};       // Fsync calls, files and folders
+    std::atomic<int> fileSystemSyncs{0}; // SyncFileSystemOf calls
+    std::atomic<int> calls{0};
+    std::atomic<bool> failed{false};
     bool persist = false;
 
     int Open(const std::string& p, int f, std::uint32_t m, int& fd) override {
@@ -100,8 +110,8 @@ public:
 
 private:
     bool hit() {
-        ++calls;
-        if (failAt > 0 && (calls == failAt || (persist && calls > failAt))) {
+        const int call = ++calls;
+        if (failAt > 0 && (call == failAt || (persist && call > failAt))) {
             failed = true;
             return true;
         }

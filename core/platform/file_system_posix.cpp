@@ -1,5 +1,6 @@
 #include "file_system.h"
 
+#include "device_waits.h"
 #include "file_ops.h"
 #include "folder_chain.h"
 #include "name_order.h"
@@ -21,39 +22,6 @@ namespace {
 // Names as the Windows file system returns them: without regard to case, ties by bytes.
 bool NameLess(const DirEntry& a, const DirEntry& b) {
     return CompareNames(a.name, b.name) < 0;
-}
-
-// File systems on which every listing and every examined entry waits for a network or for
-// removable media. Where <linux/magic.h> lacks a number, the driver's own is written out.
-bool ListingsWait(const struct statfs& fs) {
-    switch (static_cast<std::uint32_t>(fs.f_type)) {
-    case NFS_SUPER_MAGIC:
-    case SMB_SUPER_MAGIC:
-    case CIFS_SUPER_MAGIC:
-    case SMB2_SUPER_MAGIC:
-    case FUSE_SUPER_MAGIC: // sshfs, and the user-space exFAT and NTFS drivers
-    case V9FS_MAGIC:
-    case CEPH_SUPER_MAGIC:
-    case AFS_SUPER_MAGIC:
-    case AFS_FS_MAGIC:
-    case CODA_SUPER_MAGIC:
-    case NCP_SUPER_MAGIC:
-    case OCFS2_SUPER_MAGIC:
-    case 0x01161970:        // GFS2
-    case 0x0BD00BD0:        // Lustre
-    case 0x47504653:        // GPFS
-    case MSDOS_SUPER_MAGIC: // vfat and msdos
-    case EXFAT_SUPER_MAGIC:
-    case 0x5346544E: // ntfs
-    case 0x7366746E: // ntfs3
-    case 0x4244:     // HFS
-    case 0x482B:     // HFS+
-    case ISOFS_SUPER_MAGIC:
-    case UDF_SUPER_MAGIC:
-        return true;
-    default:
-        return false;
-    }
 }
 
 // Listings under way at once in one tree on such a file system (see bench/README.md).
@@ -91,7 +59,7 @@ public:
         struct statfs fs {};
         if (::statfs(root.c_str(), &fs) != 0)
             return 1;
-        return ListingsWait(fs) ? kListingsOnWaitingDevices : 1;
+        return DeviceWaits(static_cast<std::uint32_t>(fs.f_type)) ? kListingsOnWaitingDevices : 1;
     }
     int ListingsInFlightWhenWaiting(const std::string& /*root*/) override {
         return kListingsOnColdDisks;

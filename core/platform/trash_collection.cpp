@@ -87,8 +87,10 @@ int TrashCollection::Keep(std::size_t slot, bool& moved) {
         moved = true;
         err = RenameInto(ops_, c.dirFd, c.name, f.fd, c.kept);
     }
-    if (err == 0)
+    if (err == 0) {
+        const std::lock_guard<std::mutex> lock(counting_);
         ++f.kept;
+    }
     return err;
 }
 
@@ -96,8 +98,10 @@ int TrashCollection::Move(std::size_t slot) {
     const Claimed& c = claims_[slot];
     RunFolder& f = folders_[c.folder];
     const int err = RenameInto(ops_, c.dirFd, c.name, f.fd, c.kept);
-    if (err == 0)
+    if (err == 0) {
+        const std::lock_guard<std::mutex> lock(counting_);
         ++f.kept;
+    }
     return err;
 }
 
@@ -106,8 +110,10 @@ void TrashCollection::Undo(std::size_t slot, bool moved) {
     RunFolder& f = folders_[c.folder];
     const int err =
         moved ? RenameInto(ops_, f.fd, c.kept, c.dirFd, c.name) : ops_.UnlinkAt(f.fd, c.kept, 0);
-    if (err == 0)
+    if (err == 0) {
+        const std::lock_guard<std::mutex> lock(counting_);
         --f.kept;
+    }
 }
 
 void TrashCollection::Clear() {

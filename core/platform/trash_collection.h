@@ -5,6 +5,7 @@
 #include "trash_places.h"
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -35,11 +36,12 @@ public:
     // where it came from. 0 or the errno; `slot` numbers the place. The folder must stay open
     // until the entry is kept or moved. The description reaches the disk with the caller's next
     // flush of that file system.
-    int Claim(int dirFd, std::string_view root, std::string_view relative,
-              const std::string& name, std::uint64_t device, std::size_t& slot);
+    int Claim(int dirFd, std::string_view root, std::string_view relative, const std::string& name,
+              std::uint64_t device, std::size_t& slot);
     const TrashSpot& Spot(std::size_t slot) const { return spots_[slot]; }
     // Keeps the entry in its place: a second name where the disk has them; else, as on FAT
-    // and exFAT, it is moved there (`moved`) and its own name is free.
+    // and exFAT, it is moved there (`moved`) and its own name is free. Keep, Move and Undo of
+    // different places may run on several threads at once.
     int Keep(std::size_t slot, bool& moved);
     // Moves the entry into its place.
     int Move(std::size_t slot);
@@ -75,6 +77,7 @@ private:
     std::vector<RunFolder> folders_;
     std::vector<Claimed> claims_;
     std::vector<TrashSpot> spots_;
+    std::mutex counting_; // guards each run folder's `kept`
 };
 
 } // namespace platform

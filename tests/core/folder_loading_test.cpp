@@ -246,10 +246,10 @@ TEST_F(Loading, SameTimeOtherSizeIsAConflictListedUntickedAndCopiedWhenTicked) {
         for (const MyFile* f : s.CopyList)
             EXPECT_TRUE(f->IsConflict() && !f->Selected);
     }
-    RunSynchronisation(s, platform::RealFileOps(), view);
+    RunSynchronisation(s, RunOps(), view);
     EXPECT_EQ(fs::file_size(target + "/anders.txt"), 250u); // unticked: left alone
     s.CopyList[0]->Selected = true;
-    const RunResult ticked = RunSynchronisation(s, platform::RealFileOps(), view);
+    const RunResult ticked = RunSynchronisation(s, RunOps(), view);
     EXPECT_EQ(ticked.copied, 1);
     EXPECT_EQ(fs::file_size(target + "/anders.txt"), 100u);
 }

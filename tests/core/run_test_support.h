@@ -32,6 +32,13 @@
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
+// The file operations a run test's run uses: the real ones, answering as sshfs where the tests
+// run on a waiting device (see FileSystemTypeUnderTest).
+inline platform::FileOps& RunOps() {
+    static FailingOps underTest;
+    return underTest.fileSystemType != 0 ? underTest : platform::RealFileOps();
+}
+
 class RecordingLoad : public LoadView {
 public:
     Lines texts;
@@ -159,7 +166,7 @@ protected:
         return s;
     }
     RunResult lastRun;
-    RunResult run(SyncSession& s, platform::FileOps& ops = platform::RealFileOps()) {
+    RunResult run(SyncSession& s, platform::FileOps& ops = RunOps()) {
         lastRun = RunSynchronisation(s, ops, view);
         return lastRun;
     }

@@ -329,7 +329,7 @@ TEST(UndoRun, WhatChangedSinceTheRunIsLeftAloneAndListedWithItsReason) {
         t.text("ziel/weg.txt", "weg", UnixTime(8, 0, 0));
         SyncSession s = Load(t.path("start"), t.path("ziel"), 0, kMoveToTrash);
         RecordingRun view;
-        ASSERT_TRUE(RunSynchronisation(s, platform::RealFileOps(), view).failures.empty());
+        ASSERT_TRUE(RunSynchronisation(s, RunOps(), view).failures.empty());
         row.after(t);
         const auto before = State(t.root());
         std::string why;

@@ -108,7 +108,14 @@ void TreeComparison::take() {
 
 bool TreeComparison::Advance() {
     take();
-    return compareReady();
+    if (!compareReady())
+        return false;
+    // Folders whose answers have all come are decided now, not only when the next folder
+    // arrives: a scan waits for room while they are held, and no folder would arrive.
+    while (!jobs_.empty() && jobs_.front().left.load(std::memory_order_acquire) == 0)
+        if (!decideFront())
+            return false;
+    return true;
 }
 
 // Compares folders while it is known which comes next: the one first in scan order of the two

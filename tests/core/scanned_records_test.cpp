@@ -138,6 +138,23 @@ TEST_F(Trees, OnlyFilesTheOtherScanDidNotSeeAreLookedUp) {
         }
 }
 
+// More files than a scan hands over before it waits for room, all missing in a slow target:
+// the comparison lets go of the folders whose answers came, so the scan goes on. It once
+// waited for the next folder to do that, and the load never ended.
+TEST_F(Trees, AStartTreeLargerThanTheHandoverIsComparedWithASlowEmptyTarget) {
+    for (int i = 0; i < 5000; ++i)
+        t.file("start/d" + std::to_string(i / 100) + "/f" + std::to_string(i), 0);
+    SyncSession s = Unloaded(start, target, 0, 5);
+    SlowDevice fs; // the target as on a network share, the answers slower than the scan
+    fs.slowBelow = target;
+    fs.inFlight = 8;
+    fs.inFlightElsewhere = 1;
+    fs.examineWait = std::chrono::microseconds(500);
+    RecordingLoad view;
+    ASSERT_TRUE(LoadFolders(s, fs, view).compared);
+    EXPECT_EQ(s.CopyList.size(), 5000u);
+}
+
 // While the comparison waits for answers from a slow target, the window's events keep
 // running, and "Abbrechen" ends it at once: no question is asked after the press, nothing is
 // chosen. Each answer takes 150 ms: a comparison that waited for one without letting the

@@ -10,6 +10,32 @@
 
 #include <algorithm>
 
+namespace {
+
+// The batch's copies taken from each folder in turn: a file system changes the names in one
+// folder one at a time, so copies that take their names at once should lie in different
+// folders. The copies of one folder follow each other in a batch.
+template <class Pending>
+std::vector<std::size_t> AcrossFolders(const std::vector<Pending>& pending) {
+    std::vector<std::pair<std::size_t, std::size_t>> runs; // first and last of each folder
+    for (std::size_t k = 0; k < pending.size(); ++k)
+        if (k == 0 ||
+            pending[k].staged.destination.folder != pending[k - 1].staged.destination.folder)
+            runs.emplace_back(k, k);
+        else
+            runs.back().second = k;
+    std::vector<std::size_t> order;
+    order.reserve(pending.size());
+    while (!runs.empty()) {
+        for (auto& [next, last] : runs)
+            order.push_back(next++);
+        std::erase_if(runs, [](const auto& run) { return run.first > run.second; });
+    }
+    return order;
+}
+
+} // namespace
+
 CopyBatch::CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result,
                      RunRecorder& recorder, WorkPool* pool)
     : ops_(ops), view_(view), result_(result), recorder_(recorder), pool_(pool),
@@ -58,8 +84,11 @@ void CopyBatch::commit() {
         // Each copy takes a name of its own: on a device where every call waits, the waits
         // overlap. The results are counted in the batch's order.
         placed_.assign(pending_.size(), {});
-        pool_->ForEach(pending_.size(),
-                       [&](std::size_t k) { placed_[k] = place(pending_[k], synced); });
+        const std::vector<std::size_t> order = AcrossFolders(pending_);
+        pool_->ForEach(order.size(), [&](std::size_t i) {
+            const std::size_t k = order[i];
+            placed_[k] = place(pending_[k], synced);
+        });
         for (std::size_t k = 0; k < pending_.size(); ++k)
             account(pending_[k], placed_[k], namedFolders);
         placed_.clear();

@@ -3,6 +3,7 @@
 #include "compare_trees.h"
 #include "copy_batch.h"
 #include "copy_progress.h"
+#include "copy_window.h"
 #include "run_trees.h"
 #include "run_view.h"
 #include "summary_texts.h"
@@ -45,21 +46,6 @@ bool StillChosen(const SyncSession& session, const MyFile& f, const platform::Se
     return TargetFileChoice(session.CurrentRule.ReverseAction, time, seen) ==
            TargetChoice::CopyBack;
 }
-
-// One copy: its ends, what was seen at the destination, and how far it got. Copies in flight
-// are written on a worker thread and read on the run's own once `state` says Done.
-struct CopyJob {
-    enum State : int { Waiting, Running, Done, Left };
-    MyFile* file = nullptr;
-    std::uint64_t number = 0; // in the run, to tell which one is shown
-    std::string source, destination;
-    platform::CopyEnd in, out;
-    platform::SeenDestination seen;
-    platform::StagedCopy staged;
-    platform::CopyResult result;
-    std::atomic<std::int64_t> transferred{0};
-    std::atomic<int> state{Waiting};
-};
 
 class CopyPhase {
 public:
@@ -117,42 +103,33 @@ private:
         }
     }
 
-    // The copies go to the pool in the list's order and are settled in it: a window of twice
-    // as many as there are threads, so that one large file does not leave the others idle.
+    // The copies are added in the list's order and settled in it; a window of many per
+    // thread, so that the workers find copies into different folders and one large file does
+    // not leave the others idle.
     void inFlight(WorkPool& pool) {
-        std::vector<CopyJob> window(static_cast<std::size_t>(pool.threads()) * 2);
-        std::size_t first = 0, count = 0;
-        const auto settleFirst = [&] {
-            settleWhenDone(window, first, pool);
-            first = (first + 1) % window.size();
-            --count;
-        };
+        CopyWindow window(static_cast<std::size_t>(pool.threads()) * 16);
         for (MyFile* f : session_.CopyList) {
             if (!f->Selected)
                 continue;
             if (stopNow())
                 break;
-            if (count == window.size())
-                settleFirst();
-            CopyJob& job = window[(first + count++) % window.size()];
+            if (window.full())
+                settleFirst(window, pool);
+            CopyJob& job = window.Next();
             prepare(*f, job);
-            if (!job.result.ok()) {
-                job.state = CopyJob::Done;
-                continue;
-            }
-            pool.Add([this, &job] { work(job); });
+            window.Add(job.result.ok());
+            if (job.result.ok())
+                pool.Add([this, &window] { work(window); });
         }
-        while (count > 0)
-            settleFirst();
+        while (!window.empty())
+            settleFirst(window, pool);
     }
 
     // On a worker: one copy, unless the run was stopped before it began.
-    void work(CopyJob& job) {
-        if (stop_.load()) {
-            job.state = CopyJob::Left;
+    void work(CopyWindow& window) {
+        CopyJob& job = window.Pick(stop_.load());
+        if (job.state == CopyJob::Left)
             return;
-        }
-        job.state = CopyJob::Running;
         stage(job, [&job](std::int64_t transferred, std::int64_t) {
             job.transferred.store(transferred, std::memory_order_relaxed);
         });
@@ -160,16 +137,17 @@ private:
     }
 
     // Shows the copies under way until the oldest one is done, then settles it.
-    void settleWhenDone(std::vector<CopyJob>& window, std::size_t first, WorkPool& pool) {
-        CopyJob& job = window[first];
+    void settleFirst(CopyWindow& window, WorkPool& pool) {
+        CopyJob& job = window.First();
         while (job.state < CopyJob::Done) {
             pool.WaitForAnyDone(std::chrono::milliseconds(50));
-            showInFlight(window);
+            showInFlight(window.jobs());
             view_.PumpEvents();
             stopNow();
         }
         if (job.state == CopyJob::Done)
             settle(job);
+        window.DropFirst();
     }
 
     // The largest file being copied is shown, with its progress; the whole includes what every

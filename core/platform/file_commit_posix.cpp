@@ -3,8 +3,12 @@
 
 #include "trash_collection.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
+#include <mutex>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -33,14 +37,42 @@ int NameUnnamed(FileOps& ops, StagedCopy& staged) {
     return EEXIST;
 }
 
-// Renames the named staged copy to a name that must be free; EEXIST when it is taken.
-int RenameToFreeName(FileOps& ops, int dirFd, const std::string& from, const std::string& to) {
-    int err = ops.RenameAt(dirFd, from, dirFd, to, RENAME_NOREPLACE);
-    if (err == EINVAL || err == ENOSYS || err == EOPNOTSUPP) {
-        FileInfo st;
-        err = ops.StatAt(dirFd, to, st) == 0 ? EEXIST : ops.RenameAt(dirFd, from, dirFd, to, 0);
+// The file systems (by device) whose rename refused RENAME_NOREPLACE, such as sshfs: asked once,
+// since on a network every refusal costs a round trip. Copies may commit on several threads.
+class NoReplaceRefused {
+public:
+    bool has(std::uint64_t device) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return std::find(devices_.begin(), devices_.end(), device) != devices_.end();
     }
-    return err;
+    void add(std::uint64_t device) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (std::find(devices_.begin(), devices_.end(), device) == devices_.end())
+            devices_.push_back(device);
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::uint64_t> devices_;
+};
+
+// Renames the named staged copy to a name that must be free; EEXIST when it is taken. Where the
+// file system cannot refuse to replace, the name is looked at just before.
+int RenameToFreeName(FileOps& ops, const StagedCopy& staged, const std::string& to) {
+    static NoReplaceRefused refused;
+    const int dirFd = staged.destination.folder->fd;
+    const std::uint64_t device = staged.written.device;
+    int err = EINVAL;
+    if (!refused.has(device)) {
+        err = ops.RenameAt(dirFd, staged.temporary, dirFd, to, RENAME_NOREPLACE);
+        if (err == EINVAL || err == ENOSYS || err == EOPNOTSUPP)
+            refused.add(device);
+        else
+            return err;
+    }
+    FileInfo st;
+    return ops.StatAt(dirFd, to, st) == 0 ? EEXIST
+                                          : ops.RenameAt(dirFd, staged.temporary, dirFd, to, 0);
 }
 
 CopyResult CommitNew(FileOps& ops, StagedCopy& staged) {
@@ -50,7 +82,7 @@ CopyResult CommitNew(FileOps& ops, StagedCopy& staged) {
     if (staged.fd >= 0) {
         err = ops.LinkTempFileAt(staged.fd, dirFd, staged.destination.name);
     } else {
-        err = RenameToFreeName(ops, dirFd, staged.temporary, staged.destination.name);
+        err = RenameToFreeName(ops, staged, staged.destination.name);
         if (err == 0)
             staged.temporary.clear();
     }
@@ -71,7 +103,7 @@ int KeepAndReplace(FileOps& ops, StagedCopy& staged, TrashCollection& keep, std:
     bool moved = false;
     if (const int err = keep.Keep(slot, moved); err != 0)
         return err;
-    const int err = moved ? RenameToFreeName(ops, dirFd, staged.temporary, name)
+    const int err = moved ? RenameToFreeName(ops, staged, name)
                           : ops.RenameAt(dirFd, staged.temporary, dirFd, name, 0);
     if (err != 0)
         keep.Undo(slot, moved);

@@ -1,5 +1,6 @@
 // Copies and deletions under way on several threads, as on a device where every call waits:
 // how many are in flight, what a failure among them leaves, and what "Abbrechen" leaves.
+#include "engine/copy_window.h"
 #include "run_test_support.h"
 
 #include <condition_variable>
@@ -153,6 +154,33 @@ TEST(CopiesInFlight, EightAreUnderWayAtOnceAndTheRunEndsAsWithOneAtATime) {
     EXPECT_EQ(eight.done, one.done);
     EXPECT_EQ(eight.failures, one.failures);
     EXPECT_EQ(eight.target, one.target);
+}
+
+// A worker takes the first waiting copy into a folder where no other copy is being written (a
+// file system names files in one folder one at a time), else the first waiting one; after
+// "Abbrechen" each is left in turn. The window keeps the list's order for settling.
+TEST(CopiesInFlight, AWorkerPrefersAFolderWhereNoCopyIsBeingWritten) {
+    const auto a = std::make_shared<platform::OpenFolder>(platform::RealFileOps(), -1);
+    const auto b = std::make_shared<platform::OpenFolder>(platform::RealFileOps(), -1);
+    CopyWindow window(8);
+    for (const auto& folder : {a, a, a, b, a}) {
+        CopyJob& job = window.Next();
+        job.out.folder = folder;
+        window.Add(true);
+    }
+    const auto picked = [&](bool stopped) {
+        CopyJob& job = window.Pick(stopped);
+        return &job - window.jobs().data();
+    };
+    EXPECT_EQ(picked(false), 0); // a
+    EXPECT_EQ(picked(false), 3); // b: a is being written
+    EXPECT_EQ(picked(false), 1); // both busy: the first waiting
+    window.First().state = CopyJob::Done;
+    window.DropFirst();
+    EXPECT_EQ(&window.First() - window.jobs().data(), 1);
+    EXPECT_EQ(picked(true), 2);
+    EXPECT_EQ(window.jobs()[2].state, CopyJob::Left);
+    EXPECT_EQ(window.jobs()[0].state, CopyJob::Left); // settled: not shown as under way
 }
 
 class CopiesInFlightStopped : public Trees {};

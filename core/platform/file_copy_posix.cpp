@@ -84,7 +84,8 @@ CopyResult CopyData(CopyState& s, const std::string& source, const std::string& 
                     std::int64_t size, const CopyProgress& progress) {
     std::int64_t transferred = 0;
     bool kernelCopy = true;
-    std::unique_ptr<char[]> buffer;
+    // One buffer per thread for every copy by hand, neither zeroed nor allocated per file.
+    thread_local std::unique_ptr<char[]> buffer;
     while (true) {
         std::size_t n = 0;
         if (kernelCopy) {
@@ -99,7 +100,7 @@ CopyResult CopyData(CopyState& s, const std::string& source, const std::string& 
                             SideOf(err) == CopySide::Source ? source : destination);
         } else {
             if (!buffer)
-                buffer = std::make_unique<char[]>(kChunk);
+                buffer = std::make_unique_for_overwrite<char[]>(kChunk);
             if (int err = s.ops.Read(s.in, buffer.get(), kChunk, n); err != 0)
                 return Fail(err, CopySide::Source, source);
             for (std::size_t done = 0; done < n;) {

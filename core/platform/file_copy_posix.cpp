@@ -80,10 +80,11 @@ CopyResult Fail(int err, CopySide side, const std::string& path) {
 }
 
 // Moves the data, in the kernel where it can, else through a buffer.
+// `kernelCopy` is false where this pair of file systems refused already; it becomes false when
+// they refuse now.
 CopyResult CopyData(CopyState& s, const std::string& source, const std::string& destination,
-                    std::int64_t size, const CopyProgress& progress) {
+                    std::int64_t size, const CopyProgress& progress, bool& kernelCopy) {
     std::int64_t transferred = 0;
-    bool kernelCopy = true;
     // One buffer per thread for every copy by hand, neither zeroed nor allocated per file.
     thread_local std::unique_ptr<char[]> buffer;
     while (true) {
@@ -247,8 +248,16 @@ CopyResult StageCopy(FileOps& ops, const CopyEnd& source, const CopyEnd& destina
         return Fail(err, CopySide::Destination, destination.path);
     if (progress)
         progress(0, st.size);
-    if (CopyResult r = CopyData(s, source.path, destination.path, st.size, progress); !r.ok())
+    // Where the kernel cannot copy from this file system into this folder (another file system
+    // of another kind), it is not asked again for each file of the folder.
+    thread_local std::pair<std::uint64_t, const OpenFolder*> refused{0, nullptr};
+    bool kernelCopy = refused.first != st.device || refused.second != destination.folder.get();
+    const bool asked = kernelCopy;
+    if (CopyResult r = CopyData(s, source.path, destination.path, st.size, progress, kernelCopy);
+        !r.ok())
         return r;
+    if (asked && !kernelCopy)
+        refused = {st.device, destination.folder.get()};
     if (int e = FinishData(s, mode, st, unnamed, destination.flushEach, staged); e != 0)
         return Fail(e, CopySide::Destination, destination.path);
     staged.fd = s.out;

@@ -14,19 +14,12 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
+
+from timing import timed
 
 def fresh(path):
     shutil.rmtree(path, ignore_errors=True)
     subprocess.run(["sync"], check=True)
-
-def timed(cmd, env=None):
-    begin = time.perf_counter()
-    result = subprocess.run(cmd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    elapsed = time.perf_counter() - begin
-    if result.returncode != 0:
-        raise SystemExit("%s failed (%d): %s" % (cmd, result.returncode, result.stderr[-500:]))
-    return elapsed
 
 def syscalls(cmd, env):
     """The total of strace -c's table for `cmd`."""

@@ -19,6 +19,8 @@ import sys
 import tempfile
 import time
 
+from timing import timed
+
 def empty(remote):
     for name in os.listdir(remote):
         path = os.path.join(remote, name)
@@ -27,14 +29,6 @@ def empty(remote):
         else:
             os.unlink(path)
     subprocess.run(["sync"], check=True)
-
-def timed(cmd, env):
-    begin = time.perf_counter()
-    result = subprocess.run(cmd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    elapsed = time.perf_counter() - begin
-    if result.returncode != 0:
-        raise SystemExit("%s failed (%d): %s" % (cmd[0], result.returncode, result.stderr[-500:]))
-    return elapsed
 
 def server_calls(cmd, env, remote):
     """The sftp-server's system calls during one run: {name: count}."""

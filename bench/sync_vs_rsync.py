@@ -13,19 +13,12 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
+
+from timing import timed
 
 def reset(target, work):
     subprocess.run(["rsync", "-a", "--delete", target + "/", work + "/"], check=True)
     subprocess.run(["sync"], check=True)
-
-def timed(cmd, env=None):
-    begin = time.perf_counter()
-    result = subprocess.run(cmd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    elapsed = time.perf_counter() - begin
-    if result.returncode != 0:
-        raise SystemExit("%s failed (%d): %s" % (cmd[0], result.returncode, result.stderr[-500:]))
-    return elapsed
 
 def main():
     if len(sys.argv) < 5:

@@ -80,22 +80,19 @@ void CopyBatch::commit() {
     for (const Pending& p : pending_)
         syncOnce(p.staged, synced);
     std::vector<platform::FolderRef> namedFolders; // where each file was flushed
-    if (pool_ != nullptr && pending_.size() > 1) {
-        // Each copy takes a name of its own: on a device where every call waits, the waits
-        // overlap. The results are counted in the batch's order.
-        placed_.assign(pending_.size(), {});
-        const std::vector<std::size_t> order = AcrossFolders(pending_);
-        pool_->ForEach(order.size(), [&](std::size_t i) {
-            const std::size_t k = order[i];
-            placed_[k] = place(pending_[k], synced);
-        });
-        for (std::size_t k = 0; k < pending_.size(); ++k)
-            account(pending_[k], placed_[k], namedFolders);
-        placed_.clear();
-    } else {
-        for (Pending& p : pending_)
-            account(p, place(p, synced), namedFolders);
-    }
+    // On a device where every call waits, each copy takes its name on a thread of its own,
+    // folder by folder in turn, so that the waits overlap. The results are counted in the
+    // batch's order.
+    const std::vector<std::size_t> order =
+        pool_ != nullptr ? AcrossFolders(pending_) : std::vector<std::size_t>{};
+    placed_.assign(pending_.size(), {});
+    ForEachOn(pool_, pending_.size(), [&](std::size_t i) {
+        const std::size_t k = order.empty() ? i : order[i];
+        placed_[k] = place(pending_[k], synced);
+    });
+    for (std::size_t k = 0; k < pending_.size(); ++k)
+        account(pending_[k], placed_[k], namedFolders);
+    placed_.clear();
     recorder_.CopiesDone();
     std::sort(namedFolders.begin(), namedFolders.end());
     namedFolders.erase(std::unique(namedFolders.begin(), namedFolders.end()), namedFolders.end());

@@ -68,7 +68,7 @@ private:
     RunRecorder& recorder_;
     WorkPool* pool_;
     std::vector<Pending> pending_;
-    std::vector<platform::CopyResult> placed_; // each pending copy's, when put in place at once
+    std::vector<platform::CopyResult> placed_; // each pending copy's, once put in place
     std::size_t maxFiles_;
     std::int64_t bytes_ = 0;
     // One open folder per file system that got new names since its last flush.

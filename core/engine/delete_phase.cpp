@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <functional>
 
 namespace {
 
@@ -139,20 +138,11 @@ private:
             ++result_.alreadyGone;
     }
 
-    // Runs job(k) for every file of the batch, on the pool's threads where there is one.
-    void eachInBatch(const std::function<void(std::size_t)>& job) {
-        if (pool_ != nullptr && batch_.size() > 1)
-            pool_->ForEach(batch_.size(), job);
-        else
-            for (std::size_t k = 0; k < batch_.size(); ++k)
-                job(k);
-    }
-
     // Each file of the batch is looked at once more; those to be left are settled in the
     // batch's order and drop out of it.
     void recheckBatch() {
         verdicts_.assign(batch_.size(), kLeave);
-        eachInBatch([&](std::size_t k) {
+        ForEachOn(pool_, batch_.size(), [&](std::size_t k) {
             Doomed& d = batch_[k];
             verdicts_[k] =
                 Recheck(ops_, d.folder->fd, *d.file, session_.AsLoaded(*d.file), written_, d.now);
@@ -221,7 +211,7 @@ private:
         actions_.assign(batch_.size(), 0);
         noteAhead();
         notGone_.assign(batch_.size(), 0);
-        eachInBatch([&](std::size_t k) {
+        ForEachOn(pool_, batch_.size(), [&](std::size_t k) {
             const Doomed& d = batch_[k];
             if (errors_[k] != 0) // it has no place in the trash: it was never noted
                 return;

@@ -54,6 +54,15 @@ void WorkPool::ForEach(std::size_t count, const std::function<void(std::size_t)>
     allDone.wait(lock, [&] { return left == 0; });
 }
 
+void ForEachOn(WorkPool* pool, std::size_t count, const std::function<void(std::size_t)>& job) {
+    if (pool != nullptr && count > 1) {
+        pool->ForEach(count, job);
+        return;
+    }
+    for (std::size_t k = 0; k < count; ++k)
+        job(k);
+}
+
 void WorkPool::work() {
     for (;;) {
         std::function<void()> job;

@@ -38,3 +38,7 @@ private:
     bool ending_ = false;
     std::vector<std::thread> threads_;
 };
+
+// Runs job(k) for every k below `count`: on the pool's threads where there is a pool and more
+// than one job, else here, in order.
+void ForEachOn(WorkPool* pool, std::size_t count, const std::function<void(std::size_t)>& job);

@@ -17,7 +17,8 @@ void CopyWindow::DropFirst() {
 
 CopyJob& CopyWindow::Pick(bool stopped) {
     const std::lock_guard<std::mutex> lock(mutex_);
-    std::vector<const platform::OpenFolder*> busy; // at most one per worker
+    std::vector<const platform::OpenFolder*>& busy = busy_;
+    busy.clear();
     CopyJob* first = nullptr;
     CopyJob* chosen = nullptr;
     for (std::size_t i = 0; i < count_; ++i) {

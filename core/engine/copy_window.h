@@ -49,4 +49,5 @@ private:
     std::mutex mutex_;
     std::vector<CopyJob> jobs_;
     std::size_t first_ = 0, count_ = 0;
+    std::vector<const platform::OpenFolder*> busy_; // folders being written, at most one a worker
 };

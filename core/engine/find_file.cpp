@@ -221,7 +221,7 @@ void FindFile::reportFiles(const std::string& folder,
             } else {
                 std::int64_t size = e.size;
                 auto attributes = static_cast<std::int32_t>(bits);
-                events_.MatchFound(e.name, folder, e.lastWrite, size, attributes);
+                events_.MatchFoundStamped(e.name, folder, e.lastWrite, size, attributes, e.stamp);
             }
         } else if ((bits & mask & platform::kAttrReparsePoint) == 0 &&
                    (bits & platform::kAttrReparsePoint) != 0) {

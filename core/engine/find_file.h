@@ -22,6 +22,15 @@ public:
     virtual void MatchFound(const std::string& sFilename, const std::string& sFilePath,
                             DateTime sLastWrite, std::int64_t& Filesize,
                             std::int32_t& FileAttributes) = 0;
+    // The same with the exact times and identity the listing took of the file (not known
+    // where it took none). A listener that keeps them answers this one; the others get
+    // MatchFound.
+    virtual void MatchFoundStamped(const std::string& sFilename, const std::string& sFilePath,
+                                   DateTime sLastWrite, std::int64_t& Filesize,
+                                   std::int32_t& FileAttributes,
+                                   const platform::FileStamp& /*stamp*/) {
+        MatchFound(sFilename, sFilePath, sLastWrite, Filesize, FileAttributes);
+    }
     // Asked before each descent into a subfolder; set Cancel to end the search.
     virtual void StopSearch(bool& Cancel) = 0;
     // A folder that could not be listed (its path ends in "/"), or an entry of a listed folder

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/date_time.h"
+#include "platform/seen_file.h"
 
 #include <cstdint>
 #include <string>
@@ -14,6 +15,9 @@ struct ScannedFile {
     DateTime lastWrite = kZeroDate;
     std::uint32_t nameAt = 0;
     std::uint16_t attributes = 0;
+    // Where the listing took them: the times and identity a run checks before it replaces or
+    // deletes the file.
+    platform::FileStamp stamp;
 };
 
 // The files one scan reported in one folder, in their order. Every folder the scan entered has
@@ -30,9 +34,10 @@ public:
         files.clear();
         names_.clear();
     }
-    void Add(std::string_view name, std::int64_t size, DateTime lastWrite,
-             std::uint16_t attributes) {
-        files.push_back({size, lastWrite, static_cast<std::uint32_t>(names_.size()), attributes});
+    void Add(std::string_view name, std::int64_t size, DateTime lastWrite, std::uint16_t attributes,
+             const platform::FileStamp& stamp = {}) {
+        files.push_back(
+            {size, lastWrite, static_cast<std::uint32_t>(names_.size()), attributes, stamp});
         names_.append(name);
         names_.push_back('\0');
     }

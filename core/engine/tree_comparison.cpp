@@ -45,9 +45,9 @@ Seen FromState(const platform::FileState& st, bool linksTaken) {
             platform::StampOf(st.info)};
 }
 
-// The counterpart the other scan saw.
+// The counterpart the other scan saw, with its exact stamp where the listing took one.
 Seen FromScan(const ScannedFile& f) {
-    return {IsLink(f.attributes) ? Kind::Link : Kind::File, f.size, f.lastWrite};
+    return {IsLink(f.attributes) ? Kind::Link : Kind::File, f.size, f.lastWrite, f.stamp};
 }
 
 // A link on one side where the other has a file or a folder of that name: listed for the

@@ -20,11 +20,18 @@ public:
 
     void MatchFound(const std::string& sFilename, const std::string& sFilePath, DateTime sLastWrite,
                     std::int64_t& Filesize, std::int32_t& FileAttributes) override {
+        MatchFoundStamped(sFilename, sFilePath, sLastWrite, Filesize, FileAttributes, {});
+    }
+    void MatchFoundStamped(const std::string& sFilename, const std::string& sFilePath,
+                           DateTime sLastWrite, std::int64_t& Filesize,
+                           std::int32_t& FileAttributes,
+                           const platform::FileStamp& stamp) override {
         if (sFilePath != folder_->folder) { // not met: a folder's files come before its subfolders
             scan_.handover_.Put(tree_, std::move(folder_));
             begin(sFilePath);
         }
-        folder_->Add(sFilename, Filesize, sLastWrite, static_cast<std::uint16_t>(FileAttributes));
+        folder_->Add(sFilename, Filesize, sLastWrite, static_cast<std::uint16_t>(FileAttributes),
+                     stamp);
         scan_.found_.fetch_add(1, std::memory_order_relaxed);
     }
     // A root that could not be listed ends the search: the load fails anyway.

@@ -2,6 +2,7 @@
 
 #include "date_time.h"
 #include "file_info.h"
+#include "seen_file.h"
 
 #include <atomic>
 #include <cstdint>
@@ -32,6 +33,8 @@ struct DirEntry {
     // Listed, but it could not be examined: the errno. Of such an entry only the name and the
     // hidden bit its name gives are known.
     int error = 0;
+    // The exact times and identity the examination gave, where the listing took them.
+    FileStamp stamp = {};
 };
 
 // Which file a path leads to: its device and inode.

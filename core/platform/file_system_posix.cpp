@@ -4,6 +4,7 @@
 #include "file_ops.h"
 #include "folder_chain.h"
 #include "name_order.h"
+#include "stat_posix.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -107,6 +108,7 @@ public:
                 e.attributes = AttributesFromMode(st.st_mode, name);
                 e.size = st.st_size;
                 e.lastWrite = DateTimeFromUnix(st.st_mtim.tv_sec);
+                e.stamp = StampOf(InfoFromStat(st));
             }
             entries.push_back(std::move(e));
         }

@@ -5,6 +5,7 @@
 #include "platform/name_order.h"
 #include "run_test_support.h"
 
+#include <sys/stat.h>
 #include <utility>
 
 namespace {
@@ -130,11 +131,23 @@ TEST_F(Trees, OnlyFilesTheOtherScanDidNotSeeAreLookedUp) {
             ASSERT_TRUE(LoadFolders(s, fs, view).compared);
             const std::string what = std::to_string(inFlight) + " " + std::to_string(hidden);
             // 20 missing in the target and 1 in the start are looked up; the 20 older target
-            // files to be replaced and the 1 to be deleted are examined once for their exact
-            // times.
-            EXPECT_EQ(fs.examined, 20 + 1 + 20 + 1) << what;
+            // files to be replaced and the 1 to be deleted are not examined again: their
+            // listing took their exact times and identity.
+            EXPECT_EQ(fs.examined, 20 + 1) << what;
             EXPECT_EQ(s.CopyList.size(), 40u) << what; // the missing and the older ones
-            EXPECT_EQ(s.DeleteList.size(), 1u) << what;
+            ASSERT_EQ(s.DeleteList.size(), 1u) << what;
+            struct stat st {};
+            ASSERT_EQ(::lstat((target + "/nur_im_ziel").c_str(), &st), 0);
+            const platform::FileStamp stamp = s.AsLoaded(*s.DeleteList[0]).stamp;
+            EXPECT_TRUE(stamp.known) << what;
+            EXPECT_EQ(stamp.inode, std::uint64_t(st.st_ino)) << what;
+            EXPECT_EQ(stamp.writeNanos,
+                      std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec)
+                << what;
+            int replaced = 0; // the older target files, each with the stamp of its own
+            for (const MyFile* f : s.CopyList)
+                replaced += s.CounterpartOf(*f).stamp.known ? 1 : 0;
+            EXPECT_EQ(replaced, 20) << what;
         }
 }
 

@@ -1,6 +1,8 @@
 #include "name_order.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -13,7 +15,16 @@ unsigned char FoldAscii(unsigned char c) {
 
 int CompareNames(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
+    // Bytes that are the same are the same without regard to case: names of one folder mostly
+    // share a long start, passed over eight bytes at a time.
+    std::size_t i = 0;
+    for (std::uint64_t x = 0, y = 0; i + 8 <= n; i += 8) {
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
+        if (x != y)
+            break;
+    }
+    for (; i < n; ++i) {
         const unsigned char ca = FoldAscii(static_cast<unsigned char>(a[i]));
         const unsigned char cb = FoldAscii(static_cast<unsigned char>(b[i]));
         if (ca != cb)

@@ -69,9 +69,12 @@ TEST(RecordStoreLayout, EveryRecordKeepsItsFolderNameAndPlaceAcrossBlocks) {
 // UTF-8), a name that starts another first, ties by bytes.
 TEST(ScanOrder, AFoldersFilesComeInTheirFixedOrder) {
     const std::vector<std::string> names = {
-        "10",  "9",   "[x]", "A",        "a",           "a b",     "A-",      "a-",
-        "a.b", "a_b", "aB",  "ab",       "caf\xC3\xA9", "caf\xE9", "datei10", "Datei2",
-        "Z",   "z1",  "~",   "\xC3\x84", "\xC3\xA4",    "\xFF"};
+        "10", "9", "[x]", "A", "a", "a b", "A-", "a-", "a.b", "a_b", "aB", "ab", "caf\xC3\xA9",
+        "caf\xE9", "datei10", "Datei2",
+        // long names that differ within their first eight bytes, after them, or only in case
+        "langer_a_zzz", "langer_b_aaa", "langer_name_A", "langer_name_a", "langer_name_a1",
+        "Langer_name_B", "langer_name_b", "Z", "z1", "zusammenfassung_2025", "Zusammenfassung_2026",
+        "~", "\xC3\x84", "\xC3\xA4", "\xFF"};
     TreeBuilder t;
     for (auto n = names.rbegin(); n != names.rend(); ++n)
         t.file("baum/" + *n, 1);

@@ -212,10 +212,14 @@ void FindFile::reportFiles(const std::string& folder,
         const std::uint32_t bits = e.attributes | inherited;
         if ((bits & platform::kAttrDirectory) == 0 && excludes(folder, e.name, false)) {
             events_.EntryLeftOut(FindFileEvents::LeftOutKind::Excluded);
+            events_.NotReported(folder, e);
             continue;
         }
-        if ((bits | mask) == mask && WildcardMatch(fileToFind_, e.name) &&
-            platform::CopyTemporaryOwner(e.name) == 0) {
+        const bool match = (bits | mask) == mask && WildcardMatch(fileToFind_, e.name) &&
+                           platform::CopyTemporaryOwner(e.name) == 0;
+        if (!match || e.error != 0)
+            events_.NotReported(folder, e);
+        if (match) {
             if (e.error != 0) {
                 events_.ReadFailed(folder + e.name, e.error);
             } else {

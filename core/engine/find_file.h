@@ -31,6 +31,10 @@ public:
                                    const platform::FileStamp& /*stamp*/) {
         MatchFound(sFilename, sFilePath, sLastWrite, Filesize, FileAttributes);
     }
+    // Every other entry of the folder (ending in "/") whose files are being reported, in the
+    // same order: a subfolder, a link or an entry the mask, the pattern or an exclusion leaves
+    // out, or one that could not be examined.
+    virtual void NotReported(const std::string& /*sPath*/, const platform::DirEntry& /*entry*/) {}
     // Asked before each descent into a subfolder; set Cancel to end the search.
     virtual void StopSearch(bool& Cancel) = 0;
     // A folder that could not be listed (its path ends in "/"), or an entry of a listed folder

@@ -41,8 +41,8 @@ void FolderHandover::Put(Tree tree, std::unique_ptr<ScannedFolder> folder) {
     if (stopped_)
         return;
     ++side.heldFolders;
-    side.heldFiles += folder->files.size();
-    side.putFiles += folder->files.size();
+    side.heldFiles += folder->Entries();
+    side.putFiles += folder->Entries();
     side.put.push_back(std::move(folder));
     if (worthWaking())
         more_.notify_all();
@@ -88,7 +88,7 @@ void FolderHandover::Release(Tree tree, std::unique_ptr<ScannedFolder> folder) {
     const std::lock_guard<std::mutex> lock(mutex_);
     Side& side = sides_[tree];
     --side.heldFolders;
-    side.heldFiles -= folder->files.size();
+    side.heldFiles -= folder->Entries();
     if (side.spare.size() < kSpareFolders && folder->Capacity() <= kSpareBytes)
         side.spare.push_back(std::move(folder));
     room_.notify_all();

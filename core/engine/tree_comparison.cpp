@@ -50,6 +50,27 @@ Seen FromScan(const ScannedFile& f) {
     return {IsLink(f.attributes) ? Kind::Link : Kind::File, f.size, f.lastWrite, f.stamp};
 }
 
+// Whether the other tree's listing of the folder tells what lies at a name its scan did not
+// report: where it was listed in full.
+bool Listed(const ScannedFolder* other) {
+    return other != nullptr && other->complete;
+}
+
+// What that listing holds at `name`, as an examination would find it.
+Seen FromListing(const ScannedFolder& other, const char* name, bool linksTaken) {
+    const ScannedFile* e = other.Unreported(name);
+    if (e == nullptr)
+        return {Kind::Absent};
+    if ((e->attributes & ScannedFolder::kUnexamined) != 0)
+        return {Kind::Unknown};
+    if ((e->attributes & platform::kAttrDirectory) != 0)
+        return {Kind::Folder};
+    const bool link = (e->attributes & platform::kAttrReparsePoint) != 0;
+    if (link ? !linksTaken : (e->attributes & platform::kAttrDevice) != 0)
+        return {Kind::Other};
+    return {link ? Kind::Link : Kind::File, e->size, e->lastWrite, e->stamp};
+}
+
 // A link on one side where the other has a file or a folder of that name: listed for the
 // user, never acted on.
 bool KindsClash(bool link, const Seen& other) {
@@ -58,7 +79,8 @@ bool KindsClash(bool link, const Seen& other) {
 
 // Visits the files of one folder of both trees (either may be null) in scan order: each start
 // file with its counterpart among the target's files or null, then each target file with its
-// counterpart among the start's files or null. Stops when `visit` returns false.
+// counterpart among the start's files or null, each with the other tree's folder. Stops when
+// `visit` returns false.
 template <class Visit> bool Merge(const ScannedFolder* s, const ScannedFolder* t, Visit&& visit) {
     const std::size_t ns = s != nullptr ? s->files.size() : 0;
     const std::size_t nt = t != nullptr ? t->files.size() : 0;
@@ -68,9 +90,9 @@ template <class Visit> bool Merge(const ScannedFolder* s, const ScannedFolder* t
                           : j == nt
                               ? -1
                               : platform::CompareNames(s->Name(s->files[i]), t->Name(t->files[j]));
-        if (order <= 0 && !visit(kStart, *s, s->files[i], order == 0 ? &t->files[j] : nullptr))
+        if (order <= 0 && !visit(kStart, *s, s->files[i], order == 0 ? &t->files[j] : nullptr, t))
             return false;
-        if (order >= 0 && !visit(kTarget, *t, t->files[j], order == 0 ? &s->files[i] : nullptr))
+        if (order >= 0 && !visit(kTarget, *t, t->files[j], order == 0 ? &s->files[i] : nullptr, s))
             return false;
         i += order <= 0 ? 1 : 0;
         j += order >= 0 ? 1 : 0;
@@ -177,8 +199,8 @@ bool TreeComparison::compare(std::unique_ptr<ScannedFolder> start,
 void TreeComparison::ask(Job& job) {
     Merge(job.start.get(), job.target.get(),
           [&](Tree tree, const ScannedFolder& folder, const ScannedFile& file,
-              const ScannedFile* seen) {
-              if (seen == nullptr && lookups_->Threaded(Other(tree))) {
+              const ScannedFile* seen, const ScannedFolder* otherFolder) {
+              if (seen == nullptr && !Listed(otherFolder) && lookups_->Threaded(Other(tree))) {
                   platform::FileState& answer = job.answers.emplace_back();
                   lookups_->Ask(Other(tree), relative(folder, tree), folder.Name(file), &answer,
                                 &job.left);
@@ -203,10 +225,12 @@ bool TreeComparison::decide(const ScannedFolder* start, const ScannedFolder* tar
     std::size_t next = 0; // the job's next answer
     return Merge(start, target,
                  [&](Tree tree, const ScannedFolder& folder, const ScannedFile& file,
-                     const ScannedFile* seen) {
+                     const ScannedFile* seen, const ScannedFolder* otherFolder) {
                      Seen other;
                      if (seen != nullptr) {
                          other = FromScan(*seen);
+                     } else if (Listed(otherFolder)) {
+                         other = FromListing(*otherFolder, folder.Name(file), linksTaken_);
                      } else if (job != nullptr && lookups_->Threaded(Other(tree))) {
                          other = FromState(job->answers[next++], linksTaken_);
                      } else {

@@ -22,11 +22,13 @@ class FileSystem;
 // Compares both trees folder by folder while their scans still run, as each scan hands its
 // folders over: both scans report in the same order, so a folder's files are met in both trees
 // at the same point, and each file is compared with its counterpart the other scan saw, or with
-// what the file system says where that scan did not see one (missing, or left out by the
-// attribute options; asked below the other root without following links, as the run will
-// write there). Only the files that go on a list are kept, as the session's records; the rest
-// is let go with its folder. The lists are made of the records at the end: the start tree's
-// chosen files come first on the copy list, then the target's, each in scan order.
+// what the other scan's listing of the folder holds at that name where the scan did not report
+// it (nothing, a folder, a link, a file left out by the attribute options). Only where the
+// other scan did not list that folder in full is the file system asked (below the other root
+// without following links, as the run will write there). Only the files that go on a list are kept,
+// as the session's records; the rest is let go with its folder. The lists are made of the records
+// at the end: the start tree's chosen files come first on the copy list, then the target's, each in
+// scan order.
 class TreeComparison {
 public:
     TreeComparison(SyncSession& session, platform::FileSystem& fs, LoadView& view,

@@ -34,6 +34,15 @@ public:
                      stamp);
         scan_.found_.fetch_add(1, std::memory_order_relaxed);
     }
+    void NotReported(const std::string& sPath, const platform::DirEntry& entry) override {
+        if (sPath != folder_->folder) {
+            scan_.handover_.Put(tree_, std::move(folder_));
+            begin(sPath);
+        }
+        const auto attributes = static_cast<std::uint16_t>(
+            entry.error != 0 ? ScannedFolder::kUnexamined : entry.attributes);
+        folder_->AddUnreported(entry.name, entry.size, entry.lastWrite, attributes, entry.stamp);
+    }
     // A root that could not be listed ends the search: the load fails anyway.
     void StopSearch(bool& Cancel) override {
         Cancel = scan_.stop_.load(std::memory_order_relaxed) || scan_.rootError != 0;
@@ -47,6 +56,8 @@ public:
         item.inStartTree = scan_.startTree;
         if (sPath == rootFolder_)
             scan_.rootError = ErrorNumber;
+        if (sPath == folder_->folder) // listed in part or not at all
+            folder_->complete = false;
         scan_.say("Kann nicht gelesen werden: \"" + sPath + "\"");
     }
 

@@ -22,9 +22,20 @@ public:
     // Every query of a path that starts with `prefix` fails with `error`.
     void failBelow(const std::string& prefix, int error) { failures_[prefix] = error; }
 
+    // An entry made to fail is listed as one that could not be examined (a folder, which the
+    // listing does not examine, as a folder).
     int ListDirectory(const std::string& folder, std::vector<platform::DirEntry>& e) override {
         e.clear();
-        return failure(folder) ? failure(folder) : real().ListDirectory(folder, e);
+        if (const int err = failure(folder))
+            return err;
+        const int err = real().ListDirectory(folder, e);
+        for (platform::DirEntry& entry : e)
+            if (const int failed = (entry.attributes & platform::kAttrDirectory) == 0
+                                       ? failure(folder + entry.name)
+                                       : 0)
+                entry = {entry.name, entry.name[0] == '.' ? platform::kAttrHidden : 0, 0, kZeroDate,
+                         failed};
+        return err;
     }
     platform::AttributeResult GetFileAttributes(const std::string& path) override {
         return failure(path) ? platform::AttributeResult{failure(path), 0}

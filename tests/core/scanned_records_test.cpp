@@ -110,9 +110,11 @@ TEST(ScanOrder, TheScanReportsInTheOrderTheComparisonWalks) {
     }
 }
 
-// With both trees scanned, the file system is asked only about the files one scan did not
-// see: those missing on the other side, and those its attribute options left out.
-TEST_F(Trees, OnlyFilesTheOtherScanDidNotSeeAreLookedUp) {
+// With both trees scanned, the file system is asked only about files in a folder the other
+// tree's scan did not list: one it lacks, one it could not list. What the other listing holds
+// at a name its scan did not report (a file its attribute options left out) or lacks is known
+// from that listing, with the exact times and identity the listing took.
+TEST_F(Trees, OnlyFilesInFoldersTheOtherScanDidNotListAreLookedUp) {
     for (int d = 0; d < 20; ++d)
         for (int i = 0; i < 10; ++i) {
             const std::string rel = "G" + std::to_string(d % 3) + "/o" + std::to_string(d) +
@@ -122,22 +124,27 @@ TEST_F(Trees, OnlyFilesTheOtherScanDidNotSeeAreLookedUp) {
                 t.file("ziel/" + rel, 1, UnixTime(i == 5 ? 9 : 10, 0, 0));
         }
     t.file("ziel/nur_im_ziel", 1);
-    t.file("ziel/G1/.versteckt", 1); // not seen in the target without hidden files
-    t.file("start/G1/.versteckt", 1);
+    t.file("ziel/G1/.versteckt", 1, UnixTime(9, 0, 0)); // left out without hidden files
+    t.file("start/G1/.versteckt", 1, UnixTime(10, 0, 0));
+    t.file("start/neu/a", 1); // a folder the target lacks
+    t.file("start/neu/b", 1);
     for (const int inFlight : {1, 4}) // one question at a time, or several ahead
         for (const bool hidden : {true, false}) {
             SyncSession s = Unloaded(start, target, 0, 5);
             s.CurrentRule.HiddenFiles = hidden;
             SlowDevice fs;
             fs.inFlight = inFlight;
+            fs.failBelow(target + "/G0/o0/", EIO); // its folder there cannot be listed
             RecordingLoad view;
             ASSERT_TRUE(LoadFolders(s, fs, view).compared);
             const std::string what = std::to_string(inFlight) + " " + std::to_string(hidden);
-            // 20 missing in the target and 1 in the start are looked up; the 20 older target
-            // files to be replaced and the 1 to be deleted are not examined again: their
-            // listing took their exact times and identity.
-            EXPECT_EQ(fs.examined, 20 + 1) << what;
-            EXPECT_EQ(s.CopyList.size(), 40u) << what; // the missing and the older ones
+            // The 10 files of G0/o0 and the 2 of neu are looked up; neither the 19 other files
+            // missing in the target nor the one missing in the start, nor the files to be
+            // replaced or deleted.
+            EXPECT_EQ(fs.examined, 10 + 2) << what;
+            // The missing and the older ones, those of neu, the hidden one where it is seen,
+            // and all 10 of G0/o0, whose counterparts are not known (the run looks again).
+            EXPECT_EQ(s.CopyList.size(), 19u + 19u + 2u + 10u + (hidden ? 1u : 0u)) << what;
             ASSERT_EQ(s.DeleteList.size(), 1u) << what;
             struct stat st {};
             ASSERT_EQ(::lstat((target + "/nur_im_ziel").c_str(), &st), 0);
@@ -150,7 +157,7 @@ TEST_F(Trees, OnlyFilesTheOtherScanDidNotSeeAreLookedUp) {
             int replaced = 0; // the older target files, each with the stamp of its own
             for (const MyFile* f : s.CopyList)
                 replaced += s.CounterpartOf(*f).stamp.known ? 1 : 0;
-            EXPECT_EQ(replaced, 20) << what;
+            EXPECT_EQ(replaced, 19 + (hidden ? 1 : 0)) << what;
         }
 }
 

@@ -250,7 +250,9 @@ void FindFile::searchFolder(bool insideHidden) {
 
     // One listing serves both passes. A folder that cannot be listed is reported as such; one
     // listed only in part still reports what was read.
-    std::vector<platform::DirEntry> entries;
+    // The listing's room is the search's, used again folder after folder: it is not needed
+    // once the folder's files are reported, before the subfolders are searched.
+    std::vector<platform::DirEntry>& entries = listing_;
     if (const int err = listFolder(folder, entries);
         err != 0 && !(err == ECANCELED && stopFlag().load(std::memory_order_relaxed)))
         events_.ReadFailed(folder, err);
@@ -273,7 +275,6 @@ void FindFile::searchFolder(bool insideHidden) {
     if (leftovers)
         noteLeftovers(folder, entries);
     reportFiles(folder, entries, inherited);
-    entries = {};
 
     if (!subfolders)
         return;

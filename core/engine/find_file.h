@@ -131,7 +131,8 @@ private:
     const std::atomic<bool>* stop_ = nullptr;
     EventThrottle* throttle_ = nullptr;
     const ExclusionPatterns* exclusions_ = nullptr;
-    std::string rootFolder_; // during a search: where it started
+    std::string rootFolder_;                  // during a search: where it started
+    std::vector<platform::DirEntry> listing_; // the folder being reported
     platform::FileId homeTrash_;
     bool homeTrashKnown_ = false;
 };

@@ -73,10 +73,13 @@ public:
 
     int ListDirectoryUntil(const std::string& folder, std::vector<DirEntry>& entries,
                            const std::atomic<bool>& stop) override {
-        entries.clear();
+        // The entries it holds are filled again, names in the room they have.
+        std::size_t count = 0;
         DIR* dir = ::opendir(folder.c_str());
-        if (dir == nullptr)
+        if (dir == nullptr) {
+            entries.clear();
             return errno;
+        }
         const int fd = ::dirfd(dir);
         bool stopped = false;
         while (!(stopped = stop.load(std::memory_order_relaxed))) {
@@ -87,8 +90,14 @@ public:
             const char* name = d->d_name;
             if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
                 continue;
-            DirEntry e;
-            e.name = name;
+            if (count == entries.size())
+                entries.emplace_back();
+            DirEntry& e = entries[count];
+            e.name.assign(name);
+            e.error = 0;
+            e.size = 0;
+            e.lastWrite = kZeroDate;
+            e.stamp = {};
             if (d->d_type == DT_DIR) {
                 // Folders need no size or time: spare the stat. A link is examined itself,
                 // never followed: its time and the length of its target text.
@@ -102,7 +111,7 @@ public:
                     // searched) or unreadable: the caller learns of it.
                     e.error = errno;
                     e.attributes = name[0] == '.' ? kAttrHidden : 0;
-                    entries.push_back(std::move(e));
+                    ++count;
                     continue;
                 }
                 e.attributes = AttributesFromMode(st.st_mode, name);
@@ -110,10 +119,11 @@ public:
                 e.lastWrite = DateTimeFromUnix(st.st_mtim.tv_sec);
                 e.stamp = StampOf(InfoFromStat(st));
             }
-            entries.push_back(std::move(e));
+            ++count;
         }
         const int err = stopped ? ECANCELED : errno;
         ::closedir(dir);
+        entries.resize(count);
         std::sort(entries.begin(), entries.end(), NameLess);
         return err;
     }

@@ -2,7 +2,9 @@
 """Times Gleichwart's load and comparison against `find`, a single-threaded C walker and an
 `rsync` dry run on the same two trees, interleaved, on warm caches, and reports medians, ratios
 and peak memory per file: exactly, as the kernel counts the largest process (GNU time's %M),
-and as the sum over all processes of a command (sampled; rsync runs as several).
+and as the sum over all processes of a command (sampled, in one more run of each after the
+timed rounds: the sampling takes a good part of a processor and would slow down a command that
+runs on both; rsync runs as several processes).
 
     python3 bench/run.py BENCH_BINARY START TARGET [ROUNDS] [--cold] [--versus OLD_BINARY]
                          [-- BENCH_OPTIONS...]
@@ -46,9 +48,10 @@ def drop_caches():
     with open("/proc/sys/vm/drop_caches", "w") as f:
         f.write("3\n")
 
-def run(cmd, cold=False):
-    """Wall time, the exact peak resident memory of the largest process and the peak summed
-    over the command's processes (sampled), in KiB."""
+def run(cmd, cold=False, sample=False):
+    """Wall time, the exact peak resident memory of the largest process and, with `sample`, the
+    peak summed over the command's processes (sampled), in KiB. The sampling reads /proc every
+    few milliseconds and takes a good part of a processor: a timed run goes without it."""
     if cold:
         drop_caches()
     with tempfile.NamedTemporaryFile("r") as report:
@@ -57,9 +60,12 @@ def run(cmd, cold=False):
         proc = subprocess.Popen(timed, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                 start_new_session=True)
         summed = 0
-        while proc.poll() is None:
-            summed = max(summed, group_rss_kib(proc.pid))
-            time.sleep(0.003)
+        if sample:
+            while proc.poll() is None:
+                summed = max(summed, group_rss_kib(proc.pid))
+                time.sleep(0.003)
+        else:
+            proc.wait()
         elapsed = time.perf_counter() - begin
         if proc.returncode not in (0, 24):
             raise SystemExit("%s failed with %d" % (cmd[0], proc.returncode))
@@ -105,10 +111,11 @@ def main():
     sums = {name: [] for name in tools}
     for _ in range(rounds):
         for name, cmd in tools.items():
-            t, p, s = run(cmd, cold)
+            t, p, _ = run(cmd, cold)
             times[name].append(t)
             peaks[name].append(p)
-            sums[name].append(s)
+    for name, cmd in tools.items():  # the memory of all processes, in a run of its own
+        sums[name].append(run(cmd, cold, sample=True)[2])
     med = {name: statistics.median(v) for name, v in times.items()}
     print("%d files in both trees, %d rounds interleaved, %s caches" %
           (files, rounds, "cold" if cold else "warm"))

@@ -9,6 +9,7 @@
 #include "platform/system_info.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace {
 
@@ -39,8 +40,9 @@ std::vector<std::size_t> AcrossFolders(const std::vector<Pending>& pending) {
 CopyBatch::CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result,
                      RunRecorder& recorder, WorkPool* pool)
     : ops_(ops), view_(view), result_(result), recorder_(recorder), pool_(pool),
-      // A waiting copy holds an open file: the batch leaves room for the run's folders.
-      maxFiles_(std::clamp<std::size_t>(platform::OpenFilesAllowed() / 2, 64, kMaxFiles)) {}
+      // A waiting copy holds an open file, and two batches may wait (one being flushed): they
+      // leave room for the run's folders.
+      maxFiles_(std::clamp<std::size_t>(platform::OpenFilesAllowed() / 4, 64, kMaxFiles)) {}
 
 void CopyBatch::add(const MyFile& f, bool toTarget, const std::string& source,
                     platform::StagedCopy staged) {
@@ -50,23 +52,30 @@ void CopyBatch::add(const MyFile& f, bool toTarget, const std::string& source,
         commit();
 }
 
-int CopyBatch::syncOnce(const platform::StagedCopy& staged, Flushed& synced) {
-    const std::uint64_t device = staged.written.device;
-    auto it = std::find_if(synced.begin(), synced.end(),
-                           [&](const auto& d) { return d.first == device; });
-    if (it != synced.end())
-        return it->second;
-    // Flushed when it was written, where the file system cannot be flushed as a whole.
-    const int err =
-        staged.destination.flushEach ? 0 : ops_.SyncFileSystemOf(staged.destination.folder->fd);
-    synced.emplace_back(device, err);
-    return err;
+CopyBatch::~CopyBatch() {
+    if (flusher_.joinable())
+        flusher_.join();
 }
 
-void CopyBatch::commit() {
-    // Written ahead: the journal holds every copy of the batch before any of them takes its
-    // name, and the places of the old versions in the trash are taken. Where the batch's own
-    // flush of a file system follows, the journal rides on it when it lies there.
+// Each file system of `batch` flushed once, which takes the trash's changes there along; where
+// one cannot be flushed as a whole, each copy was flushed when it was written.
+void CopyBatch::flush(const std::vector<Pending>& batch, Flushed& synced) {
+    synced.clear();
+    for (const Pending& p : batch) {
+        const std::uint64_t device = p.staged.written.device;
+        if (std::none_of(synced.begin(), synced.end(),
+                         [&](const auto& d) { return d.first == device; }))
+            synced.emplace_back(device,
+                                p.staged.destination.flushEach
+                                    ? 0
+                                    : ops_.SyncFileSystemOf(p.staged.destination.folder->fd));
+    }
+}
+
+// Written ahead: the journal holds every copy of the batch before any of them takes its name,
+// and the places of the old versions in the trash are taken. Where the batch's own flush of a
+// file system follows, the journal rides on it when it lies there.
+void CopyBatch::note() {
     std::vector<std::uint64_t> flushedNext;
     for (Pending& p : pending_) {
         p.action = recorder_.NoteCopy(p.staged, p.toTarget, p.slot);
@@ -76,30 +85,56 @@ void CopyBatch::commit() {
             flushedNext.push_back(device);
     }
     recorder_.Durable(flushedNext);
-    Flushed synced; // one flush per file system, which takes the trash's changes there along
-    for (const Pending& p : pending_)
-        syncOnce(p.staged, synced);
+}
+
+void CopyBatch::commit() {
+    settle();
+    if (pending_.empty())
+        return;
+    note();
+    flushing_.swap(pending_);
+    pending_.clear();
+    bytes_ = 0;
+    // Flushed behind the next batch's copying only where it waits for a disk: on a device
+    // where every call waits, each copy was flushed as it was written.
+    if (pool_ == nullptr) {
+        try {
+            flusher_ = std::thread([this] { flush(flushing_, flushed_); });
+            return;
+        } catch (const std::system_error&) {
+            // No thread to be had: flushed here.
+        }
+    }
+    flush(flushing_, flushed_);
+    settle();
+}
+
+// Puts the flushed batch in place once its flush is done.
+void CopyBatch::settle() {
+    if (flusher_.joinable())
+        flusher_.join();
+    if (flushing_.empty())
+        return;
     std::vector<platform::FolderRef> namedFolders; // where each file was flushed
     // On a device where every call waits, each copy takes its name on a thread of its own,
     // folder by folder in turn, so that the waits overlap. The results are counted in the
     // batch's order.
     const std::vector<std::size_t> order =
-        pool_ != nullptr ? AcrossFolders(pending_) : std::vector<std::size_t>{};
-    placed_.assign(pending_.size(), {});
-    ForEachOn(pool_, pending_.size(), [&](std::size_t i) {
+        pool_ != nullptr ? AcrossFolders(flushing_) : std::vector<std::size_t>{};
+    placed_.assign(flushing_.size(), {});
+    ForEachOn(pool_, flushing_.size(), [&](std::size_t i) {
         const std::size_t k = order.empty() ? i : order[i];
-        placed_[k] = place(pending_[k], synced);
+        placed_[k] = place(flushing_[k], flushed_);
     });
-    for (std::size_t k = 0; k < pending_.size(); ++k)
-        account(pending_[k], placed_[k], namedFolders);
+    for (std::size_t k = 0; k < flushing_.size(); ++k)
+        account(flushing_[k], placed_[k], namedFolders);
     placed_.clear();
     recorder_.CopiesDone();
     std::sort(namedFolders.begin(), namedFolders.end());
     namedFolders.erase(std::unique(namedFolders.begin(), namedFolders.end()), namedFolders.end());
     for (const platform::FolderRef& folder : namedFolders)
         ops_.Fsync(folder->fd);
-    pending_.clear();
-    bytes_ = 0;
+    flushing_.clear();
 }
 
 platform::CopyResult CopyBatch::place(Pending& p, const Flushed& synced) {
@@ -139,6 +174,7 @@ void CopyBatch::account(Pending& p, const platform::CopyResult& r,
 
 void CopyBatch::finish() {
     commit();
+    settle();
     for (const auto& [device, folder] : unflushedNames_)
         ops_.SyncFileSystemOf(folder->fd);
     unflushedNames_.clear();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 class RunRecorder;
@@ -19,6 +20,10 @@ class WorkPool;
 // the folders that got new names are flushed after the batch. The batch's records reach the
 // run's journal before its data is flushed, and a replaced file's old version is kept in the
 // trash before the copy takes its name.
+//
+// On a local disk a batch's flush runs on a thread of its own while the next batch is
+// written; its copies take their names once it is done, when the next batch is full or the
+// copying ends. Nothing takes its name before the flush that makes it durable has returned.
 class CopyBatch {
 public:
     static constexpr std::size_t kMaxFiles = 2048; // each may hold an open file
@@ -27,16 +32,19 @@ public:
     // With `pool`, the copies of a batch take their names on its threads.
     CopyBatch(platform::FileOps& ops, RunView& view, RunResult& result, RunRecorder& recorder,
               WorkPool* pool = nullptr);
+    // Waits for a flush under way; what it flushed stays under its temporary name.
+    ~CopyBatch();
     CopyBatch(const CopyBatch&) = delete;
     CopyBatch& operator=(const CopyBatch&) = delete;
 
     // `toTarget`: a copy from the start tree to the target tree, else a copy back.
     void add(const MyFile& f, bool toTarget, const std::string& source,
              platform::StagedCopy staged);
-    // Flushes the waiting copies' data, then puts each in place.
+    // Puts the copies of the batch flushed before in place, then flushes the waiting copies'
+    // data: in the background where that may be, else here, and puts them in place too.
     void commit();
-    // Commits what waits, then flushes the file systems once more, so that the last names
-    // given are on the disk too before the run reports that it is done.
+    // Commits what waits and puts it in place, then flushes the file systems once more, so
+    // that the last names given are on the disk too before the run reports that it is done.
     void finish();
 
     // Every file this run wrote, sorted: a path that leads to one of them is never deleted.
@@ -57,7 +65,9 @@ private:
         std::size_t slot = 0;   // the old version's place in the trash
     };
     using Flushed = std::vector<std::pair<std::uint64_t, int>>; // device, error
-    int syncOnce(const platform::StagedCopy& staged, Flushed& synced);
+    void note();
+    void flush(const std::vector<Pending>& batch, Flushed& synced);
+    void settle();
     platform::CopyResult place(Pending& p, const Flushed& synced);
     void account(Pending& p, const platform::CopyResult& r,
                  std::vector<platform::FolderRef>& namedFolders);
@@ -67,8 +77,11 @@ private:
     RunResult& result_;
     RunRecorder& recorder_;
     WorkPool* pool_;
-    std::vector<Pending> pending_;
-    std::vector<platform::CopyResult> placed_; // each pending copy's, once put in place
+    std::vector<Pending> pending_;  // written, waiting for the batch to be full
+    std::vector<Pending> flushing_; // in the journal, flushed by `flusher_` or just now
+    Flushed flushed_;               // what the flush of `flushing_` gave, once it is done
+    std::thread flusher_;
+    std::vector<platform::CopyResult> placed_; // each flushed copy's, once put in place
     std::size_t maxFiles_;
     std::int64_t bytes_ = 0;
     // One open folder per file system that got new names since its last flush.

@@ -1,6 +1,9 @@
 // Copies and deletions under way on several threads, as on a device where every call waits:
-// how many are in flight, what a failure among them leaves, and what "Abbrechen" leaves.
+// how many are in flight, what a failure among them leaves, and what "Abbrechen" leaves. On a
+// local disk, the flush of one batch of copies behind the writing of the next.
+#include "engine/copy_batch.h"
 #include "engine/copy_window.h"
+#include "platform/system_info.h"
 #include "run_test_support.h"
 
 #include <condition_variable>
@@ -214,6 +217,94 @@ TEST_F(CopiesInFlightStopped, AbbrechenStopsWithinTheCopiesUnderWayAndLeavesEach
     EXPECT_EQ(complete, r.copied);
     EXPECT_TRUE(fs::exists(t.path("ziel/weg.txt"))); // no deletions after "Abbrechen"
     EXPECT_TRUE(TemporaryFiles(t.root()).empty());
+}
+
+// On a local disk: the first batch's flush waits until the run has opened all `files` copies to
+// be written, those of the next batch too, and what the target shows by then and at the
+// second flush is counted. With `failFirst`
+// the first flush fails as on a disk that lost its data.
+class FlushBehindOps : public FailingOps {
+public:
+    std::string target;
+    int files = 0;
+    bool failFirst = false;
+    std::atomic<int> writes{0}; // files opened to be written
+    int flushes = 0;            // on the flushing thread only
+    bool overlapped = false;
+    std::size_t namedAtFirst = 0, namedAtSecond = 0;
+
+    FlushBehindOps() { fileSystemType = 0xEF53; }
+
+    int OpenAt(int d, const std::string& n, int f, std::uint32_t m, int& fd) override {
+        if ((f & O_ACCMODE) != O_RDONLY)
+            ++writes;
+        return FailingOps::OpenAt(d, n, f, m, fd);
+    }
+    int SyncFileSystemOf(int fd) override {
+        ++flushes;
+        if (flushes == 1) {
+            namedAtFirst = Named();
+            for (int waited = 0; waited < 20000 && writes < files; ++waited)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            overlapped = writes >= files;
+            if (failFirst)
+                return ++fileSystemSyncs, EIO;
+        } else if (flushes == 2) {
+            namedAtSecond = Named();
+        }
+        return FailingOps::SyncFileSystemOf(fd);
+    }
+
+private:
+    std::size_t Named() const {
+        std::error_code ec;
+        return std::distance(fs::directory_iterator(target, ec), fs::directory_iterator());
+    }
+};
+
+class FlushBehind : public Trees {};
+
+TEST_F(FlushBehind, ABatchIsFlushedWhileTheNextIsWrittenAndNamedOnlyOnceFlushed) {
+    // More files than one batch holds, in one folder: two batches.
+    if (platform::OpenFilesAllowed() / 4 < CopyBatch::kMaxFiles)
+        GTEST_SKIP() << "the open-file limit makes the batches smaller";
+    constexpr int kFiles = int(CopyBatch::kMaxFiles) + 52;
+    for (int i = 0; i < kFiles; ++i)
+        put("start/f" + std::to_string(i), std::to_string(i), 12);
+    t.folder("ziel");
+    for (const bool failFirst : {false, true}) {
+        SCOPED_TRACE(failFirst);
+        fs::remove_all(t.path("ziel"));
+        t.folder("ziel");
+        SyncSession s = load(0, 0);
+        FlushBehindOps ops;
+        ops.target = t.path("ziel");
+        ops.files = kFiles;
+        ops.failFirst = failFirst;
+        RecordingRun view;
+        const RunResult r = RunSynchronisation(s, ops, view);
+        EXPECT_TRUE(ops.overlapped); // the next batch was written during the first flush
+        EXPECT_EQ(ops.namedAtFirst, 0u);
+        EXPECT_EQ(ops.flushes, 3); // two batches, then the names of the last
+        const std::size_t named = std::distance(fs::directory_iterator(t.path("ziel")), {});
+        if (failFirst) {
+            // The first batch is never named and listed as failed; the second is copied.
+            EXPECT_EQ(ops.namedAtSecond, 0u);
+            EXPECT_GT(r.copied, 0);
+            EXPECT_EQ(r.failures.size(), std::size_t(kFiles - r.copied));
+            EXPECT_EQ(named, std::size_t(r.copied));
+        } else {
+            // The first batch was named once its flush returned, before the second's.
+            EXPECT_GT(ops.namedAtSecond, 0u);
+            EXPECT_LT(ops.namedAtSecond, std::size_t(kFiles));
+            EXPECT_TRUE(r.failures.empty());
+            EXPECT_EQ(r.copied, kFiles);
+            EXPECT_EQ(named, std::size_t(kFiles));
+        }
+        for (const auto& e : fs::directory_iterator(t.path("ziel")))
+            EXPECT_EQ(ReadFile(e.path()), e.path().filename().string().substr(1));
+        EXPECT_TRUE(TemporaryFiles(t.root()).empty());
+    }
 }
 
 } // namespace

@@ -117,8 +117,10 @@ private:
                 settleFirst(window, pool);
             CopyJob& job = window.Next();
             prepare(*f, job);
-            window.Add(job.result.ok());
-            if (job.result.ok())
+            // Read before it is added: from then on a worker may take it and write its result.
+            const bool toStage = job.result.ok();
+            window.Add(toStage);
+            if (toStage)
                 pool.Add([this, &window] { work(window); });
         }
         while (!window.empty())

@@ -29,20 +29,27 @@ bool IsLink(std::uint16_t attributes) {
     return (attributes & MyFile::kLinkBit) != 0;
 }
 
-// What an examination of the counterpart found. A link is one when the rule takes links,
-// otherwise something else that is there.
+// What lies at the counterpart's name, of the type found there. A link is one when the rule
+// takes links, otherwise something else that is there.
+Seen OfType(platform::FileInfo::Type type, std::int64_t size, DateTime lastWrite,
+            const platform::FileStamp& stamp, bool linksTaken) {
+    using Type = platform::FileInfo::Type;
+    if (type == Type::Folder)
+        return {Kind::Folder};
+    const bool link = linksTaken && type == Type::Link;
+    if (type != Type::File && !link)
+        return {Kind::Other};
+    return {link ? Kind::Link : Kind::File, size, lastWrite, stamp};
+}
+
+// What an examination of the counterpart found.
 Seen FromState(const platform::FileState& st, bool linksTaken) {
     if (st.missing())
         return {Kind::Absent};
     if (!st.ok())
         return {Kind::Unknown}; // a link on the way, no permission, an I/O error
-    if (st.info.isFolder())
-        return {Kind::Folder};
-    const bool link = linksTaken && st.info.type == platform::FileInfo::Type::Link;
-    if (!st.info.isFile() && !link)
-        return {Kind::Other};
-    return {link ? Kind::Link : Kind::File, st.info.size, DateTimeFromUnix(st.info.writeSeconds()),
-            platform::StampOf(st.info)};
+    return OfType(st.info.type, st.info.size, DateTimeFromUnix(st.info.writeSeconds()),
+                  platform::StampOf(st.info), linksTaken);
 }
 
 // The counterpart the other scan saw, with its exact stamp where the listing took one.
@@ -58,17 +65,17 @@ bool Listed(const ScannedFolder* other) {
 
 // What that listing holds at `name`, as an examination would find it.
 Seen FromListing(const ScannedFolder& other, const char* name, bool linksTaken) {
+    using Type = platform::FileInfo::Type;
     const ScannedFile* e = other.Unreported(name);
     if (e == nullptr)
         return {Kind::Absent};
     if ((e->attributes & ScannedFolder::kUnexamined) != 0)
         return {Kind::Unknown};
-    if ((e->attributes & platform::kAttrDirectory) != 0)
-        return {Kind::Folder};
-    const bool link = (e->attributes & platform::kAttrReparsePoint) != 0;
-    if (link ? !linksTaken : (e->attributes & platform::kAttrDevice) != 0)
-        return {Kind::Other};
-    return {link ? Kind::Link : Kind::File, e->size, e->lastWrite, e->stamp};
+    const Type type = (e->attributes & platform::kAttrDirectory) != 0      ? Type::Folder
+                      : (e->attributes & platform::kAttrReparsePoint) != 0 ? Type::Link
+                      : (e->attributes & platform::kAttrDevice) != 0       ? Type::Other
+                                                                           : Type::File;
+    return OfType(type, e->size, e->lastWrite, e->stamp, linksTaken);
 }
 
 // A link on one side where the other has a file or a folder of that name: listed for the
